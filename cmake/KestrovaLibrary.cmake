@@ -1,0 +1,49 @@
+include(GenerateExportHeader)
+
+# Common compile options for every Kestrova target.
+function(kestrova_target_options target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra)
+    if(KESTROVA_WARNINGS_AS_ERRORS)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+    if(KESTROVA_SANITIZE)
+        target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                                 -fno-sanitize-recover=undefined)
+        target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+    endif()
+endfunction()
+
+# kestrova_add_library(<folder> SOURCES ... [LINK ...])
+# Builds the shared library kestrova_<folder>, aliased Kestrova::<folder>, with an export header
+# kestrova_<folder>_export.h defining KESTROVA_<FOLDER>_EXPORT.
+function(kestrova_add_library folder)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+    set(target kestrova_${folder})
+    add_library(${target} SHARED ${ARG_SOURCES})
+    add_library(Kestrova::${folder} ALIAS ${target})
+    string(TOUPPER ${folder} upper)
+    generate_export_header(${target}
+        BASE_NAME kestrova_${folder}
+        EXPORT_MACRO_NAME KESTROVA_${upper}_EXPORT
+        EXPORT_FILE_NAME ${CMAKE_CURRENT_BINARY_DIR}/kestrova_${folder}_export.h)
+    target_include_directories(${target} PUBLIC
+        $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
+        $<BUILD_INTERFACE:${CMAKE_CURRENT_BINARY_DIR}>)
+    target_link_libraries(${target} PUBLIC ${ARG_LINK})
+    set_target_properties(${target} PROPERTIES
+        VERSION ${PROJECT_VERSION}
+        SOVERSION ${PROJECT_VERSION_MAJOR})
+    kestrova_target_options(${target})
+endfunction()
+
+# kestrova_add_test(<name> SOURCES ... LINK ...)
+function(kestrova_add_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LINK})
+    kestrova_target_options(${name})
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+        TIMEOUT 120)
+endfunction()

@@ -1,0 +1,130 @@
+#include "comport.h"
+
+#include "platform/trace.h"
+#include "serialdevice.h"
+
+using kestrova::comm::TReadResult;
+
+TComport::TComport(kestrova::comm::TSerialDevice *port, bool start, quint32 packetSize,
+                   const TPacketReceivedEvent &onPacketReceived)
+    : FPort(port),
+      FReadBuffer(qsizetype(packetSize) + 1, '\0'),
+      FPacketSize(packetSize),
+      FOnPacketReceived(onPacketReceived)
+{
+    if (start) {
+        Start();
+    }
+}
+
+TComport::~TComport()
+{
+    Terminate();
+    WaitFor();
+}
+
+void TComport::Start()
+{
+    if (!FThread.joinable()) {
+        FThread = std::thread([this] { Run(); });
+    }
+}
+
+void TComport::Terminate()
+{
+    FTerminated = true;
+    FHandOff.Cancel();
+    if (FPort) {
+        FPort->WakeReader();
+    }
+}
+
+void TComport::WaitFor()
+{
+    if (FThread.joinable() && FThread.get_id() != std::this_thread::get_id()) {
+        FThread.join();
+    }
+}
+
+QString TComport::FailureMessage() const
+{
+    std::lock_guard lock(FFailureMutex);
+    return FFailure;
+}
+
+void TComport::Run()
+{
+    Execute();
+    FRunning = false;
+}
+
+void TComport::Execute()
+{
+    FRunning = true;
+    while (!Terminated() && !FFailed) {
+        ReadLoop();
+    }
+    FRunning = false;
+}
+
+void TComport::ReadLoop()
+{
+    while (!Terminated() && ReadPacket()) {
+    }
+}
+
+bool TComport::ReadPacket()
+{
+    const TReadResult result = FPort->Read(FReadBuffer.data(), FPacketSize);
+    if (result.Failed()) {
+        RecordFailure(result.errorCode);
+        return false;
+    }
+    if (result.count == 0) {
+        return true;
+    }
+    CopyPacket(FReadBuffer.constData(), result.count);
+    if (!Terminated()) {
+        Synchronize([this] { DoPacketReceived(); });
+    }
+    return true;
+}
+
+void TComport::CopyPacket(const char *data, quint32 count)
+{
+    FReceived = QByteArray(data, qsizetype(count));
+}
+
+// Runs on the main thread. The handler gets its own copies of the binding and the bytes: it may
+// close the port, which destroys this object before the handler returns.
+void TComport::DoPacketReceived()
+{
+    if (!FOnPacketReceived || Terminated()) {
+        return;
+    }
+    TPacketReceivedEvent handler = FOnPacketReceived;
+    QByteArray buffer = std::move(FReceived);
+    handler(this, buffer);
+}
+
+bool TComport::Synchronize(const std::function<void()> &work)
+{
+    if (Terminated()) {
+        return false;
+    }
+    return FHandOff.Call(work);
+}
+
+void TComport::RecordFailure(quint32 code)
+{
+    const QString text = QStringLiteral("Read Error: %1").arg(code);
+    {
+        std::lock_guard lock(FFailureMutex);
+        FFailure = text;
+    }
+    FFailed = true;
+    Trace(text);
+    if (OnReadFailure) {
+        OnReadFailure(text);
+    }
+}

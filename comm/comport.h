@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "kestrova_comm_export.h"
+#include "platform/event.h"
+#include "platform/mainthreadhandoff.h"
+
+namespace kestrova::comm {
+class TSerialDevice;
+}
+
+using TPacketReceivedEvent = TEvent<QByteArray &>;
+
+// The reader thread of an open TComThread: it reads the port continuously and hands every
+// non-empty chunk to the main thread, where OnPacketReceived runs with this object as sender
+// while the reader waits for it. It stops when asked (Terminate) or when a read fails.
+class KESTROVA_COMM_EXPORT TComport : public QObject {
+    Q_OBJECT
+
+public:
+    // port is not owned and must outlive the reader. With start false, Start() begins reading.
+    TComport(kestrova::comm::TSerialDevice *port, bool start, quint32 packetSize,
+             const TPacketReceivedEvent &onPacketReceived);
+    // Terminates and waits for the thread to end.
+    ~TComport() override;
+
+    void Start();
+    // Asks the thread to stop: no handler is called from now on, a pending hand-off to the main
+    // thread is abandoned and a read in progress returns at once. Any thread, also a handler.
+    void Terminate();
+    // Waits for the thread to end. Never call it from the reader's own handlers' thread while
+    // the reader could still be handing over, unless Terminate was called first.
+    void WaitFor();
+
+    bool Terminated() const { return FTerminated.load(); }
+    bool Running() const { return FRunning.load(); }
+    // "Read Error: <code>" once a read failure stopped the thread, else empty.
+    QString FailureMessage() const;
+
+    // Called on the reader thread when a read failure stops it, with the failure text.
+    std::function<void(const QString &)> OnReadFailure;
+
+protected:
+    virtual void Execute();
+    virtual void ReadLoop();
+    void CopyPacket(const char *data, quint32 count);
+    virtual void DoPacketReceived();
+
+    // One read and, for a non-empty chunk, its delivery. False when the read failed.
+    bool ReadPacket();
+    // Runs work on the main thread and waits for it, unless termination was requested.
+    bool Synchronize(const std::function<void()> &work);
+    kestrova::comm::TSerialDevice *Port() const { return FPort; }
+
+private:
+    void Run();
+    void RecordFailure(quint32 code);
+
+    QByteArray FReceived;
+    std::atomic<bool> FRunning{true};
+    std::atomic<bool> FTerminated{false};
+    std::atomic<bool> FFailed{false};
+    kestrova::comm::TSerialDevice *FPort;
+    QByteArray FReadBuffer;
+    quint32 FPacketSize;
+    TPacketReceivedEvent FOnPacketReceived;
+    TMainThreadHandOff FHandOff;
+    mutable std::mutex FFailureMutex;
+    QString FFailure;
+    std::thread FThread;
+};

@@ -1,0 +1,87 @@
+#include "ptypair.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdexcept>
+#include <termios.h>
+#include <unistd.h>
+
+namespace kestrova::comm {
+
+TPtyPair::TPtyPair()
+{
+    FMaster = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (FMaster < 0 || ::grantpt(FMaster) != 0 || ::unlockpt(FMaster) != 0) {
+        if (FMaster >= 0) {
+            ::close(FMaster);
+        }
+        throw std::runtime_error("cannot open a pseudo-terminal");
+    }
+    char name[128] = {};
+    ::ptsname_r(FMaster, name, sizeof name);
+    FSlavePath = name;
+    termios attributes{};
+    ::tcgetattr(FMaster, &attributes);
+    ::cfmakeraw(&attributes);
+    ::tcsetattr(FMaster, TCSANOW, &attributes);
+    ::fcntl(FMaster, F_SETFL, ::fcntl(FMaster, F_GETFL) | O_NONBLOCK);
+    FSlaveKeeper = ::open(FSlavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    ::tcgetattr(FSlaveKeeper, &attributes);
+    ::cfmakeraw(&attributes);
+    ::tcsetattr(FSlaveKeeper, TCSANOW, &attributes);
+}
+
+TPtyPair::~TPtyPair()
+{
+    CloseMaster();
+    if (FSlaveKeeper >= 0) {
+        ::close(FSlaveKeeper);
+    }
+}
+
+bool TPtyPair::Send(const std::string &bytes)
+{
+    std::size_t sent = 0;
+    while (FMaster >= 0 && sent < bytes.size()) {
+        const ssize_t n = ::write(FMaster, bytes.data() + sent, bytes.size() - sent);
+        if (n > 0) {
+            sent += std::size_t(n);
+        } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            return false;
+        } else {
+            pollfd out{FMaster, POLLOUT, 0};
+            ::poll(&out, 1, 100);
+        }
+    }
+    return sent == bytes.size();
+}
+
+std::string TPtyPair::Receive(int timeoutMs, std::size_t max)
+{
+    std::string bytes;
+    pollfd in{FMaster, POLLIN, 0};
+    if (FMaster < 0 || ::poll(&in, 1, timeoutMs) <= 0) {
+        return bytes;
+    }
+    char buffer[4096];
+    while (bytes.size() < max) {
+        const ssize_t n = ::read(FMaster, buffer, std::min(sizeof buffer, max - bytes.size()));
+        if (n <= 0) {
+            break;
+        }
+        bytes.append(buffer, std::size_t(n));
+    }
+    return bytes;
+}
+
+void TPtyPair::CloseMaster()
+{
+    if (FMaster >= 0) {
+        ::close(FMaster);
+        FMaster = -1;
+    }
+}
+
+}  // namespace kestrova::comm

@@ -1,0 +1,59 @@
+#pragma once
+
+// Windows backend of TSerialDevice. The header stays free of <windows.h>; the handles live in a
+// private structure defined in the source file.
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "kestrova_comm_export.h"
+#include "serialdevice.h"
+
+namespace kestrova::comm {
+
+// A COM port driven through the Win32 communications API. The handle is opened for overlapped
+// I/O so that Read on the reader thread and Write on the owning thread can be in flight at the
+// same time; each has its own OVERLAPPED record and event.
+class KESTROVA_COMM_EXPORT TWinSerialDevice final : public TSerialDevice {
+public:
+    TWinSerialDevice();
+    ~TWinSerialDevice() override;
+
+    TWinSerialDevice(const TWinSerialDevice &) = delete;
+    TWinSerialDevice &operator=(const TWinSerialDevice &) = delete;
+
+    void Open(const std::string &name) override;
+    TLineState GetState() override;
+    void SetState(const TLineState &state) override;
+    TReadTimeouts GetTimeouts() override;
+    void SetTimeouts(const TReadTimeouts &timeouts) override;
+    void SetQueueSizes(std::uint32_t input, std::uint32_t output) override;
+
+    bool IsOpen() const override;
+    void Close() noexcept override;
+
+    TReadResult Read(char *buffer, std::uint32_t count) override;
+    void WakeReader() noexcept override;
+
+    void Write(const char *data, std::uint32_t count, std::uint64_t waitLimitMs) override;
+    void Purge() noexcept override;
+
+    bool GetModemStatus(std::uint32_t &bits) override;
+    void SetModemLine(TModemLine line, bool on) noexcept override;
+
+private:
+    struct TImpl;  // port and event handles, OVERLAPPED records, cached DCB and time-outs
+
+    void ReadStateIfNeeded();
+    void ReadTimeoutsIfNeeded();
+    std::uint32_t FinishWokenRead();
+    void FinishWrite(std::uint64_t waitLimitMs);
+    void AbortWrite() noexcept;
+
+    std::unique_ptr<TImpl> impl_;
+    std::atomic<bool> wakeRequested_{false};
+};
+
+}  // namespace kestrova::comm

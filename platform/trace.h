@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QLoggingCategory>
+#include <QString>
+
+#include "kestrova_platform_export.h"
+
+// Diagnostic traces (frames sent, chunks received, port failures) go to the logging category
+// "kestrova.trace". It is off by default; QT_LOGGING_RULES="kestrova.trace=true" or
+// EnableTrace(true) turns it on.
+KESTROVA_PLATFORM_EXPORT Q_DECLARE_LOGGING_CATEGORY(lcKestrovaTrace)
+
+KESTROVA_PLATFORM_EXPORT void Trace(const QString &text);
+KESTROVA_PLATFORM_EXPORT void EnableTrace(bool on);

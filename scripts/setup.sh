@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Installs what is missing on Debian/Ubuntu, builds, and runs the program or the tests.
+#   scripts/setup.sh run            build and start the demonstration on a simulated port
+#   scripts/setup.sh test           build and run the whole test suite
+#   scripts/setup.sh sanitize       the test suite under AddressSanitizer + UBSan
+#   scripts/setup.sh check-windows  compile the Windows serial backend with mingw-w64
+#   scripts/setup.sh bench          build and run the benchmarks
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
+                qt6-serialport-dev libgl-dev)
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64)
+
+install_missing() {
+    local missing=()
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+            || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}
+
+configure_and_build() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DKESTROVA_WARNINGS_AS_ERRORS=ON "$@"
+    cmake --build "$dir" --parallel "$(nproc)"
+}
+
+run_tests() {
+    local dir=$1
+    ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)" --timeout 300
+}
+
+case "${1:-}" in
+    run)
+        install_missing "${BUILD_PACKAGES[@]}"
+        configure_and_build build
+        exec build/tools/portdemo/kestrova-portdemo "${@:2}"
+        ;;
+    test)
+        install_missing "${BUILD_PACKAGES[@]}"
+        configure_and_build build
+        run_tests build
+        ;;
+    sanitize)
+        install_missing "${BUILD_PACKAGES[@]}"
+        configure_and_build build-sanitize -DKESTROVA_SANITIZE=ON -DKESTROVA_BUILD_BENCH=OFF \
+            -DCMAKE_BUILD_TYPE=Debug
+        ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+            run_tests build-sanitize
+        ;;
+    check-windows)
+        install_missing "${WINDOWS_PACKAGES[@]}"
+        scripts/check-windows.sh
+        ;;
+    bench)
+        install_missing "${BUILD_PACKAGES[@]}"
+        configure_and_build build
+        for bench in build/bench/bench_*; do
+            [ -x "$bench" ] && "$bench" "${@:2}"
+        done
+        ;;
+    *)
+        sed -n '2,8p' "$0"
+        exit 2
+        ;;
+esac
