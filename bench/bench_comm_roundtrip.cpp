@@ -45,7 +45,8 @@ constexpr int kClosedWindowMaxSeconds = 2;
 constexpr double kMedianBarMs = 1.0;
 constexpr double kIdleCpuBarPercent = 0.1;
 
-double MsBetween(Clock::time_point start, Clock::time_point end) {
+double MsBetween(Clock::time_point start, Clock::time_point end)
+{
     return std::chrono::duration<double, std::milli>(end - start).count();
 }
 
@@ -53,13 +54,15 @@ double MsBetween(Clock::time_point start, Clock::time_point end) {
 // so it costs nothing while the line is idle.
 class TAckPeer {
 public:
-    explicit TAckPeer(TPtyPair &pty) : FPty(pty), FStop(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+    explicit TAckPeer(TPtyPair &pty) : FPty(pty), FStop(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+    {
         if (FStop < 0) {
             throw std::runtime_error("eventfd failed");
         }
         FThread = std::thread([this] { Run(); });
     }
-    ~TAckPeer() {
+    ~TAckPeer()
+    {
         const std::uint64_t one = 1;
         [[maybe_unused]] const ssize_t n = ::write(FStop, &one, sizeof one);
         FThread.join();
@@ -71,7 +74,8 @@ public:
     bool Failed() const { return FFailed; }
 
 private:
-    void Run() {
+    void Run()
+    {
         std::size_t pending = 0;
         char buffer[256];
         for (;;) {
@@ -116,7 +120,8 @@ struct TStats {
 };
 
 // Nearest-rank percentiles.
-TStats Summarize(std::vector<double> samples) {
+TStats Summarize(std::vector<double> samples)
+{
     TStats stats;
     if (samples.empty()) {
         return stats;
@@ -134,7 +139,8 @@ TStats Summarize(std::vector<double> samples) {
 
 // Write the frame to the slave descriptor, poll() and read() the answer. Returns false (with the
 // reason printed) when an answer is missing or wrong.
-bool MeasureRaw(const std::string &path, int exchanges, std::vector<double> &samples) {
+bool MeasureRaw(const std::string &path, int exchanges, std::vector<double> &samples)
+{
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         std::fprintf(stderr, "raw: cannot open %s\n", path.c_str());
@@ -192,7 +198,8 @@ struct TAnswer {
 // Time from Write to the handler that gets the answer, waiting in an event loop as an
 // application does.
 bool MeasureComponent(TAdvancedCom &com, TAnswer &answer, int exchanges,
-                      std::vector<double> &samples) {
+                      std::vector<double> &samples)
+{
     QEventLoop loop;
     QTimer deadline;
     deadline.setSingleShot(true);
@@ -228,7 +235,8 @@ bool MeasureComponent(TAdvancedCom &com, TAnswer &answer, int exchanges,
     return ok;
 }
 
-double CpuMs() {
+double CpuMs()
+{
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     const auto ms = [](const timeval &t) {
@@ -244,7 +252,8 @@ struct TIdle {
 };
 
 // Process CPU time while the main thread sits in an event loop for the given time.
-TIdle MeasureIdle(int seconds) {
+TIdle MeasureIdle(int seconds)
+{
     QEventLoop loop;
     QTimer::singleShot(seconds * 1000, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     const double cpuBefore = CpuMs();
@@ -256,8 +265,8 @@ TIdle MeasureIdle(int seconds) {
     return idle;
 }
 
-int PositiveValue(const QCommandLineParser &parser, const QCommandLineOption &option,
-                  int fallback) {
+int PositiveValue(const QCommandLineParser &parser, const QCommandLineOption &option, int fallback)
+{
     if (!parser.isSet(option)) {
         return fallback;
     }
@@ -271,16 +280,19 @@ int PositiveValue(const QCommandLineParser &parser, const QCommandLineOption &op
     return value;
 }
 
-void PrintRow(const char *label, const TStats &stats) {
+void PrintRow(const char *label, const TStats &stats)
+{
     std::printf("  %-26s %9.3f %9.3f %9.3f\n", label, stats.median, stats.p99, stats.max);
 }
 
-void PrintVerdict(bool pass, const QString &text) {
+void PrintVerdict(bool pass, const QString &text)
+{
     std::printf("%s  %s\n", pass ? "PASS" : "FAIL", qPrintable(text));
 }
 
 // The whole run; returns the exit status.
-int Run(int exchanges, int idleSeconds) {
+int Run(int exchanges, int idleSeconds)
+{
     const int closedSeconds = std::min(idleSeconds, kClosedWindowMaxSeconds);
     TPtyPair pty;
     TAckPeer peer(pty);
@@ -356,7 +368,8 @@ int Run(int exchanges, int idleSeconds) {
 
 }  // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(

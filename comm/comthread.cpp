@@ -150,7 +150,8 @@ void TComThread::SetupState()
 void TComThread::SetupThread()
 {
     if (PortHandleValid()) {
-        StartReader(std::make_unique<TComport>(FDevice.get(), false, FPacketSize, OnPacketReceived));
+        StartReader(
+            std::make_unique<TComport>(FDevice.get(), false, FPacketSize, OnPacketReceived));
     }
 }
 
@@ -194,7 +195,7 @@ void TComThread::Write(const char *buffer, int count)
         FDevice->Write(buffer, std::uint32_t(count), WriteWaitLimitMs(std::uint32_t(count), FBaud));
     } catch (const TSerialError &error) {
         Trace(QStringLiteral("%1 (%2)").arg(QString::fromStdString(error.what()),
-                                              QString::fromStdString(error.Detail())));
+                                            QString::fromStdString(error.Detail())));
         throw Exception(QString::fromStdString(error.what()));
     }
 }

@@ -1,14 +1,29 @@
 #include "ptypair.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
-#include <stdexcept>
 #include <termios.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <stdexcept>
 
 namespace kestrova::comm {
+
+namespace {
+
+bool MakeRaw(int fd)
+{
+    termios attributes{};
+    if (::tcgetattr(fd, &attributes) != 0) {
+        return false;
+    }
+    ::cfmakeraw(&attributes);
+    return ::tcsetattr(fd, TCSANOW, &attributes) == 0;
+}
+
+}  // namespace
 
 TPtyPair::TPtyPair()
 {
@@ -20,24 +35,28 @@ TPtyPair::TPtyPair()
         throw std::runtime_error("cannot open a pseudo-terminal");
     }
     char name[128] = {};
-    ::ptsname_r(FMaster, name, sizeof name);
-    FSlavePath = name;
-    termios attributes{};
-    ::tcgetattr(FMaster, &attributes);
-    ::cfmakeraw(&attributes);
-    ::tcsetattr(FMaster, TCSANOW, &attributes);
-    ::fcntl(FMaster, F_SETFL, ::fcntl(FMaster, F_GETFL) | O_NONBLOCK);
-    FSlaveKeeper = ::open(FSlavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
-    ::tcgetattr(FSlaveKeeper, &attributes);
-    ::cfmakeraw(&attributes);
-    ::tcsetattr(FSlaveKeeper, TCSANOW, &attributes);
+    if (::ptsname_r(FMaster, name, sizeof name) == 0) {
+        FSlavePath = name;
+        FSlaveKeeper = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    }
+    if (FSlaveKeeper < 0 || !MakeRaw(FMaster) || !MakeRaw(FSlaveKeeper) ||
+        ::fcntl(FMaster, F_SETFL, ::fcntl(FMaster, F_GETFL) | O_NONBLOCK) != 0) {
+        Release();
+        throw std::runtime_error("cannot set up a pseudo-terminal");
+    }
 }
 
 TPtyPair::~TPtyPair()
 {
+    Release();
+}
+
+void TPtyPair::Release()
+{
     CloseMaster();
     if (FSlaveKeeper >= 0) {
         ::close(FSlaveKeeper);
+        FSlaveKeeper = -1;
     }
 }
 

@@ -28,6 +28,8 @@ public:
     void CloseMaster();
 
 private:
+    void Release();
+
     int FMaster = -1;
     // An open slave descriptor keeps the pair usable when the port closes its own.
     int FSlaveKeeper = -1;

@@ -4,7 +4,8 @@ namespace kestrova::comm {
 
 TSerialDevice::~TSerialDevice() = default;
 
-std::uint64_t WriteWaitLimitMs(std::uint32_t count, std::uint32_t baud) {
+std::uint64_t WriteWaitLimitMs(std::uint32_t count, std::uint32_t baud)
+{
     constexpr std::uint64_t kScale = 28'800'000;
     const std::uint64_t divisor = baud == 0 ? 1 : baud;
     // At most 2^32 x 28,800,000, well inside 64 bits.

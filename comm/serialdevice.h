@@ -47,8 +47,8 @@ inline constexpr std::uint32_t kModemRlsd = 0x80;
 
 enum class TModemLine { dtr, rts };
 
-// Carries one of the serial component's failure texts ("Comport Unavailable.", "Send Timeout", ...).
-// The optional detail says what the OS reported, for traces; the message is what users see.
+// Carries one of the serial component's failure texts ("Comport Unavailable.", "Send Timeout",
+// ...). The optional detail says what the OS reported, for traces; the message is what users see.
 class KESTROVA_COMM_EXPORT TSerialError : public std::runtime_error {
 public:
     explicit TSerialError(const std::string &message, std::string detail = {})
@@ -69,11 +69,11 @@ public:
     virtual ~TSerialDevice();
 
     // Each of these throws TSerialError with the failure text named beside it.
-    virtual void Open(const std::string &name) = 0;                // "Comport Unavailable."
-    virtual TLineState GetState() = 0;                             // "GetCommState Failed."
-    virtual void SetState(const TLineState &state) = 0;            // "SetCommState Failed."
-    virtual TReadTimeouts GetTimeouts() = 0;                       // "GetCommTimeouts Failed."
-    virtual void SetTimeouts(const TReadTimeouts &timeouts) = 0;   // "SetCommTimeouts Failed."
+    virtual void Open(const std::string &name) = 0;               // "Comport Unavailable."
+    virtual TLineState GetState() = 0;                            // "GetCommState Failed."
+    virtual void SetState(const TLineState &state) = 0;           // "SetCommState Failed."
+    virtual TReadTimeouts GetTimeouts() = 0;                      // "GetCommTimeouts Failed."
+    virtual void SetTimeouts(const TReadTimeouts &timeouts) = 0;  // "SetCommTimeouts Failed."
     virtual void SetQueueSizes(std::uint32_t input, std::uint32_t output) = 0;
     // ^ "SetupComm Failed - try reducing buffer size."
 

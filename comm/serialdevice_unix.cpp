@@ -1,9 +1,5 @@
 #include "serialdevice_unix.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <chrono>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -12,6 +8,10 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 
 #include "readdeadline.h"
 
@@ -239,8 +239,8 @@ void TUnixSerialDevice::VerifyAttributes(const termios &wanted, std::uint32_t ba
     }
     const TBaudEntry *entry = FindCode(cfgetospeed(&actual));
     unsigned custom = 0;
-    const bool rateTaken = entry ? entry->rate == baud
-                                 : FIo->GetCustomBaudRate(FFd, custom) == 0 && custom == baud;
+    const bool rateTaken =
+        entry ? entry->rate == baud : FIo->GetCustomBaudRate(FFd, custom) == 0 && custom == baud;
     if (!rateTaken) {
         throw TSerialError(kSetStateFailed,
                            "the driver did not take baud rate " + std::to_string(baud));
@@ -316,8 +316,7 @@ void TUnixSerialDevice::Close() noexcept
     FManualRtsToggle = false;
 }
 
-TUnixSerialDevice::TPollOutcome TUnixSerialDevice::WaitReadable(std::int64_t waitMs,
-                                                                 int &errorCode)
+TUnixSerialDevice::TPollOutcome TUnixSerialDevice::WaitReadable(std::int64_t waitMs, int &errorCode)
 {
     pollfd fds[2] = {{FFd, POLLIN, 0}, {FWakeFd, POLLIN, 0}};
     const int timeout = waitMs < 0 ? -1 : static_cast<int>(std::min<std::int64_t>(waitMs, 1 << 30));

@@ -20,21 +20,24 @@ static_assert(MS_CTS_ON == kModemCts && MS_DSR_ON == kModemDsr && MS_RING_ON == 
 
 // Starts an overlapped operation afresh: the record is cleared but keeps its event, and the
 // event is unsignalled so that only this operation (or a wake) can signal it.
-void PrepareOverlapped(OVERLAPPED &overlapped) {
+void PrepareOverlapped(OVERLAPPED &overlapped)
+{
     const HANDLE event = overlapped.hEvent;
     overlapped = OVERLAPPED{};
     overlapped.hEvent = event;
     ResetEvent(event);
 }
 
-void CloseIfSet(HANDLE &handle, HANDLE unset) noexcept {
+void CloseIfSet(HANDLE &handle, HANDLE unset) noexcept
+{
     if (handle != unset) {
         CloseHandle(handle);
         handle = unset;
     }
 }
 
-[[noreturn]] void ThrowSendError(DWORD code) {
+[[noreturn]] void ThrowSendError(DWORD code)
+{
     throw TSerialError("Send Error: " + std::to_string(code));
 }
 
@@ -52,11 +55,13 @@ struct TWinSerialDevice::TImpl {
 
 TWinSerialDevice::TWinSerialDevice() : impl_(std::make_unique<TImpl>()) {}
 
-TWinSerialDevice::~TWinSerialDevice() {
+TWinSerialDevice::~TWinSerialDevice()
+{
     Close();
 }
 
-void TWinSerialDevice::Open(const std::string &name) {
+void TWinSerialDevice::Open(const std::string &name)
+{
     Close();
     // Exclusive access, overlapped so that reading and writing do not serialise on the handle.
     impl_->port = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -72,7 +77,8 @@ void TWinSerialDevice::Open(const std::string &name) {
     }
 }
 
-TLineState TWinSerialDevice::GetState() {
+TLineState TWinSerialDevice::GetState()
+{
     DCB dcb{};
     dcb.DCBlength = sizeof(dcb);
     if (!GetCommState(impl_->port, &dcb)) {
@@ -90,7 +96,8 @@ TLineState TWinSerialDevice::GetState() {
     return state;
 }
 
-void TWinSerialDevice::SetState(const TLineState &state) {
+void TWinSerialDevice::SetState(const TLineState &state)
+{
     ReadStateIfNeeded();
     DCB dcb = impl_->dcb;
     dcb.BaudRate = state.baudRate;
@@ -105,7 +112,8 @@ void TWinSerialDevice::SetState(const TLineState &state) {
     impl_->dcb = dcb;  // only what the driver accepted becomes the base for the next change
 }
 
-TReadTimeouts TWinSerialDevice::GetTimeouts() {
+TReadTimeouts TWinSerialDevice::GetTimeouts()
+{
     COMMTIMEOUTS timeouts{};
     if (!GetCommTimeouts(impl_->port, &timeouts)) {
         throw TSerialError("GetCommTimeouts Failed.");
@@ -116,7 +124,8 @@ TReadTimeouts TWinSerialDevice::GetTimeouts() {
             timeouts.ReadTotalTimeoutConstant};
 }
 
-void TWinSerialDevice::SetTimeouts(const TReadTimeouts &timeouts) {
+void TWinSerialDevice::SetTimeouts(const TReadTimeouts &timeouts)
+{
     ReadTimeoutsIfNeeded();
     COMMTIMEOUTS all = impl_->timeouts;
     all.ReadIntervalTimeout = timeouts.interval;
@@ -128,17 +137,20 @@ void TWinSerialDevice::SetTimeouts(const TReadTimeouts &timeouts) {
     impl_->timeouts = all;
 }
 
-void TWinSerialDevice::SetQueueSizes(std::uint32_t input, std::uint32_t output) {
+void TWinSerialDevice::SetQueueSizes(std::uint32_t input, std::uint32_t output)
+{
     if (!SetupComm(impl_->port, input, output)) {
         throw TSerialError("SetupComm Failed - try reducing buffer size.");
     }
 }
 
-bool TWinSerialDevice::IsOpen() const {
+bool TWinSerialDevice::IsOpen() const
+{
     return impl_->port != INVALID_HANDLE_VALUE;
 }
 
-void TWinSerialDevice::Close() noexcept {
+void TWinSerialDevice::Close() noexcept
+{
     if (impl_->port != INVALID_HANDLE_VALUE) {
         CancelIo(impl_->port);
     }
@@ -150,7 +162,8 @@ void TWinSerialDevice::Close() noexcept {
     wakeRequested_ = false;
 }
 
-TReadResult TWinSerialDevice::Read(char *buffer, std::uint32_t count) {
+TReadResult TWinSerialDevice::Read(char *buffer, std::uint32_t count)
+{
     OVERLAPPED &overlapped = impl_->readOverlapped;
     PrepareOverlapped(overlapped);
     if (wakeRequested_) {
@@ -181,7 +194,8 @@ TReadResult TWinSerialDevice::Read(char *buffer, std::uint32_t count) {
 // Cancels the pending read and waits until the driver has let go of the buffer. The event may
 // have been set by WakeReader rather than by the I/O, so completion is judged by the record's
 // status, re-armed before each wait so that a completion cannot slip between check and wait.
-std::uint32_t TWinSerialDevice::FinishWokenRead() {
+std::uint32_t TWinSerialDevice::FinishWokenRead()
+{
     OVERLAPPED &overlapped = impl_->readOverlapped;
     CancelIo(impl_->port);
     while (!HasOverlappedIoCompleted(&overlapped)) {
@@ -196,14 +210,16 @@ std::uint32_t TWinSerialDevice::FinishWokenRead() {
     return done;
 }
 
-void TWinSerialDevice::WakeReader() noexcept {
+void TWinSerialDevice::WakeReader() noexcept
+{
     wakeRequested_ = true;
     if (impl_->readOverlapped.hEvent) {
         SetEvent(impl_->readOverlapped.hEvent);
     }
 }
 
-void TWinSerialDevice::Write(const char *data, std::uint32_t count, std::uint64_t waitLimitMs) {
+void TWinSerialDevice::Write(const char *data, std::uint32_t count, std::uint64_t waitLimitMs)
+{
     OVERLAPPED &overlapped = impl_->writeOverlapped;
     PrepareOverlapped(overlapped);
     DWORD done = 0;
@@ -217,7 +233,8 @@ void TWinSerialDevice::Write(const char *data, std::uint32_t count, std::uint64_
     FinishWrite(waitLimitMs);
 }
 
-void TWinSerialDevice::FinishWrite(std::uint64_t waitLimitMs) {
+void TWinSerialDevice::FinishWrite(std::uint64_t waitLimitMs)
+{
     OVERLAPPED &overlapped = impl_->writeOverlapped;
     constexpr std::uint64_t kLongestWait = INFINITE - 1;  // INFINITE itself would mean no limit
     const DWORD limit = static_cast<DWORD>(waitLimitMs < kLongestWait ? waitLimitMs : kLongestWait);
@@ -236,17 +253,20 @@ void TWinSerialDevice::FinishWrite(std::uint64_t waitLimitMs) {
 
 // Discards the transmit side and waits for the aborted write to complete, so that neither the
 // OVERLAPPED record nor the caller's data is still in the driver's hands once Write returns.
-void TWinSerialDevice::AbortWrite() noexcept {
+void TWinSerialDevice::AbortWrite() noexcept
+{
     PurgeComm(impl_->port, PURGE_TXABORT | PURGE_TXCLEAR);
     DWORD done = 0;
     GetOverlappedResult(impl_->port, &impl_->writeOverlapped, &done, TRUE);
 }
 
-void TWinSerialDevice::Purge() noexcept {
+void TWinSerialDevice::Purge() noexcept
+{
     PurgeComm(impl_->port, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
 }
 
-bool TWinSerialDevice::GetModemStatus(std::uint32_t &bits) {
+bool TWinSerialDevice::GetModemStatus(std::uint32_t &bits)
+{
     DWORD status = 0;
     if (!GetCommModemStatus(impl_->port, &status)) {
         return false;
@@ -255,7 +275,8 @@ bool TWinSerialDevice::GetModemStatus(std::uint32_t &bits) {
     return true;
 }
 
-void TWinSerialDevice::SetModemLine(TModemLine line, bool on) noexcept {
+void TWinSerialDevice::SetModemLine(TModemLine line, bool on) noexcept
+{
     DWORD function = 0;
     if (line == TModemLine::dtr) {
         function = on ? SETDTR : CLRDTR;
@@ -265,19 +286,22 @@ void TWinSerialDevice::SetModemLine(TModemLine line, bool on) noexcept {
     EscapeCommFunction(impl_->port, function);
 }
 
-void TWinSerialDevice::ReadStateIfNeeded() {
+void TWinSerialDevice::ReadStateIfNeeded()
+{
     if (!impl_->dcbValid) {
         GetState();
     }
 }
 
-void TWinSerialDevice::ReadTimeoutsIfNeeded() {
+void TWinSerialDevice::ReadTimeoutsIfNeeded()
+{
     if (!impl_->timeoutsValid) {
         GetTimeouts();
     }
 }
 
-std::unique_ptr<TSerialDevice> CreateSystemSerialDevice() {
+std::unique_ptr<TSerialDevice> CreateSystemSerialDevice()
+{
     return std::make_unique<TWinSerialDevice>();
 }
 

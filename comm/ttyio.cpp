@@ -1,8 +1,8 @@
 #include "ttyio.h"
 
-#include <cerrno>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#include <cerrno>
 
 #ifdef __linux__
 #include <linux/serial.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <memory>
 #include <termios.h>
+#include <memory>
 
 #include "kestrova_comm_export.h"
 

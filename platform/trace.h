@@ -5,7 +5,8 @@
 
 #include "kestrova_platform_export.h"
 
-// Diagnostic traces (frames sent, chunks received, port failures) go to the logging category
+// Diagnostic traces (port failures with the OS's reason, and the frames of the devices that
+// talk through the ports) go to the logging category
 // "kestrova.trace". It is off by default; QT_LOGGING_RULES="kestrova.trace=true" or
 // EnableTrace(true) turns it on.
 KESTROVA_PLATFORM_EXPORT Q_DECLARE_LOGGING_CATEGORY(lcKestrovaTrace)

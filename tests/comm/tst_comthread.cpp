@@ -1,12 +1,12 @@
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
-#include <fcntl.h>
 #include <memory>
-#include <termios.h>
-#include <unistd.h>
 
 #include "comm/comport.h"
 #include "comm/comthread.h"
@@ -109,8 +109,8 @@ void TstComThread::openFailuresAreRecordedNotRaised_data()
 {
     QTest::addColumn<QByteArray>("device");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no such device") << QByteArray("/dev/ttyS-kestrova-none")
-                                    << "Comport Unavailable.";
+    QTest::newRow("no such device")
+        << QByteArray("/dev/ttyS-kestrova-none") << "Comport Unavailable.";
     QTest::newRow("not a terminal") << QByteArray("/dev/null") << "GetCommState Failed.";
 }
 

@@ -28,7 +28,8 @@ void TstReadDeadline::waitLeft_data()
 
     // The port component's defaults: Timeout 100 gives 11 / 11 per byte / 100.
     const TReadTimeouts board{11, 11, 100};
-    QTest::newRow("idle read of 80 bytes lasts 980 ms") << board << 80u << 0u << 0ll << 0ll << 980ll;
+    QTest::newRow("idle read of 80 bytes lasts 980 ms")
+        << board << 80u << 0u << 0ll << 0ll << 980ll;
     QTest::newRow("idle read part way") << board << 80u << 0u << 900ll << 900ll << 80ll;
     QTest::newRow("idle read expired") << board << 80u << 0u << 980ll << 980ll << 0ll;
     QTest::newRow("past the total") << board << 80u << 0u << 5000ll << 5000ll << 0ll;
@@ -38,12 +39,12 @@ void TstReadDeadline::waitLeft_data()
     QTest::newRow("total tighter than interval") << board << 80u << 3u << 975ll << 0ll << 5ll;
     QTest::newRow("all requested bytes in") << board << 80u << 80u << 1ll << 0ll << 0ll;
     QTest::newRow("no time-outs at all") << TReadTimeouts{} << 8u << 0u << 100000ll << 0ll << -1ll;
-    QTest::newRow("interval only, nothing yet") << TReadTimeouts{5, 0, 0} << 8u << 0u << 100ll
-                                                << 100ll << -1ll;
-    QTest::newRow("interval only, a byte in") << TReadTimeouts{5, 0, 0} << 8u << 2u << 100ll
-                                              << 1ll << 4ll;
-    QTest::newRow("return at once") << TReadTimeouts{0xFFFFFFFFu, 0, 0} << 8u << 0u << 0ll << 0ll
-                                    << 0ll;
+    QTest::newRow("interval only, nothing yet")
+        << TReadTimeouts{5, 0, 0} << 8u << 0u << 100ll << 100ll << -1ll;
+    QTest::newRow("interval only, a byte in")
+        << TReadTimeouts{5, 0, 0} << 8u << 2u << 100ll << 1ll << 4ll;
+    QTest::newRow("return at once")
+        << TReadTimeouts{0xFFFFFFFFu, 0, 0} << 8u << 0u << 0ll << 0ll << 0ll;
     QTest::newRow("large multiplier does not wrap")
         << TReadTimeouts{0, 0xFFFFFFFFu, 0xFFFFFFFFu} << 0xFFFFFFFFu << 0u << 0ll << 0ll
         << std::numeric_limits<qint64>::max();

@@ -28,7 +28,8 @@ constexpr int kAnswerDeadlineMs = 800;
 class TStandInBoard {
 public:
     explicit TStandInBoard(TPtyPair &pty)
-        : FPty(pty), FNotifier(pty.Master(), QSocketNotifier::Read) {
+        : FPty(pty), FNotifier(pty.Master(), QSocketNotifier::Read)
+    {
         QObject::connect(&FNotifier, &QSocketNotifier::activated, &FNotifier,
                          [this] { OnReadable(); });
     }
@@ -36,7 +37,8 @@ public:
 private:
     static bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-    void OnReadable() {
+    void OnReadable()
+    {
         FPending += QByteArray::fromStdString(FPty.Receive(0));
         while (!FPending.isEmpty()) {
             if (FPending[0] != kStx) {  // garbage: one NAK, then resync on the next STX
@@ -64,7 +66,8 @@ struct TCommand {
 
 }  // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -81,7 +84,7 @@ int main(int argc, char *argv[]) {
 
     try {
         TPtyPair pty;
-        // TStandInBoard board(pty);
+        TStandInBoard board(pty);
         qputenv("KESTROVA_COM3", QByteArray::fromStdString(pty.SlavePath()));
         std::printf("stand-in board on %s; port 3 maps to it (KESTROVA_COM3)\n",
                     pty.SlavePath().c_str());
