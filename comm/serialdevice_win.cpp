@@ -53,7 +53,7 @@ struct TWinSerialDevice::TImpl {
     bool timeoutsValid = false;
 };
 
-TWinSerialDevice::TWinSerialDevice() : impl_(std::make_unique<TImpl>()) {}
+TWinSerialDevice::TWinSerialDevice() : FImpl(std::make_unique<TImpl>()) {}
 
 TWinSerialDevice::~TWinSerialDevice()
 {
@@ -64,14 +64,14 @@ void TWinSerialDevice::Open(const std::string &name)
 {
     Close();
     // Exclusive access, overlapped so that reading and writing do not serialise on the handle.
-    impl_->port = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    FImpl->port = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_FLAG_OVERLAPPED, nullptr);
-    if (impl_->port == INVALID_HANDLE_VALUE) {
+    if (FImpl->port == INVALID_HANDLE_VALUE) {
         throw TSerialError("Comport Unavailable.");
     }
-    impl_->readOverlapped.hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
-    impl_->writeOverlapped.hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
-    if (!impl_->readOverlapped.hEvent || !impl_->writeOverlapped.hEvent) {
+    FImpl->readOverlapped.hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
+    FImpl->writeOverlapped.hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
+    if (!FImpl->readOverlapped.hEvent || !FImpl->writeOverlapped.hEvent) {
         Close();
         throw TSerialError("Comport Unavailable.");
     }
@@ -81,11 +81,11 @@ TLineState TWinSerialDevice::GetState()
 {
     DCB dcb{};
     dcb.DCBlength = sizeof(dcb);
-    if (!GetCommState(impl_->port, &dcb)) {
+    if (!GetCommState(FImpl->port, &dcb)) {
         throw TSerialError("GetCommState Failed.");
     }
-    impl_->dcb = dcb;
-    impl_->dcbValid = true;
+    FImpl->dcb = dcb;
+    FImpl->dcbValid = true;
     TLineState state;
     state.baudRate = dcb.BaudRate;
     state.byteSize = dcb.ByteSize;
@@ -99,27 +99,27 @@ TLineState TWinSerialDevice::GetState()
 void TWinSerialDevice::SetState(const TLineState &state)
 {
     ReadStateIfNeeded();
-    DCB dcb = impl_->dcb;
+    DCB dcb = FImpl->dcb;
     dcb.BaudRate = state.baudRate;
     dcb.ByteSize = state.byteSize;
     dcb.Parity = state.parity;
     dcb.StopBits = state.stopBits;
     dcb.fDtrControl = state.dtrControl & 3u;
     dcb.fRtsControl = state.rtsControl & 3u;
-    if (!SetCommState(impl_->port, &dcb)) {
+    if (!SetCommState(FImpl->port, &dcb)) {
         throw TSerialError("SetCommState Failed.");
     }
-    impl_->dcb = dcb;  // only what the driver accepted becomes the base for the next change
+    FImpl->dcb = dcb;  // only what the driver accepted becomes the base for the next change
 }
 
 TReadTimeouts TWinSerialDevice::GetTimeouts()
 {
     COMMTIMEOUTS timeouts{};
-    if (!GetCommTimeouts(impl_->port, &timeouts)) {
+    if (!GetCommTimeouts(FImpl->port, &timeouts)) {
         throw TSerialError("GetCommTimeouts Failed.");
     }
-    impl_->timeouts = timeouts;
-    impl_->timeoutsValid = true;
+    FImpl->timeouts = timeouts;
+    FImpl->timeoutsValid = true;
     return {timeouts.ReadIntervalTimeout, timeouts.ReadTotalTimeoutMultiplier,
             timeouts.ReadTotalTimeoutConstant};
 }
@@ -127,50 +127,50 @@ TReadTimeouts TWinSerialDevice::GetTimeouts()
 void TWinSerialDevice::SetTimeouts(const TReadTimeouts &timeouts)
 {
     ReadTimeoutsIfNeeded();
-    COMMTIMEOUTS all = impl_->timeouts;
+    COMMTIMEOUTS all = FImpl->timeouts;
     all.ReadIntervalTimeout = timeouts.interval;
     all.ReadTotalTimeoutMultiplier = timeouts.totalMultiplier;
     all.ReadTotalTimeoutConstant = timeouts.totalConstant;
-    if (!SetCommTimeouts(impl_->port, &all)) {
+    if (!SetCommTimeouts(FImpl->port, &all)) {
         throw TSerialError("SetCommTimeouts Failed.");
     }
-    impl_->timeouts = all;
+    FImpl->timeouts = all;
 }
 
 void TWinSerialDevice::SetQueueSizes(std::uint32_t input, std::uint32_t output)
 {
-    if (!SetupComm(impl_->port, input, output)) {
+    if (!SetupComm(FImpl->port, input, output)) {
         throw TSerialError("SetupComm Failed - try reducing buffer size.");
     }
 }
 
 bool TWinSerialDevice::IsOpen() const
 {
-    return impl_->port != INVALID_HANDLE_VALUE;
+    return FImpl->port != INVALID_HANDLE_VALUE;
 }
 
 void TWinSerialDevice::Close() noexcept
 {
-    if (impl_->port != INVALID_HANDLE_VALUE) {
-        CancelIo(impl_->port);
+    if (FImpl->port != INVALID_HANDLE_VALUE) {
+        CancelIo(FImpl->port);
     }
-    CloseIfSet(impl_->port, INVALID_HANDLE_VALUE);
-    CloseIfSet(impl_->writeOverlapped.hEvent, nullptr);
-    CloseIfSet(impl_->readOverlapped.hEvent, nullptr);
-    impl_->dcbValid = false;
-    impl_->timeoutsValid = false;
-    wakeRequested_ = false;
+    CloseIfSet(FImpl->port, INVALID_HANDLE_VALUE);
+    CloseIfSet(FImpl->writeOverlapped.hEvent, nullptr);
+    CloseIfSet(FImpl->readOverlapped.hEvent, nullptr);
+    FImpl->dcbValid = false;
+    FImpl->timeoutsValid = false;
+    FWakeRequested = false;
 }
 
 TReadResult TWinSerialDevice::Read(char *buffer, std::uint32_t count)
 {
-    OVERLAPPED &overlapped = impl_->readOverlapped;
+    OVERLAPPED &overlapped = FImpl->readOverlapped;
     PrepareOverlapped(overlapped);
-    if (wakeRequested_) {
+    if (FWakeRequested) {
         return {};
     }
     DWORD done = 0;
-    if (ReadFile(impl_->port, buffer, count, &done, &overlapped)) {
+    if (ReadFile(FImpl->port, buffer, count, &done, &overlapped)) {
         return {done, 0};
     }
     const DWORD error = GetLastError();
@@ -179,13 +179,13 @@ TReadResult TWinSerialDevice::Read(char *buffer, std::uint32_t count)
     }
     // ReadFile resets the event itself, so a wake that came just before it would be lost
     // without this second look at the flag.
-    if (!wakeRequested_) {
+    if (!FWakeRequested) {
         WaitForSingleObject(overlapped.hEvent, INFINITE);
     }
-    if (wakeRequested_) {
+    if (FWakeRequested) {
         return {FinishWokenRead(), 0};
     }
-    if (!GetOverlappedResult(impl_->port, &overlapped, &done, TRUE)) {
+    if (!GetOverlappedResult(FImpl->port, &overlapped, &done, TRUE)) {
         return {done, GetLastError()};
     }
     return {done, 0};
@@ -196,8 +196,8 @@ TReadResult TWinSerialDevice::Read(char *buffer, std::uint32_t count)
 // status, re-armed before each wait so that a completion cannot slip between check and wait.
 std::uint32_t TWinSerialDevice::FinishWokenRead()
 {
-    OVERLAPPED &overlapped = impl_->readOverlapped;
-    CancelIo(impl_->port);
+    OVERLAPPED &overlapped = FImpl->readOverlapped;
+    CancelIo(FImpl->port);
     while (!HasOverlappedIoCompleted(&overlapped)) {
         ResetEvent(overlapped.hEvent);
         if (HasOverlappedIoCompleted(&overlapped)) {
@@ -206,24 +206,24 @@ std::uint32_t TWinSerialDevice::FinishWokenRead()
         WaitForSingleObject(overlapped.hEvent, INFINITE);
     }
     DWORD done = 0;
-    GetOverlappedResult(impl_->port, &overlapped, &done, FALSE);
+    GetOverlappedResult(FImpl->port, &overlapped, &done, FALSE);
     return done;
 }
 
 void TWinSerialDevice::WakeReader() noexcept
 {
-    wakeRequested_ = true;
-    if (impl_->readOverlapped.hEvent) {
-        SetEvent(impl_->readOverlapped.hEvent);
+    FWakeRequested = true;
+    if (FImpl->readOverlapped.hEvent) {
+        SetEvent(FImpl->readOverlapped.hEvent);
     }
 }
 
 void TWinSerialDevice::Write(const char *data, std::uint32_t count, std::uint64_t waitLimitMs)
 {
-    OVERLAPPED &overlapped = impl_->writeOverlapped;
+    OVERLAPPED &overlapped = FImpl->writeOverlapped;
     PrepareOverlapped(overlapped);
     DWORD done = 0;
-    if (WriteFile(impl_->port, data, count, &done, &overlapped)) {
+    if (WriteFile(FImpl->port, data, count, &done, &overlapped)) {
         return;
     }
     const DWORD error = GetLastError();
@@ -235,7 +235,7 @@ void TWinSerialDevice::Write(const char *data, std::uint32_t count, std::uint64_
 
 void TWinSerialDevice::FinishWrite(std::uint64_t waitLimitMs)
 {
-    OVERLAPPED &overlapped = impl_->writeOverlapped;
+    OVERLAPPED &overlapped = FImpl->writeOverlapped;
     constexpr std::uint64_t kLongestWait = INFINITE - 1;  // INFINITE itself would mean no limit
     const DWORD limit = static_cast<DWORD>(waitLimitMs < kLongestWait ? waitLimitMs : kLongestWait);
     if (WaitForSingleObject(overlapped.hEvent, limit) == WAIT_TIMEOUT) {
@@ -243,7 +243,7 @@ void TWinSerialDevice::FinishWrite(std::uint64_t waitLimitMs)
         throw TSerialError("Send Timeout");
     }
     DWORD done = 0;
-    if (GetOverlappedResult(impl_->port, &overlapped, &done, TRUE)) {
+    if (GetOverlappedResult(FImpl->port, &overlapped, &done, TRUE)) {
         return;
     }
     const DWORD error = GetLastError();
@@ -255,20 +255,20 @@ void TWinSerialDevice::FinishWrite(std::uint64_t waitLimitMs)
 // OVERLAPPED record nor the caller's data is still in the driver's hands once Write returns.
 void TWinSerialDevice::AbortWrite() noexcept
 {
-    PurgeComm(impl_->port, PURGE_TXABORT | PURGE_TXCLEAR);
+    PurgeComm(FImpl->port, PURGE_TXABORT | PURGE_TXCLEAR);
     DWORD done = 0;
-    GetOverlappedResult(impl_->port, &impl_->writeOverlapped, &done, TRUE);
+    GetOverlappedResult(FImpl->port, &FImpl->writeOverlapped, &done, TRUE);
 }
 
 void TWinSerialDevice::Purge() noexcept
 {
-    PurgeComm(impl_->port, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
+    PurgeComm(FImpl->port, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
 }
 
 bool TWinSerialDevice::GetModemStatus(std::uint32_t &bits)
 {
     DWORD status = 0;
-    if (!GetCommModemStatus(impl_->port, &status)) {
+    if (!GetCommModemStatus(FImpl->port, &status)) {
         return false;
     }
     bits = status & kModemBits;
@@ -283,19 +283,19 @@ void TWinSerialDevice::SetModemLine(TModemLine line, bool on) noexcept
     } else {
         function = on ? SETRTS : CLRRTS;
     }
-    EscapeCommFunction(impl_->port, function);
+    EscapeCommFunction(FImpl->port, function);
 }
 
 void TWinSerialDevice::ReadStateIfNeeded()
 {
-    if (!impl_->dcbValid) {
+    if (!FImpl->dcbValid) {
         GetState();
     }
 }
 
 void TWinSerialDevice::ReadTimeoutsIfNeeded()
 {
-    if (!impl_->timeoutsValid) {
+    if (!FImpl->timeoutsValid) {
         GetTimeouts();
     }
 }

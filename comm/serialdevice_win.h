@@ -52,8 +52,8 @@ private:
     void FinishWrite(std::uint64_t waitLimitMs);
     void AbortWrite() noexcept;
 
-    std::unique_ptr<TImpl> impl_;
-    std::atomic<bool> wakeRequested_{false};
+    std::unique_ptr<TImpl> FImpl;
+    std::atomic<bool> FWakeRequested{false};
 };
 
 }  // namespace kestrova::comm

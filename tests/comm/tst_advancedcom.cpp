@@ -9,6 +9,7 @@
 #include "comm/serialdevice_unix.h"
 #include "comm/ttyio.h"
 #include "platform/exception.h"
+#include "tests/support/raisedby.h"
 
 using namespace kestrova::comm;
 
@@ -104,16 +105,6 @@ struct TLinePort {
         };
     }
 };
-
-QString RaisedBy(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const Exception &error) {
-        return error.Message();
-    }
-    return {};
-}
 
 }  // namespace
 

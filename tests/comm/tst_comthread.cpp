@@ -6,12 +6,15 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <atomic>
 #include <memory>
 
 #include "comm/comport.h"
 #include "comm/comthread.h"
 #include "comm/ptypair.h"
 #include "platform/exception.h"
+#include "platform/trace.h"
+#include "tests/support/raisedby.h"
 
 using kestrova::comm::TPtyPair;
 
@@ -49,15 +52,31 @@ struct TPtyPort {
     }
 };
 
-QString RaisedBy(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const Exception &error) {
-        return error.Message();
+// Counts the traced read failures while it lives.
+class TReadErrorTraces {
+public:
+    TReadErrorTraces()
+    {
+        count = 0;
+        EnableTrace(true);
+        FPrevious = qInstallMessageHandler(&TReadErrorTraces::Handle);
     }
-    return {};
-}
+    ~TReadErrorTraces()
+    {
+        qInstallMessageHandler(FPrevious);
+        EnableTrace(false);
+    }
+    static inline std::atomic<int> count{0};
+
+private:
+    static void Handle(QtMsgType, const QMessageLogContext &, const QString &message)
+    {
+        if (message.startsWith(QStringLiteral("Read Error: "))) {
+            ++count;
+        }
+    }
+    QtMessageHandler FPrevious;
+};
 
 }  // namespace
 
@@ -437,6 +456,7 @@ void TstComThread::closeTwiceAndNeverOpenedAreHarmless()
 // error stays readable, writes fail loudly, and the port can be closed and opened again.
 void TstComThread::cablePullIsReportedOnce()
 {
+    TReadErrorTraces traces;
     TPtyPort port;
     TReceived received;
     port.com.OnPacketReceived = received.Handler();
@@ -446,6 +466,7 @@ void TstComThread::cablePullIsReportedOnce()
     port.pty.CloseMaster();
     QTRY_VERIFY_WITH_TIMEOUT(!port.com.ReaderRunning(), 2000);
     QCOMPARE(port.com.ErrorMessage(), QStringLiteral("Read Error: 5"));
+    QCOMPARE(TReadErrorTraces::count.load(), 1);
     QVERIFY(port.com.IsOpen());
     QCOMPARE(RaisedBy([&] { port.com.Write("\x02T\x00", 3); }), QStringLiteral("Send Error: 5"));
     QCOMPARE(received.chunks.size(), 1);
