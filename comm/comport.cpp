@@ -1,5 +1,7 @@
 #include "comport.h"
 
+#include <algorithm>
+
 #include "platform/trace.h"
 #include "serialdevice.h"
 
@@ -8,8 +10,9 @@ using kestrova::comm::TReadResult;
 TComport::TComport(kestrova::comm::TSerialDevice *port, bool start, quint32 packetSize,
                    const TPacketReceivedEvent &onPacketReceived)
     : FPort(port),
-      FReadBuffer(qsizetype(packetSize) + 1, '\0'),
-      FPacketSize(packetSize),
+      // A read of 0 bytes completes at once and would spin the thread: read at least one.
+      FPacketSize(std::max<quint32>(packetSize, 1)),
+      FReadBuffer(qsizetype(FPacketSize) + 1, '\0'),
       FOnPacketReceived(onPacketReceived)
 {
     if (start) {

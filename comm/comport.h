@@ -68,8 +68,8 @@ private:
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FFailed{false};
     kestrova::comm::TSerialDevice *FPort;
-    QByteArray FReadBuffer;
     quint32 FPacketSize;
+    QByteArray FReadBuffer;
     TPacketReceivedEvent FOnPacketReceived;
     TMainThreadHandOff FHandOff;
     mutable std::mutex FFailureMutex;

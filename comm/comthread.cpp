@@ -110,6 +110,9 @@ void TComThread::InitPort()
     const std::string name = PortDeviceName(FPort);
     try {
         FDevice = FDeviceFactory ? FDeviceFactory() : CreateSystemSerialDevice();
+        if (!FDevice) {
+            throw TSerialError("Comport Unavailable.", "no serial backend");
+        }
         FDevice->Open(name);
         SetupState();
         TReadTimeouts timeouts = FDevice->GetTimeouts();

@@ -100,6 +100,7 @@ private slots:
     void oneByteAnswerIsOneEvent();
     void burstArrivesInOrderedChunksWithZeroBytes();
     void noEventWhileIdle();
+    void packetSizeZeroStillDelivers();
     void closeFromInsideTheHandler();
     void closeDuringALongHandler();
     void closeWhileAChunkWaitsForTheMainThread();
@@ -350,6 +351,19 @@ void TstComThread::noEventWhileIdle()
     QTest::qWait(200);
     QCOMPARE(received.chunks.size(), 0);
     QVERIFY(port.com.ReaderRunning());
+}
+
+// A read of zero bytes would complete at once, forever; the reader asks for one byte instead.
+void TstComThread::packetSizeZeroStillDelivers()
+{
+    TPtyPort port;
+    port.com.SetPacketSize(0);
+    TReceived received;
+    port.com.OnPacketReceived = received.Handler();
+    port.com.ComInit();
+    QVERIFY(port.pty.Send("ok"));
+    QTRY_COMPARE_WITH_TIMEOUT(received.All(), QByteArray("ok"), 2000);
+    QCOMPARE(received.chunks.size(), 2);
 }
 
 void TstComThread::closeFromInsideTheHandler()
