@@ -145,12 +145,12 @@ void TUnixSerialDevice::Open(const std::string &name)
     }
     const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        Fail(kUnavailable, name, errno);
+        Fail(kUnavailable, "open", errno);
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         ::close(fd);
-        Fail(kUnavailable, name + " is in use", error);
+        Fail(kUnavailable, "in use by another program (flock)", error);
     }
     const int wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (wakeFd < 0) {
