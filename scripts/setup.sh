@@ -11,6 +11,8 @@ cd "$(dirname "$0")/.."
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
                 qt6-serialport-dev libgl-dev)
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64)
+# The chart benchmark compares against QCustomPlot; only the benchmarks need it.
+BENCH_PACKAGES=(libqcustomplot-dev)
 
 install_missing() {
     local missing=()
@@ -63,10 +65,10 @@ case "${1:-}" in
         scripts/check-windows.sh
         ;;
     bench)
-        install_missing "${BUILD_PACKAGES[@]}"
+        install_missing "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
         configure_and_build build
-        for bench in build/bench/bench_*; do
-            [ -x "$bench" ] && "$bench" "${@:2}"
+        find build/bench -type f -name 'bench_*' -perm -u+x | sort | while read -r bench; do
+            "$bench" "${@:2}"
         done
         ;;
     *)

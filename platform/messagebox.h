@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "kestrova_platform_export.h"
+
+// Modal error boxes (error icon, one OK button) shown by components that must tell the user
+// something without raising. In a widget application the box is a QMessageBox titled with the
+// application's display name; elsewhere (command-line tools, tests without widgets) the text goes
+// to standard error. A hook replaces both, so tests and tools can capture the text.
+using TErrorMessageHook = std::function<void(const QString &text)>;
+
+KESTROVA_PLATFORM_EXPORT void ShowErrorMessage(const QString &text);
+
+// Installs a hook and returns the previous one; an empty hook restores the default behaviour.
+KESTROVA_PLATFORM_EXPORT TErrorMessageHook SetErrorMessageHook(TErrorMessageHook hook);
