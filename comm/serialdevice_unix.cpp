@@ -127,6 +127,14 @@ bool IsPseudoTerminal(int fd)
     return majorNumber >= 136 && majorNumber <= 143;
 }
 
+// A pseudo-terminal takes the settings but ignores parity; glibc notices that the parity it reads
+// back differs from the one asked for (from the second setting on) and reports EINVAL. The
+// read-back that follows checks everything a pty can carry.
+bool PtyRefusedParity(int fd, int error)
+{
+    return error == EINVAL && IsPseudoTerminal(fd);
+}
+
 }  // namespace
 
 TUnixSerialDevice::TUnixSerialDevice(std::shared_ptr<TTtyIo> io) : FIo(std::move(io)) {}
@@ -215,7 +223,7 @@ void TUnixSerialDevice::SetState(const TLineState &state)
         cfsetispeed(&attributes, standard->code);
         cfsetospeed(&attributes, standard->code);
     }
-    if (FIo->SetAttributes(FFd, attributes) != 0) {
+    if (FIo->SetAttributes(FFd, attributes) != 0 && !PtyRefusedParity(FFd, errno)) {
         Fail(kSetStateFailed, "tcsetattr", errno);
     }
     if (!standard && FIo->SetCustomBaudRate(FFd, state.baudRate) != 0) {

@@ -88,6 +88,7 @@ private slots:
     void openFailuresAreRecordedNotRaised_data();
     void openFailuresAreRecordedNotRaised();
     void secondOpenerOfAPortIsRefused();
+    void reopeningWithParityWorks();
     void settersRefusedWhileOpenAndAcceptedAfterClose_data();
     void settersRefusedWhileOpenAndAcceptedAfterClose();
     void oneAndAHalfStopBitsNeedFiveDataBits();
@@ -219,6 +220,23 @@ void TstComThread::oneAndAHalfStopBitsNeedFiveDataBits()
 }
 
 // Ptys keep everything but the data bits and parity, which they always report as 8 and none.
+// Ptys keep their settings between openers, and glibc refuses a parity change a pty ignores.
+void TstComThread::reopeningWithParityWorks()
+{
+    TPtyPort port;
+    port.com.SetParity(TComThread::even);
+    for (int round = 0; round < 3; ++round) {
+        port.com.ComInit();
+        QVERIFY2(port.com.Opened(), qPrintable(port.com.ErrorMessage()));
+        port.com.ComClose();
+    }
+    TComThread other;
+    other.SetPort(kPtyPort);
+    other.SetParity(TComThread::odd);
+    other.ComInit();
+    QVERIFY2(other.Opened(), qPrintable(other.ErrorMessage()));
+}
+
 void TstComThread::lineSettingsReachTheDevice()
 {
     TPtyPort port;
