@@ -1,0 +1,249 @@
+#include "device/orvanta.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include "platform/eventpump.h"
+#include "platform/exception.h"
+#include "platform/messagebox.h"
+#include "platform/trace.h"
+
+namespace {
+
+const QString kFalhaNaComunicacao = QStringLiteral("Falha na comunicação");
+const QString kRetornouNak = QStringLiteral("Retornou NAK");
+const QString kPortaNaoAberta =
+    QStringLiteral("Não foi possível abrir porta serial.\n\nTente novamente.");
+
+// Low 8 bits of an integral value of any magnitude, as two's complement would keep them.
+unsigned char LowByte(double integral)
+{
+    double rest = std::fmod(integral, 256.0);
+    if (rest < 0)
+        rest += 256.0;
+    return static_cast<unsigned char>(rest);
+}
+
+// Rounds to the nearest single-precision value; clamped first, since converting a double
+// beyond float's range is undefined.
+double RoundToFloat(double value)
+{
+    constexpr double kMax = std::numeric_limits<float>::max();
+    return static_cast<float>(std::clamp(value, -kMax, kMax));
+}
+
+}  // namespace
+
+TOrvanta::TOrvanta(QObject *Owner, int porta) : TEsteira(Owner, porta)
+{
+    FPorta->OnPacketReceived = [this](QObject *Sender, QByteArray &buffer) {
+        OnPacoteRecebido(Sender, buffer);
+    };
+    FPorta->SetBaud(9600);
+    FPorta->SetParity(TComThread::even);
+    FPorta->SetPacketSize(80);
+    FPorta->SetRtsControl(TAdvancedCom::rtsToggle);
+    FPorta->SetDtrControl(TAdvancedCom::dtrEnable);
+    AbrirPorta();
+    FiEstado = kEstadoOcioso;
+}
+
+TOrvanta::~TOrvanta()
+{
+    // An exchange running on another thread still uses this object: let it end first, and keep
+    // the slot while the port closes.
+    const bool held = FSlot.TryAcquireForShutdown();
+    if (FPorta)
+        FPorta->ComClose();
+    if (held)
+        FSlot.Release();
+}
+
+void TOrvanta::AbrirPorta()
+{
+    try {
+        FPorta->ComInit();
+        if (!FPorta->Opened())
+            ShowErrorMessage(kPortaNaoAberta);
+    } catch (const Exception &error) {
+        ShowErrorMessage(error.Message());
+    }
+}
+
+void TOrvanta::AjustarVelocidade(double velocidade)
+{
+    const char quadro[3] = {STX, 'Q', char(ConverterVelocidade(velocidade))};
+    TExchangeSlot::TGuard vez(FSlot);
+    ExecutarTroca(quadro, 3, kTempoRespostaMs);
+    FdVelocidade = velocidade;
+}
+
+void TOrvanta::AjustarInclinacao(double inclinacao)
+{
+    const float simples = static_cast<float>(RoundToFloat(inclinacao));
+    const char quadro[3] = {STX, 'R', char(ConverterInclinacao(simples))};
+    TExchangeSlot::TGuard vez(FSlot);
+    ExecutarTroca(quadro, 3, kTempoRespostaMs);
+    FdInclinacao = inclinacao;
+}
+
+void TOrvanta::Ligar() {}
+
+void TOrvanta::Parar()
+{
+    const char quadro[3] = {STX, 'T', 0x00};
+    TExchangeSlot::TGuard vez(FSlot);
+    ExecutarTroca(quadro, 3, kTempoRespostaMs);
+    FdVelocidade = 0.0;
+    FdInclinacao = 0.0;
+    FbLigada = false;
+}
+
+bool TOrvanta::EstaLigada()
+{
+    return false;
+}
+
+double TOrvanta::PegarInclinacao()
+{
+    return FdInclinacao;
+}
+
+double TOrvanta::PegarVelocidade()
+{
+    return FdVelocidade;
+}
+
+void TOrvanta::CalibrarVelocidade(unsigned char valor, unsigned timeoutMs)
+{
+    Calibrar('v', valor, timeoutMs);
+}
+
+void TOrvanta::CalibrarInclinacao(unsigned char valor, unsigned timeoutMs)
+{
+    Calibrar('i', valor, timeoutMs);
+}
+
+void TOrvanta::Calibrar(char comando, unsigned char valor, unsigned timeoutMs)
+{
+    const char preambulo[3] = {STX, 'o', char(0xAA)};
+    const char quadro[3] = {STX, comando, char(valor)};
+    // Both frames in one hold of the slot: a frame between them would disarm the board.
+    TExchangeSlot::TGuard vez(FSlot);
+    ExecutarTroca(preambulo, 3, timeoutMs);
+    ExecutarTroca(quadro, 3, timeoutMs);
+}
+
+void TOrvanta::EnviarComando(const char *quadro, int tamanho)
+{
+    EnviarEAguardar(quadro, tamanho, kTempoRespostaMs);
+}
+
+void TOrvanta::EnviarEAguardar(const char *quadro, int tamanho, unsigned timeoutMs)
+{
+    TExchangeSlot::TGuard vez(FSlot);
+    ExecutarTroca(quadro, tamanho, timeoutMs);
+}
+
+void TOrvanta::ExecutarTroca(const char *quadro, int tamanho, unsigned timeoutMs)
+{
+    FbRespostaRecebida = false;
+    FiTamanhoResposta = 0;
+    FiEstado = kEstadoAguardando;
+    Enviar(quadro, tamanho);
+    if (!AguardarResposta(timeoutMs))
+        throw Exception(kFalhaNaComunicacao);
+    if (FResposta[0] == NAK)
+        throw Exception(kRetornouNak);
+}
+
+bool TOrvanta::AguardarResposta(unsigned timeoutMs)
+{
+    if (IsMainThread() && QCoreApplication::instance())
+        return AguardarNoLacoDeEventos(timeoutMs);
+    return AguardarNaCondicao(timeoutMs);
+}
+
+bool TOrvanta::AguardarNoLacoDeEventos(unsigned timeoutMs)
+{
+    using namespace std::chrono;
+    const auto prazo = steady_clock::now() + milliseconds(timeoutMs);
+    QEventLoop laco;
+    QTimer despertador;
+    despertador.setSingleShot(true);
+    despertador.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&despertador, &QTimer::timeout, &laco, &QEventLoop::quit);
+    QEventLoop *anterior = std::exchange(FLacoPrincipal, &laco);
+    for (;;) {
+        if (FbRespostaRecebida)
+            break;
+        const auto resta = duration_cast<milliseconds>(prazo - steady_clock::now()).count();
+        if (resta <= 0)
+            break;
+        despertador.start(int(std::min<long long>(resta, std::numeric_limits<int>::max())));
+        laco.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    FLacoPrincipal = anterior;
+    return FbRespostaRecebida;
+}
+
+bool TOrvanta::AguardarNaCondicao(unsigned timeoutMs)
+{
+    std::unique_lock lock(FRespostaMutex);
+    return FRespostaChegou.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                    [this] { return FbRespostaRecebida.load(); });
+}
+
+void TOrvanta::OnPacoteRecebido(QObject *, QByteArray &buffer)
+{
+    Trace(TraceLine("RECEBEU   ", buffer.constData(), buffer.size()));
+    for (const char byte : buffer) {
+        if (byte != ACK && byte != NAK)
+            continue;
+        int aguardando = kEstadoAguardando;
+        if (!FiEstado.compare_exchange_strong(aguardando, kEstadoOcioso))
+            return;
+        FResposta[0] = byte;
+        FiTamanhoResposta = int(buffer.size());
+        AvisarResposta();
+        return;
+    }
+}
+
+void TOrvanta::AvisarResposta()
+{
+    {
+        std::lock_guard lock(FRespostaMutex);
+        FbRespostaRecebida = true;
+    }
+    FRespostaChegou.notify_all();
+    if (FLacoPrincipal && IsMainThread())
+        FLacoPrincipal->quit();
+}
+
+unsigned char TOrvanta::ConverterVelocidade(double velocidade)
+{
+    if (!std::isfinite(velocidade))
+        throw Exception(QStringLiteral("Velocidade inválida."));
+    if (velocidade == 0.0)
+        return 0;
+    velocidade = std::min(velocidade, 18.0);
+    return LowByte(std::trunc(RoundToFloat((velocidade - 1.5) * 10.0 + 1.0)));
+}
+
+unsigned char TOrvanta::ConverterInclinacao(float inclinacao)
+{
+    if (!(inclinacao >= 0))
+        inclinacao = 0;
+    if (inclinacao > 25)
+        inclinacao = 25;
+    if (inclinacao - std::floor(inclinacao) > 0.49)
+        return static_cast<unsigned char>(std::trunc(inclinacao + 26));
+    return static_cast<unsigned char>(std::trunc(inclinacao));
+}

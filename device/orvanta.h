@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QByteArray>
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
+#include "device/esteira.h"
+#include "device/exchangeslot.h"
+#include "kestrova_device_export.h"
+
+class QEventLoop;
+
+// The Orvanta Kestrova board: three-byte frames (STX, command letter, value) at 9600 baud, even
+// parity, each answered with ACK (0x06) or NAK (0x15).
+//
+// Every command is one exchange: write the frame, then wait for the answer without spinning --
+// in an event loop that leaves user input queued on the main thread, on a condition variable on
+// any other thread -- until the answer arrives or the time-out expires. Failures raise Exception
+// ("Falha na comunicação", "Retornou NAK", or the port's write failure) and leave the stored
+// values as they were. One exchange runs at a time; other callers wait for it.
+class KESTROVA_DEVICE_EXPORT TOrvanta : public TEsteira {
+public:
+    static constexpr char STX = 0x02;
+    static constexpr char ACK = 0x06;
+    static constexpr char NAK = 0x15;
+    static constexpr unsigned kTempoRespostaMs = 800;
+    static constexpr int kEstadoOcioso = 0;
+    static constexpr int kEstadoAguardando = 10;
+
+    // Opens the port with the board's settings. A port that cannot be opened is reported in an
+    // error box (platform/messagebox.h), never raised: the object is always built, and on a
+    // closed port every command then fails with "Falha na comunicação".
+    TOrvanta(QObject *Owner, int porta);
+    ~TOrvanta() override;
+
+    void AjustarVelocidade(double velocidade) override;
+    void AjustarInclinacao(double inclinacao) override;
+    void Ligar() override;
+    void Parar() override;
+    bool EstaLigada() override;
+    double PegarInclinacao() override;
+    double PegarVelocidade() override;
+    void OnPacoteRecebido(QObject *Sender, QByteArray &buffer) override;
+
+    // Preamble 0x02 'o' 0xAA, then 0x02 'v' valor (speed: PWM timer count) or 0x02 'i' valor
+    // (incline: optical-disk pulses); the second frame only after the first was acknowledged.
+    void CalibrarVelocidade(unsigned char valor, unsigned timeoutMs);
+    void CalibrarInclinacao(unsigned char valor, unsigned timeoutMs);
+
+    void EnviarComando(const char *quadro, int tamanho);
+    void EnviarEAguardar(const char *quadro, int tamanho, unsigned timeoutMs);
+
+    // Speed in km/h to the board's code: 0 -> 0, 1.5 -> 1, one code per 0.1 km/h, 18.0 and
+    // above -> 166. Values below 1.5 give the low 8 bits of the (negative) code. NaN and
+    // infinities raise Exception("Velocidade inválida.").
+    static unsigned char ConverterVelocidade(double velocidade);
+    // Incline in percent to the board's code: whole percents 0..25 -> 0..25, n.5 -> n + 26;
+    // below 0 (and NaN) -> 0, above 25 -> 25.
+    static unsigned char ConverterInclinacao(float inclinacao);
+
+    int Estado() const { return FiEstado; }
+    int TamanhoResposta() const { return FiTamanhoResposta; }
+
+private:
+    void AbrirPorta();
+    void Calibrar(char comando, unsigned char valor, unsigned timeoutMs);
+    void ExecutarTroca(const char *quadro, int tamanho, unsigned timeoutMs);
+    bool AguardarResposta(unsigned timeoutMs);
+    bool AguardarNoLacoDeEventos(unsigned timeoutMs);
+    bool AguardarNaCondicao(unsigned timeoutMs);
+    void AvisarResposta();
+
+    std::atomic<int> FiEstado{kEstadoOcioso};
+    std::atomic<bool> FbRespostaRecebida{false};
+    std::array<char, 5> FResposta{};
+    std::atomic<int> FiTamanhoResposta{0};
+
+    TExchangeSlot FSlot;
+    std::mutex FRespostaMutex;
+    std::condition_variable FRespostaChegou;
+    QEventLoop *FLacoPrincipal = nullptr;  // main thread only
+};
