@@ -1,0 +1,198 @@
+#include <QProcess>
+#include <QTest>
+#include <memory>
+
+#include "tools/boardsim/boardsimulator.h"
+
+namespace {
+
+struct TRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+QByteArray Bytes(std::initializer_list<int> values)
+{
+    QByteArray bytes;
+    for (int value : values)
+        bytes.append(char(value));
+    return bytes;
+}
+
+}  // namespace
+
+// orvanta-ctl run as a user would, against the simulated board over a pty.
+class TestOrvantaCtl : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void commandsSendTheirFrames_data();
+    void commandsSendTheirFrames();
+    void boardFailuresExitNonZeroWithTheReason_data();
+    void boardFailuresExitNonZeroWithTheReason();
+    void missingPortIsReported();
+    void portNumberGoesThroughTheMapping();
+    void traceShowsTheFramesOnStandardError();
+    void pollResendsBothValuesEveryTick();
+    void pollReportsEachFailedTick();
+    void usageErrors_data();
+    void usageErrors();
+
+private:
+    TRun Ctl(const QStringList &arguments, const QProcessEnvironment &environment = {});
+    QStringList OnBoard(const QStringList &arguments) const;
+
+    std::unique_ptr<TBoardSimulator> FBoard;
+};
+
+void TestOrvantaCtl::init()
+{
+    FBoard = std::make_unique<TBoardSimulator>();
+    QString error;
+    QVERIFY2(FBoard->Start(&error), qPrintable(error));
+}
+
+void TestOrvantaCtl::cleanup()
+{
+    FBoard.reset();
+}
+
+TRun TestOrvantaCtl::Ctl(const QStringList &arguments, const QProcessEnvironment &environment)
+{
+    QProcess process;
+    if (!environment.isEmpty())
+        process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(ORVANTA_CTL_PATH), arguments);
+    TRun run;
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QStringList TestOrvantaCtl::OnBoard(const QStringList &arguments) const
+{
+    return QStringList{"--device", FBoard->DevicePath()} + arguments;
+}
+
+void TestOrvantaCtl::commandsSendTheirFrames_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("wire");
+    QTest::newRow("speed") << QStringList{"speed", "5.3"} << Bytes({0x02, 'Q', 39});
+    QTest::newRow("incline, comma") << QStringList{"incline", "2,5"} << Bytes({0x02, 'R', 28});
+    QTest::newRow("stop") << QStringList{"stop"} << Bytes({0x02, 'T', 0});
+    QTest::newRow("calibrate speed 300")
+        << QStringList{"calibrate-speed", "300"} << Bytes({0x02, 'o', 0xAA, 0x02, 'v', 44});
+    QTest::newRow("calibrate incline")
+        << QStringList{"calibrate-incline", "18"} << Bytes({0x02, 'o', 0xAA, 0x02, 'i', 18});
+}
+
+void TestOrvantaCtl::commandsSendTheirFrames()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, wire);
+    const TRun run = Ctl(OnBoard(arguments));
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY2(run.out.contains("OK"), qPrintable(run.out));
+    QCOMPARE(FBoard->ReceivedBytes().toHex(' '), wire.toHex(' '));
+}
+
+void TestOrvantaCtl::boardFailuresExitNonZeroWithTheReason_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("NAK") << int(TBoardFault::Nak) << QStringLiteral("Retornou NAK");
+    QTest::newRow("silent") << int(TBoardFault::Silence) << QStringLiteral("Falha na comunicação");
+}
+
+void TestOrvantaCtl::boardFailuresExitNonZeroWithTheReason()
+{
+    QFETCH(int, fault);
+    QFETCH(QString, reason);
+    FBoard->SetFault({TBoardFault(fault)});
+    const TRun run = Ctl(OnBoard({"speed", "4"}));
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err.trimmed(), QStringLiteral("orvanta-ctl: ") + reason);
+}
+
+void TestOrvantaCtl::missingPortIsReported()
+{
+    const TRun run = Ctl({"--device", "/dev/kestrova-no-such-port", "stop"});
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY2(run.err.contains(QStringLiteral("Não foi possível abrir porta serial.")),
+             qPrintable(run.err));
+    QVERIFY2(run.err.contains("/dev/kestrova-no-such-port"), qPrintable(run.err));
+}
+
+void TestOrvantaCtl::portNumberGoesThroughTheMapping()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("KESTROVA_COM5", FBoard->DevicePath());
+    const TRun run = Ctl({"--port", "5", "stop"}, environment);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(FBoard->State().frames, 1);
+}
+
+void TestOrvantaCtl::traceShowsTheFramesOnStandardError()
+{
+    const TRun run = Ctl(OnBoard({"--trace", "stop"}));
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.contains("ENVIOU    0x02  0x54  0x00  "), qPrintable(run.err));
+    QVERIFY2(run.err.contains("RECEBEU   0x06  "), qPrintable(run.err));
+}
+
+void TestOrvantaCtl::pollResendsBothValuesEveryTick()
+{
+    const TRun run = Ctl(
+        OnBoard({"poll", "--speed", "6", "--incline", "2.5", "--period", "50", "--ticks", "3"}));
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const QByteArray tick = Bytes({0x02, 'Q', 46, 0x02, 'R', 28});
+    QCOMPARE(FBoard->ReceivedBytes().toHex(' '), (tick + tick + tick).toHex(' '));
+    QCOMPARE(run.out.count(QStringLiteral("Velocidade ou Inclinação: OK")), 3);
+}
+
+void TestOrvantaCtl::pollReportsEachFailedTick()
+{
+    // Tick 1: speed refused, so the incline is not sent. Tick 2: both acknowledged.
+    FBoard->SetScript({{TBoardFault::Nak}});
+    const TRun run = Ctl(OnBoard({"poll", "--speed", "6", "--period", "20", "--ticks", "2"}));
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.out.contains(QStringLiteral("tick 1: Velocidade ou Inclinação: Retornou NAK")),
+             qPrintable(run.out));
+    QVERIFY2(run.out.contains(QStringLiteral("tick 2: Velocidade ou Inclinação: OK")),
+             qPrintable(run.out));
+    QCOMPARE(FBoard->State().frames, 3);
+}
+
+void TestOrvantaCtl::usageErrors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("no command") << QStringList{};
+    QTest::newRow("unknown command") << QStringList{"jump"};
+    QTest::newRow("speed not a number") << QStringList{"speed", "fast"};
+    QTest::newRow("speed nan") << QStringList{"speed", "nan"};
+    QTest::newRow("missing count") << QStringList{"calibrate-speed"};
+    QTest::newRow("poll without ticks") << QStringList{"poll", "--ticks", "0"};
+}
+
+void TestOrvantaCtl::usageErrors()
+{
+    QFETCH(QStringList, arguments);
+    const TRun run = Ctl(OnBoard(arguments));
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.err.startsWith("orvanta-ctl: "));
+    QCOMPARE(FBoard->State().frames, 0);
+}
+
+QTEST_GUILESS_MAIN(TestOrvantaCtl)
+#include "tst_orvantactl.moc"

@@ -1,0 +1,269 @@
+// orvanta-ctl: drives an Orvanta Kestrova board from the command line, one exchange per command,
+// the way the controller window does it.
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <optional>
+
+#include "comm/portname.h"
+#include "device/orvanta.h"
+#include "platform/exception.h"
+#include "platform/messagebox.h"
+#include "platform/trace.h"
+
+namespace {
+
+enum TExitCode { kOk = 0, kBoardFailure = 1, kUsage = 2, kPortUnavailable = 3 };
+
+const char *const kDescription = R"(Drives an Orvanta Kestrova treadmill board over a serial port.
+
+Commands:
+  speed KMH                 set the belt speed (0, or 1.5 to 18.0 km/h)
+  incline PERCENT           set the incline (0 to 25 %, steps of 0.5)
+  stop                      stop the belt (also the window's reset)
+  calibrate-speed COUNT     send the PWM internal-timer count (low 8 bits on the wire)
+  calibrate-incline COUNT   send the optical-disk pulse count (low 8 bits on the wire)
+  poll --speed KMH --incline PERCENT --period MS --ticks N
+                            re-send speed then incline every period, as the window's
+                            polling does, printing each outcome
+
+Numbers take '.' or ',' as the decimal separator. Exit status: 0 success, 1 the board
+failed (the reason, e.g. "Retornou NAK", on standard error), 2 usage error, 3 the port
+could not be opened.
+
+Examples:
+  orvanta-sim --link /tmp/orvanta &          # a simulated board
+  orvanta-ctl --device /tmp/orvanta speed 5.3
+  orvanta-ctl --port 3 --trace stop          # port 3 = $KESTROVA_COM3 or /dev/ttyS2
+  orvanta-ctl --device /dev/ttyUSB0 calibrate-speed 106
+  orvanta-ctl --device /tmp/orvanta poll --speed 6 --incline 2.5 --period 1000 --ticks 10)";
+
+void PrintError(const QString &text)
+{
+    QString oneLine = text;
+    oneLine.replace(QStringLiteral("\n\n"), QStringLiteral(" ")).replace(QLatin1Char('\n'), ' ');
+    std::fprintf(stderr, "orvanta-ctl: %s\n", qUtf8Printable(oneLine));
+}
+
+void PrintLine(const QString &text)
+{
+    std::printf("%s\n", qUtf8Printable(text));
+    std::fflush(stdout);
+}
+
+std::optional<double> ParseNumber(QString text)
+{
+    bool ok = false;
+    const double value = text.replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> ParseInteger(const QString &text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+class TUsageError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+double RequireNumber(const QString &text, const char *what)
+{
+    const auto value = ParseNumber(text);
+    if (!value)
+        throw TUsageError(QStringLiteral("%1: not a number: \"%2\"").arg(what, text));
+    return *value;
+}
+
+int RequireInteger(const QString &text, const char *what)
+{
+    const auto value = ParseInteger(text);
+    if (!value)
+        throw TUsageError(QStringLiteral("%1: not an integer: \"%2\"").arg(what, text));
+    return *value;
+}
+
+// Sleeps in an event loop so that received data is still delivered meanwhile.
+void SleepUntil(std::chrono::steady_clock::time_point deadline)
+{
+    using namespace std::chrono;
+    const auto ms = duration_cast<milliseconds>(deadline - steady_clock::now()).count();
+    if (ms <= 0)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(int(ms), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+struct TPollOptions {
+    double speed = 0;
+    double incline = 0;
+    int periodMs = 1000;
+    int ticks = 1;
+};
+
+TPollOptions ParsePollOptions(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.addOptions({{"speed", "Wanted speed.", "KMH", "0"},
+                       {"incline", "Wanted incline.", "PERCENT", "0"},
+                       {"period", "Polling period.", "MS", "1000"},
+                       {"ticks", "Number of ticks.", "N", "1"}});
+    if (!parser.parse(arguments))
+        throw TUsageError(parser.errorText());
+    TPollOptions options;
+    options.speed = RequireNumber(parser.value("speed"), "--speed");
+    options.incline = RequireNumber(parser.value("incline"), "--incline");
+    options.periodMs = RequireInteger(parser.value("period"), "--period");
+    options.ticks = RequireInteger(parser.value("ticks"), "--ticks");
+    if (options.periodMs < 1 || options.ticks < 1)
+        throw TUsageError(QStringLiteral("poll: --period and --ticks must be at least 1"));
+    return options;
+}
+
+int Poll(TOrvanta &board, const TPollOptions &options)
+{
+    using namespace std::chrono;
+    const auto start = steady_clock::now();
+    int failures = 0;
+    for (int tick = 1; tick <= options.ticks; ++tick) {
+        SleepUntil(start + milliseconds(qint64(options.periodMs) * tick));
+        QString outcome = QStringLiteral("Velocidade ou Inclinação: OK");
+        try {
+            board.AjustarVelocidade(options.speed);
+            board.AjustarInclinacao(options.incline);
+        } catch (const Exception &error) {
+            outcome = QStringLiteral("Velocidade ou Inclinação: ") + error.Message();
+            ++failures;
+        }
+        PrintLine(QStringLiteral("tick %1: %2").arg(tick).arg(outcome));
+    }
+    return failures == 0 ? kOk : kBoardFailure;
+}
+
+QString Describe(unsigned char code)
+{
+    return QStringLiteral("code %1 (0x%2)")
+        .arg(code)
+        .arg(QString::number(code, 16).toUpper().rightJustified(2, '0'));
+}
+
+int RunCommand(TOrvanta &board, const QStringList &words, unsigned calibrationTimeoutMs)
+{
+    const QString command = words.value(0);
+    auto argument = [&](const char *what) {
+        if (words.size() != 2)
+            throw TUsageError(QStringLiteral("%1 takes one argument: %2").arg(command, what));
+        return words.at(1);
+    };
+    if (command == "speed") {
+        const double kmh = RequireNumber(argument("KMH"), "speed");
+        const unsigned char code = TOrvanta::ConverterVelocidade(kmh);
+        board.AjustarVelocidade(kmh);
+        PrintLine(QStringLiteral("speed %1 km/h: OK, %2").arg(kmh).arg(Describe(code)));
+    } else if (command == "incline") {
+        const double percent = RequireNumber(argument("PERCENT"), "incline");
+        const unsigned char code = TOrvanta::ConverterInclinacao(float(percent));
+        board.AjustarInclinacao(percent);
+        PrintLine(QStringLiteral("incline %1 %: OK, %2").arg(percent).arg(Describe(code)));
+    } else if (command == "stop") {
+        if (words.size() != 1)
+            throw TUsageError(QStringLiteral("stop takes no argument"));
+        board.Parar();
+        PrintLine(QStringLiteral("stop: OK"));
+    } else if (command == "calibrate-speed" || command == "calibrate-incline") {
+        const auto count = static_cast<unsigned char>(RequireInteger(argument("COUNT"), "COUNT"));
+        if (command == "calibrate-speed")
+            board.CalibrarVelocidade(count, calibrationTimeoutMs);
+        else
+            board.CalibrarInclinacao(count, calibrationTimeoutMs);
+        PrintLine(QStringLiteral("%1: OK, value %2 sent").arg(command).arg(count));
+    } else if (command == "poll") {
+        return Poll(board, ParsePollOptions(QStringList{"poll"} + words.mid(1)));
+    } else {
+        throw TUsageError(command.isEmpty() ? QStringLiteral("no command given (see --help)")
+                                            : QStringLiteral("unknown command: ") + command);
+    }
+    return kOk;
+}
+
+struct TConnection {
+    int port = 3;
+    QString device;
+};
+
+// --device PATH stands for a port number whose mapping names that device.
+int SelectPort(const TConnection &connection)
+{
+    if (!connection.device.isEmpty())
+        qputenv(qPrintable(QStringLiteral("KESTROVA_COM%1").arg(connection.port)),
+                connection.device.toLocal8Bit());
+    return connection.port;
+}
+
+int Run(const TConnection &connection, const QStringList &words, unsigned calibrationTimeoutMs)
+{
+    QString openFailure;
+    const TErrorMessageHook previous =
+        SetErrorMessageHook([&](const QString &text) { openFailure = text; });
+    const int port = SelectPort(connection);
+    TOrvanta board(nullptr, port);
+    SetErrorMessageHook(previous);
+    if (!openFailure.isEmpty()) {
+        const QString device = QString::fromStdString(kestrova::comm::PortDeviceName(port));
+        PrintError(QStringLiteral("%1 (port %2 = %3: %4)")
+                       .arg(openFailure)
+                       .arg(port)
+                       .arg(device, board.Porta()->ErrorMessage()));
+        return kPortUnavailable;
+    }
+    return RunCommand(board, words, calibrationTimeoutMs);
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("orvanta-ctl"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(kDescription));
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    parser.addHelpOption();
+    parser.addOptions({
+        {"port", "Port number N (1..8): $KESTROVA_COM<N>, else /dev/ttyS<N-1>.", "N", "3"},
+        {"device", "Serial device to use instead of a port number.", "PATH"},
+        {"trace", "Print the frames sent and the bytes received on standard error."},
+        {"calibration-timeout", "Answer time-out of each calibration frame.", "MS", "4000"},
+    });
+    parser.addPositionalArgument("command",
+                                 "speed, incline, stop, calibrate-speed, "
+                                 "calibrate-incline or poll (see above).");
+    parser.process(app);
+    try {
+        TConnection connection;
+        connection.port = RequireInteger(parser.value("port"), "--port");
+        connection.device = parser.value("device");
+        const int timeout =
+            RequireInteger(parser.value("calibration-timeout"), "--calibration-timeout");
+        if (connection.port < 1 || timeout < 1)
+            throw TUsageError(QStringLiteral("--port and --calibration-timeout must be positive"));
+        EnableTrace(parser.isSet("trace"));
+        return Run(connection, parser.positionalArguments(), unsigned(timeout));
+    } catch (const TUsageError &error) {
+        PrintError(error.Message());
+        return kUsage;
+    } catch (const Exception &error) {
+        PrintError(error.Message());
+        return kBoardFailure;
+    }
+}
