@@ -33,7 +33,7 @@ struct TReceived {
         return [this](QObject *sender, QByteArray &buffer) {
             chunks.append(buffer);
             senders.append(sender);
-            allOnMainThread &= QThread::currentThread() == qApp->thread();
+            allOnMainThread &= QThread::currentThread() == QCoreApplication::instance()->thread();
         };
     }
     QByteArray All() const { return chunks.join(); }

@@ -1,68 +1,65 @@
-// Talks to a stand-in for the treadmill board over a pseudo-terminal: sends stop, speed and
-// incline frames through the serial component and prints each answer as it comes back.
+// Drives the simulated treadmill board through TOrvanta the way an operator session would: a
+// reset, a few speeds and inclines, both calibrations, a refused frame and a silent board, printing
+// each outcome (and, with --trace, every frame on the wire).
 
-#include <QByteArray>
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QSocketNotifier>
-#include <QTimer>
 #include <cstdio>
-#include <stdexcept>
+#include <functional>
 
-#include "comm/advancedcom.h"
-#include "comm/ptypair.h"
+#include "device/orvanta.h"
+#include "platform/exception.h"
 #include "platform/trace.h"
-
-using kestrova::comm::TPtyPair;
+#include "tools/boardsim/boardsimulator.h"
 
 namespace {
 
-constexpr char kStx = 0x02;
-constexpr char kAck = 0x06;
-constexpr char kNak = 0x15;
-constexpr quint32 kPort = 3;
-constexpr int kAnswerDeadlineMs = 800;
+constexpr int kPort = 3;
 
-// The board's end of the cable: STX <letter> <value> gets ACK, anything else NAK.
-class TStandInBoard {
-public:
-    explicit TStandInBoard(TPtyPair &pty)
-        : FPty(pty), FNotifier(pty.Master(), QSocketNotifier::Read)
-    {
-        QObject::connect(&FNotifier, &QSocketNotifier::activated, &FNotifier,
-                         [this] { OnReadable(); });
-    }
+struct TStep {
+    const char *what;
+    std::function<void(TOrvanta &)> command;
+    TFaultStep fault;
+};
 
-private:
-    static bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+void Print(const char *what, const QString &outcome, const TBoardState &state)
+{
+    std::printf("%-28s %-22s board: speed code %3d, incline code %2d\n", what,
+                qUtf8Printable(outcome), state.speedCode, state.inclineCode);
+    std::fflush(stdout);
+}
 
-    void OnReadable()
-    {
-        FPending += QByteArray::fromStdString(FPty.Receive(0));
-        while (!FPending.isEmpty()) {
-            if (FPending[0] != kStx) {  // garbage: one NAK, then resync on the next STX
-                const qsizetype next = FPending.indexOf(kStx);
-                FPending.remove(0, next < 0 ? FPending.size() : next);
-                FPty.Send(std::string(1, kNak));
-            } else if (FPending.size() >= 3) {
-                FPty.Send(std::string(1, IsLetter(FPending[1]) ? kAck : kNak));
-                FPending.remove(0, 3);
-            } else {
-                break;  // wait for the rest of the frame
-            }
+int RunSteps(TBoardSimulator &board, TOrvanta &orvanta)
+{
+    const QList<TStep> steps = {
+        {"reset", [](TOrvanta &o) { o.Parar(); }, {}},
+        {"speed 1.5 km/h", [](TOrvanta &o) { o.AjustarVelocidade(1.5); }, {}},
+        {"speed 8.2 km/h", [](TOrvanta &o) { o.AjustarVelocidade(8.2); }, {}},
+        {"incline 2.5 %", [](TOrvanta &o) { o.AjustarInclinacao(2.5); }, {}},
+        {"calibrate speed 106", [](TOrvanta &o) { o.CalibrarVelocidade(106, 4000); }, {}},
+        {"calibrate incline 18", [](TOrvanta &o) { o.CalibrarInclinacao(18, 4000); }, {}},
+        {"speed 9 km/h, board NAKs",
+         [](TOrvanta &o) { o.AjustarVelocidade(9); },
+         {TBoardFault::Nak}},
+        {"speed 9 km/h, board silent",
+         [](TOrvanta &o) { o.AjustarVelocidade(9); },
+         {TBoardFault::Silence}},
+        {"stop", [](TOrvanta &o) { o.Parar(); }, {}},
+    };
+    int failures = 0;
+    for (const TStep &step : steps) {
+        board.SetScript({step.fault});
+        QString outcome = QStringLiteral("OK");
+        try {
+            step.command(orvanta);
+        } catch (const Exception &error) {
+            outcome = error.Message();
+            ++failures;
         }
+        Print(step.what, outcome, board.State());
     }
-
-    TPtyPair &FPty;
-    QSocketNotifier FNotifier;
-    QByteArray FPending;
-};
-
-struct TCommand {
-    const char *name;
-    QByteArray frame;
-};
+    return failures == 2 ? 0 : 1;
+}
 
 }  // namespace
 
@@ -71,75 +68,26 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        "Sends stop, speed and incline frames through port 3 to a stand-in board on a "
-        "pseudo-terminal and prints the answers.");
+        "Drives the simulated Orvanta Kestrova board through the device classes.");
     parser.addHelpOption();
-    const QCommandLineOption traceOption("trace", "Print the port's diagnostic traces.");
-    parser.addOption(traceOption);
+    parser.addOption({"trace", "Print every frame sent and every chunk received."});
     parser.process(app);
-    if (parser.isSet(traceOption)) {
-        EnableTrace(true);
-    }
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);  // keeps our lines in order with the traces
+    EnableTrace(parser.isSet("trace"));
 
-    try {
-        TPtyPair pty;
-        TStandInBoard board(pty);
-        qputenv("KESTROVA_COM3", QByteArray::fromStdString(pty.SlavePath()));
-        std::printf("stand-in board on %s; port 3 maps to it (KESTROVA_COM3)\n",
-                    pty.SlavePath().c_str());
-
-        TAdvancedCom com;
-        com.SetPort(kPort);
-        com.SetBaud(9600);
-        com.SetParity(TComThread::even);
-        com.SetPacketSize(80);
-        com.SetRtsControl(TAdvancedCom::rtsToggle);
-        com.SetDtrControl(TAdvancedCom::dtrEnable);
-        QEventLoop loop;
-        QByteArray answer;
-        com.OnPacketReceived = [&](QObject *, QByteArray &chunk) {
-            answer += chunk;
-            loop.quit();
-        };
-        com.ComInit();
-        if (!com.Opened()) {
-            std::fprintf(stderr, "cannot open port 3: %s\n", qPrintable(com.ErrorMessage()));
-            return 1;
-        }
-        std::printf("port 3 open: 9600 baud, even parity, RTS toggle, DTR on\n");
-
-        const TCommand commands[] = {
-            {"stop", QByteArray("\x02\x54\x00", 3)},
-            {"speed 1.5 km/h", QByteArray("\x02\x51\x01", 3)},
-            {"incline 0", QByteArray("\x02\x52\x00", 3)},
-        };
-        QTimer deadline;
-        deadline.setSingleShot(true);
-        QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-        int missing = 0;
-        for (const TCommand &command : commands) {
-            answer.clear();
-            deadline.start(kAnswerDeadlineMs);
-            com.Write(command.frame);
-            if (answer.isEmpty()) {
-                loop.exec();  // until the answer arrives or the deadline passes
-            }
-            deadline.stop();
-            const char *verdict = answer.isEmpty()          ? "no answer"
-                                  : answer.startsWith(kAck) ? "ACK"
-                                  : answer.startsWith(kNak) ? "NAK"
-                                                            : "unexpected";
-            std::printf("%-15s %s  ->  %-8s %s\n", command.name,
-                        command.frame.toHex(' ').constData(),
-                        answer.isEmpty() ? "-" : answer.toHex(' ').constData(), verdict);
-            missing += answer.isEmpty() ? 1 : 0;
-        }
-        com.ComClose();
-        std::printf("port 3 closed\n");
-        return missing == 0 ? 0 : 1;
-    } catch (const std::exception &error) {
-        std::fprintf(stderr, "%s\n", error.what());
+    TBoardSimulator board;
+    QString error;
+    if (!board.Start(&error)) {
+        std::fprintf(stderr, "kestrova-portdemo: %s\n", qUtf8Printable(error));
         return 1;
     }
+    qputenv("KESTROVA_COM3", board.DevicePath().toLocal8Bit());
+    std::printf("simulated board on %s (port %d)\n\n", qPrintable(board.DevicePath()), kPort);
+    TOrvanta orvanta(nullptr, kPort);
+    if (!orvanta.Porta()->Opened())
+        return 1;
+    const int status = RunSteps(board, orvanta);
+    std::printf(
+        "\nThe controller window comes next; meanwhile orvanta-sim and orvanta-ctl (see the "
+        "README) drive the board by hand.\n");
+    return status;
 }
