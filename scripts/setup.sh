@@ -10,6 +10,8 @@ cd "$(dirname "$0")/.."
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
                 qt6-serialport-dev libgl-dev)
+# The printing tests read the PDFs they produce back with pdftotext and pdftoppm.
+TEST_PACKAGES=(poppler-utils)
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64)
 # The chart benchmark compares against QCustomPlot; only the benchmarks need it.
 BENCH_PACKAGES=(libqcustomplot-dev)
@@ -49,12 +51,12 @@ case "${1:-}" in
         exec build/tools/portdemo/kestrova-portdemo "${@:2}"
         ;;
     test)
-        install_missing "${BUILD_PACKAGES[@]}"
+        install_missing "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
         configure_and_build build
         run_tests build
         ;;
     sanitize)
-        install_missing "${BUILD_PACKAGES[@]}"
+        install_missing "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
         configure_and_build build-sanitize -DKESTROVA_SANITIZE=ON -DKESTROVA_BUILD_BENCH=OFF \
             -DCMAKE_BUILD_TYPE=Debug
         ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \

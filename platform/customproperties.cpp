@@ -1,0 +1,4 @@
+#include "customproperties.h"
+
+// Out of line so the class has one type identity across the libraries (dynamic_cast).
+TCustomProperties::~TCustomProperties() = default;
