@@ -1,0 +1,119 @@
+#include "chart/axis.h"
+
+#include <QJsonObject>
+#include <QLocale>
+#include <QStringList>
+#include <algorithm>
+#include <cstdlib>
+
+TAxis::TAxis(int kind, QObject *Owner)
+    : QObject(Owner),
+      FKind(kind),
+      FFont(QStringLiteral("Arial"), 9, QFont::Bold),
+      FAxisLabel(QStringLiteral("Título do Eixo")),
+      FLabelFont(QStringLiteral("Arial"), 9)
+{
+}
+
+TAxis::~TAxis() = default;
+
+void TAxis::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+template <typename T>
+void TAxis::Assign(T &field, const T &value)
+{
+    if (field == value)
+        return;
+    field = value;
+    Changed();
+}
+
+void TAxis::SetDivisionWidth(int value)
+{
+    Assign(FDivisionWidth, std::abs(value));
+}
+void TAxis::SetFont(const QFont &value)
+{
+    Assign(FFont, value);
+}
+void TAxis::SetNumberOfDecimals(int value)
+{
+    Assign(FNumberOfDecimals, std::abs(value));
+}
+
+void TAxis::SetNumberOfDivisions(int value)
+{
+    Assign(FNumberOfDivisions, value == 0 ? 1 : std::abs(value));
+}
+
+void TAxis::SetNumberOfFixed(int value)
+{
+    Assign(FNumberOfFixed, std::abs(value));
+}
+void TAxis::SetNumberOffset(int value)
+{
+    Assign(FNumberOffset, std::abs(value));
+}
+void TAxis::SetOriginValue(double value)
+{
+    Assign(FOriginValue, value);
+}
+
+void TAxis::SetScalePerDivision(double value)
+{
+    if (value > 0)
+        Assign(FScalePerDivision, value);
+}
+
+void TAxis::SetTicLength(int value)
+{
+    Assign(FTicLength, std::abs(value));
+}
+void TAxis::SetAxisLabel(const QString &value)
+{
+    Assign(FAxisLabel, value);
+}
+void TAxis::SetLabelFont(const QFont &value)
+{
+    Assign(FLabelFont, value);
+}
+void TAxis::SetAxisLabelOffset(int value)
+{
+    Assign(FAxisLabelOffset, value);
+}
+void TAxis::SetUseCustomAnnotation(bool value)
+{
+    Assign(FUseCustomAnnotation, value);
+}
+
+QStringList TAxis::NumberTexts(int divisions) const
+{
+    // The locale's decimal separator, no digit grouping; more than 18 decimals say nothing more.
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    const int decimals = std::min(FNumberOfDecimals, 18);
+    QStringList texts;
+    double value = FOriginValue;
+    const int count = divisions < 0 ? FNumberOfDivisions : divisions;
+    for (int i = 0; i <= count; ++i) {
+        texts << locale.toString(value, 'f', decimals);
+        value += FScalePerDivision;
+    }
+    return texts;
+}
+
+void TAxis::WriteCustom(QJsonObject &json) const
+{
+    json.insert(QStringLiteral("AxisLabel"), FAxisLabel);
+}
+
+void TAxis::ReadCustom(const QJsonObject &json)
+{
+    const QJsonValue label = json.value(QStringLiteral("AxisLabel"));
+    if (label.isString())
+        SetAxisLabel(label.toString());
+}

@@ -1,0 +1,1337 @@
+#include "chart/vtxgraph.h"
+
+#include <QJsonObject>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <typeinfo>
+
+#include "chart/linerasterizer.h"
+#include "platform/exception.h"
+#include "platform/printer.h"
+
+namespace {
+
+// Sizes read from a store or a setter are limited when drawing (a foreign store may hold any
+// int32): pens up to 1000 pixels, symbols up to 10000 pixels half height.
+constexpr int kMaxPenWidth = 1000;
+constexpr int kMaxHalfHeight = 10000;
+
+int Trunc(double v)
+{
+    return TLineRasterizer::Trunc(v);
+}
+
+constexpr double kMillimetresPerInch = 25.4;
+
+int DrawWidth(int width)
+{
+    return std::min(std::abs(width == INT_MIN ? INT_MAX : width), kMaxPenWidth);
+}
+
+}  // namespace
+
+TvtxGraph::TvtxGraph(QWidget *Owner)
+    : QWidget(Owner),
+      FXAxis(new TAxis(TAxis::XAxisKind, this)),
+      FYAxis(new TAxis(TAxis::LeftYAxisKind, this)),
+      FYAxis2(new TAxis(TAxis::RightYAxisKind, this)),
+      FImageCanvas(std::make_unique<TCanvas>(&FImage)),
+      FCanvas(FImageCanvas.get()),
+      FTitle(QStringLiteral("Título do Gráfico")),
+      FTitleFont(QStringLiteral("Arial"), 10, QFont::Bold)
+{
+    FXAxis->setObjectName(QStringLiteral("XAxis"));
+    FYAxis->setObjectName(QStringLiteral("YAxis"));
+    FYAxis2->setObjectName(QStringLiteral("YAxis2"));
+    for (TAxis *axis : {FXAxis, FYAxis, FYAxis2})
+        axis->OnChange = [this](QObject *sender) { Invalida(sender); };
+    FImageCanvas->SetPixelsPerInch(logicalDpiX(), logicalDpiY());
+    FImageCanvas->OnChange = [this] { update(); };
+    OnPaint = [](QObject *) {};
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(300, 300);
+}
+
+TvtxGraph::~TvtxGraph() = default;
+
+// ---- layout -----------------------------------------------------------------------------------
+
+TCanvas::TFont TvtxGraph::CanvasFont(const QFont &font) const
+{
+    return TCanvas::TFont::FromQFont(font, clBlack);
+}
+
+int TvtxGraph::NumberWidth(const TAxis &axis, int divisions)
+{
+    if (axis.UseCustomAnnotation())
+        return 0;
+    FCanvas->Font() = CanvasFont(axis.Font());
+    int widest = 0;
+    for (const QString &text : axis.NumberTexts(divisions))
+        widest = std::max(widest, FCanvas->TextWidth(text));
+    return widest + axis.NumberOffset();
+}
+
+int TvtxGraph::NumberHeight(const TAxis &axis)
+{
+    if (axis.UseCustomAnnotation())
+        return 0;
+    FCanvas->Font() = CanvasFont(axis.Font());
+    int tallest = 0;
+    for (const QString &text : axis.NumberTexts())
+        tallest = std::max(tallest, FCanvas->TextHeight(text));
+    return tallest + axis.NumberOffset();
+}
+
+int TvtxGraph::LabelHeight(const TAxis &axis)
+{
+    if (axis.AxisLabel().isEmpty())
+        return 0;
+    FCanvas->Font() = CanvasFont(axis.LabelFont());
+    return FCanvas->TextHeight(axis.AxisLabel()) + axis.AxisLabelOffset();
+}
+
+const TAxis &TvtxGraph::SelectedYAxis() const
+{
+    return FUseSecondYAxis ? *FYAxis2 : *FYAxis;
+}
+
+void TvtxGraph::UpdateScaleY()
+{
+    FScaleY = float(FYAxis->DivisionWidth() / SelectedYAxis().ScalePerDivision());
+}
+
+void TvtxGraph::CalculaDimensoes()
+{
+    FPlotWidth = FXAxis->NumberOfDivisions() * FXAxis->DivisionWidth();
+    FPlotHeight = FYAxis->NumberOfDivisions() * FYAxis->DivisionWidth();
+    FScaleX = float(FXAxis->DivisionWidth() / FXAxis->ScalePerDivision());
+    UpdateScaleY();
+
+    int top = 0;
+    if (!FTitle.isEmpty()) {
+        FCanvas->Font() = CanvasFont(FTitleFont);
+        top = FCanvas->TextHeight(FTitle) + FTitleOffset;
+    }
+    top += FTBmargin;
+    const int bottom =
+        NumberHeight(*FXAxis) + FTBmargin + LabelHeight(*FXAxis) + FXAxis->TicLength();
+    const int v = std::max(top, bottom);
+    const int left =
+        NumberWidth(*FYAxis, FYAxis->NumberOfDivisions()) + FLRmargin + FYAxis->TicLength();
+    // The right axis is drawn with the left axis' divisions, so it is measured with them too.
+    const int right = FSecondYaxis ? NumberWidth(*FYAxis2, FYAxis->NumberOfDivisions()) +
+                                         FLRmargin + FYAxis2->TicLength()
+                                   : 0;
+    const int h = std::max(left, right) + 2;
+
+    FXorigin = h;
+    FYend = v + 2;
+    FXend = h + FPlotWidth;
+    FYorigin = FPlotHeight + v + 2;
+    const QSize size(FXorigin + FXend, FYend + FYorigin);
+    if (this->size() != size || minimumSize() != size || maximumSize() != size)
+        setFixedSize(size);
+    if (FImage.size() != size) {
+        FImage = QImage(size, QImage::Format_RGB32);
+        FImageCanvas->SetImage(&FImage);
+        FImageStale = true;
+    }
+    FLayoutStale = false;
+}
+
+void TvtxGraph::LayoutIfStale()
+{
+    if (FLayoutStale)
+        CalculaDimensoes();
+}
+
+int TvtxGraph::RealX2Canvas(float x)
+{
+    LayoutIfStale();
+    return FXorigin + Trunc((double(x) - FXAxis->OriginValue()) * FScaleX + 0.5);
+}
+
+int TvtxGraph::RealY2Canvas(float y)
+{
+    LayoutIfStale();
+    return FYorigin - Trunc(double(FScaleY) * (double(y) - SelectedYAxis().OriginValue()) + 0.5);
+}
+
+void TvtxGraph::GetValues(int x, int y, float &realX, float &realY, int &dx, int &dy) const
+{
+    dx = x - FXorigin;
+    dy = FYorigin - y;
+    realX = realY = 0;
+    if (!CursorInPlotArea(x, y))
+        return;
+    const TAxis &yAxis = FSecondYaxis && FUseSecondYAxis ? *FYAxis2 : *FYAxis;
+    // An axis of zero-width divisions has no real scale: its value reads 0.
+    if (FXAxis->DivisionWidth() != 0)
+        realX = float(float(double(dx) / FXAxis->DivisionWidth()) * FXAxis->ScalePerDivision() +
+                      FXAxis->OriginValue());
+    if (FYAxis->DivisionWidth() != 0)
+        realY = float(float(double(dy) / FYAxis->DivisionWidth()) * yAxis.ScalePerDivision() +
+                      yAxis.OriginValue());
+}
+
+bool TvtxGraph::CursorInPlotArea(int x, int y) const
+{
+    return FXorigin <= x && x <= FXend && FYend <= y && y <= FYorigin;
+}
+
+TRect TvtxGraph::PlotArea() const
+{
+    return TRect{FXorigin, FYend, FXend, FYorigin};
+}
+
+void TvtxGraph::Invalida(QObject *)
+{
+    CalculaDimensoes();
+    Invalidate();
+}
+
+void TvtxGraph::Invalidate()
+{
+    FImageStale = true;
+    update();
+}
+
+// ---- painting ---------------------------------------------------------------------------------
+
+void TvtxGraph::SetCanvas(TCanvas *canvas)
+{
+    FCanvas = canvas ? canvas : FImageCanvas.get();
+    FLayoutStale = true;
+    Invalidate();
+}
+
+void TvtxGraph::SetDesignMode(bool value)
+{
+    FDesignMode = value;
+    Invalidate();
+}
+
+void TvtxGraph::EnsureImage()
+{
+    if (FImageStale && FCanvas == FImageCanvas.get())
+        PaintImage();
+}
+
+void TvtxGraph::PaintImage()
+{
+    LayoutIfStale();
+    FImageStale = false;
+    Paint();
+}
+
+void TvtxGraph::paintEvent(QPaintEvent *)
+{
+    LayoutIfStale();
+    EnsureImage();
+    QPainter painter(this);
+    painter.drawImage(0, 0, FImage);
+}
+
+void TvtxGraph::Paint()
+{
+    CalculaDimensoes();
+    if (FCanvas == FImageCanvas.get())
+        FImageStale = false;
+    TCanvas &c = *FCanvas;
+    const int w = width(), h = height();
+    c.ResetClip();
+    c.Pen() = TCanvas::TPen{FColor, 1, TCanvas::psSolid, TCanvas::pmCopy};
+    c.Brush() = TCanvas::TBrush{FColor, TCanvas::bsSolid};
+    c.Rectangle(0, 0, w, h);
+    if (FBorder) {
+        c.Pen().Color = FHighlightColor;
+        c.MoveTo(0, h - 1);
+        c.LineTo(0, 0);
+        c.LineTo(w - 1, 0);
+        c.Pen().Color = FShadowColor;
+        c.LineTo(w - 1, h - 1);
+        c.LineTo(0, h - 1);
+    }
+    if (!FTitle.isEmpty()) {
+        c.Font() = CanvasFont(FTitleFont);
+        const QSize extent = c.TextExtent(FTitle);
+        c.TextOut((w - extent.width()) / 2, FYend - extent.height() - FTitleOffset, FTitle);
+    }
+    DrawGrid(TGridTarget{&c, false, FXorigin, FYend, FPlotWidth, FPlotHeight});
+    if (FDesignMode) {
+        const int pw = FPlotWidth, ph = FPlotHeight;
+        c.Pen() = TCanvas::TPen{FPenColor, DrawWidth(FPenWidth), FPenStyle, TCanvas::pmCopy};
+        c.MoveTo(FXorigin + 1, FYorigin - 1);
+        c.LineTo(pw / 3 + FXorigin + 1, FYend + 1);
+        c.LineTo(pw / 2 + FXorigin + 1, ph * 2 / 3 + FYend + 1);
+        c.LineTo(pw * 2 / 3 + FXorigin + 1, FYend + 1);
+        c.LineTo(FXend - 1, FYorigin - 1);
+        c.Pen().Width = 1;
+    } else {
+        if (!FStore.IsEmpty())
+            Replay(c, false);
+        if (OnPaint)
+            OnPaint(this);
+    }
+}
+
+void TvtxGraph::DrawGrid(const TGridTarget &g)
+{
+    TCanvas &c = *g.Canvas;
+    const int l = g.Left, t = g.Top, r = g.Left + g.Width, b = g.Top + g.Height;
+    c.Pen() = TCanvas::TPen{FPlotAreaColor, 1, TCanvas::psSolid, TCanvas::pmCopy};
+    c.Brush() = TCanvas::TBrush{FPlotAreaColor, TCanvas::bsSolid};
+    c.Rectangle(l, t, r, b);
+    c.Brush().Color = FColor;
+
+    if (FMinorGrid) {
+        c.Pen().Width = g.Printer ? FPrinterMinorGridWidth : 1;
+        c.Pen().Color = FMinorGridColor;
+        int n = FMinorYGridDivisions * FYAxis->NumberOfDivisions();
+        float step = float(g.Height) / float(std::max(n, 1));
+        float y = float(t);
+        for (int k = 1; k < n; ++k) {
+            y += step;
+            const int yy = Trunc(double(y) + 0.5);
+            c.MoveTo(l + 1, yy);
+            c.LineTo(r, yy);
+        }
+        n = FMinorXGridDivisions * FXAxis->NumberOfDivisions();
+        step = float(g.Width) / float(std::max(n, 1));
+        float x = float(l);
+        for (int k = 1; k < n; ++k) {
+            x += step;
+            const int xx = Trunc(double(x) + 0.5);
+            c.MoveTo(xx, b - 1);
+            c.LineTo(xx, t);
+        }
+    }
+    if (FMajorGrid)
+        DrawMajorGrid(g);
+}
+
+void TvtxGraph::DrawMajorGrid(const TGridTarget &g)
+{
+    TCanvas &c = *g.Canvas;
+    const int l = g.Left, t = g.Top, r = g.Left + g.Width, b = g.Top + g.Height;
+    c.Pen().Width = g.Printer ? FPrinterMajorGridWidth : 1;
+    c.Pen().Color = FMajorGridColor;
+    int tx = FXAxis->TicLength(), ty = FYAxis->TicLength();
+    int ty2 = FSecondYaxis ? FYAxis2->TicLength() : 0;
+    if (g.Printer) {
+        tx = Trunc(tx * FRatioY);
+        ty = Trunc(ty * FRatioX);
+        ty2 = Trunc(ty2 * FRatioX);
+    }
+    const int ny = FYAxis->NumberOfDivisions();
+    float step = float(g.Height) / float(ny);
+    float y = float(t);
+    for (int i = 0; i <= ny; ++i) {
+        const int yy = Trunc(double(y) + 0.5);
+        c.MoveTo(l - ty, yy);
+        c.LineTo(r + ty2, yy);
+        y += step;
+    }
+    const int nx = FXAxis->NumberOfDivisions();
+    step = float(g.Width) / float(nx);
+    float x = float(l);
+    for (int j = 0; j <= nx; ++j) {
+        const int xx = Trunc(double(x) + 0.5);
+        c.MoveTo(xx, b + tx);
+        c.LineTo(xx, t);
+        x += step;
+    }
+    AnnotateX(g, b + 1);
+    AnnotateY(g, *FYAxis, false);
+    if (FSecondYaxis)
+        AnnotateY(g, *FYAxis2, true);
+}
+
+void TvtxGraph::AnnotateX(const TGridTarget &g, int bottom)
+{
+    const TAxis &axis = *FXAxis;
+    if (axis.UseCustomAnnotation())
+        return;
+    TCanvas &c = *g.Canvas;
+    const int n = axis.NumberOfDivisions();
+    const int p = Trunc(double(g.Width) / n + 0.5);
+    const double s = g.Printer && axis.DivisionWidth() != 0 ? double(p) / axis.DivisionWidth() : 1;
+    c.Font() = CanvasFont(axis.Font());
+    const QStringList texts = axis.NumberTexts();
+    const int top = Trunc(bottom + (axis.TicLength() + axis.NumberOffset()) * s);
+    int tallest = 0;
+    for (int i = 0; i <= n; ++i) {
+        const QSize e = c.TextExtent(texts[i]);
+        tallest = std::max(tallest, e.height());
+        c.TextOut(g.Left + i * p - e.width() / 2, top, texts[i]);
+    }
+    if (axis.AxisLabel().isEmpty())
+        return;
+    const int labelWidth = c.TextWidth(axis.AxisLabel());  // measured in the numbers' font
+    c.Font() = CanvasFont(axis.LabelFont());
+    c.TextOut((g.Left + g.Left + g.Width - labelWidth) / 2,
+              Trunc(top + tallest + axis.AxisLabelOffset() * s), axis.AxisLabel());
+}
+
+void TvtxGraph::AnnotateY(const TGridTarget &g, const TAxis &axis, bool right)
+{
+    if (axis.UseCustomAnnotation())
+        return;
+    TCanvas &c = *g.Canvas;
+    // The right axis follows the left axis' divisions.
+    const int n = FYAxis->NumberOfDivisions();
+    const int dw = FYAxis->DivisionWidth();
+    const int p = Trunc(double(g.Height) / n + 0.5);
+    const double s = g.Printer && dw != 0 ? double(p) / dw : 1;
+    const int b = g.Top + g.Height;
+    const double reach = (axis.TicLength() + axis.NumberOffset()) * s;
+    const int x = right ? Trunc(g.Left + g.Width + reach) : Trunc(g.Left - reach);
+    c.Font() = CanvasFont(axis.Font());
+    const QStringList texts = axis.NumberTexts(n);
+    int hN = 0;
+    for (int i = 0; i <= n; ++i)
+        hN = std::max(hN, c.TextHeight(texts[i]));
+    const unsigned old = c.SetTextAlign(right ? TCanvas::taLeft : TCanvas::taRight);
+    int highest = b;
+    for (int i = 0; i <= n; ++i) {
+        highest = b - hN / 2 - i * p;
+        c.TextOut(x, highest, texts[i]);
+    }
+    c.SetTextAlign(TCanvas::taLeft);
+    if (!axis.AxisLabel().isEmpty()) {
+        const int hL = c.TextHeight(axis.AxisLabel());  // measured in the numbers' font
+        c.Font() = CanvasFont(axis.LabelFont());
+        c.SetTextAlign(right ? TCanvas::taRight : TCanvas::taLeft);
+        c.TextOut(x, Trunc(highest - hL / 2.0 - axis.AxisLabelOffset() * s), axis.AxisLabel());
+    }
+    c.SetTextAlign(old & ~TCanvas::taHorizontalMask);
+}
+
+// ---- plotting commands ------------------------------------------------------------------------
+
+bool TvtxGraph::ScreenActive() const
+{
+    return FScreenEnabled && (FAtualizarControles || FReplaying);
+}
+
+bool TvtxGraph::Recording() const
+{
+    return FScreenEnabled && FPenMode == TCanvas::pmCopy && !FReplaying;
+}
+
+QRect TvtxGraph::ScreenClip() const
+{
+    return QRect(QPoint(FXorigin, FYend), QPoint(FXend, FYorigin));
+}
+
+void TvtxGraph::ScreenLine(TCanvas &c, QPoint to)
+{
+    const QRect clip = ScreenClip();
+    c.SetClipRect(TRect::FromQRect(clip));
+    c.Pen() = TCanvas::TPen{FPenColor, DrawWidth(FPenWidth), FPenStyle, FPenMode};
+    c.LineTo(to.x(), to.y());
+    c.ResetClip();
+}
+
+// Symbols are clipped to the plot area as a repaint clips them, so both show the same.
+void TvtxGraph::ScreenSymbol(QPoint p)
+{
+    FCanvas->SetClipRect(TRect::FromQRect(ScreenClip()));
+    SymbolOutOn(p.x(), p.y(), *FCanvas, false);
+    FCanvas->ResetClip();
+}
+
+void TvtxGraph::MoveScaledTo(float x, float y)
+{
+    LayoutIfStale();
+    if (ScreenActive()) {
+        EnsureImage();
+        FCanvas->MoveTo(RealX2Canvas(x), RealY2Canvas(y));
+    }
+    if (FPrinting)
+        PaperMove(RealToPaper(x, y));
+    if (Recording())
+        FStore.AppendPoint(TCommandStore::rtMove, x, y);
+}
+
+void TvtxGraph::LineScaledTo(float x, float y)
+{
+    LayoutIfStale();
+    if (ScreenActive()) {
+        EnsureImage();
+        ScreenLine(*FCanvas, QPoint(RealX2Canvas(x), RealY2Canvas(y)));
+    }
+    if (FPrinting)
+        PaperLine(RealToPaper(x, y));
+    if (FPenMode != TCanvas::pmCopy || FReplaying)
+        FPenMode = TCanvas::pmCopy;
+    else if (FScreenEnabled)
+        FStore.AppendPoint(TCommandStore::rtLine, x, y);
+}
+
+void TvtxGraph::MoveTo(int x, int y)
+{
+    LayoutIfStale();
+    if (ScreenActive()) {
+        EnsureImage();
+        FCanvas->MoveTo(x, y);
+    }
+    if (FPrinting)
+        PaperMove(QPoint(x, y));
+    if (Recording()) {
+        float rx, ry;
+        int dx, dy;
+        GetValues(x, y, rx, ry, dx, dy);
+        FStore.AppendPoint(TCommandStore::rtMove, rx, ry);
+    }
+}
+
+void TvtxGraph::LineTo(int x, int y)
+{
+    LayoutIfStale();
+    if (ScreenActive()) {
+        EnsureImage();
+        ScreenLine(*FCanvas, QPoint(x, y));
+    }
+    if (FPrinting)
+        PaperLine(QPoint(x, y));
+    if (FPenMode != TCanvas::pmCopy || FReplaying) {
+        FPenMode = TCanvas::pmCopy;
+    } else if (FScreenEnabled) {
+        float rx, ry;
+        int dx, dy;
+        GetValues(x, y, rx, ry, dx, dy);
+        FStore.AppendPoint(TCommandStore::rtLine, rx, ry);
+    }
+}
+
+void TvtxGraph::DrawSymbolScaled(float x, float y)
+{
+    LayoutIfStale();
+    if (ScreenActive()) {
+        EnsureImage();
+        ScreenSymbol(QPoint(RealX2Canvas(x), RealY2Canvas(y)));
+    }
+    if (FPrinting)
+        PaperSymbol(RealToPaper(x, y));
+    if (Recording())
+        FStore.AppendPoint(TCommandStore::rtSymbol, x, y);
+}
+
+void TvtxGraph::DrawSymbol(int x, int y)
+{
+    LayoutIfStale();
+    if (ScreenActive()) {
+        EnsureImage();
+        ScreenSymbol(QPoint(x, y));
+    }
+    if (FPrinting)
+        PaperSymbol(QPoint(x, y));
+    if (Recording()) {
+        float rx, ry;
+        int dx, dy;
+        GetValues(x, y, rx, ry, dx, dy);
+        FStore.AppendPoint(TCommandStore::rtSymbol, rx, ry);
+    }
+}
+
+void TvtxGraph::PolyLine(const QList<QPoint> &points)
+{
+    if (points.isEmpty())
+        return;
+    MoveTo(points.first().x(), points.first().y());
+    for (qsizetype i = 1; i < points.size(); ++i)
+        LineTo(points[i].x(), points[i].y());
+}
+
+void TvtxGraph::PolyLineScaled(const QList<QPoint> &points)
+{
+    if (points.isEmpty())
+        return;
+    MoveScaledTo(float(points.first().x()), float(points.first().y()));
+    for (qsizetype i = 1; i < points.size(); ++i)
+        LineScaledTo(float(points[i].x()), float(points[i].y()));
+}
+
+void TvtxGraph::PolySymbol(const QList<QPoint> &points, bool joined)
+{
+    if (joined)
+        PolyLine(points);
+    for (const QPoint &p : points)
+        DrawSymbol(p.x(), p.y());
+}
+
+void TvtxGraph::PolySymbolScaled(const QList<QPoint> &points, bool joined)
+{
+    if (joined)
+        PolyLineScaled(points);
+    for (const QPoint &p : points)
+        DrawSymbolScaled(float(p.x()), float(p.y()));
+}
+
+void TvtxGraph::SetSymbolStyle(TSymbolStyle style, int halfHeight, int penWidth, TColor borderColor,
+                               TColor fillColor, TCanvas::TBrushStyle fillStyle)
+{
+    FSymbol = TSymbol{style, penWidth, borderColor, fillColor, fillStyle, halfHeight};
+    FStore.AppendSymbolStyle(style, penWidth, qint32(quint32(borderColor)),
+                             qint32(quint32(fillColor)), fillStyle, halfHeight);
+}
+
+void TvtxGraph::SymbolOut(int x, int y, TCanvas &canvas)
+{
+    SymbolOutOn(x, y, canvas, &canvas == PrinterCanvas());
+}
+
+void TvtxGraph::SymbolOutOn(int x, int y, TCanvas &canvas, bool printer)
+{
+    const TCanvas::TPen savedPen = canvas.Pen();
+    const TCanvas::TBrush savedBrush = canvas.Brush();
+    canvas.Pen() =
+        TCanvas::TPen{FSymbol.BorderColor, DrawWidth(printer ? FPrinterPenWidth : FSymbol.PenWidth),
+                      TCanvas::psSolid, TCanvas::pmCopy};
+    canvas.Brush() = TCanvas::TBrush{FSymbol.FillColor, FSymbol.FillStyle};
+    const int h =
+        std::min(std::abs(FSymbol.HalfHeight == INT_MIN ? 0 : FSymbol.HalfHeight), kMaxHalfHeight);
+    const int a = printer ? 6 * h : h;
+    const int t1 = printer ? 4 * h : (2 * h) / 3;
+    const int t2 = printer ? 8 * h : 2 * h - t1;
+    switch (FSymbol.Style) {
+        case Circle: canvas.Ellipse(x - a, y - a, x + a + 1, y + a + 1); break;
+        case Square: canvas.Rectangle(x - a, y - a, x + a + 1, y + a + 1); break;
+        case TriangleUp:
+            canvas.Polygon({QPoint(x, y - t2), QPoint(x - a, y + t1), QPoint(x + a, y + t1)});
+            break;
+        case TriangleDown:
+            canvas.Polygon({QPoint(x, y + t2), QPoint(x - a, y - t1), QPoint(x + a, y - t1)});
+            break;
+        case Diamond:
+            canvas.Polygon(
+                {QPoint(x, y - a), QPoint(x - a, y), QPoint(x, y + a), QPoint(x + a, y)});
+            break;
+        case Plus: DrawPlus(canvas, x, y, a); break;
+        case Cross: DrawCross(canvas, x, y, a); break;
+        case Star:
+            DrawPlus(canvas, x, y, a);
+            DrawCross(canvas, x, y, a);
+            break;
+        default: break;
+    }
+    canvas.Pen() = savedPen;
+    canvas.Brush() = savedBrush;
+    canvas.MoveTo(x, y);
+}
+
+void TvtxGraph::DrawPlus(TCanvas &canvas, int x, int y, int a)
+{
+    canvas.MoveTo(x, y - a);
+    canvas.LineTo(x, y + a + 1);
+    canvas.MoveTo(x - a, y);
+    canvas.LineTo(x + a, y);
+}
+
+void TvtxGraph::DrawCross(TCanvas &canvas, int x, int y, int a)
+{
+    canvas.MoveTo(x - a, y - a);
+    canvas.LineTo(x + a + 1, y + a + 1);
+    canvas.MoveTo(x - a, y + a);
+    canvas.LineTo(x + a + 1, y - a - 1);
+}
+
+// Line records of one replay on the screen. With batching, solid lines on the control's own
+// image skip the per-segment painter of the canvas (see Replay).
+class TvtxGraph::TReplayLines {
+public:
+    TReplayLines(TCanvas &canvas, const QRect &clip, bool fast)
+        // Only a plain canvas: a derived one (a recording canvas) must see every call.
+        : FCanvas(canvas),
+          FClip(clip),
+          FFast(fast && typeid(canvas) == typeid(TCanvas) && canvas.Image() &&
+                TLineRasterizer::CanWrite(*canvas.Image()))
+    {
+    }
+    ~TReplayLines() { Flush(); }
+    TReplayLines(const TReplayLines &) = delete;
+    TReplayLines &operator=(const TReplayLines &) = delete;
+
+    // True when a run of line records with this pen can go through DrawRun.
+    bool FastThin(const TCanvas::TPen &pen) const
+    {
+        return FFast && pen.Width <= 1 && pen.Style == TCanvas::psSolid &&
+               pen.Mode == TCanvas::pmCopy && pen.Color.ToQColor().alpha() == 255;
+    }
+
+    // Draws the run of line records at pos (see TLineRasterizer::DrawLineRun).
+    qsizetype DrawRun(const QByteArray &store, qsizetype pos, const TCanvas::TPen &pen,
+                      const TLineRasterizer::TMapping &mapping)
+    {
+        Flush();
+        QPoint at = FCanvas.PenPos();
+        pos = TLineRasterizer::DrawLineRun(*FCanvas.Image(), FClip, pen.Color.ToQColor().rgba(),
+                                           store, pos, mapping, at);
+        FCanvas.MoveTo(at.x(), at.y());
+        return pos;
+    }
+
+    void Line(QPoint to, const TCanvas::TPen &pen)
+    {
+        const QPoint a = FCanvas.PenPos(), b = to;
+        const QColor colour = pen.Color.ToQColor();
+        const bool opaque = colour.alpha() == 255 && pen.Mode == TCanvas::pmCopy;
+        if (FFast && opaque && pen.Width <= 1 && pen.Style == TCanvas::psSolid) {
+            Flush();
+            TLineRasterizer::DrawThinLine(*FCanvas.Image(), a, b, FClip, colour.rgba());
+            FCanvas.MoveTo(to.x(), to.y());
+        } else if (FFast && opaque && pen.Width > 1) {
+            if (pen.Style != TCanvas::psClear)
+                WideSegment(a, b, colour, pen.Width);
+            FCanvas.MoveTo(to.x(), to.y());
+        } else {
+            Flush();
+            FCanvas.Pen() = pen;
+            FCanvas.LineTo(to.x(), to.y());
+        }
+    }
+
+    // Ends the painter of a run of wide segments (before the canvas paints on the image).
+    void Flush()
+    {
+        if (FPainter) {
+            FPainter->end();
+            FPainter.reset();
+        }
+    }
+
+private:
+    // As the canvas draws a wide pen: round caps and joins, pixel centres, no antialiasing.
+    void WideSegment(QPoint a, QPoint b, const QColor &colour, int width)
+    {
+        if (!FPainter) {
+            FPainter = std::make_unique<QPainter>(FCanvas.Image());
+            FPainter->setRenderHint(QPainter::Antialiasing, false);
+            FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+            FPainter->setClipRegion(FCanvas.ClipRegion());
+            FPainter->setClipping(FCanvas.HasClip());
+            FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+            FPainter->setBrush(Qt::NoBrush);
+        }
+        const QPen pen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        if (FPainter->pen() != pen)
+            FPainter->setPen(pen);
+        const QPointF half(0.5, 0.5);
+        FPainter->drawPolyline(QPolygonF{QPointF(a) + half, QPointF(b) + half});
+    }
+
+    TCanvas &FCanvas;
+    QRect FClip;
+    bool FFast;
+    std::unique_ptr<QPainter> FPainter;
+};
+
+// ---- store ------------------------------------------------------------------------------------
+
+void TvtxGraph::Clear()
+{
+    FUseSecondYAxis = false;
+    UpdateScaleY();
+    FStart = TDrawState{FPenColor, FPenWidth, FPenStyle, FSymbol};
+    FStore.Clear();
+    Invalidate();
+}
+
+void TvtxGraph::Refresh()
+{
+    Clear();
+}
+
+void TvtxGraph::Atualiza()
+{
+    CalculaDimensoes();
+    RecalculaPontos();
+    Invalidate();
+}
+
+qsizetype TvtxGraph::CompleteStoreSize() const
+{
+    qsizetype pos = 0;
+    TCommandStore::TRecord r;
+    while (FStore.Read(pos, r)) {
+    }
+    return pos;
+}
+
+void TvtxGraph::RecalculaPontos()
+{
+    const bool current = FUseSecondYAxis;
+    qsizetype pos = 0;
+    TCommandStore::TRecord r;
+    while (FStore.Read(pos, r)) {
+        if (r.Type == TCommandStore::rtFirstYAxis || r.Type == TCommandStore::rtSecondYAxis) {
+            FUseSecondYAxis = r.Type == TCommandStore::rtSecondYAxis;
+            UpdateScaleY();
+        }
+    }
+    // A record cut short would swallow the bytes of the records appended after it.
+    if (pos < FStore.Size())
+        FStore.SetBytes(FStore.Bytes().left(pos));
+    FUseSecondYAxis = current;
+    UpdateScaleY();
+}
+
+void TvtxGraph::SetStore(const QByteArray &bytes)
+{
+    FStore.SetBytes(bytes);
+    const qsizetype complete = CompleteStoreSize();
+    if (complete < FStore.Size())
+        FStore.SetBytes(bytes.left(complete));
+    Invalidate();
+}
+
+void TvtxGraph::getComandos(QStringList &lines) const
+{
+    FStore.Export(lines, QLocale());
+}
+
+void TvtxGraph::DesenhaGrafico(TCanvas &canvas)
+{
+    Replay(canvas, &canvas == PrinterCanvas());
+}
+
+void TvtxGraph::SelectYAxis(bool second, bool printer)
+{
+    FUseSecondYAxis = second;
+    UpdateScaleY();
+    if (printer)
+        FPrintScaleY = PrintScale(FPPH, *FYAxis, SelectedYAxis());
+}
+
+float TvtxGraph::PrintScale(int pixels, const TAxis &divisions, const TAxis &scale)
+{
+    return float(double(pixels) / divisions.NumberOfDivisions() / scale.ScalePerDivision());
+}
+
+// Replays the store on canvas against the current layout (or the paper rectangle). Runs of solid
+// line records on an image are drawn without a painter per segment: one-pixel pens by writing
+// the Bresenham pixels directly, wider pens through one painter set up as the canvas sets up its
+// own. Both give the canvas' pixels (see TLineRasterizer).
+void TvtxGraph::Replay(TCanvas &canvas, bool printer)
+{
+    LayoutIfStale();
+    const int savedPrinterPenWidth = FPrinterPenWidth, savedPenWidth = FPenWidth;
+    const TColor savedPenColor = FPenColor;
+    const TCanvas::TPenStyle savedPenStyle = FPenStyle;
+    const TCanvas::TPenMode savedPenMode = FPenMode;
+    const bool savedSecond = FUseSecondYAxis;
+    const TSymbol savedSymbol = FSymbol;
+    const float savedPrintScaleY = FPrintScaleY;
+
+    FReplaying = true;
+    const QRect clip = printer ? QRect(QPoint(FPL, FPT), QPoint(FPR, FPB)) : ScreenClip();
+    canvas.SetClipRect(TRect::FromQRect(clip));
+    FPenWidth = FStart.PenWidth;
+    FPenColor = FStart.PenColor;
+    FPenStyle = FStart.PenStyle;
+    FPenMode = TCanvas::pmCopy;
+    FSymbol = FStart.Symbol;
+    SelectYAxis(false, printer);
+
+    TReplayLines lines(canvas, clip, !printer && FReplayBatching);
+    qsizetype pos = 0;
+    TCommandStore::TRecord r;
+    while (FStore.Read(pos, r)) {
+        switch (r.Type) {
+            case TCommandStore::rtMove: {
+                const QPoint p = ReplayPoint(r, printer);
+                canvas.MoveTo(p.x(), p.y());
+            } break;
+            case TCommandStore::rtLine: {
+                LayoutIfStale();
+                const QPoint to = ReplayPoint(r, printer);
+                if (printer) {
+                    canvas.SetClipRect(TRect::FromQRect(clip));
+                    PaperLineOn(canvas, to);
+                    break;
+                }
+                const TCanvas::TPen pen{FPenColor, DrawWidth(FPenWidth), FPenStyle,
+                                        TCanvas::pmCopy};
+                if (lines.FastThin(pen)) {
+                    const TLineRasterizer::TMapping mapping{
+                        FXAxis->OriginValue(),         double(FScaleX), FXorigin,
+                        SelectedYAxis().OriginValue(), double(FScaleY), FYorigin};
+                    pos = lines.DrawRun(FStore.Bytes(), pos - 9, pen, mapping);
+                } else {
+                    lines.Line(to, pen);
+                }
+                break;
+            }
+            case TCommandStore::rtFirstYAxis:
+            case TCommandStore::rtSecondYAxis:
+                SelectYAxis(r.Type == TCommandStore::rtSecondYAxis, printer);
+                break;
+            case TCommandStore::rtPenColor: FPenColor = TColor(quint32(r.Value)); break;
+            case TCommandStore::rtPenStyle: FPenStyle = TCanvas::TPenStyle(r.Style); break;
+            case TCommandStore::rtPenWidth: FPenWidth = DrawWidth(r.Value); break;
+            case TCommandStore::rtSymbol: {
+                lines.Flush();
+                const QPoint p = ReplayPoint(r, printer);
+                SymbolOutOn(p.x(), p.y(), canvas, printer);
+                break;
+            }
+            case TCommandStore::rtSymbolStyle:
+                FSymbol = TSymbol{TSymbolStyle(r.Style),
+                                  r.SymbolPenWidth,
+                                  TColor(quint32(r.BorderColor)),
+                                  TColor(quint32(r.FillColor)),
+                                  TCanvas::TBrushStyle(r.FillStyle),
+                                  r.HalfHeight};
+                break;
+            default: break;
+        }
+    }
+    lines.Flush();
+    canvas.ResetClip();
+
+    FReplaying = false;
+    FPrinterPenWidth = savedPrinterPenWidth;
+    FPenWidth = savedPenWidth;
+    FPenColor = savedPenColor;
+    FPenStyle = savedPenStyle;
+    FPenMode = savedPenMode;
+    FSymbol = savedSymbol;
+    FUseSecondYAxis = savedSecond;
+    UpdateScaleY();
+    FPrintScaleY = savedPrintScaleY;
+}
+
+QPoint TvtxGraph::ReplayPoint(const TCommandStore::TRecord &r, bool printer)
+{
+    return printer ? RealToPaper(r.X, r.Y) : QPoint(RealX2Canvas(r.X), RealY2Canvas(r.Y));
+}
+
+// ---- printing ---------------------------------------------------------------------------------
+
+void TvtxGraph::SetPrinterCanvas(TCanvas *canvas)
+{
+    FPrinterCanvasOverride = canvas;
+}
+
+TCanvas *TvtxGraph::PrinterCanvas() const
+{
+    return FPrinterCanvasOverride ? FPrinterCanvasOverride : &Printer()->Canvas();
+}
+
+int TvtxGraph::PrinterCaps(TCanvas::TDeviceCap cap) const
+{
+    return FPrinterCanvasOverride ? FPrinterCanvasOverride->DeviceCaps(cap)
+                                  : Printer()->DeviceCaps(cap);
+}
+
+QPoint TvtxGraph::RealToPaper(float x, float y) const
+{
+    return QPoint(
+        FPL + Trunc((double(x) - FXAxis->OriginValue()) * FPrintScaleX + 0.5),
+        FPB - Trunc(double(FPrintScaleY) * (double(y) - SelectedYAxis().OriginValue()) + 0.5));
+}
+
+QRect TvtxGraph::PaperArea() const
+{
+    return QRect(FX0, FY0, std::max(FW, 1), std::max(FH, 1));
+}
+
+void TvtxGraph::PaperMove(QPoint p)
+{
+    try {
+        PrinterCanvas()->MoveTo(p.x(), p.y());
+    } catch (const Exception &) {
+    }
+}
+
+void TvtxGraph::PaperLine(QPoint p)
+{
+    try {
+        PaperLineOn(*PrinterCanvas(), p);
+    } catch (const Exception &) {
+    }
+}
+
+void TvtxGraph::PaperLineOn(TCanvas &c, QPoint to)
+{
+    c.Pen() = TCanvas::TPen{FPenColor, DrawWidth(FPrinterPenWidth), FPenStyle, TCanvas::pmCopy};
+    QPoint a = c.PenPos(), b = to;
+    const QRect area = PaperArea();
+    if (TLineRasterizer::LimitSegment(a, b, area, area.width() + area.height())) {
+        c.MoveTo(a.x(), a.y());
+        if (FPrinterPenWidth != 1 && FPenStyle != TCanvas::psSolid)
+            SimularDashDot(c, b, a);
+        else
+            c.LineTo(b.x(), b.y());
+    }
+    c.MoveTo(to.x(), to.y());
+}
+
+void TvtxGraph::PaperSymbol(QPoint p)
+{
+    try {
+        TCanvas &c = *PrinterCanvas();
+        c.Pen().Width = DrawWidth(FPrinterPenWidth);
+        SymbolOutOn(p.x(), p.y(), c, true);
+    } catch (const Exception &) {
+    }
+}
+
+// Places the chart rectangle (x0, y0, w, h) on paper: the centred plot rectangle, the real-to-
+// paper scales and the paper-to-screen ratios.
+void TvtxGraph::PlacePaperChart(int x0, int y0, int w, int h)
+{
+    FX0 = x0;
+    FY0 = y0;
+    FW = w;
+    FH = h;
+    FPPW = Trunc(double(FPlotWidth) * w / std::max(width(), 1) + 0.5);
+    FPPH = Trunc(double(FPlotHeight) * h / std::max(height(), 1) + 0.5);
+    FPL = (w - FPPW) / 2 + x0;
+    FPT = (h - FPPH) / 2 + y0;
+    FPR = FPL + FPPW;
+    FPB = FPT + FPPH;
+    FPrintScaleX = PrintScale(FPPW, *FXAxis, *FXAxis);
+    FPrintScaleY = PrintScale(FPPH, *FYAxis, SelectedYAxis());
+    FRatioX = FPlotWidth ? double(FPPW) / FPlotWidth : 1.0;
+    FRatioY = FPlotHeight ? double(FPPH) / FPlotHeight : 1.0;
+}
+
+// Background and border of the chart rectangle on paper.
+void TvtxGraph::PaperFrame(TCanvas &c)
+{
+    c.ResetClip();
+    c.Pen() = TCanvas::TPen{FColor, 1, TCanvas::psSolid, TCanvas::pmCopy};
+    c.Brush() = TCanvas::TBrush{FColor, TCanvas::bsSolid};
+    c.Rectangle(FX0, FY0, FX0 + FW, FY0 + FH);
+    if (FBorder) {
+        c.Pen().Color = FHighlightColor;
+        c.MoveTo(FX0, FY0 + FH);
+        c.LineTo(FX0, FY0);
+        c.LineTo(FX0 + FW, FY0);
+        c.Pen().Color = FShadowColor;
+        c.LineTo(FX0 + FW, FY0 + FH);
+        c.LineTo(FX0, FY0 + FH);
+    }
+}
+
+void TvtxGraph::Imprime(float left, float top, float width, float height)
+{
+    const bool savedPrinting = FPrinting, savedScreen = FScreenEnabled;
+    FScreenEnabled = false;
+    FPrinting = true;
+    try {
+        LayoutIfStale();
+        TCanvas &c = *PrinterCanvas();
+        FDpiX = PrinterCaps(TCanvas::LogPixelsX);
+        FDpiY = PrinterCaps(TCanvas::LogPixelsY);
+        PlacePaperChart(Trunc(double(FDpiX) * left + 0.5), Trunc(double(FDpiY) * top + 0.5),
+                        Trunc(double(FDpiX) * width + 0.5), Trunc(double(FDpiY) * height + 0.5));
+        PaperFrame(c);
+        if (!FTitle.isEmpty()) {
+            c.Font() = CanvasFont(FTitleFont);
+            const QSize e = c.TextExtent(FTitle);
+            c.TextOut((FW - e.width()) / 2 + FX0, Trunc(FPT - e.height() - FTitleOffset * FRatioY),
+                      FTitle);
+        }
+        DrawGrid(TGridTarget{&c, true, FPL, FPT, FPPW, FPPH});
+        c.Pen().Width = DrawWidth(FPrinterPenWidth);
+        Replay(c, true);
+    } catch (const Exception &) {
+    }
+    FPrinting = savedPrinting;
+    FScreenEnabled = savedScreen;
+}
+
+void TvtxGraph::PrintGrids(float left, float top, float width)
+{
+    try {
+        LayoutIfStale();
+        TCanvas &c = *PrinterCanvas();
+        const int dpi = PrinterCaps(TCanvas::LogPixelsX);
+        FDpiX = FDpiY = dpi;
+        int w, h;
+        if (width != 0) {
+            w = Trunc(double(width) * dpi + 0.5);
+            h = Trunc(double(w) * this->height() / std::max(this->width(), 1) + 0.5);
+        } else {
+            const double screenPpi = std::max(FImageCanvas->PixelsPerInchX(), 1);
+            w = Trunc(this->width() / screenPpi * dpi);
+            h = Trunc(this->height() / screenPpi * dpi);
+        }
+        PlacePaperChart(Trunc(double(dpi) * left + 0.5), Trunc(double(dpi) * top + 0.5), w, h);
+        PaperFrame(c);
+        DrawGrid(TGridTarget{&c, true, FPL, FPT, FPPW, FPPH});
+        c.Pen().Style = TCanvas::psSolid;
+    } catch (const Exception &) {
+    }
+}
+
+void TvtxGraph::SimularDashDot(TCanvas &canvas, QPoint end, QPoint start)
+{
+    const bool printer = &canvas == PrinterCanvas();
+    const TCanvas::TPenStyle style = canvas.Pen().Style;
+    const bool withDots = style == TCanvas::psDashDot || style == TCanvas::psDashDotDot;
+    const double scale = printer ? 1.0 : 4.0;
+    const int ppi = canvas.PixelsPerInchY();
+    // At least one pixel per segment: a low-resolution canvas would otherwise never advance.
+    auto pixels = [&](double mm) {
+        return std::max(1, Trunc(ppi * mm * scale / kMillimetresPerInch + 0.5));
+    };
+    const int dash = pixels(4), dot = pixels(0.5), gap = pixels(withDots ? 1.8 : 3);
+    QList<int> pattern;  // even index: drawn, odd index: gap
+    switch (style) {
+        case TCanvas::psDash: pattern = {dash, gap}; break;
+        case TCanvas::psDot: pattern = {dot, gap}; break;
+        case TCanvas::psDashDot: pattern = {dash, gap, dot, gap}; break;
+        case TCanvas::psDashDotDot: pattern = {dash, gap, dot, gap, dot, gap}; break;
+        default:
+            canvas.MoveTo(start.x(), start.y());
+            canvas.LineTo(end.x(), end.y());
+            return;
+    }
+    if (start == end)
+        return;
+    canvas.Pen().Style = TCanvas::psSolid;
+    canvas.MoveTo(start.x(), start.y());
+    const double dx = double(end.x()) - start.x(), dy = double(end.y()) - start.y();
+    const int sx = dx > 0 ? 1 : dx < 0 ? -1 : 0;
+    const int sy = dy > 0 ? 1 : dy < 0 ? -1 : 0;
+    const bool xLeads = std::abs(dy) < std::abs(dx);
+    double x = start.x(), y = start.y();
+    bool last = false;
+    for (qsizetype k = 0; !last; k = (k + 1) % pattern.size()) {
+        const int length = pattern[k];
+        if (xLeads) {
+            x += length * sx;
+            y += length * std::abs(dy / dx) * sy;
+        } else {
+            y += length * sy;
+            x += length * std::abs(dx / dy) * sx;
+        }
+        if ((sx > 0 && x > end.x()) || (sx < 0 && x < end.x()) || (sy > 0 && y > end.y()) ||
+            (sy < 0 && y < end.y())) {
+            x = end.x();
+            y = end.y();
+            last = true;
+        }
+        const int px = Trunc(x + 0.5), py = Trunc(y + 0.5);
+        if (k % 2 == 0 || last)
+            canvas.LineTo(px, py);
+        else
+            canvas.MoveTo(px, py);
+    }
+    canvas.Pen().Style = style;
+}
+
+// ---- properties -------------------------------------------------------------------------------
+
+void TvtxGraph::SetAtualizarControles(bool value)
+{
+    FAtualizarControles = value;
+}
+
+template <typename T>
+void TvtxGraph::Assign(T &field, const T &value)
+{
+    if (field == value)
+        return;
+    field = value;
+    Invalida(this);
+}
+
+void TvtxGraph::SetBorder(bool value)
+{
+    Assign(FBorder, value);
+}
+void TvtxGraph::SetColor(TColor value)
+{
+    Assign(FColor, value);
+}
+void TvtxGraph::SetHighlightColor(TColor value)
+{
+    Assign(FHighlightColor, value);
+}
+void TvtxGraph::SetMajorGrid(bool value)
+{
+    Assign(FMajorGrid, value);
+}
+void TvtxGraph::SetMajorGridColor(TColor value)
+{
+    Assign(FMajorGridColor, value);
+}
+void TvtxGraph::SetMinorGrid(bool value)
+{
+    Assign(FMinorGrid, value);
+}
+void TvtxGraph::SetMinorGridColor(TColor value)
+{
+    Assign(FMinorGridColor, value);
+}
+void TvtxGraph::SetMinorXGridDivisions(int value)
+{
+    Assign(FMinorXGridDivisions, std::abs(value));
+}
+void TvtxGraph::SetMinorYGridDivisions(int value)
+{
+    Assign(FMinorYGridDivisions, std::abs(value));
+}
+void TvtxGraph::SetPlotAreaColor(TColor value)
+{
+    Assign(FPlotAreaColor, value);
+}
+void TvtxGraph::SetSecondYaxis(bool value)
+{
+    Assign(FSecondYaxis, value);
+}
+void TvtxGraph::SetShadowColor(TColor value)
+{
+    Assign(FShadowColor, value);
+}
+void TvtxGraph::SetTBmargin(int value)
+{
+    Assign(FTBmargin, std::abs(value));
+}
+void TvtxGraph::SetLRmargin(int value)
+{
+    Assign(FLRmargin, std::abs(value));
+}
+void TvtxGraph::SetTitle(const QString &value)
+{
+    Assign(FTitle, value);
+}
+void TvtxGraph::SetTitleFont(const QFont &value)
+{
+    Assign(FTitleFont, value);
+}
+void TvtxGraph::SetTitleOffset(int value)
+{
+    Assign(FTitleOffset, std::abs(value));
+}
+
+void TvtxGraph::SetPenWidth(int value)
+{
+    FPenWidth = DrawWidth(value);
+    if (!FScreenEnabled)
+        return;
+    if (FDesignMode)
+        Invalidate();
+    // Recorded as given, as stores written by earlier versions hold it; drawing uses the size.
+    FStore.AppendInt(TCommandStore::rtPenWidth, value);
+}
+
+void TvtxGraph::SetPenColor(TColor value)
+{
+    FPenColor = value;
+    if (FPrinting) {
+        try {
+            PrinterCanvas()->Pen().Color = value;
+        } catch (const Exception &) {
+        }
+    }
+    if (!FScreenEnabled)
+        return;
+    if (FDesignMode)
+        Invalidate();
+    FStore.AppendInt(TCommandStore::rtPenColor, qint32(quint32(value)));
+}
+
+void TvtxGraph::SetPenStyle(TCanvas::TPenStyle value)
+{
+    FPenStyle = value;
+    if (!FScreenEnabled)
+        return;
+    if (FDesignMode)
+        Invalidate();
+    FStore.AppendByte(TCommandStore::rtPenStyle, quint8(value));
+}
+
+void TvtxGraph::SetPenMode(TCanvas::TPenMode value)
+{
+    FPenMode = value;
+}
+
+void TvtxGraph::SetPlotDestination(TPlotDestination value)
+{
+    if (value == FPlotDestination)
+        return;
+    FPlotDestination = value;
+    FScreenEnabled = value != PrinterOnly;
+    FPrinting = value != ScreenOnly;
+}
+
+void TvtxGraph::SetPrinterPenWidth(int value)
+{
+    if (value == FPrinterPenWidth)
+        return;
+    FPrinterPenWidth = value;
+    if (!FPrinting)
+        return;
+    try {
+        PrinterCanvas()->Pen().Width = DrawWidth(value);
+    } catch (const Exception &) {
+    }
+}
+
+void TvtxGraph::SetUseSecondYAxis(bool value)
+{
+    if (value == FUseSecondYAxis)
+        return;
+    FUseSecondYAxis = value;
+    if (FDesignMode)
+        return;
+    UpdateScaleY();
+    FPrintScaleY = PrintScale(FPPH, *FYAxis, SelectedYAxis());
+    if (FScreenEnabled && !FReplaying)
+        FStore.AppendAxis(value);
+}
+
+void TvtxGraph::WriteCustom(QJsonObject &json) const
+{
+    json.insert(QStringLiteral("Title"), FTitle);
+}
+
+void TvtxGraph::ReadCustom(const QJsonObject &json)
+{
+    const QJsonValue title = json.value(QStringLiteral("Title"));
+    if (title.isString())
+        SetTitle(title.toString());
+}
+
+// ---- mouse ------------------------------------------------------------------------------------
+
+void TvtxGraph::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    if (OnMouseDown)
+        OnMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
+}
+
+void TvtxGraph::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    if (OnMouseMove)
+        OnMouseMove(this, event->modifiers(), p.x(), p.y());
+}
+
+void TvtxGraph::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    if (OnMouseUp)
+        OnMouseUp(this, event->button(), event->modifiers(), p.x(), p.y());
+    if (event->button() == Qt::LeftButton && rect().contains(p) && OnClick)
+        OnClick(this);
+}
+
+void TvtxGraph::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (OnDblClick)
+        OnDblClick(this);
+    QWidget::mouseDoubleClickEvent(event);
+}

@@ -1,0 +1,95 @@
+#include "fuzz/chartstorefuzz.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <QFile>
+#include <QStringList>
+#include <cstdio>
+#include <cstdlib>
+
+#include "chart/vtxgraph.h"
+#include "platform/recordingcanvas.h"
+
+namespace {
+
+// The application object outlives every input; a libFuzzer run never returns to destroy it.
+void EnsureApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "fuzz_chart_store";
+    static char *argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+struct TFuzzChart {
+    TvtxGraph graph;
+    TRecordingCanvas paper;
+};
+
+TFuzzChart *Chart = nullptr;
+
+QImage Replayed(TvtxGraph &graph, bool batching)
+{
+    QImage image(graph.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TCanvas canvas(&image);
+    graph.SetReplayBatching(batching);
+    graph.DesenhaGrafico(canvas);
+    return image;
+}
+
+}  // namespace
+
+int FuzzChartStore(const uint8_t *data, size_t size)
+{
+    EnsureApplication();
+    if (!Chart)
+        Chart = new TFuzzChart;
+    TvtxGraph &graph = Chart->graph;
+    TRecordingCanvas &paper = Chart->paper;
+    graph.SetPrinterCanvas(&paper);
+    graph.Clear();
+    graph.SetStore(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    graph.CalculaDimensoes();
+    if (graph.Store().size() > qsizetype(size))
+        std::abort();
+    const QImage batched = Replayed(graph, true), single = Replayed(graph, false);
+    if (batched != single) {
+        std::fprintf(stderr, "batched and single-line replays differ\n");
+        // KESTROVA_FUZZ_DUMP=<prefix> keeps both pictures for a look.
+        const QString dump = qEnvironmentVariable("KESTROVA_FUZZ_DUMP");
+        if (!dump.isEmpty()) {
+            batched.save(dump + QStringLiteral("-batched.png"));
+            single.save(dump + QStringLiteral("-single.png"));
+            QFile input(dump + QStringLiteral("-input.bin"));
+            if (input.open(QIODevice::WriteOnly))
+                input.write(reinterpret_cast<const char *>(data), qint64(size));
+        }
+        std::abort();
+    }
+    paper.ClearCalls();
+    paper.SetPixelsPerInch(300, 300);
+    graph.Imprime(0, 0, 2, 2);
+    graph.RecalculaPontos();
+    QStringList lines;
+    graph.getComandos(lines);
+    // Appending after foreign bytes must give a record that reads back.
+    graph.LineScaledTo(1, 2);
+    lines.clear();
+    graph.getComandos(lines);
+    if (lines.isEmpty() || lines.last() != QLatin1String("pCanvas->LineTo(1, 2);")) {
+        std::fprintf(stderr, "a record appended after the store does not read back\n");
+        std::abort();
+    }
+    return 0;
+}
+
+void FuzzChartStoreShutdown()
+{
+    delete Chart;
+    Chart = nullptr;
+}
