@@ -1,5 +1,7 @@
 #include "chart/axis.h"
 
+#include "chart/numbertext.h"
+
 #include <QJsonObject>
 #include <QLocale>
 #include <QStringList>
@@ -92,15 +94,12 @@ void TAxis::SetUseCustomAnnotation(bool value)
 
 QStringList TAxis::NumberTexts(int divisions) const
 {
-    // The locale's decimal separator, no digit grouping; more than 18 decimals say nothing more.
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    const int decimals = std::min(FNumberOfDecimals, 18);
+    const QLocale locale;
     QStringList texts;
     double value = FOriginValue;
     const int count = divisions < 0 ? FNumberOfDivisions : divisions;
     for (int i = 0; i <= count; ++i) {
-        texts << locale.toString(value, 'f', decimals);
+        texts << TNumberText::Fixed(value, FNumberOfDecimals, locale);
         value += FScalePerDivision;
     }
     return texts;

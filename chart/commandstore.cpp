@@ -1,5 +1,7 @@
 #include "chart/commandstore.h"
 
+#include "chart/numbertext.h"
+
 #include <QtEndian>
 #include <cstring>
 
@@ -132,9 +134,7 @@ bool TCommandStore::Read(qsizetype &pos, TRecord &record) const
 
 QString TCommandStore::FormatReal(float value, const QLocale &locale)
 {
-    QLocale plain = locale;
-    plain.setNumberOptions(QLocale::OmitGroupSeparator);
-    return plain.toString(double(value), 'g', 15);
+    return TNumberText::General(double(value), locale);
 }
 
 void TCommandStore::Export(QStringList &lines, const QLocale &locale) const

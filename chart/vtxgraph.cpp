@@ -302,11 +302,8 @@ void TvtxGraph::DrawGrid(const TGridTarget &g)
             c.LineTo(r, yy);
         }
         n = FMinorXGridDivisions * FXAxis->NumberOfDivisions();
-        step = float(g.Width) / float(std::max(n, 1));
-        float x = float(l);
         for (int k = 1; k < n; ++k) {
-            x += step;
-            const int xx = Trunc(double(x) + 0.5);
+            const int xx = Trunc(l + double(k) * g.Width / n + 0.5);
             c.MoveTo(xx, b - 1);
             c.LineTo(xx, t);
         }
@@ -1288,7 +1285,7 @@ void TvtxGraph::SetUseSecondYAxis(bool value)
         return;
     UpdateScaleY();
     FPrintScaleY = PrintScale(FPPH, *FYAxis, SelectedYAxis());
-    if (FScreenEnabled && !FReplaying)
+    if (!FReplaying)
         FStore.AppendAxis(value);
 }
 

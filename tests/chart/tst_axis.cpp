@@ -95,6 +95,13 @@ void TstAxis::numberTexts()
     axis.SetNumberOfDecimals(2);
     axis.SetNumberOfDivisions(2);
     QCOMPARE(axis.NumberTexts(), QStringList({"-0,50", "999,75", "2000,00"}));
+    QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
+    axis.SetOriginValue(-1);
+    axis.SetScalePerDivision(0.123456789012);
+    axis.SetNumberOfDecimals(12);
+    axis.SetNumberOfDivisions(1);
+    // Nine significant digits, then the decimals; an ASCII minus sign in every locale.
+    QCOMPARE(axis.NumberTexts(), QStringList({"-1,000000000000", "-0,876543211000"}));
     QLocale::setDefault(QLocale::c());
 }
 

@@ -102,6 +102,16 @@ void TstCommandStore::exportLines_data()
         << QStringList(
                {"pCanvas->MoveTo(1,5, -2,25);", "pCanvas->LineTo(1234,5, 0,100000001490116);"}) +
                common;
+    // Only the separator comes from the locale: no Unicode minus, no native digits.
+    QTest::newRow("Swedish") << QLocale(QLocale::Swedish, QLocale::Sweden)
+                             << QStringList({"pCanvas->MoveTo(1,5, -2,25);",
+                                             "pCanvas->LineTo(1234,5, 0,100000001490116);"}) +
+                                    common;
+    QTest::newRow("Egyptian Arabic")
+        << QLocale(QLocale::Arabic, QLocale::Egypt)
+        << QStringList(
+               {"pCanvas->MoveTo(1٫5, -2٫25);", "pCanvas->LineTo(1234٫5, 0٫100000001490116);"}) +
+               common;
 }
 
 void TstCommandStore::exportLines()

@@ -277,6 +277,11 @@ void TstVtxGraph::nothingRecordedWhileScreenDisabled()
     c.graph.DrawSymbolScaled(3, 3);
     QVERIFY(c.graph.Store().isEmpty());
     QVERIFY(c.canvas.Calls().isEmpty());
+    // The axis selection is recorded whatever the destination: later lines drawn on screen
+    // must replay against the axis they were drawn with.
+    c.graph.SetUseSecondYAxis(true);
+    QCOMPARE(c.graph.Store(), QByteArray::fromHex("06"));
+    c.graph.Clear();
     QCOMPARE(c.graph.PenColor(), clBlue);
     QCOMPARE(c.graph.PenWidth(), 4);
     // Record only: no drawing, but recorded.
