@@ -12,15 +12,15 @@ qint32 ReadI32(const char *p)
     return qFromLittleEndian<qint32>(p);
 }
 
-float ReadF32(const char *p)
+}  // namespace
+
+float TCommandStore::ReadFloat(const char *field)
 {
-    const quint32 bits = qFromLittleEndian<quint32>(p);
+    const quint32 bits = qFromLittleEndian<quint32>(field);
     float value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
 }
-
-}  // namespace
 
 int TCommandStore::PayloadSize(quint8 type)
 {
@@ -112,8 +112,8 @@ bool TCommandStore::Read(qsizetype &pos, TRecord &record) const
         case rtMove:
         case rtLine:
         case rtSymbol:
-            record.X = ReadF32(p);
-            record.Y = ReadF32(p + 4);
+            record.X = ReadFloat(p);
+            record.Y = ReadFloat(p + 4);
             break;
         case rtPenColor:
         case rtPenWidth: record.Value = ReadI32(p); break;

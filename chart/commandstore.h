@@ -52,6 +52,8 @@ public:
 
     // Payload bytes of a record type; -1 for a type this store does not know.
     static int PayloadSize(quint8 type);
+    // A little-endian float32 field of a record.
+    static float ReadFloat(const char *field);
 
     const QByteArray &Bytes() const { return FBytes; }
     // Takes any bytes as the store (they are checked as they are read).

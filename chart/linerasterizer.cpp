@@ -1,10 +1,10 @@
 #include "chart/linerasterizer.h"
 
-#include <QtEndian>
+#include "chart/commandstore.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 
 bool TLineRasterizer::LimitSegment(QPoint &a, QPoint &b, const QRect &area, int margin)
@@ -121,14 +121,6 @@ void FillColumn(QImage &image, const QRect &area, int x, int lo, int hi, QRgb co
         reinterpret_cast<QRgb *>(bits + y * stride)[x] = colour;
 }
 
-float F32(const char *p)
-{
-    const quint32 bits = qFromLittleEndian<quint32>(p);
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
 }  // namespace
 
 namespace {
@@ -190,13 +182,14 @@ qsizetype TLineRasterizer::DrawLineRun(QImage &image, const QRect &clip, QRgb co
     while (pos <= lastStart && data[pos] == kLine) {
         const char *p = data + pos + 1;
         pos += kRecord;
-        const float xf = F32(p), yf = F32(p + 4);
+        const float xf = TCommandStore::ReadFloat(p), yf = TCommandStore::ReadFloat(p + 4);
         if (penInSpan && columnRange.Contains(xf) && rowRange.Contains(yf)) {
             skipped = p;
             continue;
         }
         if (skipped) {
-            const QPoint last = mapping.Map(F32(skipped), F32(skipped + 4));
+            const QPoint last = mapping.Map(TCommandStore::ReadFloat(skipped),
+                                            TCommandStore::ReadFloat(skipped + 4));
             ax = last.x();
             ay = last.y();
             skipped = nullptr;
@@ -233,7 +226,8 @@ qsizetype TLineRasterizer::DrawLineRun(QImage &image, const QRect &clip, QRgb co
         }
     }
     if (skipped) {
-        const QPoint last = mapping.Map(F32(skipped), F32(skipped + 4));
+        const QPoint last =
+            mapping.Map(TCommandStore::ReadFloat(skipped), TCommandStore::ReadFloat(skipped + 4));
         ax = last.x();
         ay = last.y();
     }
