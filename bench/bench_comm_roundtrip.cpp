@@ -26,6 +26,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/latencystats.h"
 #include "comm/advancedcom.h"
 #include "comm/ptypair.h"
 #include "platform/exception.h"
@@ -112,30 +113,6 @@ private:
     std::atomic<bool> FFailed{false};
     std::thread FThread;
 };
-
-struct TStats {
-    double median = 0;
-    double p99 = 0;
-    double max = 0;
-};
-
-// Nearest-rank percentiles.
-TStats Summarize(std::vector<double> samples)
-{
-    TStats stats;
-    if (samples.empty()) {
-        return stats;
-    }
-    std::sort(samples.begin(), samples.end());
-    const auto rank = [&](double p) {
-        const auto index = std::size_t(std::ceil(p * double(samples.size())));
-        return samples[std::clamp<std::size_t>(index, 1, samples.size()) - 1];
-    };
-    stats.median = rank(0.5);
-    stats.p99 = rank(0.99);
-    stats.max = samples.back();
-    return stats;
-}
 
 // Write the frame to the slave descriptor, poll() and read() the answer. Returns false (with the
 // reason printed) when an answer is missing or wrong.
@@ -280,7 +257,7 @@ int PositiveValue(const QCommandLineParser &parser, const QCommandLineOption &op
     return value;
 }
 
-void PrintRow(const char *label, const TStats &stats)
+void PrintRow(const char *label, const TLatencyStats &stats)
 {
     std::printf("  %-26s %9.3f %9.3f %9.3f\n", label, stats.median, stats.p99, stats.max);
 }
@@ -335,8 +312,8 @@ int Run(int exchanges, int idleSeconds)
         ok = false;
     }
 
-    const TStats rawStats = Summarize(raw);
-    const TStats comStats = Summarize(component);
+    const TLatencyStats rawStats = TLatencyStats::Of(raw);
+    const TLatencyStats comStats = TLatencyStats::Of(component);
     std::printf("round trip (ms)              median       p99       max\n");
     PrintRow("raw fd, poll()+read()", rawStats);
     PrintRow("TAdvancedCom (9600 8E1)", comStats);

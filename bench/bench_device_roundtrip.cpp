@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/latencystats.h"
 #include "device/orvanta.h"
 #include "platform/exception.h"
 #include "tools/boardsim/boardsimulator.h"
@@ -31,23 +32,6 @@ constexpr double kWaitCpuBarPercent = 1.0;
 double MsSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-struct TStats {
-    double median = 0, p99 = 0, max = 0;
-};
-
-TStats Summarize(std::vector<double> samples)
-{
-    TStats stats;
-    if (samples.empty())
-        return stats;
-    std::sort(samples.begin(), samples.end());
-    const auto rank = [&](double p) {
-        const auto index = std::size_t(std::ceil(p * double(samples.size())));
-        return samples[std::clamp<std::size_t>(index, 1, samples.size()) - 1];
-    };
-    return {rank(0.5), rank(0.99), samples.back()};
 }
 
 bool ReadAck(int fd)
@@ -123,7 +107,7 @@ double WaitCpuPercent(TBoardSimulator &sim, TOrvanta &board, int exchanges, int 
     return 100.0 * (ThreadCpuMs() - cpuStart) / wallMs;
 }
 
-void PrintRow(const char *label, const TStats &stats)
+void PrintRow(const char *label, const TLatencyStats &stats)
 {
     std::printf("  %-28s %9.3f %9.3f %9.3f\n", label, stats.median, stats.p99, stats.max);
 }
@@ -147,7 +131,7 @@ int Run(int exchanges, int slowExchanges)
         return 1;
     const double waitCpu = WaitCpuPercent(sim, board, slowExchanges, 50);
 
-    const TStats rawStats = Summarize(raw), deviceStats = Summarize(device);
+    const TLatencyStats rawStats = TLatencyStats::Of(raw), deviceStats = TLatencyStats::Of(device);
     std::printf("set-speed round trip, %d exchanges each, simulated board on %s\n\n", exchanges,
                 qPrintable(sim.DevicePath()));
     std::printf("round trip (ms)                  median       p99       max\n");
