@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
-                qt6-serialport-dev libgl-dev)
+                qt6-serialport-dev libgl-dev libqt6sql6-sqlite)
 # The printing tests read the PDFs they produce back with pdftotext and pdftoppm.
 TEST_PACKAGES=(poppler-utils)
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64)

@@ -1,0 +1,33 @@
+#pragma once
+
+// The timer service on Windows: winmm multimedia timers (timeSetEvent with TIME_PERIODIC and
+// TIME_KILL_SYNCHRONOUS), the resolution request (timeBeginPeriod / timeEndPeriod) and the
+// device capabilities (timeGetDevCaps).
+
+#include <cstdint>
+#include <memory>
+
+#include "components/vtxtimerservice.h"
+#include "kestrova_components_export.h"
+
+namespace kestrova::components {
+
+struct TWinTimerTable;
+
+class KESTROVA_COMPONENTS_EXPORT TWinTimerService : public TTimerService {
+public:
+    TWinTimerService();
+    ~TWinTimerService() override;
+
+    bool GetDevCaps(TTimerCaps &caps) override;
+    bool BeginPeriod(std::uint32_t resolution) override;
+    bool EndPeriod(std::uint32_t resolution) override;
+    std::uint32_t SetEvent(std::uint32_t periodMs, std::uint32_t resolution, TTick tick) override;
+    bool KillEvent(std::uint32_t id) override;
+
+private:
+    // The running events and their lock (an SRW lock: the mingw runtime may lack std::mutex).
+    std::unique_ptr<TWinTimerTable> FTable;
+};
+
+}  // namespace kestrova::components
