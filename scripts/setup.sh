@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
-                qt6-serialport-dev libgl-dev libqt6sql6-sqlite)
+                qt6-serialport-dev libgl-dev libqt6sql6-sqlite fonts-liberation)
 # The printing tests read the PDFs they produce back with pdftotext and pdftoppm.
 TEST_PACKAGES=(poppler-utils)
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64)
@@ -48,7 +48,7 @@ case "${1:-}" in
     run)
         install_missing "${BUILD_PACKAGES[@]}"
         configure_and_build build
-        exec build/tools/portdemo/kestrova-portdemo "${@:2}"
+        exec build/app/orvanta --simulate "${@:2}"
         ;;
     test)
         install_missing "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"

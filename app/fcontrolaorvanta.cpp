@@ -1,0 +1,531 @@
+#include "app/fcontrolaorvanta.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QMetaObject>
+#include <QMovie>
+#include <QShortcut>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "comm/advancedcom.h"
+#include "comm/portname.h"
+#include "components/vtxtimer.h"
+#include "device/orvanta.h"
+#include "platform/exception.h"
+#include "platform/formatfloat.h"
+#include "platform/inputbox.h"
+#include "platform/messagebox.h"
+#include "ui_fcontrolaorvanta.h"
+
+TfrmControlaOrvanta *frmControlaOrvanta = nullptr;
+
+namespace {
+
+const QString kFormatoVelocidade = QStringLiteral("0.00 Km/h");
+const QString kFormatoInclinacaoBotoes = QStringLiteral("0.0%");
+const QString kFormatoInclinacao = QStringLiteral("0 %");
+const QString kPrefixoMensagem = QStringLiteral("Velocidade ou Inclinação: ");
+const QColor kVermelho(0xFF, 0x00, 0x00);
+const QColor kVerde(0x00, 0x80, 0x00);
+const QColor kLedLigado(0x00, 0xFF, 0x00);
+constexpr unsigned kTempoCalibracaoMs = 4000;
+constexpr double kVelocidadeMinima = 1.5;
+constexpr double kVelocidadeMaxima = 18.0;
+constexpr double kInclinacaoMaxima = 25.0;
+
+// The hourglass while a handler runs.
+class TAmpulheta {
+public:
+    TAmpulheta() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TAmpulheta() { QApplication::restoreOverrideCursor(); }
+    TAmpulheta(const TAmpulheta &) = delete;
+    TAmpulheta &operator=(const TAmpulheta &) = delete;
+};
+
+// The form's fonts are the framework's Windows fonts; these metric-compatible families stand in
+// for them where they are not installed.
+void SubstituirFontes()
+{
+    static const bool feito = [] {
+        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
+                                  QStringLiteral("Liberation Sans"));
+        QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"));
+        QFont::insertSubstitution(QStringLiteral("Arial Narrow"),
+                                  QStringLiteral("Liberation Sans Narrow"));
+        return true;
+    }();
+    (void)feito;
+}
+
+void PintarTexto(QWidget *widget, const QColor &cor)
+{
+    QPalette paleta = widget->palette();
+    paleta.setColor(QPalette::WindowText, cor);
+    widget->setPalette(paleta);
+}
+
+// Single precision, clamped into float's range first (converting beyond it is undefined).
+float Simples(double valor)
+{
+    constexpr double kMax = std::numeric_limits<float>::max();
+    return static_cast<float>(std::clamp(valor, -kMax, kMax));
+}
+
+}  // namespace
+
+TfrmControlaOrvanta::TfrmControlaOrvanta(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      ui(std::make_unique<Ui::TfrmControlaOrvanta>()),
+      VtxTimer1(new TVtxTimer(this)),
+      VtxTimerReset(new TVtxTimer(this)),
+      AdvancedCom(new TAdvancedCom(this)),
+      FCatraca(new QMovie(QStringLiteral(":/animations/CATRACA1"), "gif", this))
+{
+    SubstituirFontes();
+    ui->setupUi(this);
+    setFixedSize(529, 417);
+    VtxTimer1->setObjectName(QStringLiteral("VtxTimer1"));
+    VtxTimerReset->setObjectName(QStringLiteral("VtxTimerReset"));
+    AdvancedCom->setObjectName(QStringLiteral("AdvancedCom"));
+    VtxTimerReset->AjustarFiIntervalo(2000);
+    VtxTimer1->OnTimer = [this](QObject *Sender) { VtxTimer1Timer(Sender); };
+    VtxTimerReset->OnTimer = [this](QObject *Sender) { VtxTimerResetTimer(Sender); };
+    ui->updownCom->SetMin(1);
+    ui->updownCom->SetMax(8);
+    ui->updownCom->SetAssociate(ui->edtCom);
+    ui->updownCom->SetPosition(3);
+    for (TUpDown *calibracao : {ui->UpDown1, ui->UpDown2}) {
+        calibracao->SetMin(0);
+        calibracao->SetMax(300);
+    }
+    ui->UpDown1->SetAssociate(ui->edtCalibrarVelocidade);
+    ui->UpDown1->SetPosition(106);
+    ui->UpDown2->SetAssociate(ui->edtCalibrarInclinacao);
+    ui->UpDown2->SetPosition(18);
+    AplicarFontes();
+    ui->CustomVersao1->SetTransparent(true);
+    PintarTexto(ui->lblMensagem, kVerde);
+    PintarTexto(ui->lblReset, kVermelho);
+    LigarSinais();
+    FormCreate();
+}
+
+TfrmControlaOrvanta::~TfrmControlaOrvanta()
+{
+    // The belt keeps its state; only the polling ends, and a tick in flight finishes before the
+    // device it uses goes away.
+    VtxTimer1->AjustarFbHabilitado(false);
+    VtxTimerReset->AjustarFbHabilitado(false);
+    delete FEsteira.exchange(nullptr);
+    if (frmControlaOrvanta == this)
+        frmControlaOrvanta = nullptr;
+}
+
+bool TfrmControlaOrvanta::Conectada() const
+{
+    return FEsteira.load() != nullptr;
+}
+
+void TfrmControlaOrvanta::AplicarFontes()
+{
+    QFont painel(QStringLiteral("Arial Narrow"));
+    painel.setPixelSize(32);
+    painel.setBold(true);
+    ui->pnlVelocidade->setFont(painel);
+    ui->pnlInclinacao->setFont(painel);
+    QFont calibrando(QStringLiteral("Arial Narrow"), 18);
+    calibrando.setBold(true);
+    ui->pPanelCalibrando->setFont(calibrando);
+}
+
+void TfrmControlaOrvanta::LigarSinais()
+{
+    connect(ui->btnOnline, &QPushButton::clicked, this, [this] { btnOnlineClick(); });
+    connect(ui->btnAumentarVelocidade, &QToolButton::clicked, this,
+            [this] { btnAumentarVelocidadeClick(); });
+    connect(ui->btnDiminuirVelocidade, &QToolButton::clicked, this,
+            [this] { btnDiminuirVelocidadeClick(); });
+    connect(ui->btnAumentarInclinacao, &QToolButton::clicked, this,
+            [this] { btnAumentarInclinacaoClick(); });
+    connect(ui->btnDiminuirInclinacao, &QToolButton::clicked, this,
+            [this] { btnDiminuirInclinacaoClick(); });
+    connect(ui->btnPararEsteira, &QPushButton::clicked, this, [this] { btnPararEsteiraClick(); });
+    connect(ui->ButtonAlteraIntervalo, &QPushButton::clicked, this,
+            [this] { ButtonAlteraIntervaloClick(); });
+    connect(ui->btnFechar, &QPushButton::clicked, this, [this] { btnFecharClick(); });
+    connect(ui->btnCalibrarVelocidade, &QPushButton::clicked, this, [this] { Calibrar(true); });
+    connect(ui->btnCalibrarInclinacao, &QPushButton::clicked, this, [this] { Calibrar(false); });
+    connect(ui->btnVelocidade, &QPushButton::clicked, this, [this] { btnVelocidadeClick(); });
+    connect(ui->btnInclinacao, &QPushButton::clicked, this, [this] { btnInclinacaoClick(); });
+    connect(ui->edtCom, &QLineEdit::textChanged, this, [this] { AtualizarDispositivo(); });
+    // btnFechar is the window's Cancel button: Escape presses it.
+    auto *cancelar = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(cancelar, &QShortcut::activated, ui->btnFechar, &QPushButton::click);
+}
+
+void TfrmControlaOrvanta::FormCreate()
+{
+    // The frames are decoded once; the animation then only repaints a 20 x 20 label.
+    FCatraca->setCacheMode(QMovie::CacheAll);
+    FCatraca->setScaledSize(ui->pCatraca->size());
+    ui->pCatraca->setMovie(FCatraca);
+    FCatraca->jumpToFrame(0);
+    ui->lblMensagem->setText(QString());
+    FbEsteiraLigada = false;
+    FdInclinacao = 0;
+    FdVelocidade = 0;
+    ui->pnlVelocidade->setText(QString());
+    ui->pnlInclinacao->setText(QString());
+    AtualizarControles();
+    ui->Edit1->setText(QString::number(VtxTimer1->Intervalo()));
+    AtualizarDispositivo();
+}
+
+void TfrmControlaOrvanta::AtualizarControles()
+{
+    const bool conectada = ui->btnOnline->isChecked();
+    ui->edtCom->setEnabled(!conectada);
+    ui->updownCom->setEnabled(!conectada);
+    for (QWidget *controle : std::initializer_list<QWidget *>{
+             ui->btnPararEsteira, ui->btnAumentarVelocidade, ui->btnDiminuirVelocidade,
+             ui->btnAumentarInclinacao, ui->btnDiminuirInclinacao, ui->btnVelocidade,
+             ui->btnInclinacao, ui->UpDown1, ui->UpDown2, ui->btnCalibrarVelocidade,
+             ui->btnCalibrarInclinacao})
+        controle->setEnabled(conectada);
+    if (!conectada) {
+        PintarLed(kVermelho);
+        return;
+    }
+    PintarLed(kLedLigado);
+    if (!FbEsteiraLigada)
+        FCatraca->stop();
+    else if (FCatraca->state() != QMovie::Running)
+        FCatraca->start();
+}
+
+void TfrmControlaOrvanta::PintarLed(const QColor &cor)
+{
+    ui->shpLed->setProperty("cor", cor);
+    ui->shpLed->setStyleSheet(
+        QStringLiteral("background-color: %1; border: 1px solid black; border-radius: 10px;")
+            .arg(cor.name()));
+}
+
+// The device the port number stands for, as a tooltip of the port controls and a small label.
+void TfrmControlaOrvanta::AtualizarDispositivo()
+{
+    const int porta = ui->updownCom->Position();
+    const QString dispositivo =
+        QString::fromStdString(kestrova::comm::PortDeviceName(unsigned(porta)));
+    const QString dica = QStringLiteral("COM%1 = %2").arg(porta).arg(dispositivo);
+    ui->edtCom->setToolTip(dica);
+    ui->updownCom->setToolTip(dica);
+    ui->lblDispositivo->setText(dica);
+}
+
+void TfrmControlaOrvanta::btnOnlineClick()
+{
+    try {
+        if (ui->btnOnline->isChecked())
+            Conectar();
+        else
+            Desconectar();
+        AtualizarControles();
+    } catch (const Exception &erro) {
+        ShowErrorMessage(erro.Message());
+        // The toggle tells the truth about the connection even when connecting failed.
+        ui->btnOnline->setChecked(Conectada());
+        AtualizarControles();
+    }
+}
+
+void TfrmControlaOrvanta::Conectar()
+{
+    const int porta = ui->updownCom->Position();
+    if (OnAntesDeConectar)
+        OnAntesDeConectar(porta);
+    AtualizarDispositivo();
+    delete FEsteira.exchange(new TOrvanta(this, porta));
+    ui->pnlVelocidade->setText(FormatFloat(kFormatoVelocidade, 0));
+    ui->pnlInclinacao->setText(FormatFloat(kFormatoInclinacao, 0));
+}
+
+void TfrmControlaOrvanta::Desconectar()
+{
+    // Stopping the polling waits for a tick in flight, so the device is no longer in use below.
+    VtxTimer1->AjustarFbHabilitado(false);
+    FCatraca->stop();
+    FdVelocidade = 0;
+    FdInclinacao = 0;
+    FbEsteiraLigada = false;
+    ui->pnlVelocidade->setText(QString());
+    ui->pnlInclinacao->setText(QString());
+    delete FEsteira.exchange(nullptr);
+}
+
+void TfrmControlaOrvanta::PassoDeReset()
+{
+    try {
+        if (TOrvanta *esteira = FEsteira.load())
+            esteira->Parar();
+        ui->lblReset->setText(QStringLiteral("RESET: OK"));
+    } catch (const Exception &erro) {
+        ui->lblReset->setText(QStringLiteral("RESET: ") + erro.Message());
+    }
+    ui->lblReset->setVisible(true);
+    VtxTimerReset->AjustarFbHabilitado(true);
+}
+
+void TfrmControlaOrvanta::IniciarPolling()
+{
+    FbEsteiraLigada = true;
+    VtxTimer1->AjustarFbHabilitado(true);
+    AtualizarControles();
+}
+
+void TfrmControlaOrvanta::AlterarVelocidadeOuInclinacao(const std::function<void()> &alterar,
+                                                        const std::function<void()> &mostrar)
+{
+    if (!Conectada())
+        return;
+    TAmpulheta ampulheta;
+    alterar();
+    if (!FbEsteiraLigada)
+        PassoDeReset();
+    IniciarPolling();
+    mostrar();
+}
+
+void TfrmControlaOrvanta::MostrarVelocidade()
+{
+    ui->pnlVelocidade->setText(FormatFloat(kFormatoVelocidade, FdVelocidade));
+}
+
+void TfrmControlaOrvanta::MostrarInclinacao(const QString &formato)
+{
+    ui->pnlInclinacao->setText(FormatFloat(formato, FdInclinacao));
+}
+
+void TfrmControlaOrvanta::btnAumentarVelocidadeClick()
+{
+    AlterarVelocidadeOuInclinacao(
+        [this] {
+            const double velocidade = FdVelocidade;
+            if (velocidade == 0)
+                FdVelocidade = kVelocidadeMinima;
+            else if (velocidade < kVelocidadeMaxima)
+                FdVelocidade = velocidade + double(0.1f);
+        },
+        [this] { MostrarVelocidade(); });
+}
+
+void TfrmControlaOrvanta::btnDiminuirVelocidadeClick()
+{
+    AlterarVelocidadeOuInclinacao(
+        [this] {
+            const double velocidade = FdVelocidade;
+            FdVelocidade = velocidade > 1.59 ? velocidade - 0.1 : 0.0;
+        },
+        [this] { MostrarVelocidade(); });
+}
+
+void TfrmControlaOrvanta::btnAumentarInclinacaoClick()
+{
+    AlterarVelocidadeOuInclinacao(
+        [this] {
+            if (FdInclinacao != kInclinacaoMaxima)
+                FdInclinacao = FdInclinacao + 0.5;
+        },
+        [this] { MostrarInclinacao(kFormatoInclinacaoBotoes); });
+}
+
+void TfrmControlaOrvanta::btnDiminuirInclinacaoClick()
+{
+    AlterarVelocidadeOuInclinacao(
+        [this] {
+            if (FdInclinacao != 0)
+                FdInclinacao = FdInclinacao - 0.5;
+        },
+        [this] { MostrarInclinacao(kFormatoInclinacaoBotoes); });
+}
+
+void TfrmControlaOrvanta::btnPararEsteiraClick()
+{
+    TOrvanta *esteira = FEsteira.load();
+    if (!esteira)
+        return;
+    TAmpulheta ampulheta;
+    try {
+        FdVelocidade = 0;
+        FdInclinacao = 0;
+        ui->pnlVelocidade->setText(FormatFloat(kFormatoVelocidade, 0));
+        ui->pnlInclinacao->setText(FormatFloat(kFormatoInclinacao, 0));
+        FbEsteiraLigada = false;
+        VtxTimer1->AjustarFbHabilitado(false);
+        esteira->Parar();
+        AtualizarControles();
+        ui->lblReset->setText(QStringLiteral("RESET: OK"));
+    } catch (const Exception &erro) {
+        ui->lblReset->setText(QStringLiteral("RESET: ") + erro.Message());
+    }
+    ui->lblReset->setVisible(true);
+    VtxTimerReset->AjustarFbHabilitado(true);
+}
+
+void TfrmControlaOrvanta::ButtonAlteraIntervaloClick()
+{
+    // A period below 1 ms would silently stop the polling of a running belt: it is ignored, as
+    // text that is not an integer is.
+    int intervalo = 0;
+    if (TryStrToInt(ui->Edit1->text(), intervalo) && intervalo >= 1)
+        VtxTimer1->AjustarFiIntervalo(intervalo);
+}
+
+void TfrmControlaOrvanta::btnFecharClick()
+{
+    close();
+}
+
+void TfrmControlaOrvanta::Calibrar(bool velocidade)
+{
+    TOrvanta *esteira = FEsteira.load();
+    if (!esteira)
+        return;
+    TAmpulheta ampulheta;
+    ui->Bevel1->setVisible(true);
+    ui->lblMsgCalibracao1->setVisible(true);
+    ui->pPanelCalibrando->setVisible(true);
+    const bool ligada = FbEsteiraLigada;
+    if (ligada)
+        VtxTimer1->AjustarFbHabilitado(false);
+    ui->pnlVelocidade->setText(QStringLiteral("-"));
+    ui->pnlInclinacao->setText(QStringLiteral("-"));
+    QFont fonte = ui->pPanelCalibrando->font();
+    fonte.setPointSize(18);
+    ui->pPanelCalibrando->setFont(fonte);
+    ui->pPanelCalibrando->setText(QStringLiteral("CALIBRANDO"));
+    PassoDeReset();
+    try {
+        const QString texto =
+            (velocidade ? ui->edtCalibrarVelocidade : ui->edtCalibrarInclinacao)->text();
+        int valor = 0;
+        if (!TryStrToInt(texto, valor))
+            throw Exception(QStringLiteral("'%1' não é um valor inteiro válido.").arg(texto));
+        // Only the low 8 bits of the value go on the wire.
+        const auto byte = static_cast<unsigned char>(valor & 0xFF);
+        if (velocidade)
+            esteira->CalibrarVelocidade(byte, kTempoCalibracaoMs);
+        else
+            esteira->CalibrarInclinacao(byte, kTempoCalibracaoMs);
+        ui->pPanelCalibrando->setText(QStringLiteral("OK"));
+    } catch (const Exception &erro) {
+        fonte.setPointSize(10);
+        ui->pPanelCalibrando->setFont(fonte);
+        ui->pPanelCalibrando->setText(erro.Message());
+    }
+    PassoDeReset();
+    if (ligada)
+        VtxTimer1->AjustarFbHabilitado(true);
+    MostrarVelocidade();
+    MostrarInclinacao(kFormatoInclinacao);
+}
+
+// Asks for a value; false on Cancel or, after the "Valor inválido." box, on text that is not a
+// finite number.
+bool TfrmControlaOrvanta::PerguntarValor(const QString &prompt, const QString &inicial,
+                                         float &valor)
+{
+    QString texto = inicial;
+    if (!InputQuery(QGuiApplication::applicationDisplayName(), prompt, texto))
+        return false;
+    double lido = 0;
+    if (!TryStrToFloat(texto, lido)) {
+        ShowErrorMessage(QStringLiteral("Valor inválido."));
+        return false;
+    }
+    valor = Simples(lido);
+    return true;
+}
+
+void TfrmControlaOrvanta::btnVelocidadeClick()
+{
+    float valor = 0;
+    if (!Conectada() || !PerguntarValor(QStringLiteral("Insira a nova velocidade:"),
+                                        FormatFloat(QStringLiteral("0.0"), FdVelocidade), valor))
+        return;
+    TAmpulheta ampulheta;
+    if (valor <= 0)
+        valor = 0;
+    else if (valor < kVelocidadeMinima)
+        valor = float(kVelocidadeMinima);
+    else if (valor > kVelocidadeMaxima)
+        valor = float(kVelocidadeMaxima);
+    if (!FbEsteiraLigada)
+        PassoDeReset();
+    FdVelocidade = valor;
+    IniciarPolling();
+    MostrarVelocidade();
+}
+
+void TfrmControlaOrvanta::btnInclinacaoClick()
+{
+    float valor = 0;
+    if (!Conectada() || !PerguntarValor(QStringLiteral("Insira a nova inclinacao:"),
+                                        FormatFloat(QStringLiteral("0"), FdInclinacao), valor))
+        return;
+    TAmpulheta ampulheta;
+    if (valor <= 0)
+        valor = 0;
+    else if (valor > kInclinacaoMaxima)
+        valor = float(kInclinacaoMaxima);
+    if (!FbEsteiraLigada)
+        PassoDeReset();
+    FdInclinacao = std::trunc(valor);
+    IniciarPolling();
+    MostrarInclinacao(kFormatoInclinacao);
+}
+
+void TfrmControlaOrvanta::VtxTimer1Timer(QObject *)
+{
+    TOrvanta *esteira = FEsteira.load();
+    if (!esteira)
+        return;
+    bool ok = false;
+    QString mensagem;
+    try {
+        esteira->AjustarVelocidade(FdVelocidade);
+        esteira->AjustarInclinacao(FdInclinacao);
+        ok = true;
+    } catch (const Exception &erro) {
+        mensagem = erro.Message();
+    }
+    QMetaObject::invokeMethod(
+        this, [this, ok, mensagem] { MostrarResultadoDoTick(ok, mensagem); }, Qt::QueuedConnection);
+}
+
+void TfrmControlaOrvanta::MostrarResultadoDoTick(bool ok, const QString &mensagem)
+{
+    if (!ok) {
+        ui->lblMensagem->setText(kPrefixoMensagem + mensagem);
+        return;
+    }
+    ui->lblMensagem->setText(kPrefixoMensagem + QStringLiteral("OK"));
+    const QColor atual = ui->lblMensagem->palette().color(QPalette::WindowText);
+    PintarTexto(ui->lblMensagem, atual == kVermelho ? kVerde : kVermelho);
+    ui->lblMensagem->setVisible(true);
+}
+
+void TfrmControlaOrvanta::VtxTimerResetTimer(QObject *)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            ui->lblReset->setVisible(false);
+            VtxTimerReset->AjustarFbHabilitado(false);
+        },
+        Qt::QueuedConnection);
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+#include "kestrova_app_export.h"
+
+class QMovie;
+class TAdvancedCom;
+class TOrvanta;
+class TVtxTimer;
+
+namespace Ui {
+class TfrmControlaOrvanta;
+}
+
+// The controller window: connects to the treadmill board on a port, raises and lowers speed and
+// incline, stops the belt, takes typed values, calibrates, and polls the board.
+//
+// Threads: the polling tick (VtxTimer1Timer) runs on VtxTimer1's thread and only sends the wanted
+// values, read from atomics, through the device, whose exchange slot keeps it apart from the
+// exchanges of the buttons; it posts its outcome to the main thread (queued) and never blocks on
+// it. Every widget is touched on the main thread only. Before the device is destroyed
+// (disconnect, window destruction) the polling is stopped, which waits for a running tick.
+//
+// The child widgets and the timers carry the object names of the form (btnOnline, lblMensagem,
+// VtxTimer1, VtxTimerReset, ...), so tools and tests find them with findChild.
+class KESTROVA_APP_EXPORT TfrmControlaOrvanta : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TfrmControlaOrvanta(QWidget *parent = nullptr);
+    ~TfrmControlaOrvanta() override;
+
+    // Called on connect with the port number, before the device opens the port (the program's
+    // --simulate option starts a simulated board there and points the port at it).
+    std::function<void(int porta)> OnAntesDeConectar;
+
+    bool Conectada() const;
+    bool EsteiraLigada() const { return FbEsteiraLigada; }
+    double VelocidadeDesejada() const { return FdVelocidade; }
+    double InclinacaoDesejada() const { return FdInclinacao; }
+
+private:
+    void FormCreate();
+    void LigarSinais();
+    void AplicarFontes();
+    void AtualizarControles();
+    void AtualizarDispositivo();
+    void PintarLed(const QColor &cor);
+
+    void btnOnlineClick();
+    void Conectar();
+    void Desconectar();
+    void PassoDeReset();
+    // Hourglass, change, reset step when the belt is idle, polling on, then show.
+    void AlterarVelocidadeOuInclinacao(const std::function<void()> &alterar,
+                                       const std::function<void()> &mostrar);
+    void MostrarVelocidade();
+    void MostrarInclinacao(const QString &formato);
+    void btnAumentarVelocidadeClick();
+    void btnDiminuirVelocidadeClick();
+    void btnAumentarInclinacaoClick();
+    void btnDiminuirInclinacaoClick();
+    void btnPararEsteiraClick();
+    void ButtonAlteraIntervaloClick();
+    void btnFecharClick();
+    void Calibrar(bool velocidade);
+    void btnVelocidadeClick();
+    void btnInclinacaoClick();
+    bool PerguntarValor(const QString &prompt, const QString &inicial, float &valor);
+    void IniciarPolling();
+
+    void VtxTimer1Timer(QObject *Sender);      // VtxTimer1's thread
+    void VtxTimerResetTimer(QObject *Sender);  // VtxTimerReset's thread
+    void MostrarResultadoDoTick(bool ok, const QString &mensagem);
+
+    std::unique_ptr<Ui::TfrmControlaOrvanta> ui;
+    TVtxTimer *VtxTimer1;
+    TVtxTimer *VtxTimerReset;
+    TAdvancedCom *AdvancedCom;  // on the form for other uses; the window does not use it
+    QMovie *FCatraca;
+
+    std::atomic<TOrvanta *> FEsteira{nullptr};  // owned; read by the polling tick
+    bool FbEsteiraLigada = false;
+    std::atomic<double> FdVelocidade{0.0};
+    std::atomic<double> FdInclinacao{0.0};
+};
+
+// The program's main window, while it exists.
+KESTROVA_APP_EXPORT extern TfrmControlaOrvanta *frmControlaOrvanta;
