@@ -1,6 +1,6 @@
 #include "chart/axis.h"
 
-#include "chart/numbertext.h"
+#include "platform/numbertext.h"
 
 #include <QJsonObject>
 #include <QLocale>

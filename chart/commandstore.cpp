@@ -1,6 +1,6 @@
 #include "chart/commandstore.h"
 
-#include "chart/numbertext.h"
+#include "platform/numbertext.h"
 
 #include <QtEndian>
 #include <cstring>

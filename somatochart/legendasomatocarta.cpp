@@ -1,8 +1,9 @@
 #include "legendasomatocarta.h"
 
-#include <QLocale>
 #include <cmath>
 #include <limits>
+
+#include "platform/numbertext.h"
 
 namespace {
 
@@ -19,14 +20,6 @@ int Trunc(double value)
     if (value <= double(std::numeric_limits<int>::min()))
         return std::numeric_limits<int>::min();
     return int(value);
-}
-
-// Shortest general form with up to 15 significant digits; only the decimal separator comes from
-// the locale (no digit grouping).
-QString NumeroGeral(double value)
-{
-    QString text = QString::number(value, 'g', 15);
-    return text.replace(u'.', QLocale().decimalPoint());
 }
 
 }  // namespace
@@ -53,8 +46,8 @@ QString TLegendaSomatocarta::TextoDaLinha(double x, double y, const QString &des
 {
     if (!FbMostrarCoord)
         return descricao;
-    return u'(' + NumeroGeral(x) + QLatin1String("; ") + NumeroGeral(y) + QLatin1String(") - ") +
-           descricao;
+    return u'(' + TNumberText::General(x) + QLatin1String("; ") + TNumberText::General(y) +
+           QLatin1String(") - ") + descricao;
 }
 
 int TLegendaSomatocarta::AlturaDaFonte() const

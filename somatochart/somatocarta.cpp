@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "platform/exception.h"
+#include "platform/numbertext.h"
 #include "platform/printer.h"
 #include "somatochart/somatocartapontosrapidos.h"
 
@@ -25,14 +26,6 @@ int Trunc(double value)
     if (std::isnan(value))
         return 0;
     return int(std::clamp(value, -kLimitePixel, kLimitePixel));
-}
-
-// Shortest general form with up to 15 significant digits; only the decimal separator comes from
-// the locale (no digit grouping).
-QString NumeroGeral(double value)
-{
-    QString text = QString::number(value, 'g', 15);
-    return text.replace(u'.', QLocale().decimalPoint());
 }
 
 QJsonValue DoubleParaJson(double value)
@@ -448,7 +441,8 @@ bool TSomatocarta::PosicaoVisivel(const TPonto &ponto, QPoint *p) const
 
 QString TSomatocarta::TextoDoPonto(const TPonto &ponto)
 {
-    return u'(' + NumeroGeral(ponto.X) + QLatin1String("; ") + NumeroGeral(ponto.Y) + u')';
+    return u'(' + TNumberText::General(ponto.X) + QLatin1String("; ") +
+           TNumberText::General(ponto.Y) + u')';
 }
 
 void TSomatocarta::PlotarPonto(const TPonto &ponto)

@@ -1,4 +1,4 @@
-#include "chart/numbertext.h"
+#include "platform/numbertext.h"
 
 #include <algorithm>
 #include <cmath>
