@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
+#include "bench/latencystats.h"
 #include "somatochart/somatocarta.h"
 
 namespace {
@@ -47,8 +49,7 @@ double MedianRepaintMs(int points, bool coord = true)
         carta.PlotarSomatocarta();
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return TLatencyStats::Of(std::move(times)).median;
 }
 
 // The first paint of a fresh chart (every text laid out once).
@@ -64,8 +65,7 @@ double MedianFirstPaintMs(int points)
         carta.PlotarSomatocarta();
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return TLatencyStats::Of(std::move(times)).median;
 }
 
 }  // namespace
