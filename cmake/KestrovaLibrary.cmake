@@ -28,12 +28,39 @@ function(kestrova_add_library folder)
         EXPORT_FILE_NAME ${CMAKE_CURRENT_BINARY_DIR}/kestrova_${folder}_export.h)
     target_include_directories(${target} PUBLIC
         $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
-        $<BUILD_INTERFACE:${CMAKE_CURRENT_BINARY_DIR}>)
+        $<BUILD_INTERFACE:${CMAKE_CURRENT_BINARY_DIR}>
+        $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/kestrova>
+        $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
     target_link_libraries(${target} PUBLIC ${ARG_LINK})
     set_target_properties(${target} PROPERTIES
         VERSION ${PROJECT_VERSION}
-        SOVERSION ${PROJECT_VERSION_MAJOR})
+        SOVERSION ${PROJECT_VERSION_MAJOR}
+        EXPORT_NAME ${folder})
     kestrova_target_options(${target})
+    kestrova_install_library(${target} ${folder} ${ARG_SOURCES})
+endfunction()
+
+# Installs a library built by kestrova_add_library: the shared object in the runtime component,
+# the development symlink and the headers in the dev component. Headers keep the path they have
+# in the source tree under include/kestrova, because they include each other that way
+# ("platform/color.h", "tools/boardsim/boardtypes.h"); the export header sits beside them.
+function(kestrova_install_library target folder)
+    install(TARGETS ${target} EXPORT KestrovaTargets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT dev
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev)
+    set_property(GLOBAL APPEND PROPERTY KESTROVA_COMPONENTS ${folder})
+    set_property(GLOBAL APPEND PROPERTY KESTROVA_LIBRARY_DIRS ${CMAKE_CURRENT_BINARY_DIR})
+    file(RELATIVE_PATH header_dir ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    set(headers ${CMAKE_CURRENT_BINARY_DIR}/kestrova_${folder}_export.h)
+    foreach(source IN LISTS ARGN)
+        if(source MATCHES "\\.h$")
+            list(APPEND headers ${source})
+        endif()
+    endforeach()
+    install(FILES ${headers}
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kestrova/${header_dir}
+        COMPONENT dev)
 endfunction()
 
 # kestrova_add_test(<name> SOURCES ... LINK ...)

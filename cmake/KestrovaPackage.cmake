@@ -1,0 +1,24 @@
+# The CMake package of the installed libraries: find_package(Kestrova COMPONENTS comm chart ...)
+# gives the imported targets Kestrova::comm, Kestrova::chart, ...
+include(CMakePackageConfigHelpers)
+
+set(KESTROVA_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Kestrova)
+set(KESTROVA_QT_MIN_VERSION 6.4)
+set(KESTROVA_QT_COMPONENTS "Core Gui Widgets PrintSupport Sql")
+get_property(KESTROVA_COMPONENT_LIST GLOBAL PROPERTY KESTROVA_COMPONENTS)
+string(JOIN " " KESTROVA_COMPONENT_LIST ${KESTROVA_COMPONENT_LIST})
+
+install(EXPORT KestrovaTargets
+    NAMESPACE Kestrova::
+    DESTINATION ${KESTROVA_CMAKE_DIR}
+    COMPONENT dev)
+configure_package_config_file(cmake/KestrovaConfig.cmake.in
+    ${CMAKE_CURRENT_BINARY_DIR}/KestrovaConfig.cmake
+    INSTALL_DESTINATION ${KESTROVA_CMAKE_DIR})
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/KestrovaConfigVersion.cmake
+    COMPATIBILITY SameMajorVersion)
+install(FILES
+        ${CMAKE_CURRENT_BINARY_DIR}/KestrovaConfig.cmake
+        ${CMAKE_CURRENT_BINARY_DIR}/KestrovaConfigVersion.cmake
+    DESTINATION ${KESTROVA_CMAKE_DIR}
+    COMPONENT dev)
