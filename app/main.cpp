@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
 #include <map>
@@ -89,6 +90,9 @@ void Executar(QApplication &app)
     // set as the name, not as the display name: Qt appends a display name to every window
     // caption, and the window's caption is "Controlador de esteira" alone.
     QApplication::setApplicationName(QStringLiteral("Orvanta - KESTROVA "));
+    // Ties the window to the installed orvanta.desktop and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("orvanta"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("orvanta")));
     QCommandLineParser opcoes;
     opcoes.setApplicationDescription(QStringLiteral("Controlador da esteira Orvanta Kestrova."));
     opcoes.addHelpOption();

@@ -5,14 +5,17 @@
 #   scripts/setup.sh sanitize       the test suite under AddressSanitizer + UBSan
 #   scripts/setup.sh check-windows  compile the Windows serial backend with mingw-w64
 #   scripts/setup.sh bench          build and run the benchmarks
+#   scripts/setup.sh package        build the Debian packages kestrova and kestrova-dev into out/
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
-                qt6-serialport-dev libgl-dev libqt6sql6-sqlite fonts-liberation)
+                qt6-serialport-dev qt6-tools-dev libgl-dev libqt6sql6-sqlite fonts-liberation)
 # The printing tests read the PDFs they produce back with pdftotext and pdftoppm.
 TEST_PACKAGES=(poppler-utils)
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64)
+# CPack's Debian generator works out the packages' dependencies with dpkg-shlibdeps and file.
+PACKAGE_PACKAGES=(dpkg-dev file)
 # The chart benchmark compares against QCustomPlot; only the benchmarks need it.
 BENCH_PACKAGES=(libqcustomplot-dev)
 
@@ -34,7 +37,9 @@ install_missing() {
 configure_and_build() {
     local dir=$1
     shift
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    # Configured for /usr, the prefix of the Debian packages; `cmake --install` elsewhere is
+    # described in the README.
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
         -DKESTROVA_WARNINGS_AS_ERRORS=ON "$@"
     cmake --build "$dir" --parallel "$(nproc)"
 }
@@ -65,6 +70,13 @@ case "${1:-}" in
     check-windows)
         install_missing "${WINDOWS_PACKAGES[@]}"
         scripts/check-windows.sh
+        ;;
+    package)
+        install_missing "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
+        configure_and_build build
+        (cd build && cpack -G DEB -B ../out)
+        rm -rf out/_CPack_Packages
+        ls -1 out/*.deb
         ;;
     bench)
         install_missing "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages built by `scripts/setup.sh package` on this machine and checks
+# them as a user and a sibling project's developer would: the programs start, the desktop entry
+# is valid, and a project finds the package under /usr.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    desktop-file-utils ./out/kestrova_*.deb ./out/kestrova-dev_*.deb
+
+export QT_QPA_PLATFORM=offscreen
+for program in orvanta orvanta-sim orvanta-ctl; do
+    "$program" --help > /dev/null || { echo "$program --help failed" >&2; exit 1; }
+done
+desktop-file-validate /usr/share/applications/orvanta.desktop
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+cmake -S tests/consumer -B "$scratch" -G Ninja -DCHECK_HEADERS=OFF
+cmake --build "$scratch"
+"$scratch/consumer"
+echo "Packages installed and checked."
