@@ -1,6 +1,7 @@
 #include "somatochart/somatocarta.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QLocale>
 #include <QPainter>
 #include <QRegion>
@@ -76,6 +77,48 @@ bool CorDeJson(const QJsonValue &json, TColor *value)
         return true;
     }
     return json.isString() && TColor::FromString(json.toString(), value);
+}
+
+// The points as the array streamed under "Pontos": one object per point, members at 0 or empty
+// omitted.
+QJsonArray EscreverPontos(const TColecaoDePontos &colecao)
+{
+    QJsonArray pontos;
+    for (int i = 0; i < colecao.Count(); ++i) {
+        const TPonto &p = colecao.Items(i);
+        QJsonObject item;
+        if (p.X != 0)
+            item.insert(QStringLiteral("X"), DoubleParaJson(p.X));
+        if (p.Y != 0)
+            item.insert(QStringLiteral("Y"), DoubleParaJson(p.Y));
+        if (p.Forma != 0)
+            item.insert(QStringLiteral("Forma"), p.Forma);
+        if (p.Tamanho != 0)
+            item.insert(QStringLiteral("Tamanho"), p.Tamanho);
+        if (p.Cor != 0)
+            item.insert(QStringLiteral("Cor"), p.Cor.ToString());
+        if (!p.Descricao.isEmpty())
+            item.insert(QStringLiteral("Descricao"), p.Descricao);
+        pontos.append(item);
+    }
+    return pontos;
+}
+
+// Replaces the points with those of the array (without notifications); members of the wrong
+// type keep the new point's zero.
+void LerPontos(TColecaoDePontos &colecao, const QJsonArray &pontos)
+{
+    colecao.Clear();
+    for (const QJsonValue &v : pontos) {
+        const QJsonObject item = v.toObject();
+        TPonto &p = colecao.Add();
+        DoubleDeJson(item.value(QStringLiteral("X")), &p.X);
+        DoubleDeJson(item.value(QStringLiteral("Y")), &p.Y);
+        IntDeJson(item.value(QStringLiteral("Forma")), &p.Forma);
+        IntDeJson(item.value(QStringLiteral("Tamanho")), &p.Tamanho);
+        CorDeJson(item.value(QStringLiteral("Cor")), &p.Cor);
+        p.Descricao = item.value(QStringLiteral("Descricao")).toString();
+    }
 }
 
 }  // namespace
@@ -677,24 +720,10 @@ void TSomatocarta::AjustarFbMostrarFiguras(bool value)
 
 void TSomatocarta::WriteCustom(QJsonObject &json) const
 {
-    QJsonArray pontos;
-    for (int i = 0; i < FPontos->Count(); ++i) {
-        const TPonto &p = FPontos->Items(i);
-        QJsonObject item;
-        if (p.X != 0)
-            item.insert(QStringLiteral("X"), DoubleParaJson(p.X));
-        if (p.Y != 0)
-            item.insert(QStringLiteral("Y"), DoubleParaJson(p.Y));
-        if (p.Forma != 0)
-            item.insert(QStringLiteral("Forma"), p.Forma);
-        if (p.Tamanho != 0)
-            item.insert(QStringLiteral("Tamanho"), p.Tamanho);
-        if (p.Cor != 0)
-            item.insert(QStringLiteral("Cor"), p.Cor.ToString());
-        if (!p.Descricao.isEmpty())
-            item.insert(QStringLiteral("Descricao"), p.Descricao);
-        pontos.append(item);
-    }
+    // The points go out once, as the structured entry; PontosJson is the same array as text for
+    // Qt Designer's forms.
+    json.remove(QStringLiteral("PontosJson"));
+    const QJsonArray pontos = EscreverPontos(*FPontos);
     if (!pontos.isEmpty())
         json.insert(QStringLiteral("Pontos"), pontos);
 }
@@ -713,18 +742,23 @@ void TSomatocarta::ReadCustom(const QJsonObject &json)
     }
 
     const QJsonValue lista = json.value(QStringLiteral("Pontos"));
-    if (lista.isUndefined() || lista.isArray()) {
-        FPontos->Clear();
-        for (const QJsonValue &v : lista.toArray()) {
-            const QJsonObject item = v.toObject();
-            TPonto &p = FPontos->Add();
-            DoubleDeJson(item.value(QStringLiteral("X")), &p.X);
-            DoubleDeJson(item.value(QStringLiteral("Y")), &p.Y);
-            IntDeJson(item.value(QStringLiteral("Forma")), &p.Forma);
-            IntDeJson(item.value(QStringLiteral("Tamanho")), &p.Tamanho);
-            CorDeJson(item.value(QStringLiteral("Cor")), &p.Cor);
-            p.Descricao = item.value(QStringLiteral("Descricao")).toString();
-        }
-    }
+    if (lista.isUndefined() || lista.isArray())
+        LerPontos(*FPontos, lista.toArray());
+    Redesenhar();
+}
+
+QString TSomatocarta::PontosJson() const
+{
+    return QString::fromUtf8(
+        QJsonDocument(EscreverPontos(*FPontos)).toJson(QJsonDocument::Compact));
+}
+
+void TSomatocarta::AjustarPontosJson(const QString &json)
+{
+    QJsonParseError erro;
+    const QJsonDocument doc = QJsonDocument::fromJson(json.toUtf8(), &erro);
+    if (erro.error != QJsonParseError::NoError || !doc.isArray())
+        return;
+    LerPontos(*FPontos, doc.array());
     Redesenhar();
 }

@@ -46,6 +46,9 @@ class KESTROVA_SOMATOCHART_EXPORT TSomatocarta : public QWidget, public TCustomP
     Q_PROPERTY(bool MostrarCoord READ MostrarCoord WRITE AjustarFbMostrarCoord)
     // Streamed as the custom entry "Pontos".
     Q_PROPERTY(TColecaoDePontos *Pontos READ Pontos STORED false)
+    // The points as compact JSON text, the array streamed as "Pontos" (and only there), so that
+    // Qt Designer keeps them in a form.
+    Q_PROPERTY(QString PontosJson READ PontosJson WRITE AjustarPontosJson)
     Q_PROPERTY(TColor CorDeFundo READ CorDeFundo WRITE AjustarFcCorDeFundo)
     Q_PROPERTY(TColor CorDosEixos READ CorDosEixos WRITE AjustarFcCorDosEixos)
     Q_PROPERTY(TColor CorDaFonte READ CorDaFonte WRITE AjustarFcCorDaFonte)
@@ -176,6 +179,12 @@ public:
     void AjustarFcCorDaBorda(TColor value);
     void AjustarFbMostrarLinhasInternas(bool value);
     void AjustarFbMostrarFiguras(bool value);
+
+    // The points as the compact JSON array streamed under "Pontos" ("[]" without points).
+    QString PontosJson() const;
+    // Replaces the points with those of a JSON array and redraws; a text that is not a JSON
+    // array leaves them unchanged.
+    void AjustarPontosJson(const QString &json);
 
     // Recomputes u, m, a, b, h and redraws.
     void DepoisAjusteTamanhoDaCarta();
