@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages built by `scripts/setup.sh package` on this machine and checks
 # them as a user and a sibling project's developer would: the programs start, the desktop entry
-# is valid, and a project finds the package under /usr.
+# is valid, the Designer plugin is where Qt looks, and a project finds the package under /usr.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,6 +15,8 @@ for program in orvanta orvanta-sim orvanta-ctl; do
     "$program" --help > /dev/null || { echo "$program --help failed" >&2; exit 1; }
 done
 desktop-file-validate /usr/share/applications/orvanta.desktop
+plugin_dir=$(qtpaths6 --query QT_INSTALL_PLUGINS)/designer
+ls "$plugin_dir"/libkestrova_designer_plugin.so
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
