@@ -7,8 +7,11 @@ cd "$(dirname "$0")/.."
 
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-    desktop-file-utils ./out/kestrova_*.deb ./out/kestrova-dev_*.deb
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends desktop-file-utils
+# --reinstall: a package of the same version left by an earlier run is replaced, not kept.
+"${sudo[@]}" apt-get install -y -qq --reinstall --no-install-recommends \
+    ./out/kestrova_*.deb ./out/kestrova-dev_*.deb
 
 export QT_QPA_PLATFORM=offscreen
 for program in orvanta orvanta-sim orvanta-ctl; do

@@ -74,6 +74,7 @@ case "${1:-}" in
     package)
         install_missing "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
         configure_and_build build
+        rm -f out/*.deb
         (cd build && cpack -G DEB -B ../out)
         rm -rf out/_CPack_Packages
         ls -1 out/*.deb
