@@ -66,7 +66,11 @@ bool TComponentPlugin::isContainer() const
 QWidget *TComponentPlugin::createWidget(QWidget *parent)
 {
     QWidget *widget = FEntry.create(parent);
-    if (auto *host = qobject_cast<TNonVisualWidget *>(widget))
+    // Designer initializes its plugins before it creates widgets. QUiLoader, which builds a form
+    // in a program at run time from the same plugin, never does: there a host stays as a
+    // compiled form has it (hidden, the timer running when enabled).
+    auto *host = qobject_cast<TNonVisualWidget *>(widget);
+    if (host && FInitialized)
         host->ShowForDesign(icon());
     return widget;
 }

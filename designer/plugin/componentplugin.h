@@ -19,7 +19,8 @@ struct TComponentEntry {
 };
 
 // One component in Designer's widget box, described by its table entry. Widgets standing for a
-// non-visual component are switched to design mode when Designer creates them.
+// non-visual component are switched to design mode when Designer (which initializes the plugin
+// first) creates them.
 class TComponentPlugin : public QObject, public QDesignerCustomWidgetInterface {
     Q_OBJECT
     Q_INTERFACES(QDesignerCustomWidgetInterface)

@@ -1,5 +1,7 @@
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QUiLoader>
 #include <QtTest>
 #include <cmath>
 #include <memory>
@@ -24,6 +26,7 @@ private slots:
     void settersReachTheComponent();
     void refusedSetting();
     void formFromDesigner();
+    void formLoadedAtRunTime();
     void pontosJson_data();
     void pontosJson();
     void pontosStreamedOnce();
@@ -190,6 +193,36 @@ void TstDesignerForm::formFromDesigner()
     QCOMPARE(ui.vtxGraph->PenWidth(), 3);
     QCOMPARE(ui.vtxGraph->PenStyle(), TCanvas::psDash);
     QCOMPARE(ui.vtxGraph->TBmargin(), 25);
+}
+
+void TstDesignerForm::formLoadedAtRunTime()
+{
+    // QUiLoader builds a form in a program at run time, creating Kestrova's widgets through the
+    // Designer plugin; the hosts must behave as in a compiled form, not as inside Designer.
+    QUiLoader loader;
+    loader.clearPluginPaths();
+    loader.addPluginPath(QFileInfo(QStringLiteral(KESTROVA_DESIGNER_PLUGIN)).absolutePath());
+    QVERIFY(loader.availableWidgets().contains(QStringLiteral("TVtxTimerWidget")));
+    QFile file(QStringLiteral(KESTROVA_DESIGNER_FORM));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const std::unique_ptr<QWidget> form(loader.load(&file));
+    QVERIFY2(form, qPrintable(loader.errorString()));
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+
+    auto *timer = form->findChild<TVtxTimerWidget *>(QStringLiteral("vtxTimer"));
+    QVERIFY(timer);
+    QVERIFY(!timer->DesignMode());
+    QVERIFY(!timer->isVisible());
+    QVERIFY(timer->VtxTimer()->Habilitado());
+    QCOMPARE(timer->VtxTimer()->Intervalo(), 250);
+    auto *com = form->findChild<TAdvancedComWidget *>(QStringLiteral("advancedCom"));
+    QVERIFY(com);
+    QVERIFY(!com->isVisible());
+    QCOMPARE(com->AdvancedCom()->DtrControl(), TAdvancedCom::dtrDisable);
+    auto *carta = form->findChild<TSomatocarta *>(QStringLiteral("somatocarta"));
+    QVERIFY(carta);
+    QCOMPARE(carta->Pontos()->Count(), 2);
 }
 
 void TstDesignerForm::pontosJson_data()

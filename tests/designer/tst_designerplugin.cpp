@@ -31,11 +31,14 @@ private slots:
     void component();
     void editarPontos_data();
     void editarPontos();
+    void editarPontosTwice();
     void editarPontosOutsideAForm();
     void cleanup();
 
 private:
     QDesignerCustomWidgetInterface *Widget(const QString &name) const;
+    // A form window holding one somatochart, with the points given as PontosJson (none: "").
+    std::unique_ptr<QDesignerFormWindowInterface> FormWithChart(const QString &pontos) const;
 
     QDesignerCustomWidgetCollectionInterface *FCollection = nullptr;
     QDesignerFormEditorInterface *FCore = nullptr;
@@ -48,9 +51,10 @@ void TstDesignerPlugin::initTestCase()
     FCollection = qobject_cast<QDesignerCustomWidgetCollectionInterface *>(loader.instance());
     QVERIFY(FCollection);
 
-    // A form editor as Designer builds one, finding the plugin where the build tree keeps it.
-    QCoreApplication::addLibraryPath(
-        QFileInfo(QStringLiteral(KESTROVA_DESIGNER_PLUGIN)).absoluteDir().absoluteFilePath(".."));
+    // A form editor as Designer builds one, finding the plugin where the build tree keeps it,
+    // and only there: a Kestrova plugin installed in Qt's own folder must not stand in for it.
+    QCoreApplication::setLibraryPaths(
+        {QFileInfo(QStringLiteral(KESTROVA_DESIGNER_PLUGIN)).absoluteDir().absoluteFilePath("..")});
     QDesignerComponents::initializeResources();
     FCore = QDesignerComponents::createFormEditor(this);
     FCore->setIntegration(new QDesignerIntegration(FCore, FCore));
@@ -65,6 +69,25 @@ QDesignerCustomWidgetInterface *TstDesignerPlugin::Widget(const QString &name) c
             return w;
     }
     return nullptr;
+}
+
+std::unique_ptr<QDesignerFormWindowInterface> TstDesignerPlugin::FormWithChart(
+    const QString &pontos) const
+{
+    std::unique_ptr<QDesignerFormWindowInterface> form(
+        FCore->formWindowManager()->createFormWindow());
+    const QString property = pontos.isEmpty()
+                                 ? QString()
+                                 : QStringLiteral(
+                                       "<property name=\"PontosJson\" stdset=\"0\"><string>%1"
+                                       "</string></property>")
+                                       .arg(pontos.toHtmlEscaped());
+    form->setContents(QStringLiteral("<ui version=\"4.0\"><class>Form</class>"
+                                     "<widget class=\"QWidget\" name=\"Form\">"
+                                     "<widget class=\"TSomatocarta\" name=\"somatocarta\">%1"
+                                     "</widget></widget></ui>")
+                          .arg(property));
+    return form;
 }
 
 void TstDesignerPlugin::listsEveryComponent()
@@ -146,23 +169,24 @@ void TstDesignerPlugin::component()
 
 void TstDesignerPlugin::editarPontos_data()
 {
+    QTest::addColumn<QString>("pontos");  // the points the form holds
     QTest::addColumn<bool>("adds");
-    QTest::newRow("a point added") << true;
-    QTest::newRow("nothing changed") << false;
+    QTest::newRow("a point added") << QString() << true;
+    QTest::newRow("nothing changed") << QString() << false;
+    // A NaN coordinate is never equal to itself, yet the points are the same.
+    QTest::newRow("nothing changed, NaN") << R"([{"X":"NaN","Y":1}])" << false;
 }
 
 void TstDesignerPlugin::editarPontos()
 {
+    QFETCH(QString, pontos);
     QFETCH(bool, adds);
 
-    const std::unique_ptr<QDesignerFormWindowInterface> form(
-        FCore->formWindowManager()->createFormWindow());
-    QVERIFY(form->setContents(
-        QStringLiteral("<ui version=\"4.0\"><class>Form</class>"
-                       "<widget class=\"QWidget\" name=\"Form\">"
-                       "<widget class=\"TSomatocarta\" name=\"somatocarta\"/></widget></ui>")));
+    const std::unique_ptr<QDesignerFormWindowInterface> form = FormWithChart(pontos);
     auto *carta = form->mainContainer()->findChild<TSomatocarta *>();
     QVERIFY(carta);
+    const int count = carta->Pontos()->Count();
+    QCOMPARE(count, pontos.isEmpty() ? 0 : 1);
     auto *menu = qt_extension<QDesignerTaskMenuExtension *>(FCore->extensionManager(), carta);
     QVERIFY(menu);
     QAction *editar = menu->preferredEditAction();
@@ -172,6 +196,7 @@ void TstDesignerPlugin::editarPontos()
 
     form->setDirty(false);
     const int commands = form->commandHistory()->count();
+    const QString contents = form->contents();
     int runs = 0;
     TPropriedadesPontos::SetExecHook([&](TEditorPropriedadesPontos &) {
         ++runs;
@@ -185,21 +210,44 @@ void TstDesignerPlugin::editarPontos()
     if (!adds) {
         QCOMPARE(form->commandHistory()->count(), commands);
         QVERIFY(!form->isDirty());
-        QVERIFY(!form->contents().contains(QLatin1String("PontosJson")));
+        QCOMPARE(form->contents(), contents);
         return;
     }
     // One undoable change, which the form saves.
     QCOMPARE(form->commandHistory()->count(), commands + 1);
     QVERIFY(form->isDirty());
-    QCOMPARE(carta->Pontos()->Count(), 1);
-    QCOMPARE(carta->Pontos()->Items(0).Descricao, QStringLiteral("novo"));
+    QCOMPARE(carta->Pontos()->Count(), count + 1);
+    QCOMPARE(carta->Pontos()->Items(count).Descricao, QStringLiteral("novo"));
     const QString saved = form->contents();
     QVERIFY2(saved.contains(QLatin1String("PontosJson")), qPrintable(saved));
     QVERIFY(saved.contains(QLatin1String("novo")));
     form->commandHistory()->undo();
-    QCOMPARE(carta->Pontos()->Count(), 0);
+    QCOMPARE(carta->Pontos()->Count(), count);
     form->commandHistory()->redo();
+    QCOMPARE(carta->Pontos()->Count(), count + 1);
+}
+
+void TstDesignerPlugin::editarPontosTwice()
+{
+    // Each run of the editor is its own step on the undo stack.
+    const std::unique_ptr<QDesignerFormWindowInterface> form = FormWithChart(QString());
+    auto *carta = form->mainContainer()->findChild<TSomatocarta *>();
+    QVERIFY(carta);
+    auto *menu = qt_extension<QDesignerTaskMenuExtension *>(FCore->extensionManager(), carta);
+    QVERIFY(menu);
+    TPropriedadesPontos::SetExecHook([&](TEditorPropriedadesPontos &) {
+        const int n = carta->Pontos()->Count();
+        carta->Pontos()->AcrescentarPonto(n, n, clRed, 0, 3, QString::number(n));
+        return int(QDialog::Accepted);
+    });
+    menu->preferredEditAction()->trigger();
+    menu->preferredEditAction()->trigger();
+    QCOMPARE(carta->Pontos()->Count(), 2);
+    form->commandHistory()->undo();
     QCOMPARE(carta->Pontos()->Count(), 1);
+    QCOMPARE(carta->Pontos()->Items(0).Descricao, QStringLiteral("0"));
+    form->commandHistory()->undo();
+    QCOMPARE(carta->Pontos()->Count(), 0);
 }
 
 void TstDesignerPlugin::editarPontosOutsideAForm()
