@@ -69,6 +69,8 @@ TExecutorProtocolo::TExecutorProtocolo(TOrvanta *dispositivo, std::shared_ptr<TR
 
 TExecutorProtocolo::~TExecutorProtocolo()
 {
+    // Receivers may be half destroyed already (a window deleting its children): no more signals.
+    blockSignals(true);
     const TEstadoExecucao estado = Estado();
     const bool movendo = estado != TEstadoExecucao::Pronto && estado != TEstadoExecucao::Parado &&
                          estado != TEstadoExecucao::Concluido &&
