@@ -51,6 +51,8 @@ private slots:
     void bruceSendsEachBoundaryThenRecoveryAndStops();
     void countdownMovesNothingAndCanBeCancelled();
     void holdShiftsTheLaterBoundaries();
+    void rampSendsEachQuantumWhenItIsDue();
+    void samplesReportTheRun();
     void operatorActions_data();
     void operatorActions();
     void limitsClampAndAreRecorded_data();
@@ -210,6 +212,41 @@ void TestExecutorProtocolo::holdShiftsTheLaterBoundaries()
     QCOMPARE(Ultimos(2), (QList<QByteArray>{Velocidade(4.0), Inclinacao(12)}));
     QTRY_VERIFY_WITH_TIMEOUT(FExecutor->UltimaAmostra().estagio == 2, kPrazoMs);
     QCOMPARE(FExecutor->UltimaAmostra().tempoNoEstagioMs, 0);
+}
+
+void TestExecutorProtocolo::rampSendsEachQuantumWhenItIsDue()
+{
+    // 3 speed quanta in 4 slices of 750 ms, 2 grade quanta in 3 slices of 1000 ms.
+    TProtocolo rampa = Bruce();
+    rampa.exercicio = {TPasso::Rampa(3000, 3.0, 0, 3.3, 1.0)};
+    Criar(rampa);
+    FExecutor->AjustarPeriodoMs(1000000);  // only the ramp's own changes go out
+    Iniciar();
+    for (const qint64 t : {750, 1000, 1500, 2000, 2250, 3000})
+        Em(t);
+    QCOMPARE(Quadros(),
+             (QList<QByteArray>{Velocidade(3.0), Inclinacao(0), Velocidade(3.1), Inclinacao(0),
+                                Velocidade(3.1), Inclinacao(0.5), Velocidade(3.2), Inclinacao(0.5),
+                                Velocidade(3.2), Inclinacao(1.0), Velocidade(3.3), Inclinacao(1.0),
+                                Velocidade(2.5), Inclinacao(0)}));
+}
+
+void TestExecutorProtocolo::samplesReportTheRun()
+{
+    Criar(Bruce());
+    QSignalSpy amostras(FExecutor.get(), &TExecutorProtocolo::Amostra);
+    Iniciar();
+    Em(kEstagioBruce + kMin);
+    QTRY_VERIFY_WITH_TIMEOUT(amostras.size() >= 2, kPrazoMs);
+    QTRY_COMPARE_WITH_TIMEOUT(FExecutor->UltimaAmostra().velocidadeConfirmada, 4.0, kPrazoMs);
+    const TAmostraExecucao a = FExecutor->UltimaAmostra();
+    QCOMPARE(a.estagio, 2);
+    QCOMPARE(a.tempoMs, kEstagioBruce + kMin);
+    QCOMPARE(a.tempoNoEstagioMs, kMin);
+    QCOMPARE(a.tempoParaProximoMs, 2 * kMin);
+    QCOMPARE(a.inclinacaoAlvo, 12.0);
+    QCOMPARE(a.inclinacaoConfirmada, 12.0);
+    QVERIFY(a.linkOk);
 }
 
 void TestExecutorProtocolo::operatorActions_data()
