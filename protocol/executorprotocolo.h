@@ -69,6 +69,9 @@ signals:  // always emitted on the main thread
     void EstadoMudou(TEstadoExecucao estado);
 
 private:
+    static constexpr int kVigiaMs = 100;
+    void VigiarDispositivo();
+
     struct TPrivado;
     friend struct TPrivado;
     std::unique_ptr<TPrivado> d;

@@ -364,6 +364,10 @@ void TestExecutorProtocolo::linkLoss()
     QTRY_VERIFY_WITH_TIMEOUT(
         TemEvento(TEventoExecucao::TTipo::Falha, QStringLiteral("Comunicação perdida")), kPrazoMs);
     QCOMPARE(FExecutor->UltimaAmostra().estagio, 1);
+    if (como == "cabo")  // seen by the port at once, not only by failed exchanges
+        QTRY_VERIFY_WITH_TIMEOUT(
+            TemEvento(TEventoExecucao::TTipo::Falha, QStringLiteral("perdeu o dispositivo")),
+            kPrazoMs);
 }
 
 void TestExecutorProtocolo::noCatchUpAfterTheLinkReturns()
