@@ -25,7 +25,8 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-constexpr double kMedianBarMs = 2.0;
+// A few frame times at 9600 baud (a 3-byte frame takes 3.4 ms on the wire).
+constexpr double kMedianBarMs = 10.0;
 // The exchange in flight times out, then the line may have to settle (at most another time-out)
 // before the stop frame is written.
 constexpr double kWorstBarMs = 2.0 * TOrvanta::kTempoRespostaMs + 100.0;
