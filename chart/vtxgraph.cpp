@@ -9,27 +9,23 @@
 #include <cstdlib>
 #include <typeinfo>
 
+#include "chart/chartgrid.h"
+#include "chart/dashline.h"
 #include "chart/linerasterizer.h"
+#include "chart/replaylines.h"
 #include "platform/exception.h"
 #include "platform/printer.h"
 
 namespace {
-
-// Sizes read from a store or a setter are limited when drawing (a foreign store may hold any
-// int32): pens up to 1000 pixels, symbols up to 10000 pixels half height.
-constexpr int kMaxPenWidth = 1000;
-constexpr int kMaxHalfHeight = 10000;
 
 int Trunc(double v)
 {
     return TLineRasterizer::Trunc(v);
 }
 
-constexpr double kMillimetresPerInch = 25.4;
-
 int DrawWidth(int width)
 {
-    return std::min(std::abs(width == INT_MIN ? INT_MAX : width), kMaxPenWidth);
+    return TChartSymbol::DrawWidth(width);
 }
 
 }  // namespace
@@ -102,38 +98,25 @@ const TAxis &TvtxGraph::SelectedYAxis() const
 
 void TvtxGraph::UpdateScaleY()
 {
-    FScaleY = float(FYAxis->DivisionWidth() / SelectedYAxis().ScalePerDivision());
+    FLayout.SetScaleY(*FYAxis, SelectedYAxis());
 }
 
 void TvtxGraph::CalculaDimensoes()
 {
-    FPlotWidth = FXAxis->NumberOfDivisions() * FXAxis->DivisionWidth();
-    FPlotHeight = FYAxis->NumberOfDivisions() * FYAxis->DivisionWidth();
-    FScaleX = float(FXAxis->DivisionWidth() / FXAxis->ScalePerDivision());
-    UpdateScaleY();
-
-    int top = 0;
+    TChartLayout::TMargins m;
     if (!FTitle.isEmpty()) {
         FCanvas->Font() = CanvasFont(FTitleFont);
-        top = FCanvas->TextHeight(FTitle) + FTitleOffset;
+        m.Top = FCanvas->TextHeight(FTitle) + FTitleOffset;
     }
-    top += FTBmargin;
-    const int bottom =
-        NumberHeight(*FXAxis) + FTBmargin + LabelHeight(*FXAxis) + FXAxis->TicLength();
-    const int v = std::max(top, bottom);
-    const int left =
-        NumberWidth(*FYAxis, FYAxis->NumberOfDivisions()) + FLRmargin + FYAxis->TicLength();
+    m.Top += FTBmargin;
+    m.Bottom = NumberHeight(*FXAxis) + FTBmargin + LabelHeight(*FXAxis) + FXAxis->TicLength();
+    m.Left = NumberWidth(*FYAxis, FYAxis->NumberOfDivisions()) + FLRmargin + FYAxis->TicLength();
     // The right axis is drawn with the left axis' divisions, so it is measured with them too.
-    const int right = FSecondYaxis ? NumberWidth(*FYAxis2, FYAxis->NumberOfDivisions()) +
-                                         FLRmargin + FYAxis2->TicLength()
-                                   : 0;
-    const int h = std::max(left, right) + 2;
-
-    FXorigin = h;
-    FYend = v + 2;
-    FXend = h + FPlotWidth;
-    FYorigin = FPlotHeight + v + 2;
-    const QSize size(FXorigin + FXend, FYend + FYorigin);
+    if (FSecondYaxis)
+        m.Right =
+            NumberWidth(*FYAxis2, FYAxis->NumberOfDivisions()) + FLRmargin + FYAxis2->TicLength();
+    FLayout.Compute(*FXAxis, *FYAxis, SelectedYAxis(), m);
+    const QSize size = FLayout.ControlSize();
     if (this->size() != size || minimumSize() != size || maximumSize() != size)
         setFixedSize(size);
     if (FImage.size() != size) {
@@ -153,40 +136,29 @@ void TvtxGraph::LayoutIfStale()
 int TvtxGraph::RealX2Canvas(float x)
 {
     LayoutIfStale();
-    return FXorigin + Trunc((double(x) - FXAxis->OriginValue()) * FScaleX + 0.5);
+    return FLayout.MapX(x, FXAxis->OriginValue());
 }
 
 int TvtxGraph::RealY2Canvas(float y)
 {
     LayoutIfStale();
-    return FYorigin - Trunc(double(FScaleY) * (double(y) - SelectedYAxis().OriginValue()) + 0.5);
+    return FLayout.MapY(y, SelectedYAxis().OriginValue());
 }
 
 void TvtxGraph::GetValues(int x, int y, float &realX, float &realY, int &dx, int &dy) const
 {
-    dx = x - FXorigin;
-    dy = FYorigin - y;
-    realX = realY = 0;
-    if (!CursorInPlotArea(x, y))
-        return;
     const TAxis &yAxis = FSecondYaxis && FUseSecondYAxis ? *FYAxis2 : *FYAxis;
-    // An axis of zero-width divisions has no real scale: its value reads 0.
-    if (FXAxis->DivisionWidth() != 0)
-        realX = float(float(double(dx) / FXAxis->DivisionWidth()) * FXAxis->ScalePerDivision() +
-                      FXAxis->OriginValue());
-    if (FYAxis->DivisionWidth() != 0)
-        realY = float(float(double(dy) / FYAxis->DivisionWidth()) * yAxis.ScalePerDivision() +
-                      yAxis.OriginValue());
+    FLayout.GetValues(x, y, *FXAxis, *FYAxis, yAxis, realX, realY, dx, dy);
 }
 
 bool TvtxGraph::CursorInPlotArea(int x, int y) const
 {
-    return FXorigin <= x && x <= FXend && FYend <= y && y <= FYorigin;
+    return FLayout.Contains(x, y);
 }
 
 TRect TvtxGraph::PlotArea() const
 {
-    return TRect{FXorigin, FYend, FXend, FYorigin};
+    return TRect{FLayout.Xorigin(), FLayout.Yend(), FLayout.Xend(), FLayout.Yorigin()};
 }
 
 void TvtxGraph::Invalida(QObject *)
@@ -260,17 +232,20 @@ void TvtxGraph::Paint()
     if (!FTitle.isEmpty()) {
         c.Font() = CanvasFont(FTitleFont);
         const QSize extent = c.TextExtent(FTitle);
-        c.TextOut((w - extent.width()) / 2, FYend - extent.height() - FTitleOffset, FTitle);
+        c.TextOut((w - extent.width()) / 2, FLayout.Yend() - extent.height() - FTitleOffset,
+                  FTitle);
     }
-    DrawGrid(TGridTarget{&c, false, FXorigin, FYend, FPlotWidth, FPlotHeight});
+    TChartGrid(*this, TChartGrid::TTarget{&c, false, FLayout.Xorigin(), FLayout.Yend(),
+                                          FLayout.PlotWidth(), FLayout.PlotHeight()})
+        .Draw();
     if (FDesignMode) {
-        const int pw = FPlotWidth, ph = FPlotHeight;
+        const int pw = FLayout.PlotWidth(), ph = FLayout.PlotHeight();
         c.Pen() = TCanvas::TPen{FPenColor, DrawWidth(FPenWidth), FPenStyle, TCanvas::pmCopy};
-        c.MoveTo(FXorigin + 1, FYorigin - 1);
-        c.LineTo(pw / 3 + FXorigin + 1, FYend + 1);
-        c.LineTo(pw / 2 + FXorigin + 1, ph * 2 / 3 + FYend + 1);
-        c.LineTo(pw * 2 / 3 + FXorigin + 1, FYend + 1);
-        c.LineTo(FXend - 1, FYorigin - 1);
+        c.MoveTo(FLayout.Xorigin() + 1, FLayout.Yorigin() - 1);
+        c.LineTo(pw / 3 + FLayout.Xorigin() + 1, FLayout.Yend() + 1);
+        c.LineTo(pw / 2 + FLayout.Xorigin() + 1, ph * 2 / 3 + FLayout.Yend() + 1);
+        c.LineTo(pw * 2 / 3 + FLayout.Xorigin() + 1, FLayout.Yend() + 1);
+        c.LineTo(FLayout.Xend() - 1, FLayout.Yorigin() - 1);
         c.Pen().Width = 1;
     } else {
         if (!FStore.IsEmpty())
@@ -278,135 +253,6 @@ void TvtxGraph::Paint()
         if (OnPaint)
             OnPaint(this);
     }
-}
-
-void TvtxGraph::DrawGrid(const TGridTarget &g)
-{
-    TCanvas &c = *g.Canvas;
-    const int l = g.Left, t = g.Top, r = g.Left + g.Width, b = g.Top + g.Height;
-    c.Pen() = TCanvas::TPen{FPlotAreaColor, 1, TCanvas::psSolid, TCanvas::pmCopy};
-    c.Brush() = TCanvas::TBrush{FPlotAreaColor, TCanvas::bsSolid};
-    c.Rectangle(l, t, r, b);
-    c.Brush().Color = FColor;
-
-    if (FMinorGrid) {
-        c.Pen().Width = g.Printer ? FPrinterMinorGridWidth : 1;
-        c.Pen().Color = FMinorGridColor;
-        int n = FMinorYGridDivisions * FYAxis->NumberOfDivisions();
-        float step = float(g.Height) / float(std::max(n, 1));
-        float y = float(t);
-        for (int k = 1; k < n; ++k) {
-            y += step;
-            const int yy = Trunc(double(y) + 0.5);
-            c.MoveTo(l + 1, yy);
-            c.LineTo(r, yy);
-        }
-        n = FMinorXGridDivisions * FXAxis->NumberOfDivisions();
-        for (int k = 1; k < n; ++k) {
-            const int xx = Trunc(l + double(k) * g.Width / n + 0.5);
-            c.MoveTo(xx, b - 1);
-            c.LineTo(xx, t);
-        }
-    }
-    if (FMajorGrid)
-        DrawMajorGrid(g);
-}
-
-void TvtxGraph::DrawMajorGrid(const TGridTarget &g)
-{
-    TCanvas &c = *g.Canvas;
-    const int l = g.Left, t = g.Top, r = g.Left + g.Width, b = g.Top + g.Height;
-    c.Pen().Width = g.Printer ? FPrinterMajorGridWidth : 1;
-    c.Pen().Color = FMajorGridColor;
-    int tx = FXAxis->TicLength(), ty = FYAxis->TicLength();
-    int ty2 = FSecondYaxis ? FYAxis2->TicLength() : 0;
-    if (g.Printer) {
-        tx = Trunc(tx * FRatioY);
-        ty = Trunc(ty * FRatioX);
-        ty2 = Trunc(ty2 * FRatioX);
-    }
-    const int ny = FYAxis->NumberOfDivisions();
-    float step = float(g.Height) / float(ny);
-    float y = float(t);
-    for (int i = 0; i <= ny; ++i) {
-        const int yy = Trunc(double(y) + 0.5);
-        c.MoveTo(l - ty, yy);
-        c.LineTo(r + ty2, yy);
-        y += step;
-    }
-    const int nx = FXAxis->NumberOfDivisions();
-    step = float(g.Width) / float(nx);
-    float x = float(l);
-    for (int j = 0; j <= nx; ++j) {
-        const int xx = Trunc(double(x) + 0.5);
-        c.MoveTo(xx, b + tx);
-        c.LineTo(xx, t);
-        x += step;
-    }
-    AnnotateX(g, b + 1);
-    AnnotateY(g, *FYAxis, false);
-    if (FSecondYaxis)
-        AnnotateY(g, *FYAxis2, true);
-}
-
-void TvtxGraph::AnnotateX(const TGridTarget &g, int bottom)
-{
-    const TAxis &axis = *FXAxis;
-    if (axis.UseCustomAnnotation())
-        return;
-    TCanvas &c = *g.Canvas;
-    const int n = axis.NumberOfDivisions();
-    const int p = Trunc(double(g.Width) / n + 0.5);
-    const double s = g.Printer && axis.DivisionWidth() != 0 ? double(p) / axis.DivisionWidth() : 1;
-    c.Font() = CanvasFont(axis.Font());
-    const QStringList texts = axis.NumberTexts();
-    const int top = Trunc(bottom + (axis.TicLength() + axis.NumberOffset()) * s);
-    int tallest = 0;
-    for (int i = 0; i <= n; ++i) {
-        const QSize e = c.TextExtent(texts[i]);
-        tallest = std::max(tallest, e.height());
-        c.TextOut(g.Left + i * p - e.width() / 2, top, texts[i]);
-    }
-    if (axis.AxisLabel().isEmpty())
-        return;
-    const int labelWidth = c.TextWidth(axis.AxisLabel());  // measured in the numbers' font
-    c.Font() = CanvasFont(axis.LabelFont());
-    c.TextOut((g.Left + g.Left + g.Width - labelWidth) / 2,
-              Trunc(top + tallest + axis.AxisLabelOffset() * s), axis.AxisLabel());
-}
-
-void TvtxGraph::AnnotateY(const TGridTarget &g, const TAxis &axis, bool right)
-{
-    if (axis.UseCustomAnnotation())
-        return;
-    TCanvas &c = *g.Canvas;
-    // The right axis follows the left axis' divisions.
-    const int n = FYAxis->NumberOfDivisions();
-    const int dw = FYAxis->DivisionWidth();
-    const int p = Trunc(double(g.Height) / n + 0.5);
-    const double s = g.Printer && dw != 0 ? double(p) / dw : 1;
-    const int b = g.Top + g.Height;
-    const double reach = (axis.TicLength() + axis.NumberOffset()) * s;
-    const int x = right ? Trunc(g.Left + g.Width + reach) : Trunc(g.Left - reach);
-    c.Font() = CanvasFont(axis.Font());
-    const QStringList texts = axis.NumberTexts(n);
-    int hN = 0;
-    for (int i = 0; i <= n; ++i)
-        hN = std::max(hN, c.TextHeight(texts[i]));
-    const unsigned old = c.SetTextAlign(right ? TCanvas::taLeft : TCanvas::taRight);
-    int highest = b;
-    for (int i = 0; i <= n; ++i) {
-        highest = b - hN / 2 - i * p;
-        c.TextOut(x, highest, texts[i]);
-    }
-    c.SetTextAlign(TCanvas::taLeft);
-    if (!axis.AxisLabel().isEmpty()) {
-        const int hL = c.TextHeight(axis.AxisLabel());  // measured in the numbers' font
-        c.Font() = CanvasFont(axis.LabelFont());
-        c.SetTextAlign(right ? TCanvas::taRight : TCanvas::taLeft);
-        c.TextOut(x, Trunc(highest - hL / 2.0 - axis.AxisLabelOffset() * s), axis.AxisLabel());
-    }
-    c.SetTextAlign(old & ~TCanvas::taHorizontalMask);
 }
 
 // ---- plotting commands ------------------------------------------------------------------------
@@ -423,7 +269,8 @@ bool TvtxGraph::Recording() const
 
 QRect TvtxGraph::ScreenClip() const
 {
-    return QRect(QPoint(FXorigin, FYend), QPoint(FXend, FYorigin));
+    return QRect(QPoint(FLayout.Xorigin(), FLayout.Yend()),
+                 QPoint(FLayout.Xend(), FLayout.Yorigin()));
 }
 
 void TvtxGraph::ScreenLine(TCanvas &c, QPoint to)
@@ -574,7 +421,7 @@ void TvtxGraph::PolySymbolScaled(const QList<QPoint> &points, bool joined)
 void TvtxGraph::SetSymbolStyle(TSymbolStyle style, int halfHeight, int penWidth, TColor borderColor,
                                TColor fillColor, TCanvas::TBrushStyle fillStyle)
 {
-    FSymbol = TSymbol{style, penWidth, borderColor, fillColor, fillStyle, halfHeight};
+    FSymbol = TChartSymbol{style, penWidth, borderColor, fillColor, fillStyle, halfHeight};
     FStore.AppendSymbolStyle(style, penWidth, qint32(quint32(borderColor)),
                              qint32(quint32(fillColor)), fillStyle, halfHeight);
 }
@@ -586,148 +433,8 @@ void TvtxGraph::SymbolOut(int x, int y, TCanvas &canvas)
 
 void TvtxGraph::SymbolOutOn(int x, int y, TCanvas &canvas, bool printer)
 {
-    const TCanvas::TPen savedPen = canvas.Pen();
-    const TCanvas::TBrush savedBrush = canvas.Brush();
-    canvas.Pen() =
-        TCanvas::TPen{FSymbol.BorderColor, DrawWidth(printer ? FPrinterPenWidth : FSymbol.PenWidth),
-                      TCanvas::psSolid, TCanvas::pmCopy};
-    canvas.Brush() = TCanvas::TBrush{FSymbol.FillColor, FSymbol.FillStyle};
-    const int h =
-        std::min(std::abs(FSymbol.HalfHeight == INT_MIN ? 0 : FSymbol.HalfHeight), kMaxHalfHeight);
-    const int a = printer ? 6 * h : h;
-    const int t1 = printer ? 4 * h : (2 * h) / 3;
-    const int t2 = printer ? 8 * h : 2 * h - t1;
-    switch (FSymbol.Style) {
-        case Circle: canvas.Ellipse(x - a, y - a, x + a + 1, y + a + 1); break;
-        case Square: canvas.Rectangle(x - a, y - a, x + a + 1, y + a + 1); break;
-        case TriangleUp:
-            canvas.Polygon({QPoint(x, y - t2), QPoint(x - a, y + t1), QPoint(x + a, y + t1)});
-            break;
-        case TriangleDown:
-            canvas.Polygon({QPoint(x, y + t2), QPoint(x - a, y - t1), QPoint(x + a, y - t1)});
-            break;
-        case Diamond:
-            canvas.Polygon(
-                {QPoint(x, y - a), QPoint(x - a, y), QPoint(x, y + a), QPoint(x + a, y)});
-            break;
-        case Plus: DrawPlus(canvas, x, y, a); break;
-        case Cross: DrawCross(canvas, x, y, a); break;
-        case Star:
-            DrawPlus(canvas, x, y, a);
-            DrawCross(canvas, x, y, a);
-            break;
-        default: break;
-    }
-    canvas.Pen() = savedPen;
-    canvas.Brush() = savedBrush;
-    canvas.MoveTo(x, y);
+    FSymbol.Draw(canvas, x, y, printer, FPrinterPenWidth);
 }
-
-void TvtxGraph::DrawPlus(TCanvas &canvas, int x, int y, int a)
-{
-    canvas.MoveTo(x, y - a);
-    canvas.LineTo(x, y + a + 1);
-    canvas.MoveTo(x - a, y);
-    canvas.LineTo(x + a, y);
-}
-
-void TvtxGraph::DrawCross(TCanvas &canvas, int x, int y, int a)
-{
-    canvas.MoveTo(x - a, y - a);
-    canvas.LineTo(x + a + 1, y + a + 1);
-    canvas.MoveTo(x - a, y + a);
-    canvas.LineTo(x + a + 1, y - a - 1);
-}
-
-// Line records of one replay on the screen. With batching, solid lines on the control's own
-// image skip the per-segment painter of the canvas (see Replay).
-class TvtxGraph::TReplayLines {
-public:
-    TReplayLines(TCanvas &canvas, const QRect &clip, bool fast)
-        // Only a plain canvas: a derived one (a recording canvas) must see every call.
-        : FCanvas(canvas),
-          FClip(clip),
-          FFast(fast && typeid(canvas) == typeid(TCanvas) && canvas.Image() &&
-                TLineRasterizer::CanWrite(*canvas.Image()))
-    {
-    }
-    ~TReplayLines() { Flush(); }
-    TReplayLines(const TReplayLines &) = delete;
-    TReplayLines &operator=(const TReplayLines &) = delete;
-
-    // True when a run of line records with this pen can go through DrawRun.
-    bool FastThin(const TCanvas::TPen &pen) const
-    {
-        return FFast && pen.Width <= 1 && pen.Style == TCanvas::psSolid &&
-               pen.Mode == TCanvas::pmCopy && pen.Color.ToQColor().alpha() == 255;
-    }
-
-    // Draws the run of line records at pos (see TLineRasterizer::DrawLineRun).
-    qsizetype DrawRun(const QByteArray &store, qsizetype pos, const TCanvas::TPen &pen,
-                      const TLineRasterizer::TMapping &mapping)
-    {
-        Flush();
-        QPoint at = FCanvas.PenPos();
-        pos = TLineRasterizer::DrawLineRun(*FCanvas.Image(), FClip, pen.Color.ToQColor().rgba(),
-                                           store, pos, mapping, at);
-        FCanvas.MoveTo(at.x(), at.y());
-        return pos;
-    }
-
-    void Line(QPoint to, const TCanvas::TPen &pen)
-    {
-        const QPoint a = FCanvas.PenPos(), b = to;
-        const QColor colour = pen.Color.ToQColor();
-        const bool opaque = colour.alpha() == 255 && pen.Mode == TCanvas::pmCopy;
-        if (FFast && opaque && pen.Width <= 1 && pen.Style == TCanvas::psSolid) {
-            Flush();
-            TLineRasterizer::DrawThinLine(*FCanvas.Image(), a, b, FClip, colour.rgba());
-            FCanvas.MoveTo(to.x(), to.y());
-        } else if (FFast && opaque && pen.Width > 1) {
-            if (pen.Style != TCanvas::psClear)
-                WideSegment(a, b, colour, pen.Width);
-            FCanvas.MoveTo(to.x(), to.y());
-        } else {
-            Flush();
-            FCanvas.Pen() = pen;
-            FCanvas.LineTo(to.x(), to.y());
-        }
-    }
-
-    // Ends the painter of a run of wide segments (before the canvas paints on the image).
-    void Flush()
-    {
-        if (FPainter) {
-            FPainter->end();
-            FPainter.reset();
-        }
-    }
-
-private:
-    // As the canvas draws a wide pen: round caps and joins, pixel centres, no antialiasing.
-    void WideSegment(QPoint a, QPoint b, const QColor &colour, int width)
-    {
-        if (!FPainter) {
-            FPainter = std::make_unique<QPainter>(FCanvas.Image());
-            FPainter->setRenderHint(QPainter::Antialiasing, false);
-            FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
-            FPainter->setClipRegion(FCanvas.ClipRegion());
-            FPainter->setClipping(FCanvas.HasClip());
-            FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-            FPainter->setBrush(Qt::NoBrush);
-        }
-        const QPen pen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-        if (FPainter->pen() != pen)
-            FPainter->setPen(pen);
-        const QPointF half(0.5, 0.5);
-        FPainter->drawPolyline(QPolygonF{QPointF(a) + half, QPointF(b) + half});
-    }
-
-    TCanvas &FCanvas;
-    QRect FClip;
-    bool FFast;
-    std::unique_ptr<QPainter> FPainter;
-};
 
 // ---- store ------------------------------------------------------------------------------------
 
@@ -823,7 +530,7 @@ void TvtxGraph::Replay(TCanvas &canvas, bool printer)
     const TCanvas::TPenStyle savedPenStyle = FPenStyle;
     const TCanvas::TPenMode savedPenMode = FPenMode;
     const bool savedSecond = FUseSecondYAxis;
-    const TSymbol savedSymbol = FSymbol;
+    const TChartSymbol savedSymbol = FSymbol;
     const float savedPrintScaleY = FPrintScaleY;
 
     FReplaying = true;
@@ -857,8 +564,8 @@ void TvtxGraph::Replay(TCanvas &canvas, bool printer)
                                         TCanvas::pmCopy};
                 if (lines.FastThin(pen)) {
                     const TLineRasterizer::TMapping mapping{
-                        FXAxis->OriginValue(),         double(FScaleX), FXorigin,
-                        SelectedYAxis().OriginValue(), double(FScaleY), FYorigin};
+                        FXAxis->OriginValue(),         double(FLayout.ScaleX()), FLayout.Xorigin(),
+                        SelectedYAxis().OriginValue(), double(FLayout.ScaleY()), FLayout.Yorigin()};
                     pos = lines.DrawRun(FStore.Bytes(), pos - 9, pen, mapping);
                 } else {
                     lines.Line(to, pen);
@@ -879,12 +586,12 @@ void TvtxGraph::Replay(TCanvas &canvas, bool printer)
                 break;
             }
             case TCommandStore::rtSymbolStyle:
-                FSymbol = TSymbol{TSymbolStyle(r.Style),
-                                  r.SymbolPenWidth,
-                                  TColor(quint32(r.BorderColor)),
-                                  TColor(quint32(r.FillColor)),
-                                  TCanvas::TBrushStyle(r.FillStyle),
-                                  r.HalfHeight};
+                FSymbol = TChartSymbol{r.Style,
+                                       r.SymbolPenWidth,
+                                       TColor(quint32(r.BorderColor)),
+                                       TColor(quint32(r.FillColor)),
+                                       TCanvas::TBrushStyle(r.FillStyle),
+                                       r.HalfHeight};
                 break;
             default: break;
         }
@@ -988,16 +695,16 @@ void TvtxGraph::PlacePaperChart(int x0, int y0, int w, int h)
     FY0 = y0;
     FW = w;
     FH = h;
-    FPPW = Trunc(double(FPlotWidth) * w / std::max(width(), 1) + 0.5);
-    FPPH = Trunc(double(FPlotHeight) * h / std::max(height(), 1) + 0.5);
+    FPPW = Trunc(double(FLayout.PlotWidth()) * w / std::max(width(), 1) + 0.5);
+    FPPH = Trunc(double(FLayout.PlotHeight()) * h / std::max(height(), 1) + 0.5);
     FPL = (w - FPPW) / 2 + x0;
     FPT = (h - FPPH) / 2 + y0;
     FPR = FPL + FPPW;
     FPB = FPT + FPPH;
     FPrintScaleX = PrintScale(FPPW, *FXAxis, *FXAxis);
     FPrintScaleY = PrintScale(FPPH, *FYAxis, SelectedYAxis());
-    FRatioX = FPlotWidth ? double(FPPW) / FPlotWidth : 1.0;
-    FRatioY = FPlotHeight ? double(FPPH) / FPlotHeight : 1.0;
+    FRatioX = FLayout.PlotWidth() ? double(FPPW) / FLayout.PlotWidth() : 1.0;
+    FRatioY = FLayout.PlotHeight() ? double(FPPH) / FLayout.PlotHeight() : 1.0;
 }
 
 // Background and border of the chart rectangle on paper.
@@ -1037,7 +744,8 @@ void TvtxGraph::Imprime(float left, float top, float width, float height)
             c.TextOut((FW - e.width()) / 2 + FX0, Trunc(FPT - e.height() - FTitleOffset * FRatioY),
                       FTitle);
         }
-        DrawGrid(TGridTarget{&c, true, FPL, FPT, FPPW, FPPH});
+        TChartGrid(*this, TChartGrid::TTarget{&c, true, FPL, FPT, FPPW, FPPH, FRatioX, FRatioY})
+            .Draw();
         c.Pen().Width = DrawWidth(FPrinterPenWidth);
         Replay(c, true);
     } catch (const Exception &) {
@@ -1064,7 +772,8 @@ void TvtxGraph::PrintGrids(float left, float top, float width)
         }
         PlacePaperChart(Trunc(double(dpi) * left + 0.5), Trunc(double(dpi) * top + 0.5), w, h);
         PaperFrame(c);
-        DrawGrid(TGridTarget{&c, true, FPL, FPT, FPPW, FPPH});
+        TChartGrid(*this, TChartGrid::TTarget{&c, true, FPL, FPT, FPPW, FPPH, FRatioX, FRatioY})
+            .Draw();
         c.Pen().Style = TCanvas::psSolid;
     } catch (const Exception &) {
     }
@@ -1072,59 +781,7 @@ void TvtxGraph::PrintGrids(float left, float top, float width)
 
 void TvtxGraph::SimularDashDot(TCanvas &canvas, QPoint end, QPoint start)
 {
-    const bool printer = &canvas == PrinterCanvas();
-    const TCanvas::TPenStyle style = canvas.Pen().Style;
-    const bool withDots = style == TCanvas::psDashDot || style == TCanvas::psDashDotDot;
-    const double scale = printer ? 1.0 : 4.0;
-    const int ppi = canvas.PixelsPerInchY();
-    // At least one pixel per segment: a low-resolution canvas would otherwise never advance.
-    auto pixels = [&](double mm) {
-        return std::max(1, Trunc(ppi * mm * scale / kMillimetresPerInch + 0.5));
-    };
-    const int dash = pixels(4), dot = pixels(0.5), gap = pixels(withDots ? 1.8 : 3);
-    QList<int> pattern;  // even index: drawn, odd index: gap
-    switch (style) {
-        case TCanvas::psDash: pattern = {dash, gap}; break;
-        case TCanvas::psDot: pattern = {dot, gap}; break;
-        case TCanvas::psDashDot: pattern = {dash, gap, dot, gap}; break;
-        case TCanvas::psDashDotDot: pattern = {dash, gap, dot, gap, dot, gap}; break;
-        default:
-            canvas.MoveTo(start.x(), start.y());
-            canvas.LineTo(end.x(), end.y());
-            return;
-    }
-    if (start == end)
-        return;
-    canvas.Pen().Style = TCanvas::psSolid;
-    canvas.MoveTo(start.x(), start.y());
-    const double dx = double(end.x()) - start.x(), dy = double(end.y()) - start.y();
-    const int sx = dx > 0 ? 1 : dx < 0 ? -1 : 0;
-    const int sy = dy > 0 ? 1 : dy < 0 ? -1 : 0;
-    const bool xLeads = std::abs(dy) < std::abs(dx);
-    double x = start.x(), y = start.y();
-    bool last = false;
-    for (qsizetype k = 0; !last; k = (k + 1) % pattern.size()) {
-        const int length = pattern[k];
-        if (xLeads) {
-            x += length * sx;
-            y += length * std::abs(dy / dx) * sy;
-        } else {
-            y += length * sy;
-            x += length * std::abs(dx / dy) * sx;
-        }
-        if ((sx > 0 && x > end.x()) || (sx < 0 && x < end.x()) || (sy > 0 && y > end.y()) ||
-            (sy < 0 && y < end.y())) {
-            x = end.x();
-            y = end.y();
-            last = true;
-        }
-        const int px = Trunc(x + 0.5), py = Trunc(y + 0.5);
-        if (k % 2 == 0 || last)
-            canvas.LineTo(px, py);
-        else
-            canvas.MoveTo(px, py);
-    }
-    canvas.Pen().Style = style;
+    TDashLine::Draw(canvas, end, start, &canvas == PrinterCanvas());
 }
 
 // ---- properties -------------------------------------------------------------------------------

@@ -11,6 +11,8 @@
 #include <memory>
 
 #include "chart/axis.h"
+#include "chart/chartlayout.h"
+#include "chart/chartsymbol.h"
 #include "chart/commandstore.h"
 #include "kestrova_chart_export.h"
 #include "platform/canvas.h"
@@ -138,12 +140,13 @@ public:
     // Layout after a property change; repaints in design mode.
     void Invalida(QObject *Sender);
 
-    int Xorigin() const { return FXorigin; }
-    int Yorigin() const { return FYorigin; }
-    int Xend() const { return FXend; }
-    int Yend() const { return FYend; }
-    float ScaleX() const { return FScaleX; }
-    float ScaleY() const { return FScaleY; }
+    int Xorigin() const { return FLayout.Xorigin(); }
+    int Yorigin() const { return FLayout.Yorigin(); }
+    int Xend() const { return FLayout.Xend(); }
+    int Yend() const { return FLayout.Yend(); }
+    float ScaleX() const { return FLayout.ScaleX(); }
+    float ScaleY() const { return FLayout.ScaleY(); }
+    const TChartLayout &Layout() const { return FLayout; }
 
     // --- Plotting commands (recorded) ---------------------------------------------------------
 
@@ -245,7 +248,7 @@ public:
     TAxis *XAxis() const { return FXAxis; }
     TAxis *YAxis() const { return FYAxis; }
     TAxis *YAxis2() const { return FYAxis2; }
-    TSymbolStyle SymbolStyle() const { return FSymbol.Style; }
+    TSymbolStyle SymbolStyle() const { return TSymbolStyle(FSymbol.Style); }
     int PrinterMajorGridWidth() const { return FPrinterMajorGridWidth; }
     int PrinterMinorGridWidth() const { return FPrinterMinorGridWidth; }
     void SetPrinterMajorGridWidth(int value) { FPrinterMajorGridWidth = value; }
@@ -304,28 +307,13 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    struct TSymbol {
-        TSymbolStyle Style = Square;
-        int PenWidth = 1;
-        TColor BorderColor = clBlack;
-        TColor FillColor = clWhite;
-        TCanvas::TBrushStyle FillStyle = TCanvas::bsSolid;
-        int HalfHeight = 5;
-    };
     // The pen and symbol a replay starts from: their values at the last Clear.
     struct TDrawState {
         TColor PenColor = clRed;
         int PenWidth = 1;
         TCanvas::TPenStyle PenStyle = TCanvas::psSolid;
-        TSymbol Symbol;
+        TChartSymbol Symbol;
     };
-    // The geometry of one drawing of the grid: on the screen or on paper.
-    struct TGridTarget {
-        TCanvas *Canvas;
-        bool Printer;
-        int Left, Top, Width, Height;
-    };
-    class TReplayLines;
 
     template <typename T>
     void Assign(T &field, const T &value);
@@ -348,13 +336,7 @@ private:
     QRect ScreenClip() const;
     void ScreenLine(TCanvas &c, QPoint to);
     void ScreenSymbol(QPoint p);
-    void DrawGrid(const TGridTarget &g);
-    void DrawMajorGrid(const TGridTarget &g);
-    void AnnotateX(const TGridTarget &g, int bottom);
-    void AnnotateY(const TGridTarget &g, const TAxis &axis, bool right);
     void SymbolOutOn(int x, int y, TCanvas &canvas, bool printer);
-    static void DrawPlus(TCanvas &canvas, int x, int y, int a);
-    static void DrawCross(TCanvas &canvas, int x, int y, int a);
 
     // Store helpers.
     qsizetype CompleteStoreSize() const;
@@ -410,13 +392,10 @@ private:
     QFont FTitleFont;
     int FTitleOffset = 5;
     bool FUseSecondYAxis = false;
-    TSymbol FSymbol;
+    TChartSymbol FSymbol;
     TDrawState FStart;
 
-    // Layout results.
-    int FXorigin = 0, FYorigin = 0, FXend = 0, FYend = 0;
-    int FPlotWidth = 0, FPlotHeight = 0;
-    float FScaleX = 0, FScaleY = 0;
+    TChartLayout FLayout;
     bool FLayoutStale = true;
     bool FImageStale = true;
     bool FDesignMode = false;
