@@ -18,6 +18,14 @@ TCanvas::TFont CanvasFont(const QFont &font)
     return TCanvas::TFont::FromQFont(font, clBlack);
 }
 
+// Minor grid divisions over an extent of pixels, in 64 bits: beyond 2 x extent + 1 divisions
+// every pixel between the ends already holds a line, so more only cost time.
+int LineCount(int perDivision, int divisions, int extent)
+{
+    const qint64 n = qint64(perDivision) * divisions;
+    return int(std::min<qint64>(n, 2 * qint64(std::max(extent, 0)) + 1));
+}
+
 }  // namespace
 
 TChartGrid::TChartGrid(const TvtxGraph &chart, const TTarget &target)
@@ -47,7 +55,8 @@ void TChartGrid::DrawMinor()
     const int r = l + FTarget.Width, b = t + FTarget.Height;
     c.Pen().Width = FTarget.Printer ? FChart.PrinterMinorGridWidth() : 1;
     c.Pen().Color = FChart.MinorGridColor();
-    int n = FChart.MinorYGridDivisions() * FChart.YAxis()->NumberOfDivisions();
+    int n = LineCount(FChart.MinorYGridDivisions(), FChart.YAxis()->NumberOfDivisions(),
+                      FTarget.Height);
     const float step = float(FTarget.Height) / float(std::max(n, 1));
     float y = float(t);
     for (int k = 1; k < n; ++k) {
@@ -56,7 +65,7 @@ void TChartGrid::DrawMinor()
         c.MoveTo(l + 1, yy);
         c.LineTo(r, yy);
     }
-    n = FChart.MinorXGridDivisions() * FChart.XAxis()->NumberOfDivisions();
+    n = LineCount(FChart.MinorXGridDivisions(), FChart.XAxis()->NumberOfDivisions(), FTarget.Width);
     for (int k = 1; k < n; ++k) {
         const int xx = Trunc(l + double(k) * FTarget.Width / n + 0.5);
         c.MoveTo(xx, b - 1);

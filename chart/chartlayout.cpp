@@ -2,15 +2,30 @@
 
 #include <algorithm>
 
+namespace {
+
+int Extent(const TAxis &axis)
+{
+    const qint64 pixels = qint64(axis.NumberOfDivisions()) * axis.DivisionWidth();
+    return int(std::clamp<qint64>(pixels, 0, TChartLayout::kMaxPlotExtent));
+}
+
+int Margin(qint64 pixels)
+{
+    return int(std::clamp<qint64>(pixels, 0, TChartLayout::kMaxMargin));
+}
+
+}  // namespace
+
 void TChartLayout::Compute(const TAxis &x, const TAxis &y, const TAxis &selectedY,
                            const TMargins &margins)
 {
-    FPlotWidth = x.NumberOfDivisions() * x.DivisionWidth();
-    FPlotHeight = y.NumberOfDivisions() * y.DivisionWidth();
+    FPlotWidth = Extent(x);
+    FPlotHeight = Extent(y);
     FScaleX = float(x.DivisionWidth() / x.ScalePerDivision());
     SetScaleY(y, selectedY);
-    const int v = std::max(margins.Top, margins.Bottom);
-    const int h = std::max(margins.Left, margins.Right) + 2;
+    const int v = Margin(std::max(margins.Top, margins.Bottom));
+    const int h = Margin(std::max(margins.Left, margins.Right)) + 2;
     FXorigin = h;
     FYend = v + 2;
     FXend = h + FPlotWidth;

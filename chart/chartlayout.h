@@ -15,8 +15,12 @@ public:
     // Pixels measured around the plot area: Top for the title band, Bottom for the X numbers,
     // label and tics, Left and Right for the Y numbers and tics (Right 0 without a second axis).
     struct TMargins {
-        int Top = 0, Bottom = 0, Left = 0, Right = 0;
+        qint64 Top = 0, Bottom = 0, Left = 0, Right = 0;
     };
+    // Bounds that keep every coordinate, the control's size and its image within reach: a plot
+    // extent (divisions x division width, computed in 64 bits) and a margin beyond them is cut.
+    static constexpr qint64 kMaxPlotExtent = 16384;
+    static constexpr qint64 kMaxMargin = 4096;
 
     // Places the plot area (x divisions by y divisions) inside the margins; the scales follow
     // the axes, ScaleY against selectedY's scale per division.

@@ -10,9 +10,9 @@
 #include <typeinfo>
 
 #include "chart/chartgrid.h"
+#include "chart/chartreplay.h"
 #include "chart/dashline.h"
 #include "chart/linerasterizer.h"
-#include "chart/replaylines.h"
 #include "platform/exception.h"
 #include "platform/printer.h"
 
@@ -26,6 +26,20 @@ int Trunc(double v)
 int DrawWidth(int width)
 {
     return TChartSymbol::DrawWidth(width);
+}
+
+// Runs an event handler's work; an exception must never reach Qt's event loop (it would end
+// the program), so it is reported on the warning channel instead.
+template <typename F>
+void Guarded(const char *what, F &&work)
+{
+    try {
+        work();
+    } catch (const std::exception &e) {
+        qWarning("TvtxGraph %s: %s", what, e.what());
+    } catch (...) {
+        qWarning("TvtxGraph %s: unknown exception", what);
+    }
 }
 
 }  // namespace
@@ -106,15 +120,17 @@ void TvtxGraph::CalculaDimensoes()
     TChartLayout::TMargins m;
     if (!FTitle.isEmpty()) {
         FCanvas->Font() = CanvasFont(FTitleFont);
-        m.Top = FCanvas->TextHeight(FTitle) + FTitleOffset;
+        m.Top = qint64(FCanvas->TextHeight(FTitle)) + FTitleOffset;
     }
     m.Top += FTBmargin;
-    m.Bottom = NumberHeight(*FXAxis) + FTBmargin + LabelHeight(*FXAxis) + FXAxis->TicLength();
-    m.Left = NumberWidth(*FYAxis, FYAxis->NumberOfDivisions()) + FLRmargin + FYAxis->TicLength();
+    m.Bottom =
+        qint64(NumberHeight(*FXAxis)) + FTBmargin + LabelHeight(*FXAxis) + FXAxis->TicLength();
+    m.Left =
+        qint64(NumberWidth(*FYAxis, FYAxis->NumberOfDivisions())) + FLRmargin + FYAxis->TicLength();
     // The right axis is drawn with the left axis' divisions, so it is measured with them too.
     if (FSecondYaxis)
-        m.Right =
-            NumberWidth(*FYAxis2, FYAxis->NumberOfDivisions()) + FLRmargin + FYAxis2->TicLength();
+        m.Right = qint64(NumberWidth(*FYAxis2, FYAxis->NumberOfDivisions())) + FLRmargin +
+                  FYAxis2->TicLength();
     FLayout.Compute(*FXAxis, *FYAxis, SelectedYAxis(), m);
     const QSize size = FLayout.ControlSize();
     if (this->size() != size || minimumSize() != size || maximumSize() != size)
@@ -143,6 +159,20 @@ int TvtxGraph::RealY2Canvas(float y)
 {
     LayoutIfStale();
     return FLayout.MapY(y, SelectedYAxis().OriginValue());
+}
+
+QPointF TvtxGraph::PixelToReal(int x, int y) const
+{
+    float rx, ry;
+    int dx, dy;
+    FLayout.GetValues(x, y, *FXAxis, *FYAxis, SelectedYAxis(), rx, ry, dx, dy);
+    return QPointF(rx, ry);
+}
+
+void TvtxGraph::NotDrawnYet()
+{
+    if (FScreenEnabled && !FAtualizarControles)
+        FImageStale = true;
 }
 
 void TvtxGraph::GetValues(int x, int y, float &realX, float &realY, int &dx, int &dy) const
@@ -197,16 +227,23 @@ void TvtxGraph::EnsureImage()
 void TvtxGraph::PaintImage()
 {
     LayoutIfStale();
+    if (FImage.isNull())  // too large to allocate: nothing can be drawn
+        return;
     FImageStale = false;
     Paint();
 }
 
 void TvtxGraph::paintEvent(QPaintEvent *)
 {
-    LayoutIfStale();
-    EnsureImage();
+    Guarded("paint", [this] {
+        LayoutIfStale();
+        EnsureImage();
+    });
     QPainter painter(this);
-    painter.drawImage(0, 0, FImage);
+    if (FImage.isNull())
+        painter.fillRect(rect(), FColor.ToQColor());
+    else
+        painter.drawImage(0, 0, FImage);
 }
 
 void TvtxGraph::Paint()
@@ -259,12 +296,14 @@ void TvtxGraph::Paint()
 
 bool TvtxGraph::ScreenActive() const
 {
-    return FScreenEnabled && (FAtualizarControles || FReplaying);
+    // The control's image may be null when the plot is too large to allocate.
+    return FScreenEnabled && FAtualizarControles &&
+           (FCanvas != FImageCanvas.get() || !FImage.isNull());
 }
 
 bool TvtxGraph::Recording() const
 {
-    return FScreenEnabled && FPenMode == TCanvas::pmCopy && !FReplaying;
+    return FScreenEnabled && FPenMode == TCanvas::pmCopy;
 }
 
 QRect TvtxGraph::ScreenClip() const
@@ -312,10 +351,12 @@ void TvtxGraph::LineScaledTo(float x, float y)
     }
     if (FPrinting)
         PaperLine(RealToPaper(x, y));
-    if (FPenMode != TCanvas::pmCopy || FReplaying)
+    if (FPenMode != TCanvas::pmCopy) {
         FPenMode = TCanvas::pmCopy;
-    else if (FScreenEnabled)
+    } else if (FScreenEnabled) {
         FStore.AppendPoint(TCommandStore::rtLine, x, y);
+        NotDrawnYet();
+    }
 }
 
 void TvtxGraph::MoveTo(int x, int y)
@@ -328,10 +369,8 @@ void TvtxGraph::MoveTo(int x, int y)
     if (FPrinting)
         PaperMove(QPoint(x, y));
     if (Recording()) {
-        float rx, ry;
-        int dx, dy;
-        GetValues(x, y, rx, ry, dx, dy);
-        FStore.AppendPoint(TCommandStore::rtMove, rx, ry);
+        const QPointF r = PixelToReal(x, y);
+        FStore.AppendPoint(TCommandStore::rtMove, float(r.x()), float(r.y()));
     }
 }
 
@@ -344,13 +383,12 @@ void TvtxGraph::LineTo(int x, int y)
     }
     if (FPrinting)
         PaperLine(QPoint(x, y));
-    if (FPenMode != TCanvas::pmCopy || FReplaying) {
+    if (FPenMode != TCanvas::pmCopy) {
         FPenMode = TCanvas::pmCopy;
     } else if (FScreenEnabled) {
-        float rx, ry;
-        int dx, dy;
-        GetValues(x, y, rx, ry, dx, dy);
-        FStore.AppendPoint(TCommandStore::rtLine, rx, ry);
+        const QPointF r = PixelToReal(x, y);
+        FStore.AppendPoint(TCommandStore::rtLine, float(r.x()), float(r.y()));
+        NotDrawnYet();
     }
 }
 
@@ -363,8 +401,10 @@ void TvtxGraph::DrawSymbolScaled(float x, float y)
     }
     if (FPrinting)
         PaperSymbol(RealToPaper(x, y));
-    if (Recording())
+    if (Recording()) {
         FStore.AppendPoint(TCommandStore::rtSymbol, x, y);
+        NotDrawnYet();
+    }
 }
 
 void TvtxGraph::DrawSymbol(int x, int y)
@@ -377,10 +417,9 @@ void TvtxGraph::DrawSymbol(int x, int y)
     if (FPrinting)
         PaperSymbol(QPoint(x, y));
     if (Recording()) {
-        float rx, ry;
-        int dx, dy;
-        GetValues(x, y, rx, ry, dx, dy);
-        FStore.AppendPoint(TCommandStore::rtSymbol, rx, ry);
+        const QPointF r = PixelToReal(x, y);
+        FStore.AppendPoint(TCommandStore::rtSymbol, float(r.x()), float(r.y()));
+        NotDrawnYet();
     }
 }
 
@@ -428,7 +467,7 @@ void TvtxGraph::SetSymbolStyle(TSymbolStyle style, int halfHeight, int penWidth,
 
 void TvtxGraph::SymbolOut(int x, int y, TCanvas &canvas)
 {
-    SymbolOutOn(x, y, canvas, &canvas == PrinterCanvas());
+    SymbolOutOn(x, y, canvas, IsPrinterCanvas(canvas));
 }
 
 void TvtxGraph::SymbolOutOn(int x, int y, TCanvas &canvas, bool printer)
@@ -441,8 +480,8 @@ void TvtxGraph::SymbolOutOn(int x, int y, TCanvas &canvas, bool printer)
 void TvtxGraph::Clear()
 {
     FUseSecondYAxis = false;
-    UpdateScaleY();
-    FStart = TDrawState{FPenColor, FPenWidth, FPenStyle, FSymbol};
+    UpdateScales();
+    FStart = TChartReplay::TState{FPenColor, FPenWidth, FPenStyle, FSymbol};
     FStore.Clear();
     Invalidate();
 }
@@ -502,15 +541,7 @@ void TvtxGraph::getComandos(QStringList &lines) const
 
 void TvtxGraph::DesenhaGrafico(TCanvas &canvas)
 {
-    Replay(canvas, &canvas == PrinterCanvas());
-}
-
-void TvtxGraph::SelectYAxis(bool second, bool printer)
-{
-    FUseSecondYAxis = second;
-    UpdateScaleY();
-    if (printer)
-        FPrintScaleY = PrintScale(FPPH, *FYAxis, SelectedYAxis());
+    Replay(canvas, IsPrinterCanvas(canvas));
 }
 
 float TvtxGraph::PrintScale(int pixels, const TAxis &divisions, const TAxis &scale)
@@ -518,102 +549,43 @@ float TvtxGraph::PrintScale(int pixels, const TAxis &divisions, const TAxis &sca
     return float(double(pixels) / divisions.NumberOfDivisions() / scale.ScalePerDivision());
 }
 
-// Replays the store on canvas against the current layout (or the paper rectangle). Runs of solid
-// line records on an image are drawn without a painter per segment: one-pixel pens by writing
-// the Bresenham pixels directly, wider pens through one painter set up as the canvas sets up its
-// own. Both give the canvas' pixels (see TLineRasterizer).
+void TvtxGraph::UpdateScales()
+{
+    UpdateScaleY();
+    FPrintScaleY = PrintScale(FPPH, *FYAxis, SelectedYAxis());
+}
+
+// Replays the store on canvas against the current layout (or the paper rectangle), with the
+// pen and symbol in force at the last Clear; the chart's own state is left as it is.
 void TvtxGraph::Replay(TCanvas &canvas, bool printer)
 {
     LayoutIfStale();
-    const int savedPrinterPenWidth = FPrinterPenWidth, savedPenWidth = FPenWidth;
-    const TColor savedPenColor = FPenColor;
-    const TCanvas::TPenStyle savedPenStyle = FPenStyle;
-    const TCanvas::TPenMode savedPenMode = FPenMode;
-    const bool savedSecond = FUseSecondYAxis;
-    const TChartSymbol savedSymbol = FSymbol;
-    const float savedPrintScaleY = FPrintScaleY;
-
-    FReplaying = true;
-    const QRect clip = printer ? QRect(QPoint(FPL, FPT), QPoint(FPR, FPB)) : ScreenClip();
-    canvas.SetClipRect(TRect::FromQRect(clip));
-    FPenWidth = FStart.PenWidth;
-    FPenColor = FStart.PenColor;
-    FPenStyle = FStart.PenStyle;
-    FPenMode = TCanvas::pmCopy;
-    FSymbol = FStart.Symbol;
-    SelectYAxis(false, printer);
-
-    TReplayLines lines(canvas, clip, !printer && FReplayBatching);
-    qsizetype pos = 0;
-    TCommandStore::TRecord r;
-    while (FStore.Read(pos, r)) {
-        switch (r.Type) {
-            case TCommandStore::rtMove: {
-                const QPoint p = ReplayPoint(r, printer);
-                canvas.MoveTo(p.x(), p.y());
-            } break;
-            case TCommandStore::rtLine: {
-                LayoutIfStale();
-                const QPoint to = ReplayPoint(r, printer);
-                if (printer) {
-                    canvas.SetClipRect(TRect::FromQRect(clip));
-                    PaperLineOn(canvas, to);
-                    break;
-                }
-                const TCanvas::TPen pen{FPenColor, DrawWidth(FPenWidth), FPenStyle,
-                                        TCanvas::pmCopy};
-                if (lines.FastThin(pen)) {
-                    const TLineRasterizer::TMapping mapping{
-                        FXAxis->OriginValue(),         double(FLayout.ScaleX()), FLayout.Xorigin(),
-                        SelectedYAxis().OriginValue(), double(FLayout.ScaleY()), FLayout.Yorigin()};
-                    pos = lines.DrawRun(FStore.Bytes(), pos - 9, pen, mapping);
-                } else {
-                    lines.Line(to, pen);
-                }
-                break;
-            }
-            case TCommandStore::rtFirstYAxis:
-            case TCommandStore::rtSecondYAxis:
-                SelectYAxis(r.Type == TCommandStore::rtSecondYAxis, printer);
-                break;
-            case TCommandStore::rtPenColor: FPenColor = TColor(quint32(r.Value)); break;
-            case TCommandStore::rtPenStyle: FPenStyle = TCanvas::TPenStyle(r.Style); break;
-            case TCommandStore::rtPenWidth: FPenWidth = DrawWidth(r.Value); break;
-            case TCommandStore::rtSymbol: {
-                lines.Flush();
-                const QPoint p = ReplayPoint(r, printer);
-                SymbolOutOn(p.x(), p.y(), canvas, printer);
-                break;
-            }
-            case TCommandStore::rtSymbolStyle:
-                FSymbol = TChartSymbol{r.Style,
-                                       r.SymbolPenWidth,
-                                       TColor(quint32(r.BorderColor)),
-                                       TColor(quint32(r.FillColor)),
-                                       TCanvas::TBrushStyle(r.FillStyle),
-                                       r.HalfHeight};
-                break;
-            default: break;
-        }
+    TChartReplay::TTarget t;
+    t.Canvas = &canvas;
+    t.Paper = printer;
+    t.Fast = FReplayBatching;
+    t.PrinterPenWidth = FPrinterPenWidth;
+    const double ox = FXAxis->OriginValue();
+    if (printer) {
+        t.Clip = QRect(QPoint(FPL, FPT), QPoint(FPR, FPB));
+        t.PaperArea = PaperArea();
+        const double sx = double(FPrintScaleX);
+        auto paper = [&](const TAxis &axis) {
+            return TLineRasterizer::TMapping{
+                ox, sx, FPL, axis.OriginValue(), double(PrintScale(FPPH, *FYAxis, axis)), FPB};
+        };
+        t.First = paper(*FYAxis);
+        t.Second = paper(*FYAxis2);
+    } else {
+        t.Clip = ScreenClip();
+        auto screen = [&](const TAxis &axis) {
+            return FLayout.Mapping(ox, axis.OriginValue(),
+                                   float(FYAxis->DivisionWidth() / axis.ScalePerDivision()));
+        };
+        t.First = screen(*FYAxis);
+        t.Second = screen(*FYAxis2);
     }
-    lines.Flush();
-    canvas.ResetClip();
-
-    FReplaying = false;
-    FPrinterPenWidth = savedPrinterPenWidth;
-    FPenWidth = savedPenWidth;
-    FPenColor = savedPenColor;
-    FPenStyle = savedPenStyle;
-    FPenMode = savedPenMode;
-    FSymbol = savedSymbol;
-    FUseSecondYAxis = savedSecond;
-    UpdateScaleY();
-    FPrintScaleY = savedPrintScaleY;
-}
-
-QPoint TvtxGraph::ReplayPoint(const TCommandStore::TRecord &r, bool printer)
-{
-    return printer ? RealToPaper(r.X, r.Y) : QPoint(RealX2Canvas(r.X), RealY2Canvas(r.Y));
+    TChartReplay(t, FStart).Run(FStore);
 }
 
 // ---- printing ---------------------------------------------------------------------------------
@@ -621,6 +593,19 @@ QPoint TvtxGraph::ReplayPoint(const TCommandStore::TRecord &r, bool printer)
 void TvtxGraph::SetPrinterCanvas(TCanvas *canvas)
 {
     FPrinterCanvasOverride = canvas;
+}
+
+// Without a canvas set for printing, a canvas on an image or one that reports no physical page
+// is a screen canvas: no need to create the process-wide printer (a print-system query) just to
+// compare it.
+bool TvtxGraph::IsPrinterCanvas(const TCanvas &canvas) const
+{
+    if (FPrinterCanvasOverride)
+        return &canvas == FPrinterCanvasOverride;
+    if (&canvas == FImageCanvas.get() || canvas.Image() ||
+        canvas.DeviceCaps(TCanvas::PhysicalWidth) == 0)
+        return false;
+    return &canvas == PrinterCanvas();
 }
 
 TCanvas *TvtxGraph::PrinterCanvas() const
@@ -664,17 +649,8 @@ void TvtxGraph::PaperLine(QPoint p)
 
 void TvtxGraph::PaperLineOn(TCanvas &c, QPoint to)
 {
-    c.Pen() = TCanvas::TPen{FPenColor, DrawWidth(FPrinterPenWidth), FPenStyle, TCanvas::pmCopy};
-    QPoint a = c.PenPos(), b = to;
-    const QRect area = PaperArea();
-    if (TLineRasterizer::LimitSegment(a, b, area, area.width() + area.height())) {
-        c.MoveTo(a.x(), a.y());
-        if (FPrinterPenWidth != 1 && FPenStyle != TCanvas::psSolid)
-            SimularDashDot(c, b, a);
-        else
-            c.LineTo(b.x(), b.y());
-    }
-    c.MoveTo(to.x(), to.y());
+    TChartReplay::PaperLine(c, to, TCanvas::TPen{FPenColor, 1, FPenStyle, TCanvas::pmCopy},
+                            FPrinterPenWidth, PaperArea());
 }
 
 void TvtxGraph::PaperSymbol(QPoint p)
@@ -781,7 +757,7 @@ void TvtxGraph::PrintGrids(float left, float top, float width)
 
 void TvtxGraph::SimularDashDot(TCanvas &canvas, QPoint end, QPoint start)
 {
-    TDashLine::Draw(canvas, end, start, &canvas == PrinterCanvas());
+    TDashLine::Draw(canvas, end, start, IsPrinterCanvas(canvas));
 }
 
 // ---- properties -------------------------------------------------------------------------------
@@ -940,10 +916,8 @@ void TvtxGraph::SetUseSecondYAxis(bool value)
     FUseSecondYAxis = value;
     if (FDesignMode)
         return;
-    UpdateScaleY();
-    FPrintScaleY = PrintScale(FPPH, *FYAxis, SelectedYAxis());
-    if (!FReplaying)
-        FStore.AppendAxis(value);
+    UpdateScales();
+    FStore.AppendAxis(value);
 }
 
 void TvtxGraph::WriteCustom(QJsonObject &json) const
@@ -963,29 +937,39 @@ void TvtxGraph::ReadCustom(const QJsonObject &json)
 void TvtxGraph::mousePressEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    if (OnMouseDown)
-        OnMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
+    Guarded("mouse press", [&] {
+        if (OnMouseDown)
+            OnMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
+    });
 }
 
 void TvtxGraph::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    if (OnMouseMove)
-        OnMouseMove(this, event->modifiers(), p.x(), p.y());
+    Guarded("mouse move", [&] {
+        if (OnMouseMove)
+            OnMouseMove(this, event->modifiers(), p.x(), p.y());
+    });
 }
 
 void TvtxGraph::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    if (OnMouseUp)
-        OnMouseUp(this, event->button(), event->modifiers(), p.x(), p.y());
-    if (event->button() == Qt::LeftButton && rect().contains(p) && OnClick)
-        OnClick(this);
+    Guarded("mouse release", [&] {
+        if (OnMouseUp)
+            OnMouseUp(this, event->button(), event->modifiers(), p.x(), p.y());
+    });
+    Guarded("click", [&] {
+        if (event->button() == Qt::LeftButton && rect().contains(p) && OnClick)
+            OnClick(this);
+    });
 }
 
 void TvtxGraph::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (OnDblClick)
-        OnDblClick(this);
+    Guarded("double click", [&] {
+        if (OnDblClick)
+            OnDblClick(this);
+    });
     QWidget::mouseDoubleClickEvent(event);
 }

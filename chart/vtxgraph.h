@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QList>
 #include <QPoint>
+#include <QPointF>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -12,6 +13,7 @@
 
 #include "chart/axis.h"
 #include "chart/chartlayout.h"
+#include "chart/chartreplay.h"
 #include "chart/chartsymbol.h"
 #include "chart/commandstore.h"
 #include "kestrova_chart_export.h"
@@ -307,14 +309,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    // The pen and symbol a replay starts from: their values at the last Clear.
-    struct TDrawState {
-        TColor PenColor = clRed;
-        int PenWidth = 1;
-        TCanvas::TPenStyle PenStyle = TCanvas::psSolid;
-        TChartSymbol Symbol;
-    };
-
     template <typename T>
     void Assign(T &field, const T &value);
 
@@ -324,6 +318,8 @@ private:
     int LabelHeight(const TAxis &axis);
     const TAxis &SelectedYAxis() const;
     void UpdateScaleY();
+    // ScaleY and the paper Y scale for the selected Y axis.
+    void UpdateScales();
     void LayoutIfStale();
     TCanvas::TFont CanvasFont(const QFont &font) const;
 
@@ -341,8 +337,11 @@ private:
     // Store helpers.
     qsizetype CompleteStoreSize() const;
     void Replay(TCanvas &canvas, bool printer);
-    QPoint ReplayPoint(const TCommandStore::TRecord &r, bool printer);
-    void SelectYAxis(bool second, bool printer);
+    // Real values of a pixel against the Y axis commands map with (0, 0 outside the plot).
+    QPointF PixelToReal(int x, int y) const;
+    // A command recorded but not drawn (AtualizarControles false): the next repaint redraws.
+    void NotDrawnYet();
+    bool IsPrinterCanvas(const TCanvas &canvas) const;
 
     // Printer helpers.
     int PrinterCaps(TCanvas::TDeviceCap cap) const;
@@ -393,13 +392,12 @@ private:
     int FTitleOffset = 5;
     bool FUseSecondYAxis = false;
     TChartSymbol FSymbol;
-    TDrawState FStart;
+    TChartReplay::TState FStart;
 
     TChartLayout FLayout;
     bool FLayoutStale = true;
     bool FImageStale = true;
     bool FDesignMode = false;
-    bool FReplaying = false;
     bool FReplayBatching = true;
     TCanvas *FPrinterCanvasOverride = nullptr;
 
