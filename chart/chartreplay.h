@@ -9,6 +9,8 @@
 #include "kestrova_chart_export.h"
 #include "platform/canvas.h"
 
+class TReplayCache;
+
 // Replays a chart's command store on a canvas: the screen (clipped to the plot area) or paper.
 // The replay keeps a drawing state of its own (pen, symbol, Y-axis selection) that starts from
 // the state at the chart's last Clear, so the chart's state is never touched, and the canvas
@@ -31,6 +33,7 @@ public:
         QRect PaperArea;  // the chart rectangle on paper (far segments are cut around it)
         // Real to pixel against the first and the second Y axis.
         TLineRasterizer::TMapping First{}, Second{};
+        TReplayCache *Cache = nullptr;  // pixel operations kept between screen replays
     };
 
     TChartReplay(const TTarget &target, const TState &start);

@@ -3,12 +3,16 @@
 #include <QPainter>
 #include <typeinfo>
 
-TReplayLines::TReplayLines(TCanvas &canvas, const QRect &clip, bool fast)
+#include "chart/commandstore.h"
+#include "chart/replaycache.h"
+
+TReplayLines::TReplayLines(TCanvas &canvas, const QRect &clip, bool fast, TReplayCache *cache)
     // Only a plain canvas: a derived one (a recording canvas) must see every call.
     : FCanvas(canvas),
       FClip(clip),
       FFast(fast && typeid(canvas) == typeid(TCanvas) && canvas.Image() &&
-            TLineRasterizer::CanWrite(*canvas.Image()))
+            TLineRasterizer::CanWrite(*canvas.Image())),
+      FCache(cache)
 {
 }
 
@@ -27,9 +31,29 @@ qsizetype TReplayLines::DrawRun(const QByteArray &store, qsizetype pos, const TC
                                 const TLineRasterizer::TMapping &mapping)
 {
     Flush();
+    QImage &image = *FCanvas.Image();
+    const QRgb colour = pen.Color.ToQColor().rgba();
     QPoint at = FCanvas.PenPos();
-    pos = TLineRasterizer::DrawLineRun(*FCanvas.Image(), FClip, pen.Color.ToQColor().rgba(), store,
-                                       pos, mapping, at);
+    if (!FCache) {
+        pos = TLineRasterizer::DrawLineRun(image, FClip, colour, store, pos, mapping, at);
+        FCanvas.MoveTo(at.x(), at.y());
+        return pos;
+    }
+    const TReplayCache::TKey key{pos, at, mapping, FClip, image.size()};
+    std::vector<TLineRasterizer::TOp> ops;
+    if (TReplayCache::TEntry *entry = FCache->Find(key)) {
+        TLineRasterizer::DrawOps(image, FClip, colour, entry->Ops);
+        pos = entry->End;
+        at = entry->EndPen;
+        // Records appended to the run since: drawn, and added to the entry.
+        if (pos < store.size() && store.at(pos) == char(TCommandStore::rtLine)) {
+            pos = TLineRasterizer::DrawLineRun(image, FClip, colour, store, pos, mapping, at, &ops);
+            FCache->Extend(*entry, pos, at, ops);
+        }
+    } else {
+        pos = TLineRasterizer::DrawLineRun(image, FClip, colour, store, pos, mapping, at, &ops);
+        FCache->Keep(key, pos, at, std::move(ops));
+    }
     FCanvas.MoveTo(at.x(), at.y());
     return pos;
 }

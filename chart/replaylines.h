@@ -10,6 +10,7 @@
 
 class QColor;
 class QPainter;
+class TReplayCache;
 
 // Line records of one replay on the screen (internal to the chart library). With the fast path,
 // solid lines on a plain canvas over a 32-bit image skip the canvas' per-segment painter:
@@ -17,7 +18,8 @@ class QPainter;
 // one painter set up as the canvas sets up its own. Any other canvas sees every call.
 class TReplayLines {
 public:
-    TReplayLines(TCanvas &canvas, const QRect &clip, bool fast);
+    // cache (may be null) keeps the pixel operations of thin runs between replays.
+    TReplayLines(TCanvas &canvas, const QRect &clip, bool fast, TReplayCache *cache = nullptr);
     ~TReplayLines();
     TReplayLines(const TReplayLines &) = delete;
     TReplayLines &operator=(const TReplayLines &) = delete;
@@ -39,5 +41,6 @@ private:
     TCanvas &FCanvas;
     QRect FClip;
     bool FFast;
+    TReplayCache *FCache;
     std::unique_ptr<QPainter> FPainter;
 };

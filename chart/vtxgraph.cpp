@@ -13,6 +13,7 @@
 #include "chart/chartreplay.h"
 #include "chart/dashline.h"
 #include "chart/linerasterizer.h"
+#include "chart/replaycache.h"
 #include "platform/exception.h"
 #include "platform/printer.h"
 
@@ -51,6 +52,7 @@ TvtxGraph::TvtxGraph(QWidget *Owner)
       FYAxis2(new TAxis(TAxis::RightYAxisKind, this)),
       FImageCanvas(std::make_unique<TCanvas>(&FImage)),
       FCanvas(FImageCanvas.get()),
+      FReplayCache(std::make_unique<TReplayCache>()),
       FTitle(QStringLiteral("Título do Gráfico")),
       FTitleFont(QStringLiteral("Arial"), 10, QFont::Bold)
 {
@@ -483,6 +485,7 @@ void TvtxGraph::Clear()
     UpdateScales();
     FStart = TChartReplay::TState{FPenColor, FPenWidth, FPenStyle, FSymbol};
     FStore.Clear();
+    FReplayCache->Clear();
     Invalidate();
 }
 
@@ -519,8 +522,10 @@ void TvtxGraph::RecalculaPontos()
         }
     }
     // A record cut short would swallow the bytes of the records appended after it.
-    if (pos < FStore.Size())
+    if (pos < FStore.Size()) {
         FStore.SetBytes(FStore.Bytes().left(pos));
+        FReplayCache->Clear();
+    }
     FUseSecondYAxis = current;
     UpdateScaleY();
 }
@@ -528,6 +533,7 @@ void TvtxGraph::RecalculaPontos()
 void TvtxGraph::SetStore(const QByteArray &bytes)
 {
     FStore.SetBytes(bytes);
+    FReplayCache->Clear();
     const qsizetype complete = CompleteStoreSize();
     if (complete < FStore.Size())
         FStore.SetBytes(bytes.left(complete));
@@ -564,6 +570,7 @@ void TvtxGraph::Replay(TCanvas &canvas, bool printer)
     t.Canvas = &canvas;
     t.Paper = printer;
     t.Fast = FReplayBatching;
+    t.Cache = FReplayCache.get();
     t.PrinterPenWidth = FPrinterPenWidth;
     const double ox = FXAxis->OriginValue();
     if (printer) {

@@ -23,6 +23,8 @@
 #include "platform/event.h"
 #include "platform/rect.h"
 
+class TReplayCache;
+
 // An X/Y chart: a plot area with a linear X axis and one or two linear Y axes, each a fixed number
 // of divisions of DivisionWidth pixels. The control sizes itself around the plot area (margins for
 // the title, numbers, captions and tic marks); it does not stretch.
@@ -362,6 +364,7 @@ private:
     std::unique_ptr<TCanvas> FImageCanvas;
     TCanvas *FCanvas;
     TCommandStore FStore;
+    std::unique_ptr<TReplayCache> FReplayCache;
 
     bool FAtualizarControles = true;
     bool FBorder = true;
