@@ -343,6 +343,7 @@ qsizetype TLineRasterizer::DrawLineRun(QImage &image, const QRect &clip, QRgb co
     TRunWalker::TBatch batch;
     TFloatRange column = walker.Column();
     for (; pos <= lastStart && data[pos] == kLine; pos += kRecord) {
+        __builtin_prefetch(data + pos + 2048);  // the store is read once, front to back
         const float x = LoadF32(data + pos + 1), y = LoadF32(data + pos + 5);
         if (column.Contains(x) && std::abs(y) <= kMaxFloat) {
             batch.Add(y);
