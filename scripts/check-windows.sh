@@ -14,7 +14,8 @@ sources=(comm/serialdevice.cpp comm/serialdevice_win.cpp comm/wincommio_win.cpp 
 headers=(comm/serialdevice.h comm/serialdevice_win.h comm/wincommio_win.h comm/portname.h
          components/vtxtimerservice.h components/vtxtimer_win.h components/productversion.h)
 test_sources=(tests/windows/testharness.cpp tests/windows/peerclient.cpp
-              tests/windows/tst_winserialdevice.cpp tests/windows/tst_wintimerservice.cpp)
+              tests/windows/tst_winserialdevice.cpp tests/windows/tst_wintimerservice.cpp
+              tests/windows/tst_winproductversion.cpp)
 
 if ! command -v "$compiler" >/dev/null 2>&1; then
     echo "check-windows: $compiler not found; install mingw-w64 first" >&2
@@ -43,7 +44,9 @@ cleanup() {
 trap cleanup EXIT
 
 # A fresh prefix in the background while the programs compile. No Mono, no Gecko, no display.
-export WINEPREFIX="$tmpdir/prefix" WINEDEBUG=-all DISPLAY= WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine maps Unix file names through the locale: UTF-8, for the version test's accented name.
+export WINEPREFIX="$tmpdir/prefix" WINEDEBUG=-all DISPLAY= WINEDLLOVERRIDES="mscoree,mshtml=" \
+    LC_ALL=C.UTF-8
 wine_start=$(date +%s.%N)
 mkdir -p "$WINEPREFIX"
 # A persistent server, started first: each program then starts in a fraction of a second.
@@ -59,6 +62,7 @@ flags=(-std=c++20 -O1 -Wall -Wextra -Werror -I comm -I . -I "$tmpdir")
 for source in "${sources[@]}" "${test_sources[@]}"; do
     "$compiler" "${flags[@]}" -c "$source" -o "$tmpdir/$(basename "${source%.cpp}").o" &
 done
+x86_64-w64-mingw32-windres tests/windows/versioninfo.rc -O coff -o "$tmpdir/versioninfo.o" &
 c++ -std=c++20 -O1 -Wall -Wextra -Werror tests/windows/ptypeer.cpp -o "$tmpdir/ptypeer" &
 for job in $(jobs -p); do
     [ "$job" = "$wineboot_pid" ] || wait "$job"
@@ -72,6 +76,9 @@ mapfile -t serial_objects < <(o serialdevice serialdevice_win wincommio_win port
 mapfile -t timer_objects < <(o vtxtimerservice vtxtimer_win testharness tst_wintimerservice)
 "${link[@]}" "$tmpdir/tst_winserialdevice.exe" "${serial_objects[@]}" -lws2_32
 "${link[@]}" "$tmpdir/tst_wintimerservice.exe" "${timer_objects[@]}" -lwinmm
+mapfile -t version_objects < <(o productversion productversion_win testharness tst_winproductversion \
+                                 versioninfo)
+"${link[@]}" "$tmpdir/tst_winproductversion_versão.exe" "${version_objects[@]}" -lversion
 
 wait "$wineboot_pid" || { cat "$tmpdir/wineboot.log" >&2; exit 1; }
 "$tmpdir/ptypeer" "$WINEPREFIX/dosdevices/com5" >"$tmpdir/peer.port" &
@@ -85,7 +92,7 @@ KESTROVA_PEER_PORT=$(cat "$tmpdir/peer.port")
 
 runs_start=$(date +%s.%N)
 status=0
-for program in tst_winserialdevice tst_wintimerservice; do
+for program in tst_winserialdevice tst_wintimerservice tst_winproductversion_versão; do
     echo "check-windows: $program under Wine"
     "$wine" "$tmpdir/$program.exe" || status=1
 done
