@@ -79,6 +79,7 @@ struct TWinSerialDevice::TImpl {
     bool dcbValid = false;
     COMMTIMEOUTS timeouts{};  // as last read, so SetTimeouts keeps the write time-outs
     bool timeoutsValid = false;
+    bool manualRtsToggle = false;  // RTS raised by Write: the driver refused RTS_CONTROL_TOGGLE
 };
 
 TWinSerialDevice::TWinSerialDevice(std::shared_ptr<TWinCommIo> io)
@@ -124,7 +125,8 @@ TLineState TWinSerialDevice::GetState()
     state.parity = dcb.Parity;
     state.stopBits = dcb.StopBits;
     state.dtrControl = static_cast<std::uint8_t>(dcb.fDtrControl);
-    state.rtsControl = static_cast<std::uint8_t>(dcb.fRtsControl);
+    state.rtsControl = FImpl->manualRtsToggle ? std::uint8_t(RTS_CONTROL_TOGGLE)
+                                              : static_cast<std::uint8_t>(dcb.fRtsControl);
     return state;
 }
 
@@ -138,10 +140,19 @@ void TWinSerialDevice::SetState(const TLineState &state)
     dcb.StopBits = state.stopBits;
     dcb.fDtrControl = state.dtrControl & 3u;
     dcb.fRtsControl = state.rtsControl & 3u;
+    bool manual = false;
     if (!SetCommState(FImpl->port, &dcb)) {
-        Fail("SetCommState Failed.", "SetCommState");
+        // Refused with RTS toggling: take the rest with RTS off, and toggle it by hand.
+        const DWORD code = GetLastError();
+        manual = dcb.fRtsControl == RTS_CONTROL_TOGGLE;
+        dcb.fRtsControl = RTS_CONTROL_DISABLE;
+        if (!manual || !SetCommState(FImpl->port, &dcb)) {
+            SetLastError(code);
+            Fail("SetCommState Failed.", "SetCommState");
+        }
     }
     FImpl->dcb = dcb;  // only what the driver accepted becomes the base for the next change
+    FImpl->manualRtsToggle = manual;
 }
 
 TReadTimeouts TWinSerialDevice::GetTimeouts()
@@ -192,6 +203,7 @@ void TWinSerialDevice::Close() noexcept
     CloseIfSet(FImpl->readOverlapped.hEvent, nullptr);
     FImpl->dcbValid = false;
     FImpl->timeoutsValid = false;
+    FImpl->manualRtsToggle = false;
     FWakeRequested = false;
 }
 
@@ -265,6 +277,41 @@ void TWinSerialDevice::WakeReader() noexcept
 }
 
 void TWinSerialDevice::Write(const char *data, std::uint32_t count, std::uint64_t waitLimitMs)
+{
+    if (!FImpl->manualRtsToggle) {
+        WriteOnce(data, count, waitLimitMs);
+        return;
+    }
+    const std::uint64_t deadline = GetTickCount64() + waitLimitMs;
+    FIo->EscapeFunction(FImpl->port, SETRTS);
+    try {
+        WriteOnce(data, count, waitLimitMs);
+        WaitSent(deadline);
+    } catch (...) {
+        FIo->EscapeFunction(FImpl->port, CLRRTS);
+        throw;
+    }
+    FIo->EscapeFunction(FImpl->port, CLRRTS);
+}
+
+// Waits until the driver's output queue is empty, then for the characters still in the UART's
+// transmit FIFO (up to 16, and the shift register) to leave, so that RTS drops after the last bit.
+void TWinSerialDevice::WaitSent(std::uint64_t deadlineMs)
+{
+    std::uint32_t queued = 0;
+    while (FIo->OutputQueued(FImpl->port, queued) && queued > 0) {
+        if (GetTickCount64() >= deadlineMs) {
+            FIo->Purge(FImpl->port, PURGE_TXABORT | PURGE_TXCLEAR);
+            throw TSerialError("Send Timeout", std::to_string(queued) + " bytes still queued");
+        }
+        Sleep(1);
+    }
+    const DWORD baud = FImpl->dcb.BaudRate > 0 ? FImpl->dcb.BaudRate : 1;
+    constexpr DWORD kBitsInFlight = 17 * 11;  // 16 in the FIFO, 1 shifting; 11 bits at most each
+    Sleep(static_cast<DWORD>((std::uint64_t(kBitsInFlight) * 1000 + baud - 1) / baud));
+}
+
+void TWinSerialDevice::WriteOnce(const char *data, std::uint32_t count, std::uint64_t waitLimitMs)
 {
     OVERLAPPED &overlapped = FImpl->writeOverlapped;
     PrepareOverlapped(overlapped);

@@ -21,7 +21,9 @@ namespace kestrova::comm {
 // Windows and Wine differ in places, and both are handled: a read that times out with no data is
 // an empty read whether it ends with success and no bytes (Windows) or with ERROR_TIMEOUT (Wine);
 // a read aborted by Purge is an empty read whether the purge aborts it (Windows) or not (Wine);
-// an aborted write is cancelled outright, since Wine's purge does not abort it either.
+// an aborted write is cancelled outright, since Wine's purge does not abort it either. A driver
+// that refuses RTS on while transmitting (Wine's, some USB adapters') gets RTS raised by hand
+// around each write, until the driver's output queue has been sent, as the POSIX backend does.
 class KESTROVA_COMM_EXPORT TWinSerialDevice final : public TSerialDevice {
 public:
     explicit TWinSerialDevice(std::shared_ptr<TWinCommIo> io = TWinCommIo::System());
@@ -56,7 +58,9 @@ private:
     void ReadTimeoutsIfNeeded();
     TReadResult Finished(std::uint32_t done, std::uint32_t error, std::uint32_t purgesAtStart);
     std::uint32_t FinishWokenRead();
+    void WriteOnce(const char *data, std::uint32_t count, std::uint64_t waitLimitMs);
     void FinishWrite(std::uint64_t waitLimitMs);
+    void WaitSent(std::uint64_t deadlineMs);
     void AbortWrite() noexcept;
 
     std::shared_ptr<TWinCommIo> FIo;

@@ -34,6 +34,17 @@ bool TWinCommIo::Purge(THandle port, std::uint32_t flags)
     return PurgeComm(port, flags) != FALSE;
 }
 
+bool TWinCommIo::OutputQueued(THandle port, std::uint32_t &bytes)
+{
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!ClearCommError(port, &errors, &status)) {
+        return false;
+    }
+    bytes = status.cbOutQue;
+    return true;
+}
+
 std::shared_ptr<TWinCommIo> TWinCommIo::System()
 {
     static const auto system = std::make_shared<TWinCommIo>();

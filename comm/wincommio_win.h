@@ -25,6 +25,8 @@ public:
     virtual bool EscapeFunction(THandle port, std::uint32_t function);
     // PurgeComm with PURGE_* flags.
     virtual bool Purge(THandle port, std::uint32_t flags);
+    // The bytes in the driver's output queue not yet sent (ClearCommError's cbOutQue).
+    virtual bool OutputQueued(THandle port, std::uint32_t &bytes);
 
     static std::shared_ptr<TWinCommIo> System();
 };
