@@ -2,7 +2,9 @@
 // tick runs, stopping from inside a tick, destroying, and timers that do not wait on each other.
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,7 +68,7 @@ KTEST(capabilitiesAndResolution)
 }
 
 // Ticks come every period, on a thread that is not the caller's, and keep to the grid
-// start + k x period: the time of the last of 40 ticks is not late by the sum of small delays.
+// first + k x period: the last of 40 ticks are not late by the sum of small delays.
 KTEST(periodWithoutDrift)
 {
     constexpr std::int64_t kPeriod = 25;
@@ -84,10 +86,13 @@ KTEST(periodWithoutDrift)
     REQUIRE(times.size() >= kTicks);
     const std::int64_t first = times[0] - start;
     CHECK_MSG(first >= kPeriod - 2 && first < kPeriod + 100, Ms(first));
-    const std::int64_t span = times[kTicks - 1] - times[0];
-    const std::int64_t expected = kPeriod * std::int64_t(kTicks - 1);
-    CHECK_MSG(span >= expected - 15 && span <= expected + 20,
-              Ms(span) + ", expected " + Ms(expected));
+    // A tick made late by the scheduler is late alone; a drifting timer makes every later tick
+    // later. So the least lateness of the last ten ticks against the grid must stay small.
+    std::int64_t least = INT64_MAX;
+    for (std::size_t k = kTicks - 10; k < kTicks; ++k) {
+        least = std::min(least, times[k] - start - kPeriod * std::int64_t(k + 1));
+    }
+    CHECK_MSG(least >= -3 && least <= 10, Ms(least) + " off the grid");
     for (const DWORD thread : log.Threads()) {
         CHECK(thread != GetCurrentThreadId());
     }
@@ -99,19 +104,23 @@ KTEST(overrunPeriodsAreFolded)
     TWinTimerService service;
     TTickLog log;
     std::atomic<int> calls{0};
+    std::atomic<std::int64_t> longTickEnd{0};
     const std::uint32_t id = service.SetEvent(10, 1, [&] {
         log.Add();
         if (++calls == 1) {
             Sleep(200);  // twenty periods
+            longTickEnd = TTestHarness::NowMs();
         }
     });
     REQUIRE(id != 0);
-    CHECK(TTestHarness::WaitFor([&] { return log.Count() >= 4; }, 5000));
+    CHECK(TTestHarness::WaitFor([&] { return log.Count() >= 6; }, 5000));
     service.KillEvent(id);
-    const std::vector<std::int64_t> times = log.Times();
-    REQUIRE(times.size() >= 4);
-    // After the long tick: at most one folded tick at once, then the period again.
-    CHECK_MSG(times[3] - times[1] >= 8, Ms(times[3] - times[1]));
+    // Right after the long tick: the folded tick, perhaps the next period's, not twenty.
+    std::size_t burst = 0;
+    for (const std::int64_t time : log.Times()) {
+        burst += time >= longTickEnd && time <= longTickEnd + 5;
+    }
+    CHECK_MSG(burst <= 3, std::to_string(burst) + " ticks within 5 ms");
 }
 
 // Stopping from another thread waits for the tick in progress; no tick starts afterwards.
