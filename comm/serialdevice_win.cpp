@@ -357,7 +357,8 @@ void TWinSerialDevice::AbortWrite() noexcept
     GetOverlappedResult(FImpl->port, &FImpl->writeOverlapped, &done, TRUE);
 }
 
-// A read it aborts ends empty (see Finished), so the reader carries on.
+// The pending read is also cancelled, since not every purge aborts it (Wine's does not); either
+// way it ends empty (see Finished), and the reader carries on with a read that starts afresh.
 void TWinSerialDevice::Purge() noexcept
 {
     if (FImpl->port == INVALID_HANDLE_VALUE) {
@@ -365,6 +366,7 @@ void TWinSerialDevice::Purge() noexcept
     }
     ++FPurges;
     FIo->Purge(FImpl->port, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
+    CancelIoEx(FImpl->port, &FImpl->readOverlapped);
     ++FPurges;
 }
 

@@ -20,7 +20,7 @@ namespace kestrova::comm {
 //
 // Windows and Wine differ in places, and both are handled: a read that times out with no data is
 // an empty read whether it ends with success and no bytes (Windows) or with ERROR_TIMEOUT (Wine);
-// a read aborted by Purge is an empty read whether the purge aborts it (Windows) or not (Wine);
+// Purge ends a pending read as an empty read, whether the purge aborts it (Windows) or not (Wine);
 // an aborted write is cancelled outright, since Wine's purge does not abort it either. A driver
 // that refuses RTS on while transmitting (Wine's, some USB adapters') gets RTS raised by hand
 // around each write, until the driver's output queue has been sent, as the POSIX backend does.
