@@ -13,6 +13,7 @@
 #include "chart/chartreplay.h"
 #include "chart/dashline.h"
 #include "chart/linerasterizer.h"
+#include "chart/paperlayout.h"
 #include "chart/replaycache.h"
 #include "platform/exception.h"
 #include "platform/printer.h"
@@ -550,15 +551,10 @@ void TvtxGraph::DesenhaGrafico(TCanvas &canvas)
     Replay(canvas, IsPrinterCanvas(canvas));
 }
 
-float TvtxGraph::PrintScale(int pixels, const TAxis &divisions, const TAxis &scale)
-{
-    return float(double(pixels) / divisions.NumberOfDivisions() / scale.ScalePerDivision());
-}
-
 void TvtxGraph::UpdateScales()
 {
     UpdateScaleY();
-    FPrintScaleY = PrintScale(FPPH, *FYAxis, SelectedYAxis());
+    FPaper.SetScaleY(*FYAxis, SelectedYAxis());
 }
 
 // Replays the store on canvas against the current layout (or the paper rectangle), with the
@@ -574,15 +570,10 @@ void TvtxGraph::Replay(TCanvas &canvas, bool printer)
     t.PrinterPenWidth = FPrinterPenWidth;
     const double ox = FXAxis->OriginValue();
     if (printer) {
-        t.Clip = QRect(QPoint(FPL, FPT), QPoint(FPR, FPB));
-        t.PaperArea = PaperArea();
-        const double sx = double(FPrintScaleX);
-        auto paper = [&](const TAxis &axis) {
-            return TLineRasterizer::TMapping{
-                ox, sx, FPL, axis.OriginValue(), double(PrintScale(FPPH, *FYAxis, axis)), FPB};
-        };
-        t.First = paper(*FYAxis);
-        t.Second = paper(*FYAxis2);
+        t.Clip = FPaper.PlotRect();
+        t.PaperArea = FPaper.ChartRect();
+        t.First = FPaper.Mapping(ox, *FYAxis, *FYAxis);
+        t.Second = FPaper.Mapping(ox, *FYAxis, *FYAxis2);
     } else {
         t.Clip = ScreenClip();
         auto screen = [&](const TAxis &axis) {
@@ -628,14 +619,7 @@ int TvtxGraph::PrinterCaps(TCanvas::TDeviceCap cap) const
 
 QPoint TvtxGraph::RealToPaper(float x, float y) const
 {
-    return QPoint(
-        FPL + Trunc((double(x) - FXAxis->OriginValue()) * FPrintScaleX + 0.5),
-        FPB - Trunc(double(FPrintScaleY) * (double(y) - SelectedYAxis().OriginValue()) + 0.5));
-}
-
-QRect TvtxGraph::PaperArea() const
-{
-    return QRect(FX0, FY0, std::max(FW, 1), std::max(FH, 1));
+    return FPaper.Map(x, y, FXAxis->OriginValue(), SelectedYAxis().OriginValue());
 }
 
 void TvtxGraph::PaperMove(QPoint p)
@@ -657,7 +641,7 @@ void TvtxGraph::PaperLine(QPoint p)
 void TvtxGraph::PaperLineOn(TCanvas &c, QPoint to)
 {
     TChartReplay::PaperLine(c, to, TCanvas::TPen{FPenColor, 1, FPenStyle, TCanvas::pmCopy},
-                            FPrinterPenWidth, PaperArea());
+                            FPrinterPenWidth, FPaper.ChartRect());
 }
 
 void TvtxGraph::PaperSymbol(QPoint p)
@@ -670,24 +654,9 @@ void TvtxGraph::PaperSymbol(QPoint p)
     }
 }
 
-// Places the chart rectangle (x0, y0, w, h) on paper: the centred plot rectangle, the real-to-
-// paper scales and the paper-to-screen ratios.
 void TvtxGraph::PlacePaperChart(int x0, int y0, int w, int h)
 {
-    FX0 = x0;
-    FY0 = y0;
-    FW = w;
-    FH = h;
-    FPPW = Trunc(double(FLayout.PlotWidth()) * w / std::max(width(), 1) + 0.5);
-    FPPH = Trunc(double(FLayout.PlotHeight()) * h / std::max(height(), 1) + 0.5);
-    FPL = (w - FPPW) / 2 + x0;
-    FPT = (h - FPPH) / 2 + y0;
-    FPR = FPL + FPPW;
-    FPB = FPT + FPPH;
-    FPrintScaleX = PrintScale(FPPW, *FXAxis, *FXAxis);
-    FPrintScaleY = PrintScale(FPPH, *FYAxis, SelectedYAxis());
-    FRatioX = FLayout.PlotWidth() ? double(FPPW) / FLayout.PlotWidth() : 1.0;
-    FRatioY = FLayout.PlotHeight() ? double(FPPH) / FLayout.PlotHeight() : 1.0;
+    FPaper.Place(x0, y0, w, h, FLayout, size(), *FXAxis, *FYAxis, SelectedYAxis());
 }
 
 // Background and border of the chart rectangle on paper.
@@ -696,16 +665,25 @@ void TvtxGraph::PaperFrame(TCanvas &c)
     c.ResetClip();
     c.Pen() = TCanvas::TPen{FColor, 1, TCanvas::psSolid, TCanvas::pmCopy};
     c.Brush() = TCanvas::TBrush{FColor, TCanvas::bsSolid};
-    c.Rectangle(FX0, FY0, FX0 + FW, FY0 + FH);
+    const int x0 = FPaper.X0(), y0 = FPaper.Y0(), x1 = x0 + FPaper.W(), y1 = y0 + FPaper.H();
+    c.Rectangle(x0, y0, x1, y1);
     if (FBorder) {
         c.Pen().Color = FHighlightColor;
-        c.MoveTo(FX0, FY0 + FH);
-        c.LineTo(FX0, FY0);
-        c.LineTo(FX0 + FW, FY0);
+        c.MoveTo(x0, y1);
+        c.LineTo(x0, y0);
+        c.LineTo(x1, y0);
         c.Pen().Color = FShadowColor;
-        c.LineTo(FX0 + FW, FY0 + FH);
-        c.LineTo(FX0, FY0 + FH);
+        c.LineTo(x1, y1);
+        c.LineTo(x0, y1);
     }
+}
+
+void TvtxGraph::PaperGrid(TCanvas &c)
+{
+    TChartGrid(*this, TChartGrid::TTarget{&c, true, FPaper.PlotLeft(), FPaper.PlotTop(),
+                                          FPaper.PlotWidth(), FPaper.PlotHeight(), FPaper.RatioX(),
+                                          FPaper.RatioY()})
+        .Draw();
 }
 
 void TvtxGraph::Imprime(float left, float top, float width, float height)
@@ -724,11 +702,11 @@ void TvtxGraph::Imprime(float left, float top, float width, float height)
         if (!FTitle.isEmpty()) {
             c.Font() = CanvasFont(FTitleFont);
             const QSize e = c.TextExtent(FTitle);
-            c.TextOut((FW - e.width()) / 2 + FX0, Trunc(FPT - e.height() - FTitleOffset * FRatioY),
+            c.TextOut((FPaper.W() - e.width()) / 2 + FPaper.X0(),
+                      Trunc(FPaper.PlotTop() - e.height() - FTitleOffset * FPaper.RatioY()),
                       FTitle);
         }
-        TChartGrid(*this, TChartGrid::TTarget{&c, true, FPL, FPT, FPPW, FPPH, FRatioX, FRatioY})
-            .Draw();
+        PaperGrid(c);
         c.Pen().Width = DrawWidth(FPrinterPenWidth);
         Replay(c, true);
     } catch (const Exception &) {
@@ -755,8 +733,7 @@ void TvtxGraph::PrintGrids(float left, float top, float width)
         }
         PlacePaperChart(Trunc(double(dpi) * left + 0.5), Trunc(double(dpi) * top + 0.5), w, h);
         PaperFrame(c);
-        TChartGrid(*this, TChartGrid::TTarget{&c, true, FPL, FPT, FPPW, FPPH, FRatioX, FRatioY})
-            .Draw();
+        PaperGrid(c);
         c.Pen().Style = TCanvas::psSolid;
     } catch (const Exception &) {
     }

@@ -16,6 +16,7 @@
 #include "chart/chartreplay.h"
 #include "chart/chartsymbol.h"
 #include "chart/commandstore.h"
+#include "chart/paperlayout.h"
 #include "kestrova_chart_export.h"
 #include "platform/canvas.h"
 #include "platform/color.h"
@@ -347,14 +348,13 @@ private:
 
     // Printer helpers.
     int PrinterCaps(TCanvas::TDeviceCap cap) const;
-    static float PrintScale(int pixels, const TAxis &divisions, const TAxis &scale);
     QPoint RealToPaper(float x, float y) const;
-    QRect PaperArea() const;
     void PaperMove(QPoint p);
     void PaperLine(QPoint p);
     void PaperLineOn(TCanvas &c, QPoint to);
     void PaperSymbol(QPoint p);
     void PlacePaperChart(int x0, int y0, int w, int h);
+    void PaperGrid(TCanvas &c);
     void PaperFrame(TCanvas &c);
 
     TAxis *FXAxis;
@@ -407,8 +407,5 @@ private:
     // Printing state (printer pixels).
     bool FPrinting = false;
     int FDpiX = 0, FDpiY = 0;
-    int FX0 = 0, FY0 = 0, FW = 0, FH = 0;
-    int FPL = 0, FPT = 0, FPR = 0, FPB = 0, FPPW = 0, FPPH = 0;
-    float FPrintScaleX = 1, FPrintScaleY = 1;
-    double FRatioX = 1, FRatioY = 1;
+    TPaperLayout FPaper;
 };
