@@ -258,6 +258,7 @@ void TUnixSerialDevice::VerifyAttributes(const termios &wanted, std::uint32_t ba
 void TUnixSerialDevice::ApplyModemLines(const TLineState &state)
 {
     FIo->SetModemBits(FFd, TIOCM_DTR, state.dtrControl == 1);
+    FRtsHandshake = state.rtsControl == 2;
     if (FRs485 && state.rtsControl != 3) {
         FIo->SetRs485RtsOnSend(FFd, false);
         FRs485 = false;
@@ -311,6 +312,12 @@ void TUnixSerialDevice::Close() noexcept
     if (FFd >= 0) {
         if (FRs485) {
             FIo->SetRs485RtsOnSend(FFd, false);
+        }
+        // Hang-up-on-close is off, so the kernel would leave the lines raised: drop them, as
+        // closing a port does on Windows. In handshake mode the driver owns RTS.
+        FIo->SetModemBits(FFd, TIOCM_DTR, false);
+        if (!FRtsHandshake) {
+            FIo->SetModemBits(FFd, TIOCM_RTS, false);
         }
         ::ioctl(FFd, TIOCNXCL);
         ::close(FFd);  // also releases the flock

@@ -53,6 +53,7 @@ private:
     TReadTimeouts FTimeouts;
     bool FManualRtsToggle = false;
     bool FRs485 = false;
+    bool FRtsHandshake = false;
 };
 
 }  // namespace kestrova::comm
