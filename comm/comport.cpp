@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/exception.h"
 #include "platform/trace.h"
 #include "serialdevice.h"
 
@@ -107,7 +108,21 @@ void TComport::DoPacketReceived()
     }
     TPacketReceivedEvent handler = FOnPacketReceived;
     QByteArray buffer = std::move(FReceived);
-    handler(this, buffer);
+    CallHandler("OnPacketReceived", [&] { handler(this, buffer); });
+}
+
+void TComport::CallHandler(const char *event, const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const Exception &error) {
+        Trace(QStringLiteral("%1 handler raised: %2").arg(QLatin1String(event), error.Message()));
+    } catch (const std::exception &error) {
+        Trace(QStringLiteral("%1 handler raised: %2")
+                  .arg(QLatin1String(event), QString::fromLocal8Bit(error.what())));
+    } catch (...) {
+        Trace(QStringLiteral("%1 handler raised an unknown exception").arg(QLatin1String(event)));
+    }
 }
 
 bool TComport::Synchronize(const std::function<void()> &work)

@@ -57,6 +57,10 @@ protected:
     bool ReadPacket();
     // Runs work on the main thread and waits for it, unless termination was requested.
     bool Synchronize(const std::function<void()> &work);
+    // Runs a user handler; an exception it raises is traced and goes no further, so the reader
+    // keeps delivering (an exception in Qt's event loop would end the loop and leave the reader
+    // blocked in its hand-off).
+    static void CallHandler(const char *event, const std::function<void()> &handler);
     kestrova::comm::TSerialDevice *Port() const { return FPort; }
 
 private:
