@@ -111,6 +111,11 @@ void TComport::DoPacketReceived()
     CallHandler("OnPacketReceived", [&] { handler(this, buffer); });
 }
 
+bool TComport::OnOwnThread() const
+{
+    return FThread.get_id() == std::this_thread::get_id();
+}
+
 void TComport::CallHandler(const char *event, const std::function<void()> &handler)
 {
     try {

@@ -40,6 +40,8 @@ public:
     void WaitFor();
 
     bool Terminated() const { return FTerminated.load(); }
+    // True on the reader thread itself.
+    bool OnOwnThread() const;
     bool Running() const { return FRunning.load(); }
     // "Read Error: <code>" once a read failure stopped the thread, else empty.
     QString FailureMessage() const;

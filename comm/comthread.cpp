@@ -1,5 +1,7 @@
 #include "comthread.h"
 
+#include <QCoreApplication>
+
 #include "platform/exception.h"
 #include "platform/trace.h"
 #include "portname.h"
@@ -18,6 +20,13 @@ TComThread::TComThread(QObject *Owner) : QObject(Owner) {}
 TComThread::~TComThread()
 {
     ComClose();
+    if (FRetiredReader) {
+        // Destroyed by a handler on the reader's own thread: that thread cannot be joined from
+        // itself, and destroying its object under it would be fatal. Leave both to it.
+        Trace(QStringLiteral("Port destroyed on its reader thread; the reader is left to end"));
+        (void)FRetiredReader.release();
+        (void)FRetiredDevice.release();
+    }
 }
 
 QString TComThread::ErrorMessage() const
@@ -100,6 +109,10 @@ void TComThread::SetDeviceFactory(TDeviceFactory factory)
 
 void TComThread::ComInit()
 {
+    if (!QCoreApplication::instance()) {
+        throw Exception(QStringLiteral(
+            "ComInit needs a QCoreApplication: received data is delivered on its main thread."));
+    }
     ComClose();
     InitPort();
     SetupThread();
@@ -167,12 +180,18 @@ void TComThread::StartReader(std::unique_ptr<TComport> reader)
 
 void TComThread::ComClose()
 {
+    ReleaseRetiredReader();
     if (!FReader) {
         return;
     }
     // The reader leaves at once: its read is woken and a pending hand-off to this thread is
     // abandoned, so no event pumping is needed and closing from inside a handler is safe.
     FReader->Terminate();
+    if (FReader->OnOwnThread()) {
+        FRetiredReader = std::move(FReader);
+        FRetiredDevice = std::move(FDevice);
+        return;
+    }
     FReader->WaitFor();
     FReader.reset();
     FDevice->Close();
@@ -201,6 +220,16 @@ void TComThread::Write(const char *buffer, int count)
                                             QString::fromStdString(error.Detail())));
         throw Exception(QString::fromStdString(error.what()));
     }
+}
+
+void TComThread::ReleaseRetiredReader()
+{
+    if (!FRetiredReader || FRetiredReader->OnOwnThread()) {
+        return;
+    }
+    FRetiredReader.reset();  // joins the thread, which was told to end
+    FRetiredDevice->Close();
+    FRetiredDevice.reset();
 }
 
 void TComThread::Purge()

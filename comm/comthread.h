@@ -81,9 +81,14 @@ public:
     virtual void SetPacketSize(quint32 value);
     virtual void SetTimeout(quint32 value);
 
-    // (Re)opens and configures the port and starts the reader. Never raises: test Opened().
+    // (Re)opens and configures the port and starts the reader. A port that cannot be opened is
+    // not raised: test Opened(). Raises Exception when no QCoreApplication exists, since
+    // received data is delivered on its main thread.
     void ComInit();
-    // Stops the reader and releases the port; nothing happens when the port is not open.
+    // Stops the reader and releases the port; nothing happens when the port is not open. Called
+    // on the reader's own thread (a handler run there once the application object is gone), the
+    // reader is stopped and released later, from another thread, by ComInit, ComClose or the
+    // destructor.
     void ComClose();
     // Sends the bytes and returns once the driver has taken them. Raises "Send Timeout" or
     // "Send Error: <code>"; on a closed port records "Com not initialized." instead.
@@ -114,11 +119,16 @@ protected:
     void SetErrorMessage(const QString &message);
 
 private:
+    void ReleaseRetiredReader();
+
     std::atomic<bool> FOpened{false};
     mutable std::mutex FErrorMutex;
     QString FErrorMessage;
     std::unique_ptr<TComport> FReader;
     std::unique_ptr<kestrova::comm::TSerialDevice> FDevice;
+    // A reader closed from its own thread, and its device, waiting to be joined and closed.
+    std::unique_ptr<TComport> FRetiredReader;
+    std::unique_ptr<kestrova::comm::TSerialDevice> FRetiredDevice;
     TDeviceFactory FDeviceFactory;
     quint32 FPacketSize = 80;
     quint32 FBaud = 19200;
