@@ -170,26 +170,24 @@ bool TOrvanta::AguardarResposta(unsigned timeoutMs)
     return AguardarNaCondicao(timeoutMs);
 }
 
+// Processes pending non-input events, sleeping between them, until the answer or the deadline.
+// Unlike a nested QEventLoop this keeps working after QCoreApplication::quit(), and it keeps no
+// state behind that an exception thrown by an event handler could leave dangling.
 bool TOrvanta::AguardarNoLacoDeEventos(unsigned timeoutMs)
 {
     using namespace std::chrono;
     const auto prazo = steady_clock::now() + milliseconds(timeoutMs);
-    QEventLoop laco;
     QTimer despertador;
     despertador.setSingleShot(true);
     despertador.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&despertador, &QTimer::timeout, &laco, &QEventLoop::quit);
-    QEventLoop *anterior = std::exchange(FLacoPrincipal, &laco);
-    for (;;) {
-        if (FbRespostaRecebida)
-            break;
-        const auto resta = duration_cast<milliseconds>(prazo - steady_clock::now()).count();
+    while (!FbRespostaRecebida) {
+        const auto resta = ceil<milliseconds>(prazo - steady_clock::now()).count();
         if (resta <= 0)
             break;
         despertador.start(int(std::min<long long>(resta, std::numeric_limits<int>::max())));
-        laco.exec(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::WaitForMoreEvents);
     }
-    FLacoPrincipal = anterior;
     return FbRespostaRecebida;
 }
 
@@ -223,8 +221,12 @@ void TOrvanta::AvisarResposta()
         FbRespostaRecebida = true;
     }
     FRespostaChegou.notify_all();
-    if (FLacoPrincipal && IsMainThread())
-        FLacoPrincipal->quit();
+    // A main-thread wait sleeps in the event dispatcher: nudge it when the answer was handled
+    // on another thread.
+    if (!IsMainThread())
+        if (QCoreApplication *app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(
+                app, [] {}, Qt::QueuedConnection);
 }
 
 unsigned char TOrvanta::ConverterVelocidade(double velocidade)

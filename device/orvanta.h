@@ -10,14 +10,12 @@
 #include "device/exchangeslot.h"
 #include "kestrova_device_export.h"
 
-class QEventLoop;
-
 // The Orvanta Kestrova board: three-byte frames (STX, command letter, value) at 9600 baud, even
 // parity, each answered with ACK (0x06) or NAK (0x15).
 //
 // Every command is one exchange: write the frame, then wait for the answer without spinning --
-// in an event loop that leaves user input queued on the main thread, on a condition variable on
-// any other thread -- until the answer arrives or the time-out expires. Failures raise Exception
+// processing pending non-input events on the main thread, on a condition variable on any other
+// thread -- until the answer arrives or the time-out expires. Failures raise Exception
 // ("Falha na comunicação", "Retornou NAK", or the port's write failure) and leave the stored
 // values as they were. One exchange runs at a time; other callers wait for it.
 class KESTROVA_DEVICE_EXPORT TOrvanta : public TEsteira {
@@ -80,5 +78,4 @@ private:
     TExchangeSlot FSlot;
     std::mutex FRespostaMutex;
     std::condition_variable FRespostaChegou;
-    QEventLoop *FLacoPrincipal = nullptr;  // main thread only
 };

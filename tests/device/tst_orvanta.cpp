@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
+#include <ctime>
 #include <memory>
 #include <thread>
 
@@ -133,6 +134,8 @@ private slots:
     void twoThreadsNeverInterleaveFrames();
     void reentryFromTheWaitingEventLoopIsRefused();
     void destroyingWaitsForAnExchangeOnAnotherThread();
+    void exceptionInsideTheWaitThenALateAnswer();
+    void exchangeAfterQuitWaitsForItsAnswer();
 
 private:
     std::unique_ptr<TOrvanta> Connect();
@@ -426,6 +429,40 @@ void TestOrvanta::destroyingWaitsForAnExchangeOnAnotherThread()
     orvanta.reset();
     worker.join();
     QCOMPARE(failure, kFalha);
+}
+
+// Something raises inside the main thread's wait; the answer that comes later must find nothing
+// dangling, and the device must go on working.
+void TestOrvanta::exceptionInsideTheWaitThenALateAnswer()
+{
+    FBoard->SetFault({TBoardFault::Delay, 300});
+    auto orvanta = Connect();
+    QMetaObject::invokeMethod(
+        qApp, [] { throw Exception(QStringLiteral("durante a espera")); }, Qt::QueuedConnection);
+    QCOMPARE(RaisedBy([&] { orvanta->AjustarVelocidade(3.0); }),
+             QStringLiteral("durante a espera"));
+    QTRY_VERIFY_WITH_TIMEOUT(TTraceLog::Contains(QStringLiteral("RECEBEU   0x06  ")), 5000);
+    QCOMPARE(RaisedBy([&] { orvanta->AjustarVelocidade(4.0); }), QString());
+}
+
+// After QCoreApplication::quit() (the window closing) a stop must still wait without spinning and
+// get the answer that comes in time.
+void TestOrvanta::exchangeAfterQuitWaitsForItsAnswer()
+{
+    FBoard->SetFault({TBoardFault::Delay, 300});
+    auto orvanta = Connect();
+    QString outcome = QStringLiteral("did not run");
+    std::clock_t cpu = 0;
+    QTimer::singleShot(0, [&] {
+        QCoreApplication::quit();
+        const std::clock_t start = std::clock();
+        outcome = RaisedBy([&] { orvanta->Parar(); });
+        cpu = std::clock() - start;
+    });
+    QCoreApplication::exec();
+    QCOMPARE(outcome, QString());
+    const double cpuMs = 1000.0 * double(cpu) / CLOCKS_PER_SEC;
+    QVERIFY2(cpuMs < 150, qPrintable(QString::number(cpuMs)));
 }
 
 QTEST_GUILESS_MAIN(TestOrvanta)
