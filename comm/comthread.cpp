@@ -232,6 +232,20 @@ void TComThread::ReleaseRetiredReader()
     FRetiredDevice.reset();
 }
 
+void TComThread::DiscardInput()
+{
+    if (!FDevice) {
+        return;
+    }
+    if (!FReader) {
+        FDevice->DiscardInput();
+        return;
+    }
+    const std::shared_ptr<std::recursive_mutex> gate = FReader->DeliveryGate();
+    std::lock_guard lock(*gate);
+    FDevice->DiscardInput();
+}
+
 void TComThread::Purge()
 {
     if (FDevice) {

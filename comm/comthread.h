@@ -96,6 +96,9 @@ public:
     void Write(const char *buffer, int count);
     // Discards both driver queues and aborts pending transfers.
     void Purge();
+    // Discards every byte received so far, including a chunk read but not yet delivered: no
+    // OnPacketReceived comes for them. Call it before writing a frame whose answer is awaited.
+    void DiscardInput();
 
     // Replaces the OS backend used by the next ComInit (tests, simulated ports). An empty
     // factory restores the system backend.

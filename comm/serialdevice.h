@@ -3,6 +3,7 @@
 // The operating-system side of one serial port, free of Qt so that the Windows backend builds with
 // nothing but the Windows API. TComThread drives it; tests may substitute their own.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -92,10 +93,24 @@ public:
     // Discards both driver queues and aborts pending transfers.
     virtual void Purge() noexcept = 0;
 
+    // Discards what has been received so far, before a frame is written whose answer must not be
+    // confused with older bytes: the driver's input queue is emptied, InputGeneration() changes,
+    // and a Read in progress returns at once. Every byte of a Read that started before the new
+    // generation is stale. Any thread; the base version counts and purges (which aborts reads).
+    virtual void DiscardInput() noexcept;
+    std::uint64_t InputGeneration() const noexcept { return FInputGeneration.load(); }
+
+protected:
+    void NextInputGeneration() noexcept { ++FInputGeneration; }
+
+public:
     // Reads the four modem input lines as kModem* bits; false when the OS cannot report them.
     virtual bool GetModemStatus(std::uint32_t &bits) = 0;
     // Raises or drops an output line at once; OS failures are not reported.
     virtual void SetModemLine(TModemLine line, bool on) noexcept = 0;
+
+private:
+    std::atomic<std::uint64_t> FInputGeneration{0};
 };
 
 // The backend of the platform the library was built for.

@@ -139,9 +139,9 @@ void TstAdvancedCom::opensWithDtrOnAndRtsOnSend()
     port.com.Write("\x02T\x00", 3);  // the driver toggles RTS: no manual switching
     QCOMPARE(port.lines->TakeLog(), QStringList());
     port.com.ComClose();
-    QCOMPARE(port.lines->TakeLog(), (QStringList{QStringLiteral("RS485 off"),
-                                                 QStringLiteral("DTR off"),
-                                                 QStringLiteral("RTS off")}));
+    QCOMPARE(port.lines->TakeLog(),
+             (QStringList{QStringLiteral("RS485 off"), QStringLiteral("DTR off"),
+                          QStringLiteral("RTS off")}));
 }
 
 void TstAdvancedCom::rtsIsRaisedAroundEachWriteWithoutRs485()
