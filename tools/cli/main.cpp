@@ -25,11 +25,12 @@ Commands:
   speed KMH                 set the belt speed (0, or 1.5 to 18.0 km/h)
   incline PERCENT           set the incline (0 to 25 %, steps of 0.5)
   stop                      stop the belt (also the window's reset)
-  calibrate-speed COUNT     send the PWM internal-timer count (low 8 bits on the wire)
-  calibrate-incline COUNT   send the optical-disk pulse count (low 8 bits on the wire)
+  calibrate-speed COUNT     send the PWM internal-timer count (0 to 255)
+  calibrate-incline COUNT   send the optical-disk pulse count (0 to 255)
   poll --speed KMH --incline PERCENT --period MS --ticks N
                             re-send speed then incline every period, as the window's
-                            polling does, printing each outcome
+                            polling does, printing each outcome; ticks missed while
+                            an exchange waits fold into one
 
 Numbers take '.' or ',' as the decimal separator. Exit status: 0 success, 1 the board
 failed (the reason, e.g. "Retornou NAK", on standard error), 2 usage error, 3 the port
@@ -181,7 +182,12 @@ int RunCommand(TOrvanta &board, const QStringList &words, unsigned calibrationTi
         board.Parar();
         PrintLine(QStringLiteral("stop: OK"));
     } else if (command == "calibrate-speed" || command == "calibrate-incline") {
-        const auto count = static_cast<unsigned char>(RequireInteger(argument("COUNT"), "COUNT"));
+        const int value = RequireInteger(argument("COUNT"), "COUNT");
+        if (value < 0 || value > 255)
+            throw TUsageError(QStringLiteral("%1: COUNT must be between 0 and 255, not %2")
+                                  .arg(command)
+                                  .arg(value));
+        const auto count = static_cast<unsigned char>(value);
         if (command == "calibrate-speed")
             board.CalibrarVelocidade(count, calibrationTimeoutMs);
         else

@@ -91,8 +91,8 @@ void TestOrvantaCtl::commandsSendTheirFrames_data()
     QTest::newRow("speed") << QStringList{"speed", "5.3"} << Bytes({0x02, 'Q', 39});
     QTest::newRow("incline, comma") << QStringList{"incline", "2,5"} << Bytes({0x02, 'R', 28});
     QTest::newRow("stop") << QStringList{"stop"} << Bytes({0x02, 'T', 0});
-    QTest::newRow("calibrate speed 300")
-        << QStringList{"calibrate-speed", "300"} << Bytes({0x02, 'o', 0xAA, 0x02, 'v', 44});
+    QTest::newRow("calibrate speed 255")
+        << QStringList{"calibrate-speed", "255"} << Bytes({0x02, 'o', 0xAA, 0x02, 'v', 0xFF});
     QTest::newRow("calibrate incline")
         << QStringList{"calibrate-incline", "18"} << Bytes({0x02, 'o', 0xAA, 0x02, 'i', 18});
 }
@@ -183,6 +183,8 @@ void TestOrvantaCtl::usageErrors_data()
     QTest::newRow("speed nan") << QStringList{"speed", "nan"};
     QTest::newRow("missing count") << QStringList{"calibrate-speed"};
     QTest::newRow("poll without ticks") << QStringList{"poll", "--ticks", "0"};
+    QTest::newRow("calibration above 255") << QStringList{"calibrate-speed", "300"};
+    QTest::newRow("calibration below 0") << QStringList{"calibrate-incline", "-1"};
 }
 
 void TestOrvantaCtl::usageErrors()
