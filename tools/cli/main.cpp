@@ -131,13 +131,27 @@ TPollOptions ParsePollOptions(const QStringList &arguments)
     return options;
 }
 
+// The time of the tick after one that was due at due: one period later, or, when that has
+// already passed (a tick ran past the next ones), the latest tick due by now. Missed ticks fold
+// into one that fires at once, as the window's timer folds them.
+std::chrono::steady_clock::time_point NextTick(std::chrono::steady_clock::time_point due,
+                                               std::chrono::milliseconds period)
+{
+    const auto now = std::chrono::steady_clock::now();
+    due += period;
+    if (due < now)
+        due += ((now - due) / period) * period;
+    return due;
+}
+
 int Poll(TOrvanta &board, const TPollOptions &options)
 {
     using namespace std::chrono;
-    const auto start = steady_clock::now();
+    const milliseconds period(options.periodMs);
+    auto due = steady_clock::now() + period;
     int failures = 0;
-    for (int tick = 1; tick <= options.ticks; ++tick) {
-        SleepUntil(start + milliseconds(qint64(options.periodMs) * tick));
+    for (int tick = 1; tick <= options.ticks; ++tick, due = NextTick(due, period)) {
+        SleepUntil(due);
         QString outcome = QStringLiteral("Velocidade ou Inclinação: OK");
         try {
             board.AjustarVelocidade(options.speed);

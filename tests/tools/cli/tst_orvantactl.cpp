@@ -1,5 +1,7 @@
+#include <QMutex>
 #include <QProcess>
 #include <QTest>
+#include <chrono>
 #include <memory>
 
 #include "tools/boardsim/boardsimulator.h"
@@ -39,6 +41,7 @@ private slots:
     void traceShowsTheFramesOnStandardError();
     void pollResendsBothValuesEveryTick();
     void pollReportsEachFailedTick();
+    void pollFoldsMissedTicksIntoOne();
     void usageErrors_data();
     void usageErrors();
 
@@ -172,6 +175,29 @@ void TestOrvantaCtl::pollReportsEachFailedTick()
     QVERIFY2(run.out.contains(QStringLiteral("tick 2: Velocidade ou Inclinação: OK")),
              qPrintable(run.out));
     QCOMPARE(FBoard->State().frames, 3);
+}
+
+// The first frame goes unanswered, so the first tick runs far past the next four. Those fold
+// into one tick that fires at once; the rest keep the period instead of firing back to back.
+void TestOrvantaCtl::pollFoldsMissedTicksIntoOne()
+{
+    using namespace std::chrono;
+    QList<steady_clock::time_point> speedFrames;
+    QMutex mutex;
+    FBoard->SetFrameObserver([&](const TFrameRecord &record) {
+        QMutexLocker lock(&mutex);
+        if (record.frame.at(1) == 'Q')
+            speedFrames << steady_clock::now();
+    });
+    FBoard->SetScript({{TBoardFault::Silence}});
+    const TRun run = Ctl(OnBoard({"poll", "--speed", "6", "--period", "200", "--ticks", "6"}));
+    QCOMPARE(run.exitCode, 1);
+    QMutexLocker lock(&mutex);
+    QCOMPARE(speedFrames.size(), 6);
+    int backToBack = 0;
+    for (qsizetype i = 2; i < speedFrames.size(); ++i)
+        backToBack += speedFrames.at(i) - speedFrames.at(i - 1) < milliseconds(60);
+    QVERIFY2(backToBack <= 1, qPrintable(QString::number(backToBack)));
 }
 
 void TestOrvantaCtl::usageErrors_data()
