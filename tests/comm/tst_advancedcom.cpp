@@ -122,7 +122,6 @@ private slots:
     void linesOnAtOpenAreReportedBeforeData();
     void noReportWhenAllLinesAreOff();
     void twoLinesChangingAreReportedOneAtATime();
-    void statusHandlerThatRaisesDoesNotStopReports();
     void boardSettingsReachThePort();
 };
 
@@ -275,22 +274,6 @@ void TstAdvancedCom::twoLinesChangingAreReportedOneAtATime()
     QTRY_COMPARE_WITH_TIMEOUT(port.reports.size(), 8, 2000);
     QCOMPARE(port.reports.at(4), (TStatus{false, true, true, true}));
     QCOMPARE(port.reports.at(7), (TStatus{false, false, false, false}));
-}
-
-void TstAdvancedCom::statusHandlerThatRaisesDoesNotStopReports()
-{
-    TLinePort port;
-    port.com.OnStatusChanged = [&](QObject *, bool cts, bool dsr, bool ring, bool rlsd) {
-        port.reports.append({cts, dsr, ring, rlsd});
-        throw Exception(QStringLiteral("status handler failed"));
-    };
-    port.lines->inputs = TIOCM_CTS;
-    port.com.ComInit();
-    QTRY_COMPARE_WITH_TIMEOUT(port.reports.size(), 1, 2000);
-    port.lines->inputs = 0;
-    QTRY_COMPARE_WITH_TIMEOUT(port.reports.size(), 2, 2000);
-    QVERIFY(port.pty.Send("\x06"));
-    QTRY_COMPARE_WITH_TIMEOUT(port.chunks.size(), 1, 2000);
 }
 
 // The treadmill's settings: 9600 baud, even parity, 8 data bits, one stop bit.

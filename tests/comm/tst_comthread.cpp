@@ -105,7 +105,6 @@ private slots:
     void closeFromInsideTheHandler();
     void closeDuringALongHandler();
     void closeWhileAChunkWaitsForTheMainThread();
-    void discardDropsAChunkNotYetDelivered();
     void handlerThatRaisesDoesNotStopDelivery_data();
     void handlerThatRaisesDoesNotStopDelivery();
     void destroyWhileOpenReleasesThePort();
@@ -447,21 +446,6 @@ void TstComThread::closeWhileAChunkWaitsForTheMainThread()
     QCoreApplication::processEvents();
     QTest::qWait(20);
     QCOMPARE(received.chunks.size(), 0);
-}
-
-// The main thread is busy while bytes arrive, then discards the input before writing a frame:
-// those bytes must never reach the handler, and the bytes after the discard must.
-void TstComThread::discardDropsAChunkNotYetDelivered()
-{
-    TPtyPort port;
-    TReceived received;
-    port.com.OnPacketReceived = received.Handler();
-    port.com.ComInit();
-    QVERIFY(port.pty.Send("stale"));
-    QTest::qSleep(100);  // busy: the reader has the chunk and waits for this thread
-    port.com.DiscardInput();
-    QVERIFY(port.pty.Send("answer"));
-    QTRY_COMPARE_WITH_TIMEOUT(received.All(), QByteArray("answer"), 2000);
 }
 
 void TstComThread::handlerThatRaisesDoesNotStopDelivery_data()

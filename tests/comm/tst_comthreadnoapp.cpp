@@ -1,76 +1,59 @@
 #include <QCoreApplication>
 #include <QTest>
 #include <atomic>
-#include <chrono>
-#include <memory>
 #include <thread>
 
 #include "comm/comthread.h"
 #include "comm/ptypair.h"
 #include "tests/support/raisedby.h"
 
-using kestrova::comm::TPtyPair;
-
-namespace {
-
-constexpr unsigned kPtyPort = 6;
-
-bool WaitFor(const std::atomic<bool> &flag, std::chrono::milliseconds limit)
-{
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!flag && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    return flag;
-}
-
-}  // namespace
-
 // The port without an application object: received data has no main thread to go to.
 class TstComThreadNoApp : public QObject {
     Q_OBJECT
 
 private slots:
-    void comInitIsRefusedClearly();
-    void closeFromAHandlerOnTheReaderThread();
-};
-
-void TstComThreadNoApp::comInitIsRefusedClearly()
-{
-    TPtyPair pty;
-    qputenv("KESTROVA_COM6", pty.SlavePath().c_str());
-    TComThread com;
-    com.SetPort(kPtyPort);
-    QVERIFY(RaisedBy([&] { com.ComInit(); }).contains(QStringLiteral("QCoreApplication")));
-    QVERIFY(!com.IsOpen());
-}
-
-// The application object went away while the port was open: the handler now runs on the reader
-// thread, and closes the port from there. Neither the close nor the later destruction may abort.
-void TstComThreadNoApp::closeFromAHandlerOnTheReaderThread()
-{
-    TPtyPair pty;
-    qputenv("KESTROVA_COM6", pty.SlavePath().c_str());
-    auto com = std::make_unique<TComThread>();
-    com->SetPort(kPtyPort);
-    com->SetTimeout(10);
-    std::atomic<bool> closed{false};
-    com->OnPacketReceived = [&](QObject *, QByteArray &) {
-        com->ComClose();
-        closed = true;
-    };
+    void init()
     {
+        FPty = std::make_unique<kestrova::comm::TPtyPair>();
+        qputenv("KESTROVA_COM6", FPty->SlavePath().c_str());
+        FCom = std::make_unique<TComThread>();
+        FCom->SetPort(6);
+    }
+    void comInitIsRefusedClearly()
+    {
+        QVERIFY(RaisedBy([&] { FCom->ComInit(); }).contains(QStringLiteral("QCoreApplication")));
+        QVERIFY(!FCom->IsOpen());
+    }
+    // The application went away while the port was open: the handler runs on the reader thread
+    // and closes the port from there. Neither that nor the destruction afterwards may abort.
+    void closeFromAHandlerOnTheReaderThread()
+    {
+        std::atomic<bool> closed{false};
+        FCom->OnPacketReceived = [&](QObject *, QByteArray &) {
+            FCom->ComClose();
+            closed = true;
+        };
         int argc = 1;
         char name[] = "tst_comthreadnoapp";
         char *argv[] = {name, nullptr};
-        QCoreApplication app(argc, argv);
-        com->ComInit();
-        QVERIFY(com->Opened());
+        auto *app = new QCoreApplication(argc, argv);
+        FCom->ComInit();
+        delete app;
+        QVERIFY(FPty->Send("x"));
+        for (int i = 0; i < 500 && !closed; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        QVERIFY(closed);
     }
-    QVERIFY(pty.Send("x"));
-    QVERIFY(WaitFor(closed, std::chrono::seconds(5)));
-    QVERIFY(!com->IsOpen());
-    com.reset();
-}
+    void cleanup()
+    {
+        FCom.reset();
+        FPty.reset();
+    }
+
+private:
+    std::unique_ptr<kestrova::comm::TPtyPair> FPty;
+    std::unique_ptr<TComThread> FCom;
+};
 
 QTEST_APPLESS_MAIN(TstComThreadNoApp)
 #include "tst_comthreadnoapp.moc"

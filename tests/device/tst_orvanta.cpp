@@ -318,7 +318,6 @@ void TestOrvanta::answerCountsOnlyForItsOwnFrame_data()
     QTest::addColumn<int>("nextFault");
     QTest::addColumn<QString>("nextOutcome");
     QTest::newRow("late ACK, next frame unanswered") << 1000 << int(TBoardFault::Silence) << kFalha;
-    QTest::newRow("late ACK, next frame NAKed") << 900 << int(TBoardFault::Nak) << kNak;
     QTest::newRow("late ACK, next frame acknowledged")
         << 900 << int(TBoardFault::None) << QString();
 }
