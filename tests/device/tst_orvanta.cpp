@@ -486,7 +486,8 @@ void TestOrvanta::exceptionInsideTheWaitThenALateAnswer()
     FBoard->SetFault({TBoardFault::Delay, 300});
     auto orvanta = Connect();
     QMetaObject::invokeMethod(
-        qApp, [] { throw Exception(QStringLiteral("durante a espera")); }, Qt::QueuedConnection);
+        QCoreApplication::instance(), [] { throw Exception(QStringLiteral("durante a espera")); },
+        Qt::QueuedConnection);
     QCOMPARE(RaisedBy([&] { orvanta->AjustarVelocidade(3.0); }),
              QStringLiteral("durante a espera"));
     QTRY_VERIFY_WITH_TIMEOUT(TTraceLog::Contains(QStringLiteral("RECEBEU   0x06  ")), 5000);
