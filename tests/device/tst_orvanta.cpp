@@ -357,7 +357,7 @@ void TestOrvanta::stopAfterATimeOutWaitsOnlyForTheQuietLine()
     QElapsedTimer clock;
     clock.start();
     QCOMPARE(RaisedBy([&] { orvanta->Parar(); }), QString());
-    QVERIFY2(clock.elapsed() >= TOrvanta::kAssentamentoMs - 5,
+    QVERIFY2(clock.elapsed() >= TOrvanta::kAssentamentoMs / 2,
              qPrintable(QString::number(clock.elapsed())));
     QVERIFY2(clock.elapsed() < TOrvanta::kTempoRespostaMs + 400,
              qPrintable(QString::number(clock.elapsed())));
