@@ -7,6 +7,7 @@
 #include <QShortcut>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "comm/advancedcom.h"
@@ -31,6 +32,8 @@ const QColor kVermelho(0xFF, 0x00, 0x00);
 const QColor kVerde(0x00, 0x80, 0x00);
 const QColor kLedLigado(0x00, 0xFF, 0x00);
 constexpr unsigned kTempoCalibracaoMs = 4000;
+constexpr int kCalibracaoMaxima = 255;             // one byte on the wire
+constexpr long long kIntervaloMaximoMs = 1000000;  // when the timer reports no range
 constexpr double kVelocidadeMinima = 1.5;
 constexpr double kVelocidadeMaxima = 18.0;
 constexpr double kInclinacaoMaxima = 25.0;
@@ -256,7 +259,9 @@ void TfrmControlaOrvanta::Conectar()
 
 void TfrmControlaOrvanta::Desconectar()
 {
-    // Stopping the polling waits for a tick in flight, so the device is no longer in use below.
+    // The outcome of a tick in flight is dropped, also when it arrives while the stop below
+    // waits for that tick; after the stop the device is no longer in use.
+    ++FuConexao;
     VtxTimer1->AjustarFbHabilitado(false);
     FCatraca->stop();
     FdVelocidade = 0;
@@ -265,6 +270,7 @@ void TfrmControlaOrvanta::Desconectar()
     ui->pnlVelocidade->setText(QString());
     ui->pnlInclinacao->setText(QString());
     delete FEsteira.exchange(nullptr);
+    ++FuConexao;  // also a tick that started while the polling stopped
 }
 
 void TfrmControlaOrvanta::PassoDeReset()
@@ -378,11 +384,16 @@ void TfrmControlaOrvanta::btnPararEsteiraClick()
 
 void TfrmControlaOrvanta::ButtonAlteraIntervaloClick()
 {
-    // A period below 1 ms would silently stop the polling of a running belt: it is ignored, as
-    // text that is not an integer is.
+    // A period outside the timer's range (below 1 ms, above its maximum) would silently stop the
+    // polling of a running belt: it is ignored, as text that is not an integer is, and Edit1 shows
+    // the period still in force.
+    const std::uint32_t maximo = VtxTimer1->Capacidades().periodMax;
+    const long long limite = maximo > 0 ? maximo : kIntervaloMaximoMs;
     int intervalo = 0;
-    if (TryStrToInt(ui->Edit1->text(), intervalo) && intervalo >= 1)
+    if (TryStrToInt(ui->Edit1->text(), intervalo) && intervalo >= 1 && intervalo <= limite)
         VtxTimer1->AjustarFiIntervalo(intervalo);
+    else
+        ui->Edit1->setText(QString::number(VtxTimer1->Intervalo()));
 }
 
 void TfrmControlaOrvanta::btnFecharClick()
@@ -415,8 +426,11 @@ void TfrmControlaOrvanta::Calibrar(bool velocidade)
         int valor = 0;
         if (!TryStrToInt(texto, valor))
             throw Exception(QStringLiteral("'%1' não é um valor inteiro válido.").arg(texto));
-        // Only the low 8 bits of the value go on the wire.
-        const auto byte = static_cast<unsigned char>(valor & 0xFF);
+        // The up-down control goes to 300, but the board takes one byte: a larger value would
+        // go out as its low 8 bits and calibrate the board with a different number.
+        if (valor < 0 || valor > kCalibracaoMaxima)
+            throw Exception(QStringLiteral("Valor de calibração deve estar entre 0 e 255."));
+        const auto byte = static_cast<unsigned char>(valor);
         if (velocidade)
             esteira->CalibrarVelocidade(byte, kTempoCalibracaoMs);
         else
@@ -491,6 +505,7 @@ void TfrmControlaOrvanta::btnInclinacaoClick()
 
 void TfrmControlaOrvanta::VtxTimer1Timer(QObject *)
 {
+    const unsigned conexao = FuConexao.load();
     TOrvanta *esteira = FEsteira.load();
     if (!esteira)
         return;
@@ -504,7 +519,13 @@ void TfrmControlaOrvanta::VtxTimer1Timer(QObject *)
         mensagem = erro.Message();
     }
     QMetaObject::invokeMethod(
-        this, [this, ok, mensagem] { MostrarResultadoDoTick(ok, mensagem); }, Qt::QueuedConnection);
+        this,
+        [this, ok, mensagem, conexao] {
+            // A tick of a connection that has since ended reports nothing.
+            if (conexao == FuConexao.load())
+                MostrarResultadoDoTick(ok, mensagem);
+        },
+        Qt::QueuedConnection);
 }
 
 void TfrmControlaOrvanta::MostrarResultadoDoTick(bool ok, const QString &mensagem)

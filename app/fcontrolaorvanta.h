@@ -85,6 +85,8 @@ private:
     QMovie *FCatraca;
 
     std::atomic<TOrvanta *> FEsteira{nullptr};  // owned; read by the polling tick
+    // Counts disconnections: a tick's outcome is shown only while its connection lasts.
+    std::atomic<unsigned> FuConexao{0};
     bool FbEsteiraLigada = false;
     std::atomic<double> FdVelocidade{0.0};
     std::atomic<double> FdInclinacao{0.0};
