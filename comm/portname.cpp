@@ -4,11 +4,32 @@
 
 namespace kestrova::comm {
 
-std::string PortDeviceName(unsigned port)
+namespace {
+
+const char *EnvironmentName(unsigned port)
 {
     const std::string variable = "KESTROVA_COM" + std::to_string(port);
-    if (const char *named = std::getenv(variable.c_str()); named && *named) {
+    const char *named = std::getenv(variable.c_str());
+    return named && *named ? named : nullptr;
+}
+
+}  // namespace
+
+TPortNameSource PortDeviceSource(unsigned port, const std::string &saved)
+{
+    if (EnvironmentName(port)) {
+        return TPortNameSource::environment;
+    }
+    return saved.empty() ? TPortNameSource::standard : TPortNameSource::settings;
+}
+
+std::string PortDeviceName(unsigned port, const std::string &saved)
+{
+    if (const char *named = EnvironmentName(port)) {
         return named;
+    }
+    if (!saved.empty()) {
+        return saved;
     }
     if (port == 0) {
         return {};
