@@ -1,10 +1,19 @@
 #include "portname.h"
 
+#include <atomic>
 #include <cstdlib>
 
 namespace kestrova::comm {
 
 namespace {
+
+std::atomic<TSavedPortLookup> gSavedPortLookup{nullptr};
+
+std::string Saved(unsigned port)
+{
+    const TSavedPortLookup lookup = gSavedPortLookup.load();
+    return lookup ? lookup(port) : std::string();
+}
 
 const char *EnvironmentName(unsigned port)
 {
@@ -39,6 +48,21 @@ std::string PortDeviceName(unsigned port, const std::string &saved)
 #else
     return "/dev/ttyS" + std::to_string(port - 1);
 #endif
+}
+
+void SetSavedPortLookup(TSavedPortLookup lookup)
+{
+    gSavedPortLookup = lookup;
+}
+
+std::string PortDeviceName(unsigned port)
+{
+    return PortDeviceName(port, EnvironmentName(port) ? std::string() : Saved(port));
+}
+
+TPortNameSource PortDeviceSource(unsigned port)
+{
+    return PortDeviceSource(port, EnvironmentName(port) ? std::string() : Saved(port));
 }
 
 }  // namespace kestrova::comm

@@ -14,13 +14,18 @@ enum class TPortNameSource {
 };
 
 // The device a port number stands for, by the order of TPortNameSource. Port 0 names no device
-// (empty string) unless the environment or the settings name one. These two read the settings
-// (defined in portsettings.cpp, which uses Qt).
+// (empty string) unless the environment or the settings name one.
 KESTROVA_COMM_EXPORT std::string PortDeviceName(unsigned port);
 KESTROVA_COMM_EXPORT TPortNameSource PortDeviceSource(unsigned port);
 
-// The same rule with the saved device given (empty: none); free of Qt.
+// The same rule with the saved device given (empty: none).
 KESTROVA_COMM_EXPORT std::string PortDeviceName(unsigned port, const std::string &saved);
 KESTROVA_COMM_EXPORT TPortNameSource PortDeviceSource(unsigned port, const std::string &saved);
+
+// Where the one-argument forms find the saved device. This file stays free of Qt (the Windows
+// backend builds without it); portsettings.cpp installs the reader of the shared settings when
+// the library loads. Without one, nothing is saved.
+using TSavedPortLookup = std::string (*)(unsigned port);
+KESTROVA_COMM_EXPORT void SetSavedPortLookup(TSavedPortLookup lookup);
 
 }  // namespace kestrova::comm

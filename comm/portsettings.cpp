@@ -22,6 +22,14 @@ QString Key(unsigned port)
     return QStringLiteral("Portas/COM%1").arg(port);
 }
 
+std::string SavedDevice(unsigned port)
+{
+    return MappedPortDevice(port).toLocal8Bit().toStdString();
+}
+
+// Port numbers find the saved device from the moment the library is loaded.
+const bool kLookupInstalled = (SetSavedPortLookup(&SavedDevice), true);
+
 }  // namespace
 
 QString MappedPortDevice(unsigned port)
@@ -38,16 +46,6 @@ bool SetMappedPortDevice(unsigned port, const QString &device)
         settings.setValue(Key(port), device);
     settings.sync();
     return settings.status() == QSettings::NoError;
-}
-
-std::string PortDeviceName(unsigned port)
-{
-    return PortDeviceName(port, MappedPortDevice(port).toLocal8Bit().toStdString());
-}
-
-TPortNameSource PortDeviceSource(unsigned port)
-{
-    return PortDeviceSource(port, MappedPortDevice(port).toLocal8Bit().toStdString());
 }
 
 QString StableDeviceName(const QString &device, const QString &byIdDirectory)
