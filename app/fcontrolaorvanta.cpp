@@ -5,6 +5,7 @@
 #include <QMetaObject>
 #include <QMovie>
 #include <QShortcut>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -352,6 +353,28 @@ void TfrmControlaOrvanta::PerdeuDispositivo(const QString &motivo)
     ui->lblMensagem->setText(QStringLiteral("Porta perdida: tentando reabrir..."));
     PintarTexto(ui->lblMensagem, kVermelho);
     FReabertura->Iniciar(dispositivo, FiIntervaloReabertura);
+    LiberarPortaPerdida();
+}
+
+// Closes the dead port, so that the driver can give the returning adapter its old name (a node
+// held open keeps its number). The polling goes on against the closed port, each tick failing
+// after its time-out. Waits for a main-thread exchange to finish first.
+void TfrmControlaOrvanta::LiberarPortaPerdida()
+{
+    TOrvanta *esteira = FEsteira.load();
+    if (!FbDispositivoPerdido || !esteira || !esteira->Porta() || !esteira->Porta()->IsOpen())
+        return;
+    if (FiUsoDoDispositivo > 0) {
+        QTimer::singleShot(100, this, [this] { LiberarPortaPerdida(); });
+        return;
+    }
+    TUso uso(FiUsoDoDispositivo);
+    const bool polling = VtxTimer1->Habilitado();
+    VtxTimer1->AjustarFbHabilitado(false);  // waits for a tick writing to the port
+    if (FEsteira.load() == esteira && esteira->Porta())
+        esteira->Porta()->ComClose();
+    if (polling)
+        VtxTimer1->AjustarFbHabilitado(true);
 }
 
 // The device is back: the port is opened again, but nothing is sent. The window returns to

@@ -65,6 +65,7 @@ private:
     std::unique_ptr<TOrvanta> CriarDispositivo(int porta, bool silencioso);
     void VigiarDispositivo(TOrvanta *esteira);
     void PerdeuDispositivo(const QString &motivo);
+    void LiberarPortaPerdida();
     void DispositivoDeVolta();
     void Desconectar();
     void PassoDeReset();
