@@ -6,6 +6,7 @@
 #   scripts/setup.sh check-windows  compile the Windows serial backend with mingw-w64
 #   scripts/setup.sh bench          build and run the benchmarks
 #   scripts/setup.sh package        build the Debian packages kestrova and kestrova-dev into out/
+#   scripts/setup.sh fuzz [seconds] build the libFuzzer targets and run each in turn (default 60 s)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,6 +19,8 @@ WINDOWS_PACKAGES=(g++-mingw-w64-x86-64)
 PACKAGE_PACKAGES=(dpkg-dev file)
 # The chart benchmark compares against QCustomPlot; only the benchmarks need it.
 BENCH_PACKAGES=(libqcustomplot-dev)
+# The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 install_missing() {
     local missing=()
@@ -86,8 +89,28 @@ case "${1:-}" in
             "$bench" "${@:2}"
         done
         ;;
+    fuzz)
+        install_missing "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
+        seconds=${2:-60}
+        configure_and_build build-fuzz -DKESTROVA_BUILD_FUZZ=ON -DKESTROVA_BUILD_BENCH=OFF \
+            -DCMAKE_CXX_COMPILER=clang++
+        # New inputs go to build-fuzz/corpus/<target> (seeded from fuzz/corpus/<target>), faults
+        # to build-fuzz/artifacts/. One target at a time, each for the given seconds.
+        mkdir -p build-fuzz/artifacts
+        for target in build-fuzz/fuzz/fuzz_*; do
+            [ -x "$target" ] && [[ "$target" != *_replay ]] || continue
+            name=$(basename "$target")
+            name=${name#fuzz_}
+            mkdir -p "build-fuzz/corpus/$name"
+            echo "== $name: ${seconds} s"
+            LSAN_OPTIONS=suppressions=fuzz/lsan.supp ASAN_OPTIONS=detect_leaks=1 \
+                "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=1 \
+                -artifact_prefix=build-fuzz/artifacts/"$name"- \
+                "build-fuzz/corpus/$name" "fuzz/corpus/$name"
+        done
+        ;;
     *)
-        sed -n '2,8p' "$0"
+        sed -n '2,9p' "$0"
         exit 2
         ;;
 esac
