@@ -16,8 +16,7 @@ int FuzzSomatochartProperties(const uint8_t *data, size_t size);
 int FuzzEditProperties(const uint8_t *data, size_t size);
 // Bytes received by the simulated board: its frame parser and command execution.
 int FuzzBoardFrames(const uint8_t *data, size_t size);
-// Bytes received by the controller from the board (a noisy line), in chunks, while an exchange
-// waits for its answer.
+// Bytes received by the controller from the board (a noisy line), in chunks, between exchanges.
 int FuzzOrvantaReceived(const uint8_t *data, size_t size);
 // Typed numbers: TryStrToFloat, TryStrToInt, FormatFloat, the up-down's typed position and the
 // points editor's coordinate fields.
