@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kestrova_console_export.h"
+
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
@@ -32,7 +34,7 @@ class TvtxGraph;
 // The exercise-test console: set-up (patient, protocol, limits), the running view (times, phase,
 // targets, link, the controls and PARAR, which Space and Escape also press), the operator's
 // entries, a live chart, and the recording of every sample and event in the session database.
-class TfrmConsole : public QMainWindow {
+class KESTROVA_CONSOLE_EXPORT TfrmConsole : public QMainWindow {
     Q_OBJECT
 public:
     explicit TfrmConsole(TBancoSessoes *banco, QWidget *parent = nullptr);

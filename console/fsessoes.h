@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kestrova_console_export.h"
+
 #include <QDialog>
 #include <functional>
 #include <memory>
@@ -15,7 +17,7 @@ class TvtxGraph;
 
 // The sessions browser: a TDBGridKpr over the sessions and their patients; the chosen session's
 // chart redrawn, its events, and its report and CSV export.
-class TfrmSessoes : public QDialog {
+class KESTROVA_CONSOLE_EXPORT TfrmSessoes : public QDialog {
     Q_OBJECT
 public:
     TfrmSessoes(TBancoSessoes *banco, QWidget *parent = nullptr);

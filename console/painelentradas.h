@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kestrova_console_export.h"
+
 #include <QGroupBox>
 
 #include "session/registrossessao.h"
@@ -12,7 +14,7 @@ class QSpinBox;
 
 // The operator's entries at any moment of a test (heart rate, blood pressure, Borg 6-20, a
 // comment) and, for the end, the stop reason and the report's comments.
-class TPainelEntradas : public QGroupBox {
+class KESTROVA_CONSOLE_EXPORT TPainelEntradas : public QGroupBox {
     Q_OBJECT
 public:
     explicit TPainelEntradas(QWidget *parent = nullptr);

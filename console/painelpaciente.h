@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kestrova_console_export.h"
+
 #include <QGroupBox>
 #include <QMap>
 
@@ -9,7 +11,7 @@ class TEditImp;
 
 // The patient block of the set-up: one TEditImp per field, each measuring against the box the
 // report prints it in (TRelatorioSessao::CaixasPaciente), so what is typed always fits the page.
-class TPainelPaciente : public QGroupBox {
+class KESTROVA_CONSOLE_EXPORT TPainelPaciente : public QGroupBox {
     Q_OBJECT
 public:
     explicit TPainelPaciente(QWidget *parent = nullptr);

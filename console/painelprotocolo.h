@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kestrova_console_export.h"
+
 #include <QGroupBox>
 #include <QList>
 #include <optional>
@@ -16,7 +18,7 @@ class QWidget;
 
 // The protocol part of the set-up: the library's protocols (built-ins, then the user's files)
 // and the individualised ramp, the chosen protocol's steps, the test's limits and recovery.
-class TPainelProtocolo : public QGroupBox {
+class KESTROVA_CONSOLE_EXPORT TPainelProtocolo : public QGroupBox {
     Q_OBJECT
 public:
     explicit TPainelProtocolo(QWidget *parent = nullptr);
