@@ -105,8 +105,7 @@ TAmostraRegistro Registro(const TAmostraExecucao &a)
 
 }  // namespace
 
-TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent)
-    : QMainWindow(parent), FBanco(banco)
+TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(parent), FBanco(banco)
 {
     setWindowTitle(QStringLiteral("Teste de esforço"));
     OnConfirmar = [this](const QString &texto) {
@@ -190,8 +189,9 @@ QWidget *TfrmConsole::CriarExecucao()
     FLink = Valor(QStringLiteral("lblLink"));
     FEstado = Valor(QStringLiteral("lblEstado"), 22);
     const std::pair<const char *, QLabel *> linhas[] = {
-        {"Tempo total", FDecorrido}, {"Situação", FEstado},     {"No estágio", FNoEstagio},
-        {"Próximo estágio em", FProximo}, {"Fase e estágio", FFase}, {"Alvo", FAlvo},
+        {"Tempo total", FDecorrido}, {"Situação", FEstado},
+        {"No estágio", FNoEstagio},  {"Próximo estágio em", FProximo},
+        {"Fase e estágio", FFase},   {"Alvo", FAlvo},
         {"Esteira", FLink}};
     int i = 0;
     for (const auto &[titulo, rotulo] : linhas) {
@@ -272,9 +272,9 @@ void TfrmConsole::CriarMenus()
     arquivo->addAction(QStringLiteral("&Relatório do último teste..."), this, [this] {
         if (!FiUltimaSessao)
             return ShowErrorMessage(QStringLiteral("Nenhum teste foi feito nesta execução."));
-        const QString pdf = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Salvar relatório"), QStringLiteral("relatorio.pdf"),
-            QStringLiteral("PDF (*.pdf)"));
+        const QString pdf = QFileDialog::getSaveFileName(this, QStringLiteral("Salvar relatório"),
+                                                         QStringLiteral("relatorio.pdf"),
+                                                         QStringLiteral("PDF (*.pdf)"));
         if (!pdf.isEmpty())
             ImprimirRelatorio(FiUltimaSessao, pdf);
     });
@@ -330,9 +330,10 @@ bool TfrmConsole::IniciarTeste()
             throw Exception(erro);
         // A database that cannot take the test is reported now, never in the middle of it.
         if (!FBanco->Aberto())
-            throw Exception(QStringLiteral("O banco de sessões não está disponível; o teste não "
-                                           "seria gravado. Use --database para escolher outro "
-                                           "arquivo."));
+            throw Exception(
+                QStringLiteral("O banco de sessões não está disponível; o teste não "
+                               "seria gravado. Use --database para escolher outro "
+                               "arquivo."));
         if (!FBanco->VerificarGravacao(&erro))
             throw Exception(erro);
         PrepararDispositivo();
@@ -368,8 +369,8 @@ bool TfrmConsole::IniciarTeste()
             FGravacao->setText(QStringLiteral("Gravação retomada."));
         });
         FGravacao->setStyleSheet(QString());
-        FGravacao->setText(QStringLiteral("Gravando o teste %1 em %2").arg(FiSessao).arg(
-            FBanco->Caminho()));
+        FGravacao->setText(
+            QStringLiteral("Gravando o teste %1 em %2").arg(FiSessao).arg(FBanco->Caminho()));
         FEntradas->Limpar();
         FLog->clear();
         FUltimaAmostra = TAmostraExecucao{};
@@ -456,9 +457,8 @@ void TfrmConsole::AoAmostra(const TAmostraExecucao &a)
     FNoEstagio->setText(TResumoSessao::Tempo(a.tempoNoEstagioMs));
     FProximo->setText(a.tempoParaProximoMs < 0 ? QStringLiteral("-")
                                                : TResumoSessao::Tempo(a.tempoParaProximoMs));
-    FFase->setText(QStringLiteral("%1, estágio %2")
-                       .arg(TResumoSessao::NomeFase(int(a.fase)))
-                       .arg(a.estagio));
+    FFase->setText(
+        QStringLiteral("%1, estágio %2").arg(TResumoSessao::NomeFase(int(a.fase))).arg(a.estagio));
     FAlvo->setText(Km(a.velocidadeAlvo) + QStringLiteral("   ") + Pct(a.inclinacaoAlvo));
     FLink->setText(a.linkOk ? QStringLiteral("Conectada: %1, %2")
                                   .arg(Km(a.velocidadeConfirmada), Pct(a.inclinacaoConfirmada))
@@ -549,7 +549,8 @@ void TfrmConsole::AtualizarContagem()
 {
     if (FExecutor && FExecutor->Estado() == TEstadoExecucao::Contagem) {
         const qint64 resta = kContagemMs - FContagem.elapsed();
-        FDecorrido->setText(QStringLiteral("Início em %1").arg(std::max<qint64>(resta, 0) / 1000 + 1));
+        FDecorrido->setText(
+            QStringLiteral("Início em %1").arg(std::max<qint64>(resta, 0) / 1000 + 1));
     }
 }
 
@@ -582,8 +583,8 @@ bool TfrmConsole::ImprimirRelatorio(qint64 sessaoId, const QString &pdf)
         TRelatorioSessao::Imprimir(TRelatorioSessao::Carregar(*FBanco, sessaoId), grafico);
         return true;
     } catch (const Exception &erro) {
-        ShowErrorMessage(QStringLiteral("Não foi possível imprimir o relatório: %1")
-                             .arg(erro.Message()));
+        ShowErrorMessage(
+            QStringLiteral("Não foi possível imprimir o relatório: %1").arg(erro.Message()));
         return false;
     }
 }

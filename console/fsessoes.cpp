@@ -63,8 +63,8 @@ TfrmSessoes::TfrmSessoes(TBancoSessoes *banco, QWidget *parent) : QDialog(parent
     connect(pdf, &QPushButton::clicked, this, [this] {
         const qint64 id = SessaoSelecionada();
         const QString arquivo = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Salvar relatório"),
-            QStringLiteral("teste-%1.pdf").arg(id), QStringLiteral("PDF (*.pdf)"));
+            this, QStringLiteral("Salvar relatório"), QStringLiteral("teste-%1.pdf").arg(id),
+            QStringLiteral("PDF (*.pdf)"));
         if (id && !arquivo.isEmpty() && OnRelatorio)
             OnRelatorio(id, arquivo);
     });
@@ -74,9 +74,9 @@ TfrmSessoes::TfrmSessoes(TBancoSessoes *banco, QWidget *parent) : QDialog(parent
     });
     connect(csv, &QPushButton::clicked, this, [this] {
         const qint64 id = SessaoSelecionada();
-        const QString arquivo = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Exportar CSV"), QStringLiteral("teste-%1.csv").arg(id),
-            QStringLiteral("CSV (*.csv)"));
+        const QString arquivo = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar CSV"),
+                                                             QStringLiteral("teste-%1.csv").arg(id),
+                                                             QStringLiteral("CSV (*.csv)"));
         if (id && !arquivo.isEmpty() && OnCsv)
             OnCsv(id, arquivo, FSeparadorLocal->isChecked());
     });
@@ -102,11 +102,12 @@ void TfrmSessoes::Mostrar(qint64 sessaoId)
     FDesenho->Redesenhar(amostras, eventos);
     for (const TEventoRegistro &e : eventos)
         if (e.tipo != QLatin1String("alvo"))
-            FEventos->addItem(QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(e.tempoMs), e.texto));
+            FEventos->addItem(
+                QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(e.tempoMs), e.texto));
     if (const std::optional<TSessao> s = FBanco->LerSessao(sessaoId))
-        FResumo->setText(QStringLiteral("%1 — %2, %3. Motivo: %4")
-                             .arg(s->protocoloNome, TResumoSessao::Tempo(s->duracaoMs),
-                                  TBancoSessoes::NomeSituacao(s->situacao),
-                                  s->motivoParada.isEmpty() ? QStringLiteral("-")
-                                                            : s->motivoParada));
+        FResumo->setText(
+            QStringLiteral("%1 — %2, %3. Motivo: %4")
+                .arg(s->protocoloNome, TResumoSessao::Tempo(s->duracaoMs),
+                     TBancoSessoes::NomeSituacao(s->situacao),
+                     s->motivoParada.isEmpty() ? QStringLiteral("-") : s->motivoParada));
 }

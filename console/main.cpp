@@ -8,10 +8,10 @@
 #include <map>
 #include <memory>
 
+#include "components/editimp.h"
 #include "console/fconsole.h"
 #include "console/painelpaciente.h"
 #include "console/painelprotocolo.h"
-#include "components/editimp.h"
 #include "platform/exception.h"
 #include "platform/messagebox.h"
 #include "platform/trace.h"
@@ -108,10 +108,10 @@ void Executar(QApplication &app)
         QStringLiteral("Drive a simulated board (started on the port chosen for the test)."));
     const QCommandLineOption rastrear(QStringLiteral("trace"),
                                       QStringLiteral("Trace every frame sent and received."));
-    const QCommandLineOption banco(QStringLiteral("database"),
-                                   QStringLiteral("Session database file (default: %1).")
-                                       .arg(TBancoSessoes::CaminhoPadrao()),
-                                   QStringLiteral("file"));
+    const QCommandLineOption banco(
+        QStringLiteral("database"),
+        QStringLiteral("Session database file (default: %1).").arg(TBancoSessoes::CaminhoPadrao()),
+        QStringLiteral("file"));
     const QCommandLineOption escala(
         QStringLiteral("time-scale"),
         QStringLiteral("Run the protocol clock X times faster (simulated board only)."),

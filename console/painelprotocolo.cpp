@@ -39,8 +39,7 @@ struct TPassoFase {
 
 }  // namespace
 
-TPainelProtocolo::TPainelProtocolo(QWidget *parent)
-    : QGroupBox(QStringLiteral("Protocolo"), parent)
+TPainelProtocolo::TPainelProtocolo(QWidget *parent) : QGroupBox(QStringLiteral("Protocolo"), parent)
 {
     auto *layout = new QVBoxLayout(this);
     auto *linha = new QHBoxLayout;
@@ -219,9 +218,9 @@ qint64 TPainelProtocolo::Duracao(const TProtocolo &protocolo)
 
 void TPainelProtocolo::Importar()
 {
-    const QString arquivo = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Importar protocolo"), QString(),
-        QStringLiteral("Protocolos (*.json);;Todos os arquivos (*)"));
+    const QString arquivo =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Importar protocolo"), QString(),
+                                     QStringLiteral("Protocolos (*.json);;Todos os arquivos (*)"));
     if (arquivo.isEmpty())
         return;
     QString erro;

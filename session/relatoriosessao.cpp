@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kMargem = 30;
 constexpr int kLinhaTabela = 11;
-constexpr double kPontosCampos = 9;
+constexpr double kPontosCampos = 7;
 
 // Maps report units to the printer's device pixels.
 class TPagina {
@@ -252,8 +252,8 @@ void TRelatorioSessao::Imprimir(const TDados &dados, TvtxGraph &grafico)
         double y = Tabela(p, dados, 194);
         y = Conclusao(p, dados, y + 8);
         // The chart fills what is left of the page above the bottom margin.
-        const double topo = std::max(y, 440.0);
-        const double altura = 713 - kMargem - topo;
+        const double topo = y + 6;
+        const double altura = std::min(713 - kMargem - topo, 330.0);
         grafico.Imprime(float(p.Polegadas(p.X(kMargem))), float(p.Polegadas(p.Y(topo))),
                         float(p.Polegadas(p.L(kLarguraPagina - 2 * kMargem))),
                         float(p.Polegadas(p.L(altura))));
