@@ -35,8 +35,10 @@ QStringList TBibliotecaProtocolos::Erros() const
 
 QString TBibliotecaProtocolos::PastaPadrao()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/protocolos");
+    // The data folder of the Kestrova programs as a whole, so that the console and
+    // orvanta-ctl read the same files whatever each one's application name.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/kestrova/protocolos");
 }
 
 QList<TProtocolo> TBibliotecaProtocolos::Embutidos()

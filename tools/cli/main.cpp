@@ -14,6 +14,7 @@
 #include "platform/exception.h"
 #include "platform/messagebox.h"
 #include "platform/trace.h"
+#include "tools/cli/protocolcommands.h"
 
 namespace {
 
@@ -30,17 +31,27 @@ Commands:
   poll --speed KMH --incline PERCENT --period MS --ticks N
                             re-send speed then incline every period, as the window's
                             polling does, printing each outcome
+  protocols                 list the built-in and user exercise-test protocols
+  show NAME                 print a protocol's steps and the values the board receives
+  run NAME [--max-speed KMH] [--max-grade PCT] [--recovery MIN] [--accept-clamp]
+           [--time-scale X] [--csv FILE]
+                            run a protocol, printing each event with the elapsed time;
+                            Ctrl+C stops the belt; a lost link stops it too
+  NAME may be a protocol file (*.json), or "ramp" with --start-speed KMH
+  [--start-grade PCT] --peak-speed KMH --peak-grade PCT [--duration MIN] (8 to 12)
 
 Numbers take '.' or ',' as the decimal separator. Exit status: 0 success, 1 the board
 failed (the reason, e.g. "Retornou NAK", on standard error), 2 usage error, 3 the port
-could not be opened.
+could not be opened, 130 a run stopped by Ctrl+C. A run exits with 0 when its recovery
+ended and 1 when a board failure stopped it.
 
 Examples:
   orvanta-sim --link /tmp/orvanta &          # a simulated board
   orvanta-ctl --device /tmp/orvanta speed 5.3
   orvanta-ctl --port 3 --trace stop          # port 3 = $KESTROVA_COM3 or /dev/ttyS2
   orvanta-ctl --device /dev/ttyUSB0 calibrate-speed 106
-  orvanta-ctl --device /tmp/orvanta poll --speed 6 --incline 2.5 --period 1000 --ticks 10)";
+  orvanta-ctl --device /tmp/orvanta poll --speed 6 --incline 2.5 --period 1000 --ticks 10
+  orvanta-ctl --device /tmp/orvanta run bruce --time-scale 60)";
 
 void PrintError(const QString &text)
 {
@@ -247,7 +258,7 @@ int main(int argc, char *argv[])
     });
     parser.addPositionalArgument("command",
                                  "speed, incline, stop, calibrate-speed, "
-                                 "calibrate-incline or poll (see above).");
+                                 "calibrate-incline, poll, protocols, show or run (see above).");
     parser.process(app);
     try {
         TConnection connection;
@@ -258,6 +269,9 @@ int main(int argc, char *argv[])
         if (connection.port < 1 || timeout < 1)
             throw TUsageError(QStringLiteral("--port and --calibration-timeout must be positive"));
         EnableTrace(parser.isSet("trace"));
+        const QStringList words = parser.positionalArguments();
+        if (protocolcli::IsProtocolCommand(words.value(0)))
+            return protocolcli::RunProtocolCommand(words, connection.port, connection.device);
         return Run(connection, parser.positionalArguments(), unsigned(timeout));
     } catch (const TUsageError &error) {
         PrintError(error.Message());
