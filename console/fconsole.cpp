@@ -27,6 +27,7 @@
 #include "platform/exception.h"
 #include "platform/messagebox.h"
 #include "platform/printer.h"
+#include "platform/trace.h"
 #include "protocol/executorprotocolo.h"
 #include "session/exportadorcsv.h"
 #include "session/graficosessao.h"
@@ -36,6 +37,9 @@
 namespace {
 
 constexpr int kContagemMs = 3000;
+// Longest wait for the stop when the window closes: an exchange in flight (its time-out), the
+// line's settle time, the stop's own exchange.
+constexpr int kEsperaParadaMs = 3000;
 
 QLabel *Valor(const QString &nome, int pixels = 18)
 {
@@ -203,6 +207,8 @@ QWidget *TfrmConsole::CriarExecucao()
     layout->addLayout(valores);
     FGrafico = new TvtxGraph;
     FGrafico->setObjectName(QStringLiteral("grafico"));
+    FGrafico->XAxis()->SetDivisionWidth(52);
+    FGrafico->YAxis()->SetDivisionWidth(34);
     FDesenho = std::make_unique<TGraficoSessao>(*FGrafico);
     FDesenho->Preparar();
     auto *graficoLinha = new QHBoxLayout;
@@ -453,6 +459,7 @@ void TfrmConsole::AoAmostra(const TAmostraExecucao &a)
     if (FGravador)
         FGravador->Amostra(registro);
     FDesenho->Amostra(registro);
+    Trace(QStringLiteral("amostra %1 registrada").arg(a.tempoMs));
     FDecorrido->setText(TResumoSessao::Tempo(a.tempoMs));
     FNoEstagio->setText(TResumoSessao::Tempo(a.tempoNoEstagioMs));
     FProximo->setText(a.tempoParaProximoMs < 0 ? QStringLiteral("-")
@@ -561,8 +568,15 @@ void TfrmConsole::closeEvent(QCloseEvent *event)
             event->ignore();
             return;
         }
-        // The belt stops first; the session is then recorded as stopped.
+        // The belt stops first: the stop frame goes out and is answered (or times out) before
+        // the window goes; the session is then recorded as stopped.
+        if (FEntradas->MotivoParada().isEmpty())
+            FEntradas->AjustarMotivoParada(QStringLiteral("Decisão do operador"));
         FExecutor->Parar();
+        QElapsedTimer espera;
+        espera.start();
+        while (EmTeste() && espera.elapsed() < kEsperaParadaMs)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
         if (FiSessao) {
             if (FEntradas->MotivoParada().isEmpty())
                 FEntradas->AjustarMotivoParada(QStringLiteral("Decisão do operador"));

@@ -63,10 +63,13 @@ void TGraficoSessao::Estender(double minutos)
 void TGraficoSessao::Segmento(double t0, double v0, double t1, double v1, bool segundoEixo,
                               unsigned cor)
 {
+    // A target holds until the next one: a step, not a slope between two samples.
     FGrafico.SetUseSecondYAxis(segundoEixo);
     FGrafico.SetPenColor(cor);
     FGrafico.MoveScaledTo(float(t0), float(v0));
-    FGrafico.LineScaledTo(float(t1), float(v1));
+    FGrafico.LineScaledTo(float(t1), float(v0));
+    if (v1 != v0)
+        FGrafico.LineScaledTo(float(t1), float(v1));
 }
 
 void TGraficoSessao::Amostra(const TAmostraRegistro &a)
