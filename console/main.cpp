@@ -1,5 +1,6 @@
 // The orvanta-teste program: the exercise-test console, optionally driving a simulated board.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
@@ -74,6 +75,12 @@ void IniciarDemonstracao(TfrmConsole &janela, const QString &protocolo)
 // --screenshot: after `segundos` of the running test, save the window and quit.
 void AgendarCaptura(TfrmConsole &janela, const QString &arquivo, int segundos)
 {
+    // Two heart-rate entries on the way, so the picture shows them.
+    for (int s : {3, 6})
+        QTimer::singleShot(s * 1000, &janela, [&janela] {
+            if (auto *fc = janela.findChild<QAbstractButton *>(QStringLiteral("btnRegistrarFc")))
+                fc->click();
+        });
     QTimer::singleShot(segundos * 1000, &janela, [&janela, arquivo] {
         const bool salvo = janela.grab().save(arquivo);
         std::fprintf(stderr, "%s %s\n", salvo ? "saved" : "could not save", qPrintable(arquivo));

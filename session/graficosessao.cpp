@@ -72,25 +72,35 @@ void TGraficoSessao::Segmento(double t0, double v0, double t1, double v1, bool s
         FGrafico.LineScaledTo(float(t1), float(v1));
 }
 
-void TGraficoSessao::Amostra(const TAmostraRegistro &a)
+void TGraficoSessao::Avancar(qint64 tempoMs, double velocidade, double inclinacao)
 {
-    const double t = a.tempoMs / 60000.0;
+    const double t = tempoMs / 60000.0;
     Estender(t);
-    if (FbTemAnterior) {
+    if (FbTemAnterior && tempoMs >= FAnterior.tempoMs) {
         const double t0 = FAnterior.tempoMs / 60000.0;
         FGrafico.SetPenWidth(2);
-        Segmento(t0, FAnterior.velocidadeAlvo, t, a.velocidadeAlvo, false, clRed);
-        Segmento(t0, FAnterior.inclinacaoAlvo, t, a.inclinacaoAlvo, true, clBlue);
+        Segmento(t0, FAnterior.velocidadeAlvo, t, velocidade, false, clRed);
+        Segmento(t0, FAnterior.inclinacaoAlvo, t, inclinacao, true, clBlue);
         FGrafico.SetUseSecondYAxis(false);
     }
-    FAnterior = a;
+    FAnterior.tempoMs = tempoMs;
+    FAnterior.velocidadeAlvo = velocidade;
+    FAnterior.inclinacaoAlvo = inclinacao;
     FbTemAnterior = true;
+}
+
+void TGraficoSessao::Amostra(const TAmostraRegistro &a)
+{
+    Avancar(a.tempoMs, a.velocidadeAlvo, a.inclinacaoAlvo);
 }
 
 void TGraficoSessao::Evento(const TEventoRegistro &e)
 {
     const double t = e.tempoMs / 60000.0;
-    if (e.tipo == QLatin1String("estagio")) {
+    if (e.tipo == QLatin1String("alvo")) {
+        // A target sent: the step is drawn at the moment it went out, not at the next sample.
+        Avancar(e.tempoMs, e.velocidade, e.inclinacao);
+    } else if (e.tipo == QLatin1String("estagio")) {
         Estender(t);
         FGrafico.SetPenWidth(1);
         Segmento(t, 0, t, kVelocidadeMaximaEixo, false, clGray);
@@ -109,8 +119,13 @@ void TGraficoSessao::Redesenhar(const QList<TAmostraRegistro> &amostras,
     for (const TEventoRegistro &e : eventos)
         fim = std::max(fim, e.tempoMs);
     Preparar(fim);
-    for (const TEventoRegistro &e : eventos)
-        Evento(e);
-    for (const TAmostraRegistro &a : amostras)
-        Amostra(a);
+    // Both in time order, an event before a sample of the same millisecond.
+    qsizetype a = 0, e = 0;
+    while (a < amostras.size() || e < eventos.size()) {
+        if (e < eventos.size() &&
+            (a == amostras.size() || eventos.at(e).tempoMs <= amostras.at(a).tempoMs))
+            Evento(eventos.at(e++));
+        else
+            Amostra(amostras.at(a++));
+    }
 }

@@ -6,9 +6,10 @@
 class TvtxGraph;
 
 // Draws a session on a TvtxGraph: target speed (red, left axis, km/h) and grade (blue, right axis,
-// %) against time in minutes, stage boundaries as grey vertical lines, heart-rate entries as
-// symbols on the left axis at a tenth of their value. The X axis grows in steps (10, 20, 30, 60,
-// 90, 120, 180... minutes) as the test goes on, so a 1 Hz update normally draws two segments.
+// %) against time in minutes, as steps at the moments the targets were sent, stage boundaries as
+// grey vertical lines, heart-rate entries as symbols on the left axis at a tenth of their value.
+// The X axis grows in steps (10, 20, 30, 60, 90, 120, 180... minutes) as the test goes on, so a 1
+// Hz update normally draws two segments.
 class KESTROVA_SESSION_EXPORT TGraficoSessao {
 public:
     static constexpr int kDivisoesX = 10;
@@ -24,6 +25,7 @@ public:
 
 private:
     void Estender(double minutos);
+    void Avancar(qint64 tempoMs, double velocidade, double inclinacao);
     void Segmento(double t0, double v0, double t1, double v1, bool segundoEixo, unsigned cor);
 
     TvtxGraph &FGrafico;

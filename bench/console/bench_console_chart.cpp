@@ -82,10 +82,9 @@ int main(int argc, char **argv)
     }
     const TLatencyStats a = TLatencyStats::Of(atualizacoes);
     const TLatencyStats c = TLatencyStats::Of(completas);
-    std::printf("store %lld bytes, X axis %.0f min\n", bytes,
-                desenho.MinutosNoEixo());
-    std::printf("1 Hz update at minute 59-60: median %.3f ms, p99 %.3f ms, max %.3f ms\n",
-                a.median, a.p99, a.max);
+    std::printf("store %lld bytes, X axis %.0f min\n", bytes, desenho.MinutosNoEixo());
+    std::printf("1 Hz update at minute 59-60: median %.3f ms, p99 %.3f ms, max %.3f ms\n", a.median,
+                a.p99, a.max);
     std::printf("baseline full redraw:        median %.3f ms (ratio %.1fx)\n", c.median,
                 c.median / std::max(a.median, 1e-9));
     return a.median < 2.0 ? 0 : 1;
