@@ -147,7 +147,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(FJanela->Executor()->Estado() == TEstadoExecucao::Parado, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(
             !FPlaca->Frames().isEmpty() && FPlaca->Frames().last().frame == kParar, 5000);
-        QCOMPARE(FBanco->LerSessao(FJanela->UltimaSessao())->situacao, TSessao::TSituacao::Parada);
+        QTRY_COMPARE_WITH_TIMEOUT(FBanco->LerSessao(FJanela->UltimaSessao())->situacao,
+                                  TSessao::TSituacao::Parada, 5000);
     }
 
     // Closing while the belt runs asks first; "no" keeps the test, "yes" stops the belt, then
