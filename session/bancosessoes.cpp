@@ -73,8 +73,9 @@ TBancoSessoes::~TBancoSessoes()
 
 QString TBancoSessoes::CaminhoPadrao()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/sessoes.sqlite");
+    // Beside the user's protocol files, in the data folder of the Kestrova programs as a whole.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/kestrova/sessoes.sqlite");
 }
 
 QSqlDatabase TBancoSessoes::Conexao() const

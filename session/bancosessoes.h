@@ -32,7 +32,7 @@ public:
     TBancoSessoes(const TBancoSessoes &) = delete;
     TBancoSessoes &operator=(const TBancoSessoes &) = delete;
 
-    // AppDataLocation/sessoes.sqlite
+    // GenericDataLocation/kestrova/sessoes.sqlite (~/.local/share/kestrova/sessoes.sqlite)
     static QString CaminhoPadrao();
     // Opens (creating it when missing), checks and migrates the file. false with *erro set.
     bool Abrir(const QString &caminho, QString *erro);
