@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
+#include <QTimer>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -29,6 +30,7 @@ struct TExecutorProtocolo::TPrivado {
     std::atomic<bool> pararPedido{false};
     std::atomic<bool> terminou{false};
     std::thread trabalhador;
+    QTimer vigia;  // main thread: watches the port for a lost device
 
     qint64 Agora() const { return relogio->AgoraMs(); }
     void Laco();
@@ -65,10 +67,25 @@ TExecutorProtocolo::TExecutorProtocolo(TOrvanta *dispositivo, std::shared_ptr<TR
     d->dispositivo = dispositivo;
     d->relogio = relogio ? std::move(relogio) : std::make_shared<TRelogioMonotonico>();
     d->trabalhador = std::thread([this] { d->Laco(); });
+    d->vigia.setInterval(kVigiaMs);
+    connect(&d->vigia, &QTimer::timeout, this, [this] { VigiarDispositivo(); });
+    d->vigia.start();
+}
+
+void TExecutorProtocolo::VigiarDispositivo()
+{
+    // The port's reader stops when the device vanishes; the port belongs to the main thread.
+    const TAdvancedCom *porta = d->dispositivo ? d->dispositivo->Porta() : nullptr;
+    const bool perdido = !porta || !porta->IsOpen() || !porta->ReaderRunning();
+    if (perdido)
+        d->Agir([](TMaquinaExecucao &m, qint64 agora) { m.DispositivoPerdido(agora); });
 }
 
 TExecutorProtocolo::~TExecutorProtocolo()
 {
+    // Receivers may be half destroyed already (a window deleting its children): no more signals.
+    blockSignals(true);
+    d->vigia.stop();
     const TEstadoExecucao estado = Estado();
     const bool movendo = estado != TEstadoExecucao::Pronto && estado != TEstadoExecucao::Parado &&
                          estado != TEstadoExecucao::Concluido &&

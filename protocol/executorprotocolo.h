@@ -36,7 +36,9 @@ public:
     // Times the run on the given clock (tests pass a TRelogioManual).
     TExecutorProtocolo(TOrvanta *dispositivo, std::shared_ptr<TRelogio> relogio,
                        QObject *parent = nullptr);
-    ~TExecutorProtocolo() override;  // stops the belt first when it runs
+    // Stops the belt first when it may move (waiting for the stop frame, at most one exchange
+    // time-out plus the stop's own), emitting no more signals.
+    ~TExecutorProtocolo() override;
 
     // Settings: take effect at the next Iniciar.
     void AjustarProtocolo(const TProtocolo &protocolo);
@@ -67,6 +69,9 @@ signals:  // always emitted on the main thread
     void EstadoMudou(TEstadoExecucao estado);
 
 private:
+    static constexpr int kVigiaMs = 100;
+    void VigiarDispositivo();
+
     struct TPrivado;
     friend struct TPrivado;
     std::unique_ptr<TPrivado> d;

@@ -56,7 +56,7 @@ void TMaquinaExecucao::Iniciar(qint64 agora)
     }
     FPlano = TPlanoExecucao(*protocolo);
     FIndice = -1;
-    FManual = FEnviarAgora = FParadaPedida = FParadaPendente = FConcluindo = false;
+    FManual = FEnviarAgora = FParadaPedida = FParadaPendente = FConcluindo = FSemSondagem = false;
     FIniciado = false;
     FFalhasSeguidas = 0;
     FLinkOk = true;
@@ -86,6 +86,7 @@ void TMaquinaExecucao::Retomar(qint64 agora)
     if (FEstado != TEstadoExecucao::Pausado && FEstado != TEstadoExecucao::LinkPerdido)
         return;
     Registrar(agora, TEventoExecucao::TTipo::Acao, QStringLiteral("Operador: retomar"));
+    FSemSondagem = false;
     FFalhasSeguidas = 0;
     FUltimoSucesso = agora;  // a fresh window before the link is judged again
     FAncoraRelogio = agora;
@@ -150,6 +151,16 @@ void TMaquinaExecucao::PedirParada(qint64 agora)
     FParadaPedida = true;
 }
 
+void TMaquinaExecucao::DispositivoPerdido(qint64 agora)
+{
+    if (!Ativo() || FSemSondagem)
+        return;
+    Registrar(agora, TEventoExecucao::TTipo::Falha,
+              QStringLiteral("A porta serial perdeu o dispositivo (cabo desconectado?)."));
+    FSemSondagem = true;
+    PerderLink(agora);
+}
+
 void TMaquinaExecucao::Avancar(qint64 agora)
 {
     if (FEstado == TEstadoExecucao::Contagem) {
@@ -177,6 +188,8 @@ TMaquinaExecucao::TEnvio TMaquinaExecucao::Pendente(qint64 agora) const
 {
     if (FParadaPedida)
         return TEnvio::Parada;
+    if (FEstado == TEstadoExecucao::LinkPerdido && FSemSondagem)
+        return TEnvio::Nada;
     if (Ativo() && (FEnviarAgora || agora - FUltimoEnvio >= FConfig.periodoMs))
         return TEnvio::Alvo;
     return TEnvio::Nada;

@@ -49,6 +49,9 @@ public:
     void AjustarManual(qint64 agora, std::optional<double> velocidade,
                        std::optional<double> inclinacao);
     void PedirParada(qint64 agora);
+    // The port reported the device gone (a pulled cable): the link is lost at once and, even
+    // when the device comes back, nothing is sent until the operator resumes.
+    void DispositivoPerdido(qint64 agora);
 
     // Lets time pass: the countdown's end, stage boundaries, ramp steps, the end, link loss.
     void Avancar(qint64 agora);
@@ -106,7 +109,8 @@ private:
     int FFalhasSeguidas = 0;
     qint64 FUltimoSucesso = 0;
     bool FLinkOk = true;
-    TAlvo FConfirmado;  // last values the board acknowledged
+    bool FSemSondagem = false;  // a lost device: no probing until Retomar
+    TAlvo FConfirmado;          // last values the board acknowledged
     qint64 FProximaAmostra = 0;
     QList<TEventoExecucao> FEventos;
 };

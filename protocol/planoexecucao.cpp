@@ -18,13 +18,13 @@ qint64 Fatias(double inicio, double fim, double quantum)
     return std::llround(std::abs(Quantizar(fim, quantum) - Quantizar(inicio, quantum)) / quantum);
 }
 
-// First time within a ramp after t at which a value moving over n slices changes.
+// First time within a ramp after t at which a value moving n quanta changes (n + 1 slices).
 qint64 ProximaFatia(qint64 n, qint64 tMs, qint64 duracaoMs)
 {
     if (n == 0)
         return duracaoMs;
-    const qint64 k = n * tMs / duracaoMs + 1;  // the next slice
-    return std::min(duracaoMs, (k * duracaoMs + n - 1) / n);
+    const qint64 k = (n + 1) * tMs / duracaoMs + 1;  // the next slice
+    return std::min(duracaoMs, (k * duracaoMs + n) / (n + 1));
 }
 
 }  // namespace
@@ -101,7 +101,7 @@ double TPlanoExecucao::ValorRampa(double inicio, double fim, double quantum, qin
     const qint64 n = Fatias(inicio, fim, quantum);
     if (n == 0 || duracaoMs <= 0)
         return de;
-    const qint64 k = std::clamp<qint64>(n * tMs / duracaoMs, 0, n);
+    const qint64 k = std::clamp<qint64>((n + 1) * tMs / duracaoMs, 0, n);
     const double sentido = fim >= inicio ? 1.0 : -1.0;
     return Quantizar(de + sentido * double(k) * quantum, quantum);
 }

@@ -7,8 +7,9 @@
 #include "protocol/protocolo.h"
 
 // A protocol laid on the test's time line, answering what the board should receive at a given
-// protocol time. Values are quantised to the board's resolution; a ramp's value changes in equal
-// time slices, one quantum at a time, so no value is skipped and the changes are evenly spread.
+// protocol time. Values are quantised to the board's resolution; a ramp's value changes one
+// quantum at a time and holds each value, its start and end included, for an equal time slice:
+// no value is skipped, the changes are evenly spread and the end value is reached.
 class KESTROVA_PROTOCOL_EXPORT TPlanoExecucao {
 public:
     struct TAlvo {
@@ -33,8 +34,8 @@ public:
     // end.
     std::optional<qint64> ProximaMudanca(qint64 tMs) const;
 
-    // A ramp's quantised value at time t within it (0..duracao): the value moves one quantum
-    // at each of n equal slices, n = |fim - inicio| / quantum.
+    // A ramp's quantised value at time t within it (0..duracao): with n = |fim - inicio| /
+    // quantum, the ramp is cut in n + 1 equal slices and slice k holds inicio + k quanta.
     static double ValorRampa(double inicio, double fim, double quantum, qint64 tMs,
                              qint64 duracaoMs);
 

@@ -51,6 +51,8 @@ private slots:
     void bruceSendsEachBoundaryThenRecoveryAndStops();
     void countdownMovesNothingAndCanBeCancelled();
     void holdShiftsTheLaterBoundaries();
+    void rampSendsEachQuantumWhenItIsDue();
+    void samplesReportTheRun();
     void operatorActions_data();
     void operatorActions();
     void limitsClampAndAreRecorded_data();
@@ -212,6 +214,41 @@ void TestExecutorProtocolo::holdShiftsTheLaterBoundaries()
     QCOMPARE(FExecutor->UltimaAmostra().tempoNoEstagioMs, 0);
 }
 
+void TestExecutorProtocolo::rampSendsEachQuantumWhenItIsDue()
+{
+    // 3 speed quanta in 4 slices of 750 ms, 2 grade quanta in 3 slices of 1000 ms.
+    TProtocolo rampa = Bruce();
+    rampa.exercicio = {TPasso::Rampa(3000, 3.0, 0, 3.3, 1.0)};
+    Criar(rampa);
+    FExecutor->AjustarPeriodoMs(1000000);  // only the ramp's own changes go out
+    Iniciar();
+    for (const qint64 t : {750, 1000, 1500, 2000, 2250, 3000})
+        Em(t);
+    QCOMPARE(Quadros(),
+             (QList<QByteArray>{Velocidade(3.0), Inclinacao(0), Velocidade(3.1), Inclinacao(0),
+                                Velocidade(3.1), Inclinacao(0.5), Velocidade(3.2), Inclinacao(0.5),
+                                Velocidade(3.2), Inclinacao(1.0), Velocidade(3.3), Inclinacao(1.0),
+                                Velocidade(2.5), Inclinacao(0)}));
+}
+
+void TestExecutorProtocolo::samplesReportTheRun()
+{
+    Criar(Bruce());
+    QSignalSpy amostras(FExecutor.get(), &TExecutorProtocolo::Amostra);
+    Iniciar();
+    Em(kEstagioBruce + kMin);
+    QTRY_VERIFY_WITH_TIMEOUT(amostras.size() >= 2, kPrazoMs);
+    QTRY_COMPARE_WITH_TIMEOUT(FExecutor->UltimaAmostra().velocidadeConfirmada, 4.0, kPrazoMs);
+    const TAmostraExecucao a = FExecutor->UltimaAmostra();
+    QCOMPARE(a.estagio, 2);
+    QCOMPARE(a.tempoMs, kEstagioBruce + kMin);
+    QCOMPARE(a.tempoNoEstagioMs, kMin);
+    QCOMPARE(a.tempoParaProximoMs, 2 * kMin);
+    QCOMPARE(a.inclinacaoAlvo, 12.0);
+    QCOMPARE(a.inclinacaoConfirmada, 12.0);
+    QVERIFY(a.linkOk);
+}
+
 void TestExecutorProtocolo::operatorActions_data()
 {
     QTest::addColumn<std::function<void(TExecutorProtocolo &)>>("acao");
@@ -327,28 +364,37 @@ void TestExecutorProtocolo::linkLoss()
     QTRY_VERIFY_WITH_TIMEOUT(
         TemEvento(TEventoExecucao::TTipo::Falha, QStringLiteral("Comunicação perdida")), kPrazoMs);
     QCOMPARE(FExecutor->UltimaAmostra().estagio, 1);
+    if (como == "cabo")  // seen by the port at once, not only by failed exchanges
+        QTRY_VERIFY_WITH_TIMEOUT(
+            TemEvento(TEventoExecucao::TTipo::Falha, QStringLiteral("perdeu o dispositivo")),
+            kPrazoMs);
 }
 
 void TestExecutorProtocolo::noCatchUpAfterTheLinkReturns()
 {
     Criar(Bruce());
     Iniciar();
+    // Stage 2's target never reaches the board: the link is lost at the boundary.
     FPlaca->SetFault({TBoardFault::Silence});
-    Em(kMin);
+    Em(kEstagioBruce);
     QTRY_COMPARE_WITH_TIMEOUT(FExecutor->Estado(), TEstadoExecucao::LinkPerdido, kPrazoMs);
     FPlaca->SetFault({TBoardFault::None});
-    // Far past several boundaries: only what the board acknowledged goes out, and the protocol
-    // stays where it was held.
+    // Far past several boundaries: only what the board acknowledged (stage 1) goes out, and the
+    // protocol stays where it was held.
     Em(5 * kEstagioBruce);
     QTRY_VERIFY_WITH_TIMEOUT(FExecutor->UltimaAmostra().linkOk, kPrazoMs);
     Em(5 * kEstagioBruce + 1000);
     QCOMPARE(Ultimos(2), (QList<QByteArray>{Velocidade(2.7), Inclinacao(10)}));
     QCOMPARE(FExecutor->Estado(), TEstadoExecucao::LinkPerdido);
+    QCOMPARE(FExecutor->UltimaAmostra().velocidadeConfirmada, 2.7);
+    // Resuming goes on with stage 2 from where it was held, not from where the clock is.
+    const qsizetype antes = FPlaca->Frames().size();
     FExecutor->Retomar();
-    QTRY_COMPARE_WITH_TIMEOUT(FExecutor->Estado(), TEstadoExecucao::Exercicio, kPrazoMs);
-    QCOMPARE(FExecutor->UltimaAmostra().estagio, 1);
-    const qint64 resta = FExecutor->UltimaAmostra().tempoParaProximoMs;
-    QVERIFY2(resta > 0 && resta <= kEstagioBruce - kMin, qPrintable(QString::number(resta)));
+    QTRY_VERIFY_WITH_TIMEOUT(FPlaca->Frames().size() >= antes + 2, kPrazoMs);
+    QCOMPARE(Quadros().mid(antes, 2), (QList<QByteArray>{Velocidade(4.0), Inclinacao(12)}));
+    QCOMPARE(FExecutor->Estado(), TEstadoExecucao::Exercicio);
+    QCOMPARE(FExecutor->UltimaAmostra().estagio, 2);
+    QCOMPARE(FExecutor->UltimaAmostra().tempoParaProximoMs, kEstagioBruce);
 }
 
 void TestExecutorProtocolo::stopIsTheNextFrame_data()
@@ -368,7 +414,7 @@ void TestExecutorProtocolo::stopIsTheNextFrame()
     QCOMPARE(Ultimos(1), QList<QByteArray>{Velocidade(4.0)});
     FExecutor->Parar();
     QTRY_VERIFY_WITH_TIMEOUT(FPlaca->Frames().size() >= 4, kPrazoMs);
-    QCOMPARE(Ultimos(1), QList<QByteArray>{kParada});
+    QCOMPARE(Quadros().at(3), kParada);  // right after the frame in flight, before its grade
     QTRY_COMPARE_WITH_TIMEOUT(FExecutor->Estado(), TEstadoExecucao::Parado, kPrazoMs);
     // Nothing but stops afterwards, however far the clock goes; a second stop marks the end.
     const qsizetype depois = FPlaca->Frames().size();

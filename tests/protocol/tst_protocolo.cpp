@@ -129,8 +129,8 @@ void TestProtocolo::rampStepsOneQuantumInEqualSlices()
     }
     QCOMPARE(anterior, ate);
     QCOMPARE(mudancas.size(), n);
-    for (qsizetype k = 0; k < mudancas.size(); ++k)  // step k+1 at the first ms >= (k+1)d/n
-        QCOMPARE(mudancas[k], ((k + 1) * duracao + n - 1) / n);
+    for (qsizetype k = 0; k < mudancas.size(); ++k)  // step k+1 at the first ms >= (k+1)d/(n+1)
+        QCOMPARE(mudancas[k], ((k + 1) * duracao + n) / (n + 1));
 }
 
 void TestProtocolo::fittingReportsWhatTheBoardCannotTake_data()
