@@ -380,6 +380,7 @@ bool TfrmConsole::IniciarTeste()
         FEntradas->Limpar();
         FLog->clear();
         FUltimaAmostra = TAmostraExecucao{};
+        FdAlvoVelocidade = FdAlvoInclinacao = 0;
         FDesenho->Preparar(TPainelProtocolo::Duracao(*protocolo) + FProtocolo->RecuperacaoMs());
         FContagem.start();
         FRelogioTela->start();
@@ -424,11 +425,11 @@ void TfrmConsole::Manual(double dVelocidade, double dInclinacao)
 {
     if (!EmTeste())
         return;
-    const TAmostraExecucao a = FExecutor->UltimaAmostra();
+    // From the last target sent (its event), not from the last sample, which may predate it.
     if (dVelocidade != 0)
-        FExecutor->AjustarVelocidadeManual(std::max(0.0, a.velocidadeAlvo + dVelocidade));
+        FExecutor->AjustarVelocidadeManual(std::max(0.0, FdAlvoVelocidade + dVelocidade));
     if (dInclinacao != 0)
-        FExecutor->AjustarInclinacaoManual(std::max(0.0, a.inclinacaoAlvo + dInclinacao));
+        FExecutor->AjustarInclinacaoManual(std::max(0.0, FdAlvoInclinacao + dInclinacao));
 }
 
 qint64 TfrmConsole::TempoAtual() const
@@ -446,6 +447,10 @@ void TfrmConsole::AoEvento(const TEventoExecucao &evento)
     FLog->addItem(QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(evento.tempoMs), evento.texto));
     FLog->scrollToBottom();
     const TEventoRegistro registro = Registro(evento);
+    if (evento.tipo == TEventoExecucao::TTipo::Alvo) {
+        FdAlvoVelocidade = evento.velocidade;
+        FdAlvoInclinacao = evento.inclinacao;
+    }
     if (FGravador)
         FGravador->Evento(registro);
     FDesenho->Evento(registro);

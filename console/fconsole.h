@@ -95,6 +95,7 @@ private:
     qint64 FiSessao = 0;
     qint64 FiUltimaSessao = 0;
     TAmostraExecucao FUltimaAmostra;
+    double FdAlvoVelocidade = 0, FdAlvoInclinacao = 0;  // the last target sent
     QElapsedTimer FDesdeAmostra;
     QElapsedTimer FContagem;
 

@@ -7,6 +7,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <csignal>
 #include <memory>
 
@@ -149,6 +150,31 @@ private slots:
             !FPlaca->Frames().isEmpty() && FPlaca->Frames().last().frame == kParar, 5000);
         QTRY_COMPARE_WITH_TIMEOUT(FBanco->LerSessao(FJanela->UltimaSessao())->situacao,
                                   TSessao::TSituacao::Parada, 5000);
+    }
+
+    // A manual step starts from the target just sent, not from the last sample: pressed right
+    // at Bruce's second boundary (4.0 km/h, the sample still says 2.7), it asks for 4.1 and
+    // holds the protocol.
+    void ajusteManual()
+    {
+        FJanela->AjustarEscalaTempo(60);
+        bool clicado = false;
+        Clicar("btnIniciar");
+        QTRY_VERIFY_WITH_TIMEOUT(FJanela->Executor(), 5000);
+        connect(FJanela->Executor(), &TExecutorProtocolo::Evento, this,
+                [&](const TEventoExecucao &e) {
+                    if (!clicado && e.tipo == TEventoExecucao::TTipo::Alvo && e.velocidade > 3.9) {
+                        clicado = true;
+                        QTimer::singleShot(0, this, [this] { Clicar("btnVelocidadeMais"); });
+                    }
+                });
+        QTRY_COMPARE_WITH_TIMEOUT(FJanela->Executor()->Estado(), TEstadoExecucao::Pausado, 15000);
+        const QByteArray q41 = Alvo(4.1, 12).left(3);
+        QTRY_VERIFY_WITH_TIMEOUT(FPlaca->Frames().last().frame == q41 ||
+                                     FPlaca->Frames().at(FPlaca->Frames().size() - 2).frame == q41,
+                                 5000);
+        for (const TFrameRecord &r : FPlaca->Frames())
+            QVERIFY(r.frame != Alvo(2.8, 0).left(3));
     }
 
     // Closing while the belt runs asks first; "no" keeps the test, "yes" stops the belt, then
