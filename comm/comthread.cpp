@@ -121,6 +121,8 @@ void TComThread::ComInit()
 void TComThread::InitPort()
 {
     const std::string name = PortDeviceName(FPort);
+    FDeviceName = QString::fromStdString(name);
+    FOpenErrorCode = 0;
     try {
         FDevice = FDeviceFactory ? FDeviceFactory() : CreateSystemSerialDevice();
         if (!FDevice) {
@@ -138,6 +140,7 @@ void TComThread::InitPort()
         return;
     } catch (const TSerialError &error) {
         SetErrorMessage(QString::fromStdString(error.what()));
+        FOpenErrorCode = error.OsError();
         Trace(QStringLiteral("%1 (%2: %3)")
                   .arg(QString::fromStdString(error.what()), QString::fromStdString(name),
                        QString::fromStdString(error.Detail())));
@@ -173,7 +176,10 @@ void TComThread::SetupThread()
 
 void TComThread::StartReader(std::unique_ptr<TComport> reader)
 {
-    reader->OnReadFailure = [this](const QString &message) { SetErrorMessage(message); };
+    reader->OnReadFailure = [this](const QString &message) {
+        SetErrorMessage(message);
+        emit DeviceLost(message);
+    };
     FReader = std::move(reader);
     FReader->Start();
 }

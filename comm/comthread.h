@@ -60,6 +60,10 @@ public:
     bool IsOpen() const { return FReader != nullptr; }
     // True while the reader thread reads; false once a read failure (a lost device) stopped it.
     bool ReaderRunning() const { return FReader && FReader->Running(); }
+    // The device the last ComInit opened or tried to open (see portname.h).
+    QString DeviceName() const { return FDeviceName; }
+    // The OS error code behind the last ComInit failure (errno on POSIX), 0 when none is known.
+    int OpenErrorCode() const { return FOpenErrorCode; }
 
     quint32 BufSize() const { return FBufSize; }
     quint32 Baud() const { return FBaud; }
@@ -107,6 +111,11 @@ public:
     // Raised on the main thread for each chunk received; the binding is copied at ComInit.
     TPacketReceivedEvent OnPacketReceived;
 
+signals:
+    // A read failure stopped the reader: the device is gone (a USB adapter pulled). Emitted on the
+    // reader thread, so receivers on the main thread get it queued. message: "Read Error: <code>".
+    void DeviceLost(const QString &message);
+
 protected:
     void InitPort();
     virtual void SetupState();
@@ -125,6 +134,8 @@ private:
     void ReleaseRetiredReader();
 
     std::atomic<bool> FOpened{false};
+    QString FDeviceName;
+    int FOpenErrorCode = 0;
     mutable std::mutex FErrorMutex;
     QString FErrorMessage;
     std::unique_ptr<TComport> FReader;

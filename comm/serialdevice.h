@@ -50,16 +50,19 @@ enum class TModemLine { dtr, rts };
 
 // Carries one of the serial component's failure texts ("Comport Unavailable.", "Send Timeout",
 // ...). The optional detail says what the OS reported, for traces; the message is what users see.
+// osError is the OS error code behind the failure (errno on POSIX), 0 when there is none.
 class KESTROVA_COMM_EXPORT TSerialError : public std::runtime_error {
 public:
-    explicit TSerialError(const std::string &message, std::string detail = {})
-        : std::runtime_error(message), FDetail(std::move(detail))
+    explicit TSerialError(const std::string &message, std::string detail = {}, int osError = 0)
+        : std::runtime_error(message), FDetail(std::move(detail)), FOsError(osError)
     {
     }
     const std::string &Detail() const noexcept { return FDetail; }
+    int OsError() const noexcept { return FOsError; }
 
 private:
     std::string FDetail;
+    int FOsError;
 };
 
 // One open port. Open, configuration, Write, Purge and modem lines are used by the owning thread;

@@ -62,7 +62,7 @@ std::string OsReason(const std::string &what, int error)
 
 [[noreturn]] void Fail(const char *message, const std::string &what, int error)
 {
-    throw TSerialError(message, OsReason(what, error));
+    throw TSerialError(message, OsReason(what, error), error);
 }
 
 std::int64_t NowMs()
@@ -151,7 +151,7 @@ void TUnixSerialDevice::Open(const std::string &name)
     if (name.empty()) {
         throw TSerialError(kUnavailable, "no device for this port number");
     }
-    const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = FIo->OpenDevice(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         Fail(kUnavailable, "open", errno);
     }

@@ -1,5 +1,6 @@
 #include <QMutex>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <chrono>
 #include <memory>
@@ -29,6 +30,7 @@ class TestOrvantaCtl : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -42,6 +44,8 @@ private slots:
     void pollResendsBothValuesEveryTick();
     void pollReportsEachFailedTick();
     void pollFoldsMissedTicksIntoOne();
+    void pollStopsOnALostDevice();
+    void mapStoresThePortAndPortsListsIt();
     void usageErrors_data();
     void usageErrors();
 
@@ -50,7 +54,15 @@ private:
     QStringList OnBoard(const QStringList &arguments) const;
 
     std::unique_ptr<TBoardSimulator> FBoard;
+    QTemporaryDir FConfig;  // the settings of this test, never the user's
 };
+
+void TestOrvantaCtl::initTestCase()
+{
+    QVERIFY(FConfig.isValid());
+    qputenv("XDG_CONFIG_HOME", FConfig.path().toLocal8Bit());  // inherited by orvanta-ctl
+    qunsetenv("KESTROVA_COM4");
+}
 
 void TestOrvantaCtl::init()
 {
@@ -135,6 +147,7 @@ void TestOrvantaCtl::missingPortIsReported()
     QVERIFY2(run.err.contains(QStringLiteral("Não foi possível abrir porta serial.")),
              qPrintable(run.err));
     QVERIFY2(run.err.contains("/dev/kestrova-no-such-port"), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral("o dispositivo não existe")), qPrintable(run.err));
 }
 
 void TestOrvantaCtl::portNumberGoesThroughTheMapping()
@@ -198,6 +211,32 @@ void TestOrvantaCtl::pollFoldsMissedTicksIntoOne()
     for (qsizetype i = 2; i < speedFrames.size(); ++i)
         backToBack += speedFrames.at(i) - speedFrames.at(i - 1) < milliseconds(60);
     QVERIFY2(backToBack <= 1, qPrintable(QString::number(backToBack)));
+}
+
+void TestOrvantaCtl::pollStopsOnALostDevice()
+{
+    FBoard->SetScript({{}, {}, {TBoardFault::CablePull}});
+    const TRun run = Ctl(OnBoard({"poll", "--speed", "6", "--period", "50", "--ticks", "20"}));
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("device lost"), qPrintable(run.err));
+    QVERIFY2(run.out.count("tick ") < 5, qPrintable(run.out));
+}
+
+void TestOrvantaCtl::mapStoresThePortAndPortsListsIt()
+{
+    const QString device = FBoard->DevicePath();
+    TRun run = Ctl({"map", "4", device});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(run.out.trimmed(), QStringLiteral("COM4 = %1 (was /dev/ttyS3)").arg(device));
+    run = Ctl({"--port", "4", "stop"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(FBoard->State().frames, 1);
+    run = Ctl({"ports"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY2(run.out.contains(device + "  |  COM4"), qPrintable(run.out));
+    run = Ctl({"map", "4", "-"});
+    QCOMPARE(run.out.trimmed(), QStringLiteral("COM4 = /dev/ttyS3 (was %1)").arg(device));
+    QCOMPARE(Ctl({"map", "0", device}).exitCode, 2);
 }
 
 void TestOrvantaCtl::usageErrors_data()
