@@ -242,7 +242,8 @@ TReadResult TWinSerialDevice::Read(char *buffer, std::uint32_t count)
     if (!FWakeRequested) {
         WaitForSingleObject(overlapped.hEvent, INFINITE);
     }
-    if (FWakeRequested) {
+    // Woken, or a discard came since the read was issued: it ends here with what it took.
+    if (FWakeRequested || FPurges != purges) {
         return {FinishWokenRead(), 0};
     }
     DWORD done = 0;
@@ -402,8 +403,9 @@ void TWinSerialDevice::Purge() noexcept
     ++FPurges;
 }
 
-// The receive side only: a frame still in the output queue goes out. The pending read is ended
-// as Purge ends it (an empty read, with any bytes it took, which belong to the old generation).
+// The receive side only: a frame still in the output queue goes out. The pending read is woken
+// and cancels itself (Wine does not find a read that another thread cancels by its record); it
+// returns what it took, bytes of the old generation.
 void TWinSerialDevice::DiscardInput() noexcept
 {
     if (FImpl->port == INVALID_HANDLE_VALUE) {
@@ -414,8 +416,8 @@ void TWinSerialDevice::DiscardInput() noexcept
     FIo->Purge(FImpl->port, PURGE_RXABORT | PURGE_RXCLEAR);
     NextInputGeneration();
     FDiscarded = true;
-    CancelIoEx(FImpl->port, &FImpl->readOverlapped);
     ++FPurges;
+    SetEvent(FImpl->readOverlapped.hEvent);
 }
 
 std::string TWinSerialDevice::ReadErrorDetail(std::uint32_t code) const

@@ -441,7 +441,8 @@ KTEST(discardInputDropsOnlyReceivedBytes)
         CHECK(Peer().Receive(5, 3000) == "frame");
         CHECK(comm->purged == (PURGE_RXABORT | PURGE_RXCLEAR));
         REQUIRE(Peer().Send("2"));
-        CHECK(TTestHarness::WaitFor([&] { return reader.Current() == "2"; }, 3000));
+        CHECK_MSG(TTestHarness::WaitFor([&] { return reader.Current() == "2"; }, 3000),
+                  reader.All() + ", of which current: " + reader.Current());
         CHECK_MSG(reader.All().find("queued") == std::string::npos, reader.All());
         CHECK(reader.Failures() == 0 && !reader.Ended());
     }
