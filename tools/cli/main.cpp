@@ -296,8 +296,8 @@ int main(int argc, char *argv[])
     });
     parser.addPositionalArgument("command",
                                  "speed, incline, stop, calibrate-speed, "
-                                 "calibrate-incline, poll, ports, map, protocols, show or run "
-                                 "(see above).");
+                                 "calibrate-incline, poll, ports, map, protocols, show or "
+                                 "run (see above).");
     parser.process(app);
     try {
         TConnection connection;
