@@ -12,7 +12,7 @@
 #include <limits>
 
 #include "app/escolherporta.h"
-#include "app/reabertura.h"
+#include "device/reabertura.h"
 #include "comm/advancedcom.h"
 #include "comm/openfailure.h"
 #include "comm/portlisting.h"
