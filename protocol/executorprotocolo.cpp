@@ -149,9 +149,12 @@ QString TExecutorProtocolo::TPrivado::Trocar(std::unique_lock<std::mutex> &lock,
     TOrvanta *alvo = dispositivo;
     emTroca = true;
     lock.unlock();
-    QString erro;
+    QString erro = QStringLiteral("Falha na comunicação: porta perdida.");
     try {
-        troca(*alvo);
+        if (alvo) {
+            erro.clear();
+            troca(*alvo);
+        }
     } catch (const Exception &e) {
         erro = e.Message().isEmpty() ? QStringLiteral("falha") : e.Message();
     }
@@ -198,7 +201,10 @@ void TExecutorProtocolo::TrocarDispositivo(TOrvanta *dispositivo)
         d->acordar.wait_for(lock, std::chrono::milliseconds(2), [this] { return !d->emTroca; });
     }
     d->dispositivo = dispositivo;
-    d->maquina.DispositivoReaberto(d->Agora());
+    if (dispositivo)
+        d->maquina.DispositivoReaberto(d->Agora());
+    else
+        d->maquina.DispositivoPerdido(d->Agora());
     d->Publicar();
 }
 
