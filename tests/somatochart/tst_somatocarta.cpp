@@ -468,6 +468,20 @@ void TstSomatocarta::addDrawsOnlyPointAndLegend()
     // The legend's frame is the only other frame.
     for (const TCall &c : g.Chamadas("FrameRect"))
         QVERIFY(c.Args != QList<int>({0, 0, 375, 305}));
+
+    // The next point's text is in the chart's font, not in the legend's drawn just before.
+    g.canvas.ClearCalls();
+    g.carta.Pontos()->AcrescentarPonto(1, 2, clBlue, 1, 4, QStringLiteral("Bia"));
+    bool achado = false;
+    for (const TCall &c : g.Chamadas("TextOut")) {
+        if (c.Text != QStringLiteral("(1; 2)"))
+            continue;
+        achado = true;
+        QCOMPARE(c.Font.Name, QStringLiteral("Times New Roman"));
+        QCOMPARE(c.Font.Height(), 13);
+        QCOMPARE(quint32(c.Font.Color), quint32(g.carta.CorDaFonte()));
+    }
+    QVERIFY(achado);
 }
 
 void TstSomatocarta::editAndDeleteRedrawAll()
