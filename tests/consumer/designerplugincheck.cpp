@@ -2,6 +2,7 @@
 // widgets it offers: each class named, in its widget-box group, creating a widget of that class.
 //   designer-plugin-check <path of libkestrova_designer_plugin.so>
 #include <QApplication>
+#include <QFileInfo>
 #include <QPluginLoader>
 #include <QWidget>
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
@@ -16,7 +17,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: %s <plugin>\n", argv[0]);
         return 2;
     }
-    QPluginLoader loader(QString::fromLocal8Bit(argv[1]));
+    // An absolute path: QPluginLoader looks a relative one up in Qt's library paths.
+    QPluginLoader loader(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath());
     auto *collection = qobject_cast<QDesignerCustomWidgetCollectionInterface *>(loader.instance());
     if (!collection) {
         std::fprintf(stderr, "%s: %s\n", argv[1], qPrintable(loader.errorString()));
