@@ -5,18 +5,26 @@
 #include <QMetaObject>
 #include <QMovie>
 #include <QShortcut>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
+#include "app/escolherporta.h"
+#include "app/reabertura.h"
 #include "comm/advancedcom.h"
+#include "comm/openfailure.h"
+#include "comm/portlisting.h"
 #include "comm/portname.h"
+#include "comm/portsettings.h"
 #include "components/vtxtimer.h"
 #include "device/orvanta.h"
 #include "platform/exception.h"
 #include "platform/formatfloat.h"
 #include "platform/inputbox.h"
 #include "platform/messagebox.h"
+#include "platform/trace.h"
 #include "ui_fcontrolaorvanta.h"
 
 TfrmControlaOrvanta *frmControlaOrvanta = nullptr;
@@ -30,10 +38,26 @@ const QString kPrefixoMensagem = QStringLiteral("Velocidade ou Inclinação: ");
 const QColor kVermelho(0xFF, 0x00, 0x00);
 const QColor kVerde(0x00, 0x80, 0x00);
 const QColor kLedLigado(0x00, 0xFF, 0x00);
+const QColor kLedPerdido(0x80, 0x80, 0x80);
+const QString kValorDesconhecido = QStringLiteral("?");
 constexpr unsigned kTempoCalibracaoMs = 4000;
+constexpr int kCalibracaoMaxima = 255;             // one byte on the wire
+constexpr long long kIntervaloMaximoMs = 1000000;  // when the timer reports no range
 constexpr double kVelocidadeMinima = 1.5;
 constexpr double kVelocidadeMaxima = 18.0;
 constexpr double kInclinacaoMaxima = 25.0;
+
+// Marks a main-thread handler that uses the device while it runs.
+class TUso {
+public:
+    explicit TUso(int &contador) : FContador(contador) { ++FContador; }
+    ~TUso() { --FContador; }
+    TUso(const TUso &) = delete;
+    TUso &operator=(const TUso &) = delete;
+
+private:
+    int &FContador;
+};
 
 // The hourglass while a handler runs.
 class TAmpulheta {
@@ -83,7 +107,8 @@ TfrmControlaOrvanta::TfrmControlaOrvanta(QWidget *parent)
       VtxTimer1(new TVtxTimer(this)),
       VtxTimerReset(new TVtxTimer(this)),
       AdvancedCom(new TAdvancedCom(this)),
-      FCatraca(new QMovie(QStringLiteral(":/animations/CATRACA1"), "gif", this))
+      FCatraca(new QMovie(QStringLiteral(":/animations/CATRACA1"), "gif", this)),
+      FReabertura(new TReabertura(this))
 {
     SubstituirFontes();
     ui->setupUi(this);
@@ -118,6 +143,8 @@ TfrmControlaOrvanta::~TfrmControlaOrvanta()
 {
     // The belt keeps its state; only the polling ends, and a tick in flight finishes before the
     // device it uses goes away.
+    FReabertura->Parar();
+    ++FiUsoDoDispositivo;
     VtxTimer1->AjustarFbHabilitado(false);
     VtxTimerReset->AjustarFbHabilitado(false);
     delete FEsteira.exchange(nullptr);
@@ -162,6 +189,9 @@ void TfrmControlaOrvanta::LigarSinais()
     connect(ui->btnVelocidade, &QPushButton::clicked, this, [this] { btnVelocidadeClick(); });
     connect(ui->btnInclinacao, &QPushButton::clicked, this, [this] { btnInclinacaoClick(); });
     connect(ui->edtCom, &QLineEdit::textChanged, this, [this] { AtualizarDispositivo(); });
+    connect(ui->btnEscolherPorta, &QToolButton::clicked, this, [this] { btnEscolherPortaClick(); });
+    connect(FReabertura, &TReabertura::DispositivoDisponivel, this,
+            [this] { DispositivoDeVolta(); });
     // btnFechar is the window's Cancel button: Escape presses it.
     auto *cancelar = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(cancelar, &QShortcut::activated, ui->btnFechar, &QPushButton::click);
@@ -190,6 +220,7 @@ void TfrmControlaOrvanta::AtualizarControles()
     const bool conectada = ui->btnOnline->isChecked();
     ui->edtCom->setEnabled(!conectada);
     ui->updownCom->setEnabled(!conectada);
+    ui->btnEscolherPorta->setEnabled(!conectada);
     for (QWidget *controle : std::initializer_list<QWidget *>{
              ui->btnPararEsteira, ui->btnAumentarVelocidade, ui->btnDiminuirVelocidade,
              ui->btnAumentarInclinacao, ui->btnDiminuirInclinacao, ui->btnVelocidade,
@@ -200,7 +231,7 @@ void TfrmControlaOrvanta::AtualizarControles()
         PintarLed(kVermelho);
         return;
     }
-    PintarLed(kLedLigado);
+    PintarLed(FbDispositivoPerdido ? kLedPerdido : kLedLigado);
     if (!FbEsteiraLigada)
         FCatraca->stop();
     else if (FCatraca->state() != QMovie::Running)
@@ -221,7 +252,10 @@ void TfrmControlaOrvanta::AtualizarDispositivo()
     const int porta = ui->updownCom->Position();
     const QString dispositivo =
         QString::fromStdString(kestrova::comm::PortDeviceName(unsigned(porta)));
-    const QString dica = QStringLiteral("COM%1 = %2").arg(porta).arg(dispositivo);
+    QString dica = QStringLiteral("COM%1 = %2").arg(porta).arg(dispositivo);
+    if (kestrova::comm::PortDeviceSource(unsigned(porta)) ==
+        kestrova::comm::TPortNameSource::environment)
+        dica += QStringLiteral(" (KESTROVA_COM%1)").arg(porta);
     ui->edtCom->setToolTip(dica);
     ui->updownCom->setToolTip(dica);
     ui->lblDispositivo->setText(dica);
@@ -243,20 +277,144 @@ void TfrmControlaOrvanta::btnOnlineClick()
     }
 }
 
+void TfrmControlaOrvanta::btnEscolherPortaClick()
+{
+    const auto porta = unsigned(ui->updownCom->Position());
+    TfrmEscolherPorta dialogo(porta, kestrova::comm::ListSerialPorts(), this);
+    if (dialogo.exec() != QDialog::Accepted)
+        return;
+    if (!kestrova::comm::SetMappedPortDevice(porta, dialogo.DispositivoEscolhido()))
+        ShowErrorMessage(QStringLiteral("Não foi possível gravar a escolha da porta."));
+    AtualizarDispositivo();
+}
+
+std::unique_ptr<TOrvanta> TfrmControlaOrvanta::CriarDispositivo(int porta, bool silencioso)
+{
+    // The device reports a port it cannot open in an error box; catch its text to show it with
+    // the reason, or not at all.
+    QString falha;
+    const TErrorMessageHook anterior =
+        SetErrorMessageHook([&falha](const QString &texto) { falha = texto; });
+    std::unique_ptr<TOrvanta> esteira;
+    try {
+        esteira = std::make_unique<TOrvanta>(this, porta);
+    } catch (...) {
+        SetErrorMessageHook(anterior);
+        throw;
+    }
+    SetErrorMessageHook(anterior);
+    if (!falha.isEmpty() && !silencioso) {
+        TAdvancedCom *porto = esteira->Porta();
+        ShowErrorMessage(
+            falha, kestrova::comm::OpenFailureDetails(porto->DeviceName(), porto->OpenErrorCode()));
+    }
+    return esteira;
+}
+
+// A lost device is reported by the port's reader; a report of an earlier connection is ignored.
+void TfrmControlaOrvanta::VigiarDispositivo(TOrvanta *esteira)
+{
+    if (!esteira->Porta())
+        return;
+    connect(esteira->Porta(), &TComThread::DeviceLost, this,
+            [this, conexao = FuConexao.load()](const QString &motivo) {
+                if (conexao == FuConexao.load() && Conectada())
+                    PerdeuDispositivo(motivo);
+            });
+}
+
 void TfrmControlaOrvanta::Conectar()
 {
     const int porta = ui->updownCom->Position();
     if (OnAntesDeConectar)
         OnAntesDeConectar(porta);
     AtualizarDispositivo();
-    delete FEsteira.exchange(new TOrvanta(this, porta));
+    std::unique_ptr<TOrvanta> esteira = CriarDispositivo(porta, false);
+    VigiarDispositivo(esteira.get());
+    delete FEsteira.exchange(esteira.release());
     ui->pnlVelocidade->setText(FormatFloat(kFormatoVelocidade, 0));
     ui->pnlInclinacao->setText(FormatFloat(kFormatoInclinacao, 0));
 }
 
+// Shown at once: a grey LED that says why, and the words in the status line. The polling goes
+// on reporting its failures; the same device is tried again once a second.
+void TfrmControlaOrvanta::PerdeuDispositivo(const QString &motivo)
+{
+    TOrvanta *esteira = FEsteira.load();
+    if (FbDispositivoPerdido || !esteira || !esteira->Porta())
+        return;
+    const QString dispositivo = esteira->Porta()->DeviceName();
+    FbDispositivoPerdido = true;
+    Trace(QStringLiteral("dispositivo perdido: %1 (%2)").arg(dispositivo, motivo));
+    AtualizarControles();
+    ui->shpLed->setToolTip(QStringLiteral("Dispositivo perdido: %1 (%2). Tentando reabrir a cada "
+                                          "segundo; a esteira não recebe nada até lá.")
+                               .arg(dispositivo, motivo));
+    ui->lblMensagem->setText(QStringLiteral("Porta perdida: tentando reabrir..."));
+    PintarTexto(ui->lblMensagem, kVermelho);
+    FReabertura->Iniciar(dispositivo, FiIntervaloReabertura);
+    LiberarPortaPerdida();
+}
+
+// Closes the dead port, so that the driver can give the returning adapter its old name (a node
+// held open keeps its number). The polling goes on against the closed port, each tick failing
+// after its time-out. Waits for a main-thread exchange to finish first.
+void TfrmControlaOrvanta::LiberarPortaPerdida()
+{
+    TOrvanta *esteira = FEsteira.load();
+    if (!FbDispositivoPerdido || !esteira || !esteira->Porta() || !esteira->Porta()->IsOpen())
+        return;
+    if (FiUsoDoDispositivo > 0) {
+        QTimer::singleShot(100, this, [this] { LiberarPortaPerdida(); });
+        return;
+    }
+    TUso uso(FiUsoDoDispositivo);
+    const bool polling = VtxTimer1->Habilitado();
+    VtxTimer1->AjustarFbHabilitado(false);  // waits for a tick writing to the port
+    if (FEsteira.load() == esteira && esteira->Porta())
+        esteira->Porta()->ComClose();
+    if (polling)
+        VtxTimer1->AjustarFbHabilitado(true);
+}
+
+// The device is back: the port is opened again, but nothing is sent. The window returns to
+// connected-not-running (polling off, wanted values zero, displays unknown), so the belt changes
+// only on the operator's next command; "PARAR ESTEIRA" works at once.
+void TfrmControlaOrvanta::DispositivoDeVolta()
+{
+    if (!FbDispositivoPerdido || !Conectada() || FiUsoDoDispositivo > 0)
+        return;  // a handler is using the device: the next attempt tries again
+    TUso uso(FiUsoDoDispositivo);
+    std::unique_ptr<TOrvanta> nova = CriarDispositivo(ui->updownCom->Position(), true);
+    if (!nova->Porta() || !nova->Porta()->Opened())
+        return;  // there, but not usable yet
+    FReabertura->Parar();
+    ++FuConexao;                            // ticks of the lost connection report nothing more
+    VtxTimer1->AjustarFbHabilitado(false);  // waits for a tick in flight
+    ++FuConexao;                            // also a tick that started meanwhile
+    VigiarDispositivo(nova.get());
+    delete FEsteira.exchange(nova.release());
+    Trace(QStringLiteral("dispositivo reaberto: %1").arg(FReabertura->Dispositivo()));
+    FbDispositivoPerdido = false;
+    FbEsteiraLigada = false;
+    FdVelocidade = 0;
+    FdInclinacao = 0;
+    ui->pnlVelocidade->setText(kValorDesconhecido);
+    ui->pnlInclinacao->setText(kValorDesconhecido);
+    ui->shpLed->setToolTip(QString());
+    ui->lblMensagem->setText(QStringLiteral("Porta reaberta: valores desconhecidos"));
+    AtualizarControles();
+}
+
 void TfrmControlaOrvanta::Desconectar()
 {
-    // Stopping the polling waits for a tick in flight, so the device is no longer in use below.
+    TUso uso(FiUsoDoDispositivo);
+    FReabertura->Parar();
+    FbDispositivoPerdido = false;
+    ui->shpLed->setToolTip(QString());
+    // The outcome of a tick in flight is dropped, also when it arrives while the stop below
+    // waits for that tick; after the stop the device is no longer in use.
+    ++FuConexao;
     VtxTimer1->AjustarFbHabilitado(false);
     FCatraca->stop();
     FdVelocidade = 0;
@@ -265,10 +423,12 @@ void TfrmControlaOrvanta::Desconectar()
     ui->pnlVelocidade->setText(QString());
     ui->pnlInclinacao->setText(QString());
     delete FEsteira.exchange(nullptr);
+    ++FuConexao;  // also a tick that started while the polling stopped
 }
 
 void TfrmControlaOrvanta::PassoDeReset()
 {
+    TUso uso(FiUsoDoDispositivo);
     try {
         if (TOrvanta *esteira = FEsteira.load())
             esteira->Parar();
@@ -358,6 +518,7 @@ void TfrmControlaOrvanta::btnPararEsteiraClick()
     TOrvanta *esteira = FEsteira.load();
     if (!esteira)
         return;
+    TUso uso(FiUsoDoDispositivo);
     TAmpulheta ampulheta;
     try {
         FdVelocidade = 0;
@@ -378,11 +539,17 @@ void TfrmControlaOrvanta::btnPararEsteiraClick()
 
 void TfrmControlaOrvanta::ButtonAlteraIntervaloClick()
 {
-    // A period below 1 ms would silently stop the polling of a running belt: it is ignored, as
-    // text that is not an integer is.
+    // A period outside the timer's range (below 1 ms, above its maximum) would silently stop the
+    // polling of a running belt: it is ignored, as text that is not an integer is, and Edit1 shows
+    // the period still in force.
+    TUso uso(FiUsoDoDispositivo);  // a running timer restarts, waiting for its tick
+    const std::uint32_t maximo = VtxTimer1->Capacidades().periodMax;
+    const long long limite = maximo > 0 ? maximo : kIntervaloMaximoMs;
     int intervalo = 0;
-    if (TryStrToInt(ui->Edit1->text(), intervalo) && intervalo >= 1)
+    if (TryStrToInt(ui->Edit1->text(), intervalo) && intervalo >= 1 && intervalo <= limite)
         VtxTimer1->AjustarFiIntervalo(intervalo);
+    else
+        ui->Edit1->setText(QString::number(VtxTimer1->Intervalo()));
 }
 
 void TfrmControlaOrvanta::btnFecharClick()
@@ -395,6 +562,7 @@ void TfrmControlaOrvanta::Calibrar(bool velocidade)
     TOrvanta *esteira = FEsteira.load();
     if (!esteira)
         return;
+    TUso uso(FiUsoDoDispositivo);
     TAmpulheta ampulheta;
     ui->Bevel1->setVisible(true);
     ui->lblMsgCalibracao1->setVisible(true);
@@ -415,8 +583,11 @@ void TfrmControlaOrvanta::Calibrar(bool velocidade)
         int valor = 0;
         if (!TryStrToInt(texto, valor))
             throw Exception(QStringLiteral("'%1' não é um valor inteiro válido.").arg(texto));
-        // Only the low 8 bits of the value go on the wire.
-        const auto byte = static_cast<unsigned char>(valor & 0xFF);
+        // The up-down control goes to 300, but the board takes one byte: a larger value would
+        // go out as its low 8 bits and calibrate the board with a different number.
+        if (valor < 0 || valor > kCalibracaoMaxima)
+            throw Exception(QStringLiteral("Valor de calibração deve estar entre 0 e 255."));
+        const auto byte = static_cast<unsigned char>(valor);
         if (velocidade)
             esteira->CalibrarVelocidade(byte, kTempoCalibracaoMs);
         else
@@ -491,6 +662,7 @@ void TfrmControlaOrvanta::btnInclinacaoClick()
 
 void TfrmControlaOrvanta::VtxTimer1Timer(QObject *)
 {
+    const unsigned conexao = FuConexao.load();
     TOrvanta *esteira = FEsteira.load();
     if (!esteira)
         return;
@@ -504,7 +676,13 @@ void TfrmControlaOrvanta::VtxTimer1Timer(QObject *)
         mensagem = erro.Message();
     }
     QMetaObject::invokeMethod(
-        this, [this, ok, mensagem] { MostrarResultadoDoTick(ok, mensagem); }, Qt::QueuedConnection);
+        this,
+        [this, ok, mensagem, conexao] {
+            // A tick of a connection that has since ended reports nothing.
+            if (conexao == FuConexao.load())
+                MostrarResultadoDoTick(ok, mensagem);
+        },
+        Qt::QueuedConnection);
 }
 
 void TfrmControlaOrvanta::MostrarResultadoDoTick(bool ok, const QString &mensagem)

@@ -10,6 +10,7 @@
 
 class QMovie;
 class TAdvancedCom;
+class TReabertura;
 class TOrvanta;
 class TVtxTimer;
 
@@ -40,6 +41,10 @@ public:
     std::function<void(int porta)> OnAntesDeConectar;
 
     bool Conectada() const;
+    // The device of the connection was lost (a USB adapter pulled) and has not come back yet.
+    bool DispositivoPerdido() const { return FbDispositivoPerdido; }
+    // Period of the attempts to reopen a lost device (1000 ms).
+    void AjustarIntervaloDeReabertura(int ms) { FiIntervaloReabertura = ms; }
     bool EsteiraLigada() const { return FbEsteiraLigada; }
     double VelocidadeDesejada() const { return FdVelocidade; }
     double InclinacaoDesejada() const { return FdInclinacao; }
@@ -53,7 +58,15 @@ private:
     void PintarLed(const QColor &cor);
 
     void btnOnlineClick();
+    void btnEscolherPortaClick();
     void Conectar();
+    // Creates the device for the port; the error box of a port that cannot be opened carries
+    // the reason (details) unless silencioso, when the box is not shown at all.
+    std::unique_ptr<TOrvanta> CriarDispositivo(int porta, bool silencioso);
+    void VigiarDispositivo(TOrvanta *esteira);
+    void PerdeuDispositivo(const QString &motivo);
+    void LiberarPortaPerdida();
+    void DispositivoDeVolta();
     void Desconectar();
     void PassoDeReset();
     // Hourglass, change, reset step when the belt is idle, polling on, then show.
@@ -84,7 +97,16 @@ private:
     TAdvancedCom *AdvancedCom;  // on the form for other uses; the window does not use it
     QMovie *FCatraca;
 
+    TReabertura *FReabertura;
+    // Main-thread handlers using the device (they may wait in an event loop); a reopening waits
+    // until none runs.
+    int FiUsoDoDispositivo = 0;
+    bool FbDispositivoPerdido = false;
+    int FiIntervaloReabertura = 1000;
+
     std::atomic<TOrvanta *> FEsteira{nullptr};  // owned; read by the polling tick
+    // Counts disconnections: a tick's outcome is shown only while its connection lasts.
+    std::atomic<unsigned> FuConexao{0};
     bool FbEsteiraLigada = false;
     std::atomic<double> FdVelocidade{0.0};
     std::atomic<double> FdInclinacao{0.0};

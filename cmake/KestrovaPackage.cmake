@@ -32,5 +32,7 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/KestrovaConfigVersi
 install(FILES
         ${CMAKE_CURRENT_BINARY_DIR}/KestrovaConfig.cmake
         ${CMAKE_CURRENT_BINARY_DIR}/KestrovaConfigVersion.cmake
+        # kestrova_embed_product_version() for the consumers' own programs.
+        ${CMAKE_CURRENT_SOURCE_DIR}/cmake/ProductVersion.cmake
     DESTINATION ${KESTROVA_CMAKE_DIR}
     COMPONENT dev)

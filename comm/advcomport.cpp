@@ -70,5 +70,5 @@ void TAdvComport::DoStatusChanged()
         return;
     }
     TStatusChangedEvent handler = FOnStatusChanged;
-    handler(this, ctsOn, dsrOn, ringOn, rlsdOn);
+    CallHandler("OnStatusChanged", [&] { handler(this, ctsOn, dsrOn, ringOn, rlsdOn); });
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/exception.h"
 #include "platform/trace.h"
 #include "serialdevice.h"
 
@@ -78,6 +79,7 @@ void TComport::ReadLoop()
 
 bool TComport::ReadPacket()
 {
+    const std::uint64_t generation = FPort->InputGeneration();
     const TReadResult result = FPort->Read(FReadBuffer.data(), FPacketSize);
     if (result.Failed()) {
         RecordFailure(result.errorCode);
@@ -87,6 +89,7 @@ bool TComport::ReadPacket()
         return true;
     }
     CopyPacket(FReadBuffer.constData(), result.count);
+    FReceivedGeneration = generation;
     if (!Terminated()) {
         Synchronize([this] { DoPacketReceived(); });
     }
@@ -105,9 +108,39 @@ void TComport::DoPacketReceived()
     if (!FOnPacketReceived || Terminated()) {
         return;
     }
-    TPacketReceivedEvent handler = FOnPacketReceived;
     QByteArray buffer = std::move(FReceived);
-    handler(this, buffer);
+    // Copied: the handler may destroy this object.
+    const std::shared_ptr<std::recursive_mutex> gate = FDeliveryGate;
+    std::lock_guard lock(*gate);
+    // Input discarded since this chunk's read began (a frame is about to be written): its bytes
+    // arrived before that frame and must not be taken for its answer.
+    if (FReceivedGeneration != FPort->InputGeneration()) {
+        Trace(QStringLiteral("Discarded %1 stale byte(s): %2")
+                  .arg(buffer.size())
+                  .arg(QString::fromLatin1(buffer.toHex(' '))));
+        return;
+    }
+    TPacketReceivedEvent handler = FOnPacketReceived;
+    CallHandler("OnPacketReceived", [&] { handler(this, buffer); });
+}
+
+void TComport::CallHandler(const char *event, const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const Exception &error) {
+        Trace(QStringLiteral("%1 handler raised: %2").arg(QLatin1String(event), error.Message()));
+    } catch (const std::exception &error) {
+        Trace(QStringLiteral("%1 handler raised: %2")
+                  .arg(QLatin1String(event), QString::fromLocal8Bit(error.what())));
+    } catch (...) {
+        Trace(QStringLiteral("%1 handler raised an unknown exception").arg(QLatin1String(event)));
+    }
+}
+
+bool TComport::OnOwnThread() const
+{
+    return FThread.get_id() == std::this_thread::get_id();
 }
 
 bool TComport::Synchronize(const std::function<void()> &work)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -40,7 +41,12 @@ public:
     void WaitFor();
 
     bool Terminated() const { return FTerminated.load(); }
+    // True on the reader thread itself.
+    bool OnOwnThread() const;
     bool Running() const { return FRunning.load(); }
+    // Held while a chunk is checked and delivered; DiscardInput holds it too, so a chunk found
+    // current is handled before a discard can begin (the discard may come from another thread).
+    std::shared_ptr<std::recursive_mutex> DeliveryGate() const { return FDeliveryGate; }
     // "Read Error: <code>" once a read failure stopped the thread, else empty.
     QString FailureMessage() const;
 
@@ -57,6 +63,10 @@ protected:
     bool ReadPacket();
     // Runs work on the main thread and waits for it, unless termination was requested.
     bool Synchronize(const std::function<void()> &work);
+    // Runs a user handler; an exception it raises is traced and goes no further, so the reader
+    // keeps delivering (an exception in Qt's event loop would end the loop and leave the reader
+    // blocked in its hand-off).
+    static void CallHandler(const char *event, const std::function<void()> &handler);
     kestrova::comm::TSerialDevice *Port() const { return FPort; }
 
 private:
@@ -64,6 +74,8 @@ private:
     void RecordFailure(quint32 code);
 
     QByteArray FReceived;
+    std::shared_ptr<std::recursive_mutex> FDeliveryGate = std::make_shared<std::recursive_mutex>();
+    std::uint64_t FReceivedGeneration = 0;  // the port's input generation when its read began
     std::atomic<bool> FRunning{true};
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FFailed{false};

@@ -1,5 +1,7 @@
 #include "comthread.h"
 
+#include <QCoreApplication>
+
 #include "platform/exception.h"
 #include "platform/trace.h"
 #include "portname.h"
@@ -18,6 +20,13 @@ TComThread::TComThread(QObject *Owner) : QObject(Owner) {}
 TComThread::~TComThread()
 {
     ComClose();
+    if (FRetiredReader) {
+        // Destroyed by a handler on the reader's own thread: that thread cannot be joined from
+        // itself, and destroying its object under it would be fatal. Leave both to it.
+        Trace(QStringLiteral("Port destroyed on its reader thread; the reader is left to end"));
+        (void)FRetiredReader.release();
+        (void)FRetiredDevice.release();
+    }
 }
 
 QString TComThread::ErrorMessage() const
@@ -100,6 +109,10 @@ void TComThread::SetDeviceFactory(TDeviceFactory factory)
 
 void TComThread::ComInit()
 {
+    if (!QCoreApplication::instance()) {
+        throw Exception(QStringLiteral(
+            "ComInit needs a QCoreApplication: received data is delivered on its main thread."));
+    }
     ComClose();
     InitPort();
     SetupThread();
@@ -108,6 +121,8 @@ void TComThread::ComInit()
 void TComThread::InitPort()
 {
     const std::string name = PortDeviceName(FPort);
+    FDeviceName = QString::fromStdString(name);
+    FOpenErrorCode = 0;
     try {
         FDevice = FDeviceFactory ? FDeviceFactory() : CreateSystemSerialDevice();
         if (!FDevice) {
@@ -125,6 +140,7 @@ void TComThread::InitPort()
         return;
     } catch (const TSerialError &error) {
         SetErrorMessage(QString::fromStdString(error.what()));
+        FOpenErrorCode = error.OsError();
         Trace(QStringLiteral("%1 (%2: %3)")
                   .arg(QString::fromStdString(error.what()), QString::fromStdString(name),
                        QString::fromStdString(error.Detail())));
@@ -160,19 +176,28 @@ void TComThread::SetupThread()
 
 void TComThread::StartReader(std::unique_ptr<TComport> reader)
 {
-    reader->OnReadFailure = [this](const QString &message) { SetErrorMessage(message); };
+    reader->OnReadFailure = [this](const QString &message) {
+        SetErrorMessage(message);
+        emit DeviceLost(message);
+    };
     FReader = std::move(reader);
     FReader->Start();
 }
 
 void TComThread::ComClose()
 {
+    ReleaseRetiredReader();
     if (!FReader) {
         return;
     }
     // The reader leaves at once: its read is woken and a pending hand-off to this thread is
     // abandoned, so no event pumping is needed and closing from inside a handler is safe.
     FReader->Terminate();
+    if (FReader->OnOwnThread()) {
+        FRetiredReader = std::move(FReader);
+        FRetiredDevice = std::move(FDevice);
+        return;
+    }
     FReader->WaitFor();
     FReader.reset();
     FDevice->Close();
@@ -201,6 +226,30 @@ void TComThread::Write(const char *buffer, int count)
                                             QString::fromStdString(error.Detail())));
         throw Exception(QString::fromStdString(error.what()));
     }
+}
+
+void TComThread::ReleaseRetiredReader()
+{
+    if (!FRetiredReader || FRetiredReader->OnOwnThread()) {
+        return;
+    }
+    FRetiredReader.reset();  // joins the thread, which was told to end
+    FRetiredDevice->Close();
+    FRetiredDevice.reset();
+}
+
+void TComThread::DiscardInput()
+{
+    if (!FDevice) {
+        return;
+    }
+    if (!FReader) {
+        FDevice->DiscardInput();
+        return;
+    }
+    const std::shared_ptr<std::recursive_mutex> gate = FReader->DeliveryGate();
+    std::lock_guard lock(*gate);
+    FDevice->DiscardInput();
 }
 
 void TComThread::Purge()

@@ -60,6 +60,10 @@ public:
     bool IsOpen() const { return FReader != nullptr; }
     // True while the reader thread reads; false once a read failure (a lost device) stopped it.
     bool ReaderRunning() const { return FReader && FReader->Running(); }
+    // The device the last ComInit opened or tried to open (see portname.h).
+    QString DeviceName() const { return FDeviceName; }
+    // The OS error code behind the last ComInit failure (errno on POSIX), 0 when none is known.
+    int OpenErrorCode() const { return FOpenErrorCode; }
 
     quint32 BufSize() const { return FBufSize; }
     quint32 Baud() const { return FBaud; }
@@ -81,9 +85,14 @@ public:
     virtual void SetPacketSize(quint32 value);
     virtual void SetTimeout(quint32 value);
 
-    // (Re)opens and configures the port and starts the reader. Never raises: test Opened().
+    // (Re)opens and configures the port and starts the reader. A port that cannot be opened is
+    // not raised: test Opened(). Raises Exception when no QCoreApplication exists, since
+    // received data is delivered on its main thread.
     void ComInit();
-    // Stops the reader and releases the port; nothing happens when the port is not open.
+    // Stops the reader and releases the port; nothing happens when the port is not open. Called
+    // on the reader's own thread (a handler run there once the application object is gone), the
+    // reader is stopped and released later, from another thread, by ComInit, ComClose or the
+    // destructor.
     void ComClose();
     // Sends the bytes and returns once the driver has taken them. Raises "Send Timeout" or
     // "Send Error: <code>"; on a closed port records "Com not initialized." instead.
@@ -91,6 +100,9 @@ public:
     void Write(const char *buffer, int count);
     // Discards both driver queues and aborts pending transfers.
     void Purge();
+    // Discards every byte received so far, including a chunk read but not yet delivered: no
+    // OnPacketReceived comes for them. Call it before writing a frame whose answer is awaited.
+    void DiscardInput();
 
     // Replaces the OS backend used by the next ComInit (tests, simulated ports). An empty
     // factory restores the system backend.
@@ -98,6 +110,11 @@ public:
 
     // Raised on the main thread for each chunk received; the binding is copied at ComInit.
     TPacketReceivedEvent OnPacketReceived;
+
+signals:
+    // A read failure stopped the reader: the device is gone (a USB adapter pulled). Emitted on the
+    // reader thread, so receivers on the main thread get it queued. message: "Read Error: <code>".
+    void DeviceLost(const QString &message);
 
 protected:
     void InitPort();
@@ -114,11 +131,18 @@ protected:
     void SetErrorMessage(const QString &message);
 
 private:
+    void ReleaseRetiredReader();
+
     std::atomic<bool> FOpened{false};
+    QString FDeviceName;
+    int FOpenErrorCode = 0;
     mutable std::mutex FErrorMutex;
     QString FErrorMessage;
     std::unique_ptr<TComport> FReader;
     std::unique_ptr<kestrova::comm::TSerialDevice> FDevice;
+    // A reader closed from its own thread, and its device, waiting to be joined and closed.
+    std::unique_ptr<TComport> FRetiredReader;
+    std::unique_ptr<kestrova::comm::TSerialDevice> FRetiredDevice;
     TDeviceFactory FDeviceFactory;
     quint32 FPacketSize = 80;
     quint32 FBaud = 19200;

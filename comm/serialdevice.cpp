@@ -4,6 +4,12 @@ namespace kestrova::comm {
 
 TSerialDevice::~TSerialDevice() = default;
 
+void TSerialDevice::DiscardInput() noexcept
+{
+    NextInputGeneration();
+    Purge();
+}
+
 std::uint64_t WriteWaitLimitMs(std::uint32_t count, std::uint32_t baud)
 {
     constexpr std::uint64_t kScale = 28'800'000;

@@ -3,6 +3,7 @@
 // The operating-system side of one serial port, free of Qt so that the Windows backend builds with
 // nothing but the Windows API. TComThread drives it; tests may substitute their own.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -49,16 +50,19 @@ enum class TModemLine { dtr, rts };
 
 // Carries one of the serial component's failure texts ("Comport Unavailable.", "Send Timeout",
 // ...). The optional detail says what the OS reported, for traces; the message is what users see.
+// osError is the OS error code behind the failure (errno on POSIX), 0 when there is none.
 class KESTROVA_COMM_EXPORT TSerialError : public std::runtime_error {
 public:
-    explicit TSerialError(const std::string &message, std::string detail = {})
-        : std::runtime_error(message), FDetail(std::move(detail))
+    explicit TSerialError(const std::string &message, std::string detail = {}, int osError = 0)
+        : std::runtime_error(message), FDetail(std::move(detail)), FOsError(osError)
     {
     }
     const std::string &Detail() const noexcept { return FDetail; }
+    int OsError() const noexcept { return FOsError; }
 
 private:
     std::string FDetail;
+    int FOsError;
 };
 
 // One open port. Open, configuration, Write, Purge and modem lines are used by the owning thread;
@@ -92,10 +96,24 @@ public:
     // Discards both driver queues and aborts pending transfers.
     virtual void Purge() noexcept = 0;
 
+    // Discards what has been received so far, before a frame is written whose answer must not be
+    // confused with older bytes: the driver's input queue is emptied, InputGeneration() changes,
+    // and a Read in progress returns at once. Every byte of a Read that started before the new
+    // generation is stale. Any thread; the base version counts and purges (which aborts reads).
+    virtual void DiscardInput() noexcept;
+    std::uint64_t InputGeneration() const noexcept { return FInputGeneration.load(); }
+
+protected:
+    void NextInputGeneration() noexcept { ++FInputGeneration; }
+
+public:
     // Reads the four modem input lines as kModem* bits; false when the OS cannot report them.
     virtual bool GetModemStatus(std::uint32_t &bits) = 0;
     // Raises or drops an output line at once; OS failures are not reported.
     virtual void SetModemLine(TModemLine line, bool on) noexcept = 0;
+
+private:
+    std::atomic<std::uint64_t> FInputGeneration{0};
 };
 
 // The backend of the platform the library was built for.

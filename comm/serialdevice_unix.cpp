@@ -62,7 +62,7 @@ std::string OsReason(const std::string &what, int error)
 
 [[noreturn]] void Fail(const char *message, const std::string &what, int error)
 {
-    throw TSerialError(message, OsReason(what, error));
+    throw TSerialError(message, OsReason(what, error), error);
 }
 
 std::int64_t NowMs()
@@ -151,7 +151,7 @@ void TUnixSerialDevice::Open(const std::string &name)
     if (name.empty()) {
         throw TSerialError(kUnavailable, "no device for this port number");
     }
-    const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = FIo->OpenDevice(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         Fail(kUnavailable, "open", errno);
     }
@@ -161,14 +161,20 @@ void TUnixSerialDevice::Open(const std::string &name)
         Fail(kUnavailable, "in use by another program (flock)", error);
     }
     const int wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd < 0) {
+    const int discardFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd < 0 || discardFd < 0) {
         const int error = errno;
-        ::close(fd);
+        for (const int open : {fd, wakeFd, discardFd}) {
+            if (open >= 0) {
+                ::close(open);
+            }
+        }
         Fail(kUnavailable, "eventfd", error);
     }
     ::ioctl(fd, TIOCEXCL);  // refuses other openers; not every device supports it
     FFd = fd;
     FWakeFd = wakeFd;
+    FDiscardFd = discardFd;
 }
 
 TLineState TUnixSerialDevice::GetState()
@@ -258,6 +264,7 @@ void TUnixSerialDevice::VerifyAttributes(const termios &wanted, std::uint32_t ba
 void TUnixSerialDevice::ApplyModemLines(const TLineState &state)
 {
     FIo->SetModemBits(FFd, TIOCM_DTR, state.dtrControl == 1);
+    FRtsHandshake = state.rtsControl == 2;
     if (FRs485 && state.rtsControl != 3) {
         FIo->SetRs485RtsOnSend(FFd, false);
         FRs485 = false;
@@ -312,23 +319,32 @@ void TUnixSerialDevice::Close() noexcept
         if (FRs485) {
             FIo->SetRs485RtsOnSend(FFd, false);
         }
+        // Hang-up-on-close is off, so the kernel would leave the lines raised: drop them, as
+        // closing a port does on Windows. In handshake mode the driver owns RTS.
+        FIo->SetModemBits(FFd, TIOCM_DTR, false);
+        if (!FRtsHandshake) {
+            FIo->SetModemBits(FFd, TIOCM_RTS, false);
+        }
         ::ioctl(FFd, TIOCNXCL);
         ::close(FFd);  // also releases the flock
         FFd = -1;
     }
-    if (FWakeFd >= 0) {
-        ::close(FWakeFd);
-        FWakeFd = -1;
+    for (int *descriptor : {&FWakeFd, &FDiscardFd}) {
+        if (*descriptor >= 0) {
+            ::close(*descriptor);
+            *descriptor = -1;
+        }
     }
     FRs485 = false;
+    FRtsHandshake = false;
     FManualRtsToggle = false;
 }
 
 TUnixSerialDevice::TPollOutcome TUnixSerialDevice::WaitReadable(std::int64_t waitMs, int &errorCode)
 {
-    pollfd fds[2] = {{FFd, POLLIN, 0}, {FWakeFd, POLLIN, 0}};
+    pollfd fds[3] = {{FFd, POLLIN, 0}, {FWakeFd, POLLIN, 0}, {FDiscardFd, POLLIN, 0}};
     const int timeout = waitMs < 0 ? -1 : static_cast<int>(std::min<std::int64_t>(waitMs, 1 << 30));
-    const int ready = ::poll(fds, 2, timeout);
+    const int ready = ::poll(fds, 3, timeout);
     if (ready < 0) {
         if (errno == EINTR) {
             return TPollOutcome::timeout;
@@ -338,6 +354,11 @@ TUnixSerialDevice::TPollOutcome TUnixSerialDevice::WaitReadable(std::int64_t wai
     }
     if (fds[1].revents != 0) {
         return TPollOutcome::woken;
+    }
+    if (fds[2].revents != 0) {
+        std::uint64_t count = 0;
+        [[maybe_unused]] const ssize_t taken = ::read(FDiscardFd, &count, sizeof count);
+        return TPollOutcome::interrupted;
     }
     if (fds[0].revents & POLLNVAL) {
         errorCode = EBADF;
@@ -369,7 +390,8 @@ TReadResult TUnixSerialDevice::Read(char *buffer, std::uint32_t count)
         int error = 0;
         const TPollOutcome outcome = WaitReadable(wait, error);
         switch (outcome) {
-            case TPollOutcome::woken: return {progress.received, 0};
+            case TPollOutcome::woken:
+            case TPollOutcome::interrupted: return {progress.received, 0};
             case TPollOutcome::failed: return {progress.received, std::uint32_t(error)};
             case TPollOutcome::timeout:
                 if (progress.received > 0) {
@@ -453,6 +475,20 @@ void TUnixSerialDevice::Purge() noexcept
     if (FFd >= 0) {
         ::tcflush(FFd, TCIOFLUSH);
     }
+}
+
+// Flush first, then the new generation: a Read that starts after it can only see bytes that
+// arrived after the flush. A Read of the old generation is interrupted so that the answer to
+// the next frame lands in a read of the new one.
+void TUnixSerialDevice::DiscardInput() noexcept
+{
+    if (FFd < 0) {
+        return;
+    }
+    ::tcflush(FFd, TCIFLUSH);
+    NextInputGeneration();
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = ::write(FDiscardFd, &one, sizeof one);
 }
 
 bool TUnixSerialDevice::GetModemStatus(std::uint32_t &bits)

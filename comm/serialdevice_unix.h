@@ -32,6 +32,9 @@ public:
     void WakeReader() noexcept override;
     void Write(const char *data, std::uint32_t count, std::uint64_t waitLimitMs) override;
     void Purge() noexcept override;
+    // Flushes the kernel's input queue, then starts a new input generation and interrupts a
+    // Read in progress (once; unlike WakeReader it is not sticky).
+    void DiscardInput() noexcept override;
     bool GetModemStatus(std::uint32_t &bits) override;
     void SetModemLine(TModemLine line, bool on) noexcept override;
 
@@ -40,7 +43,7 @@ public:
     bool ManualRtsToggle() const { return FManualRtsToggle; }
 
 private:
-    enum class TPollOutcome { timeout, readable, hangup, woken, failed };
+    enum class TPollOutcome { timeout, readable, hangup, woken, interrupted, failed };
 
     void ApplyModemLines(const TLineState &state);
     void VerifyAttributes(const termios &wanted, std::uint32_t baud);
@@ -50,9 +53,11 @@ private:
     std::shared_ptr<TTtyIo> FIo;
     int FFd = -1;
     int FWakeFd = -1;
+    int FDiscardFd = -1;
     TReadTimeouts FTimeouts;
     bool FManualRtsToggle = false;
     bool FRs485 = false;
+    bool FRtsHandshake = false;
 };
 
 }  // namespace kestrova::comm

@@ -10,6 +10,8 @@
 #endif
 #include <windows.h>
 
+#include <string>
+
 namespace kestrova::comm {
 
 namespace {
@@ -36,9 +38,35 @@ void CloseIfSet(HANDLE &handle, HANDLE unset) noexcept
     }
 }
 
-[[noreturn]] void ThrowSendError(DWORD code)
+// The system's text for an error code, e.g. "Access is denied. (5)", for traces.
+std::string SystemText(DWORD code)
 {
-    throw TSerialError("Send Error: " + std::to_string(code));
+    char *text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<char *>(&text), 0, nullptr);
+    std::string message = length > 0 && text ? std::string(text, length) : "error";
+    if (text) {
+        LocalFree(text);
+    }
+    while (!message.empty() &&
+           (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
+        message.pop_back();
+    }
+    return message + " (" + std::to_string(code) + ")";
+}
+
+// Throws message with what the system said about the calling thread's last error.
+[[noreturn]] void Fail(const char *message, const std::string &call)
+{
+    const DWORD code = GetLastError();
+    throw TSerialError(message, call + ": " + SystemText(code));
+}
+
+[[noreturn]] void ThrowSendError(DWORD code, const char *call)
+{
+    throw TSerialError("Send Error: " + std::to_string(code),
+                       call + std::string(": ") + SystemText(code));
 }
 
 }  // namespace
@@ -51,9 +79,13 @@ struct TWinSerialDevice::TImpl {
     bool dcbValid = false;
     COMMTIMEOUTS timeouts{};  // as last read, so SetTimeouts keeps the write time-outs
     bool timeoutsValid = false;
+    bool manualRtsToggle = false;  // RTS raised by Write: the driver refused RTS_CONTROL_TOGGLE
 };
 
-TWinSerialDevice::TWinSerialDevice() : FImpl(std::make_unique<TImpl>()) {}
+TWinSerialDevice::TWinSerialDevice(std::shared_ptr<TWinCommIo> io)
+    : FIo(io ? std::move(io) : TWinCommIo::System()), FImpl(std::make_unique<TImpl>())
+{
+}
 
 TWinSerialDevice::~TWinSerialDevice()
 {
@@ -67,13 +99,14 @@ void TWinSerialDevice::Open(const std::string &name)
     FImpl->port = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_FLAG_OVERLAPPED, nullptr);
     if (FImpl->port == INVALID_HANDLE_VALUE) {
-        throw TSerialError("Comport Unavailable.");
+        Fail("Comport Unavailable.", "CreateFile " + name);
     }
     FImpl->readOverlapped.hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
     FImpl->writeOverlapped.hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
     if (!FImpl->readOverlapped.hEvent || !FImpl->writeOverlapped.hEvent) {
+        const DWORD code = GetLastError();
         Close();
-        throw TSerialError("Comport Unavailable.");
+        throw TSerialError("Comport Unavailable.", "CreateEvent: " + SystemText(code));
     }
 }
 
@@ -82,7 +115,7 @@ TLineState TWinSerialDevice::GetState()
     DCB dcb{};
     dcb.DCBlength = sizeof(dcb);
     if (!GetCommState(FImpl->port, &dcb)) {
-        throw TSerialError("GetCommState Failed.");
+        Fail("GetCommState Failed.", "GetCommState");
     }
     FImpl->dcb = dcb;
     FImpl->dcbValid = true;
@@ -92,7 +125,8 @@ TLineState TWinSerialDevice::GetState()
     state.parity = dcb.Parity;
     state.stopBits = dcb.StopBits;
     state.dtrControl = static_cast<std::uint8_t>(dcb.fDtrControl);
-    state.rtsControl = static_cast<std::uint8_t>(dcb.fRtsControl);
+    state.rtsControl = FImpl->manualRtsToggle ? std::uint8_t(RTS_CONTROL_TOGGLE)
+                                              : static_cast<std::uint8_t>(dcb.fRtsControl);
     return state;
 }
 
@@ -106,17 +140,26 @@ void TWinSerialDevice::SetState(const TLineState &state)
     dcb.StopBits = state.stopBits;
     dcb.fDtrControl = state.dtrControl & 3u;
     dcb.fRtsControl = state.rtsControl & 3u;
+    bool manual = false;
     if (!SetCommState(FImpl->port, &dcb)) {
-        throw TSerialError("SetCommState Failed.");
+        // Refused with RTS toggling: take the rest with RTS off, and toggle it by hand.
+        const DWORD code = GetLastError();
+        manual = dcb.fRtsControl == RTS_CONTROL_TOGGLE;
+        dcb.fRtsControl = RTS_CONTROL_DISABLE;
+        if (!manual || !SetCommState(FImpl->port, &dcb)) {
+            SetLastError(code);
+            Fail("SetCommState Failed.", "SetCommState");
+        }
     }
     FImpl->dcb = dcb;  // only what the driver accepted becomes the base for the next change
+    FImpl->manualRtsToggle = manual;
 }
 
 TReadTimeouts TWinSerialDevice::GetTimeouts()
 {
     COMMTIMEOUTS timeouts{};
     if (!GetCommTimeouts(FImpl->port, &timeouts)) {
-        throw TSerialError("GetCommTimeouts Failed.");
+        Fail("GetCommTimeouts Failed.", "GetCommTimeouts");
     }
     FImpl->timeouts = timeouts;
     FImpl->timeoutsValid = true;
@@ -132,7 +175,7 @@ void TWinSerialDevice::SetTimeouts(const TReadTimeouts &timeouts)
     all.ReadTotalTimeoutMultiplier = timeouts.totalMultiplier;
     all.ReadTotalTimeoutConstant = timeouts.totalConstant;
     if (!SetCommTimeouts(FImpl->port, &all)) {
-        throw TSerialError("SetCommTimeouts Failed.");
+        Fail("SetCommTimeouts Failed.", "SetCommTimeouts");
     }
     FImpl->timeouts = all;
 }
@@ -140,7 +183,7 @@ void TWinSerialDevice::SetTimeouts(const TReadTimeouts &timeouts)
 void TWinSerialDevice::SetQueueSizes(std::uint32_t input, std::uint32_t output)
 {
     if (!SetupComm(FImpl->port, input, output)) {
-        throw TSerialError("SetupComm Failed - try reducing buffer size.");
+        Fail("SetupComm Failed - try reducing buffer size.", "SetupComm");
     }
 }
 
@@ -152,13 +195,15 @@ bool TWinSerialDevice::IsOpen() const
 void TWinSerialDevice::Close() noexcept
 {
     if (FImpl->port != INVALID_HANDLE_VALUE) {
-        CancelIo(FImpl->port);
+        // Whichever thread started it: CancelIo would reach only the calling thread's I/O.
+        CancelIoEx(FImpl->port, nullptr);
     }
     CloseIfSet(FImpl->port, INVALID_HANDLE_VALUE);
     CloseIfSet(FImpl->writeOverlapped.hEvent, nullptr);
     CloseIfSet(FImpl->readOverlapped.hEvent, nullptr);
     FImpl->dcbValid = false;
     FImpl->timeoutsValid = false;
+    FImpl->manualRtsToggle = false;
     FWakeRequested = false;
 }
 
@@ -169,13 +214,14 @@ TReadResult TWinSerialDevice::Read(char *buffer, std::uint32_t count)
     if (FWakeRequested) {
         return {};
     }
+    const std::uint32_t purges = FPurges;
     DWORD done = 0;
     if (ReadFile(FImpl->port, buffer, count, &done, &overlapped)) {
         return {done, 0};
     }
     const DWORD error = GetLastError();
     if (error != ERROR_IO_PENDING) {
-        return {done, error};
+        return Finished(done, error, purges);
     }
     // ReadFile resets the event itself, so a wake that came just before it would be lost
     // without this second look at the flag.
@@ -186,9 +232,21 @@ TReadResult TWinSerialDevice::Read(char *buffer, std::uint32_t count)
         return {FinishWokenRead(), 0};
     }
     if (!GetOverlappedResult(FImpl->port, &overlapped, &done, TRUE)) {
-        return {done, GetLastError()};
+        return Finished(done, GetLastError(), purges);
     }
     return {done, 0};
+}
+
+// A read that failed: the time-outs expiring (Wine reports ERROR_TIMEOUT where Windows reports
+// success) and an abort by Purge are ordinary ends of a read, with what it had.
+TReadResult TWinSerialDevice::Finished(std::uint32_t done, std::uint32_t error,
+                                       std::uint32_t purgesAtStart)
+{
+    const bool purged = (purgesAtStart & 1u) != 0 || FPurges != purgesAtStart;
+    if (error == ERROR_TIMEOUT || (error == ERROR_OPERATION_ABORTED && purged)) {
+        return {done, 0};
+    }
+    return {done, error};
 }
 
 // Cancels the pending read and waits until the driver has let go of the buffer. The event may
@@ -197,7 +255,7 @@ TReadResult TWinSerialDevice::Read(char *buffer, std::uint32_t count)
 std::uint32_t TWinSerialDevice::FinishWokenRead()
 {
     OVERLAPPED &overlapped = FImpl->readOverlapped;
-    CancelIo(FImpl->port);
+    CancelIoEx(FImpl->port, &overlapped);
     while (!HasOverlappedIoCompleted(&overlapped)) {
         ResetEvent(overlapped.hEvent);
         if (HasOverlappedIoCompleted(&overlapped)) {
@@ -220,6 +278,41 @@ void TWinSerialDevice::WakeReader() noexcept
 
 void TWinSerialDevice::Write(const char *data, std::uint32_t count, std::uint64_t waitLimitMs)
 {
+    if (!FImpl->manualRtsToggle) {
+        WriteOnce(data, count, waitLimitMs);
+        return;
+    }
+    const std::uint64_t deadline = GetTickCount64() + waitLimitMs;
+    FIo->EscapeFunction(FImpl->port, SETRTS);
+    try {
+        WriteOnce(data, count, waitLimitMs);
+        WaitSent(deadline);
+    } catch (...) {
+        FIo->EscapeFunction(FImpl->port, CLRRTS);
+        throw;
+    }
+    FIo->EscapeFunction(FImpl->port, CLRRTS);
+}
+
+// Waits until the driver's output queue is empty, then for the characters still in the UART's
+// transmit FIFO (up to 16, and the shift register) to leave, so that RTS drops after the last bit.
+void TWinSerialDevice::WaitSent(std::uint64_t deadlineMs)
+{
+    std::uint32_t queued = 0;
+    while (FIo->OutputQueued(FImpl->port, queued) && queued > 0) {
+        if (GetTickCount64() >= deadlineMs) {
+            FIo->Purge(FImpl->port, PURGE_TXABORT | PURGE_TXCLEAR);
+            throw TSerialError("Send Timeout", std::to_string(queued) + " bytes still queued");
+        }
+        Sleep(1);
+    }
+    const DWORD baud = FImpl->dcb.BaudRate > 0 ? FImpl->dcb.BaudRate : 1;
+    constexpr DWORD kBitsInFlight = 17 * 11;  // 16 in the FIFO, 1 shifting; 11 bits at most each
+    Sleep(static_cast<DWORD>((std::uint64_t(kBitsInFlight) * 1000 + baud - 1) / baud));
+}
+
+void TWinSerialDevice::WriteOnce(const char *data, std::uint32_t count, std::uint64_t waitLimitMs)
+{
     OVERLAPPED &overlapped = FImpl->writeOverlapped;
     PrepareOverlapped(overlapped);
     DWORD done = 0;
@@ -228,7 +321,7 @@ void TWinSerialDevice::Write(const char *data, std::uint32_t count, std::uint64_
     }
     const DWORD error = GetLastError();
     if (error != ERROR_IO_PENDING) {
-        ThrowSendError(error);
+        ThrowSendError(error, "WriteFile");
     }
     FinishWrite(waitLimitMs);
 }
@@ -240,7 +333,8 @@ void TWinSerialDevice::FinishWrite(std::uint64_t waitLimitMs)
     const DWORD limit = static_cast<DWORD>(waitLimitMs < kLongestWait ? waitLimitMs : kLongestWait);
     if (WaitForSingleObject(overlapped.hEvent, limit) == WAIT_TIMEOUT) {
         AbortWrite();
-        throw TSerialError("Send Timeout");
+        throw TSerialError("Send Timeout",
+                           "the write did not complete within " + std::to_string(limit) + " ms");
     }
     DWORD done = 0;
     if (GetOverlappedResult(FImpl->port, &overlapped, &done, TRUE)) {
@@ -248,27 +342,38 @@ void TWinSerialDevice::FinishWrite(std::uint64_t waitLimitMs)
     }
     const DWORD error = GetLastError();
     AbortWrite();
-    ThrowSendError(error);
+    ThrowSendError(error, "WriteFile");
 }
 
 // Discards the transmit side and waits for the aborted write to complete, so that neither the
-// OVERLAPPED record nor the caller's data is still in the driver's hands once Write returns.
+// OVERLAPPED record nor the caller's data is still in the driver's hands once Write returns. The
+// write is also cancelled: a purge does not abort it everywhere (Wine), and the wait below would
+// then last until the other end read everything.
 void TWinSerialDevice::AbortWrite() noexcept
 {
-    PurgeComm(FImpl->port, PURGE_TXABORT | PURGE_TXCLEAR);
+    FIo->Purge(FImpl->port, PURGE_TXABORT | PURGE_TXCLEAR);
+    CancelIoEx(FImpl->port, &FImpl->writeOverlapped);
     DWORD done = 0;
     GetOverlappedResult(FImpl->port, &FImpl->writeOverlapped, &done, TRUE);
 }
 
+// The pending read is also cancelled, since not every purge aborts it (Wine's does not); either
+// way it ends empty (see Finished), and the reader carries on with a read that starts afresh.
 void TWinSerialDevice::Purge() noexcept
 {
-    PurgeComm(FImpl->port, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
+    if (FImpl->port == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    ++FPurges;
+    FIo->Purge(FImpl->port, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
+    CancelIoEx(FImpl->port, &FImpl->readOverlapped);
+    ++FPurges;
 }
 
 bool TWinSerialDevice::GetModemStatus(std::uint32_t &bits)
 {
-    DWORD status = 0;
-    if (!GetCommModemStatus(FImpl->port, &status)) {
+    std::uint32_t status = 0;
+    if (FImpl->port == INVALID_HANDLE_VALUE || !FIo->GetModemStatus(FImpl->port, status)) {
         return false;
     }
     bits = status & kModemBits;
@@ -283,7 +388,9 @@ void TWinSerialDevice::SetModemLine(TModemLine line, bool on) noexcept
     } else {
         function = on ? SETRTS : CLRRTS;
     }
-    EscapeCommFunction(FImpl->port, function);
+    if (FImpl->port != INVALID_HANDLE_VALUE) {
+        FIo->EscapeFunction(FImpl->port, function);
+    }
 }
 
 void TWinSerialDevice::ReadStateIfNeeded()

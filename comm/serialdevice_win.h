@@ -10,15 +10,23 @@
 
 #include "kestrova_comm_export.h"
 #include "serialdevice.h"
+#include "wincommio_win.h"
 
 namespace kestrova::comm {
 
 // A COM port driven through the Win32 communications API. The handle is opened for overlapped
 // I/O so that Read on the reader thread and Write on the owning thread can be in flight at the
 // same time; each has its own OVERLAPPED record and event.
+//
+// Windows and Wine differ in places, and both are handled: a read that times out with no data is
+// an empty read whether it ends with success and no bytes (Windows) or with ERROR_TIMEOUT (Wine);
+// Purge ends a pending read as an empty read, whether the purge aborts it (Windows) or not (Wine);
+// an aborted write is cancelled outright, since Wine's purge does not abort it either. A driver
+// that refuses RTS on while transmitting (Wine's, some USB adapters') gets RTS raised by hand
+// around each write, until the driver's output queue has been sent, as the POSIX backend does.
 class KESTROVA_COMM_EXPORT TWinSerialDevice final : public TSerialDevice {
 public:
-    TWinSerialDevice();
+    explicit TWinSerialDevice(std::shared_ptr<TWinCommIo> io = TWinCommIo::System());
     ~TWinSerialDevice() override;
 
     TWinSerialDevice(const TWinSerialDevice &) = delete;
@@ -48,12 +56,19 @@ private:
 
     void ReadStateIfNeeded();
     void ReadTimeoutsIfNeeded();
+    TReadResult Finished(std::uint32_t done, std::uint32_t error, std::uint32_t purgesAtStart);
     std::uint32_t FinishWokenRead();
+    void WriteOnce(const char *data, std::uint32_t count, std::uint64_t waitLimitMs);
     void FinishWrite(std::uint64_t waitLimitMs);
+    void WaitSent(std::uint64_t deadlineMs);
     void AbortWrite() noexcept;
 
+    std::shared_ptr<TWinCommIo> FIo;
     std::unique_ptr<TImpl> FImpl;
     std::atomic<bool> FWakeRequested{false};
+    // Odd while a purge runs; each purge adds two. A read that started during a purge, or saw
+    // one start since, may have been aborted by it.
+    std::atomic<std::uint32_t> FPurges{0};
 };
 
 }  // namespace kestrova::comm

@@ -1,5 +1,6 @@
 #include "ttyio.h"
 
+#include <fcntl.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 #include <cerrno>
@@ -13,6 +14,11 @@
 namespace kestrova::comm {
 
 TTtyIo::~TTtyIo() = default;
+
+int TTtyIo::OpenDevice(const char *path, int flags)
+{
+    return ::open(path, flags);
+}
 
 int TTtyIo::GetAttributes(int fd, termios &attributes)
 {

@@ -15,6 +15,9 @@ class KESTROVA_COMM_EXPORT TTtyIo {
 public:
     virtual ~TTtyIo();
 
+    // open(2) of the device; returns the descriptor.
+    virtual int OpenDevice(const char *path, int flags);
+
     virtual int GetAttributes(int fd, termios &attributes);
     virtual int SetAttributes(int fd, const termios &attributes);
     // Rates without a Bxxx constant, through the Linux termios2 interface.

@@ -4,20 +4,31 @@
 // mmsystem.h needs windows.h first.
 #include <mmsystem.h>
 
-#include <atomic>
 #include <map>
 #include <utility>
 #include <vector>
 
 namespace kestrova::components {
 
-// The callback's user data. It is freed by KillEvent once no callback runs on it, or by the
-// callback itself when the event was killed from inside that callback.
+// One running event: the signal winmm sets once per period, the signal that stops the thread, and
+// the thread that runs the ticks. Freed by KillEvent once the thread has ended, or by the thread
+// itself when the event was killed from inside its own tick.
 struct TWinTimerEntry {
     TTimerService::TTick tick;
-    std::atomic<bool> inTick{false};
-    std::atomic<DWORD> tickThread{0};
-    std::atomic<bool> freeAfterTick{false};
+    HANDLE tickSignal = nullptr;  // auto-reset: periods missed during a tick fold into one
+    HANDLE stopSignal = nullptr;  // manual-reset
+    HANDLE thread = nullptr;
+    DWORD threadId = 0;
+    bool freeOnExit = false;  // set and read on the event's own thread only
+
+    ~TWinTimerEntry()
+    {
+        for (HANDLE handle : {thread, stopSignal, tickSignal}) {
+            if (handle) {
+                CloseHandle(handle);
+            }
+        }
+    }
 };
 
 struct TWinTimerTable {
@@ -42,17 +53,44 @@ private:
     TWinTimerTable &FTable;
 };
 
-void CALLBACK TimerCallback(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR)
+DWORD WINAPI RunTicks(void *user)
 {
-    auto *entry = reinterpret_cast<TWinTimerEntry *>(user);
-    entry->inTick = true;
-    entry->tickThread = GetCurrentThreadId();
-    entry->tick();
-    if (entry->freeAfterTick) {
-        delete entry;
-        return;
+    auto *entry = static_cast<TWinTimerEntry *>(user);
+    const HANDLE signals[] = {entry->stopSignal, entry->tickSignal};  // stop wins a tie
+    while (WaitForMultipleObjects(2, signals, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+        entry->tick();
+        if (entry->freeOnExit) {
+            break;
+        }
     }
-    entry->inTick = false;
+    if (entry->freeOnExit) {
+        delete entry;
+    }
+    return 0;
+}
+
+// The event's own thread, at the priority winmm gives its callback thread, so ticks keep the
+// steadiness they had there.
+bool StartThread(TWinTimerEntry &entry)
+{
+    entry.tickSignal = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    entry.stopSignal = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!entry.tickSignal || !entry.stopSignal) {
+        return false;
+    }
+    entry.thread = CreateThread(nullptr, 0, &RunTicks, &entry, 0, &entry.threadId);
+    if (!entry.thread) {
+        return false;
+    }
+    SetThreadPriority(entry.thread, THREAD_PRIORITY_TIME_CRITICAL);
+    return true;
+}
+
+void StopThread(TWinTimerEntry *entry)
+{
+    SetEvent(entry->stopSignal);
+    WaitForSingleObject(entry->thread, INFINITE);
+    delete entry;
 }
 
 }  // namespace
@@ -101,12 +139,22 @@ std::uint32_t TWinTimerService::SetEvent(std::uint32_t periodMs, std::uint32_t r
     }
     auto *entry = new TWinTimerEntry;
     entry->tick = std::move(tick);
+    if (!StartThread(*entry)) {
+        if (entry->thread) {
+            StopThread(entry);
+        } else {
+            delete entry;
+        }
+        return 0;
+    }
     TTableLock lock(*FTable);
+    // With TIME_KILL_SYNCHRONOUS no signal is set after timeKillEvent returns, so the handle can
+    // be closed then.
     const MMRESULT id =
-        timeSetEvent(periodMs, resolution, &TimerCallback, reinterpret_cast<DWORD_PTR>(entry),
-                     TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
+        timeSetEvent(periodMs, resolution, reinterpret_cast<LPTIMECALLBACK>(entry->tickSignal), 0,
+                     TIME_PERIODIC | TIME_CALLBACK_EVENT_SET | TIME_KILL_SYNCHRONOUS);
     if (id == 0) {
-        delete entry;
+        StopThread(entry);
         return 0;
     }
     FTable->entries.emplace(id, entry);
@@ -126,21 +174,19 @@ bool TWinTimerService::KillEvent(std::uint32_t id)
         FTable->entries.erase(it);
     }
     timeKillEvent(id);
-    if (entry->inTick && entry->tickThread == GetCurrentThreadId()) {
-        entry->freeAfterTick = true;
+    if (entry->threadId == GetCurrentThreadId()) {
+        // From inside its own tick: the thread ends, and frees the entry, once the tick returns.
+        entry->freeOnExit = true;
+        ::SetEvent(entry->stopSignal);
         return true;
     }
-    // The owner has already waited for its handler; what remains of a tick is short.
-    while (entry->inTick) {
-        Sleep(0);
-    }
-    delete entry;
+    StopThread(entry);
     return true;
 }
 
 std::unique_ptr<TTimerService> CreatePlatformTimerService(bool)
 {
-    // The multimedia timer's own thread priority applies; there is no choice to make.
+    // The ticks' threads take the multimedia timer's priority; there is no choice to make.
     return std::make_unique<TWinTimerService>();
 }
 

@@ -3,6 +3,11 @@
 // The timer service on Windows: winmm multimedia timers (timeSetEvent with TIME_PERIODIC and
 // TIME_KILL_SYNCHRONOUS), the resolution request (timeBeginPeriod / timeEndPeriod) and the
 // device capabilities (timeGetDevCaps).
+//
+// winmm runs every timer's callbacks on one shared thread, so a slow tick of one timer would delay
+// the others and make stopping them wait for it. Each event therefore has a thread of its own: the
+// multimedia timer only sets that event's tick signal (TIME_CALLBACK_EVENT_SET), and the thread
+// runs the tick. Periods that pass while a tick runs are folded into one tick, as on Linux.
 
 #include <cstdint>
 #include <memory>

@@ -151,69 +151,125 @@ void TOrvanta::EnviarEAguardar(const char *quadro, int tamanho, unsigned timeout
     ExecutarTroca(quadro, tamanho, timeoutMs);
 }
 
+// Marks an exchange as waiting for its answer while it lives. An exchange that ends any other way
+// than with an ACK (time-out, NAK, a failed write, an exception raised during the wait) leaves
+// the line to settle before the next frame.
+class TOrvanta::TTrocaEmCurso {
+public:
+    explicit TTrocaEmCurso(TOrvanta &dono) : FDono(dono) { FDono.FbTrocaAtiva = true; }
+    ~TTrocaEmCurso()
+    {
+        FDono.FbTrocaAtiva = false;
+        if (!FConcluida) {
+            FDono.FFimDaFalha = TRelogio::now().time_since_epoch().count();
+            FDono.FbAssentar = true;
+        }
+    }
+    TTrocaEmCurso(const TTrocaEmCurso &) = delete;
+    TTrocaEmCurso &operator=(const TTrocaEmCurso &) = delete;
+    void Concluir() { FConcluida = true; }
+
+private:
+    TOrvanta &FDono;
+    bool FConcluida = false;
+};
+
 void TOrvanta::ExecutarTroca(const char *quadro, int tamanho, unsigned timeoutMs)
 {
+    AssentarLinha();
+    if (FPorta)
+        FPorta->DiscardInput();
     FbRespostaRecebida = false;
     FiTamanhoResposta = 0;
     FiEstado = kEstadoAguardando;
+    TTrocaEmCurso troca(*this);
+    const auto prazo = TRelogio::now() + std::chrono::milliseconds(timeoutMs);
     Enviar(quadro, tamanho);
-    if (!AguardarResposta(timeoutMs))
+    if (!Aguardar(prazo, [this] { return FbRespostaRecebida.load(); }))
         throw Exception(kFalhaNaComunicacao);
     if (FResposta[0] == NAK)
         throw Exception(kRetornouNak);
+    troca.Concluir();
 }
 
-bool TOrvanta::AguardarResposta(unsigned timeoutMs)
+// After a failed exchange its answer may still be on its way: wait until the line has been quiet
+// for kAssentamentoMs since the failure and since the last byte, but no longer than one answer
+// time-out. Bytes arriving meanwhile are delivered (and traced) as usual and then discarded.
+void TOrvanta::AssentarLinha()
+{
+    if (!FbAssentar)
+        return;
+    using std::chrono::milliseconds;
+    const auto limite = TRelogio::now() + milliseconds(kTempoRespostaMs);
+    for (;;) {
+        const TRelogio::time_point desde(
+            TRelogio::duration(std::max(FFimDaFalha.load(), FUltimoByte.load())));
+        const auto alvo = std::min(desde + milliseconds(kAssentamentoMs), limite);
+        if (TRelogio::now() >= alvo)
+            break;
+        Aguardar(alvo, [] { return false; });
+    }
+    FbAssentar = false;
+}
+
+bool TOrvanta::Aguardar(TRelogio::time_point prazo, const std::function<bool()> &pronto)
 {
     if (IsMainThread() && QCoreApplication::instance())
-        return AguardarNoLacoDeEventos(timeoutMs);
-    return AguardarNaCondicao(timeoutMs);
+        return AguardarNoLacoDeEventos(prazo, pronto);
+    return AguardarNaCondicao(prazo, pronto);
 }
 
-bool TOrvanta::AguardarNoLacoDeEventos(unsigned timeoutMs)
+// Processes pending non-input events, sleeping between them, until pronto() or the deadline.
+// Unlike a nested QEventLoop this keeps working after QCoreApplication::quit(), and it keeps no
+// state behind that an exception thrown by an event handler could leave dangling.
+bool TOrvanta::AguardarNoLacoDeEventos(TRelogio::time_point prazo,
+                                       const std::function<bool()> &pronto)
 {
     using namespace std::chrono;
-    const auto prazo = steady_clock::now() + milliseconds(timeoutMs);
-    QEventLoop laco;
     QTimer despertador;
     despertador.setSingleShot(true);
     despertador.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&despertador, &QTimer::timeout, &laco, &QEventLoop::quit);
-    QEventLoop *anterior = std::exchange(FLacoPrincipal, &laco);
-    for (;;) {
-        if (FbRespostaRecebida)
-            break;
-        const auto resta = duration_cast<milliseconds>(prazo - steady_clock::now()).count();
+    while (!pronto()) {
+        const auto resta = ceil<milliseconds>(prazo - TRelogio::now()).count();
         if (resta <= 0)
             break;
         despertador.start(int(std::min<long long>(resta, std::numeric_limits<int>::max())));
-        laco.exec(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::WaitForMoreEvents);
     }
-    FLacoPrincipal = anterior;
-    return FbRespostaRecebida;
+    return pronto();
 }
 
-bool TOrvanta::AguardarNaCondicao(unsigned timeoutMs)
+bool TOrvanta::AguardarNaCondicao(TRelogio::time_point prazo, const std::function<bool()> &pronto)
 {
     std::unique_lock lock(FRespostaMutex);
-    return FRespostaChegou.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                    [this] { return FbRespostaRecebida.load(); });
+    return FRespostaChegou.wait_until(lock, prazo, pronto);
 }
 
 void TOrvanta::OnPacoteRecebido(QObject *, QByteArray &buffer)
 {
+    FUltimoByte = TRelogio::now().time_since_epoch().count();
     Trace(TraceLine("RECEBEU   ", buffer.constData(), buffer.size()));
     for (const char byte : buffer) {
         if (byte != ACK && byte != NAK)
             continue;
-        int aguardando = kEstadoAguardando;
-        if (!FiEstado.compare_exchange_strong(aguardando, kEstadoOcioso))
-            return;
-        FResposta[0] = byte;
-        FiTamanhoResposta = int(buffer.size());
-        AvisarResposta();
+        if (!AceitarResposta(byte, buffer.size()))
+            Trace(TraceLine("DESCARTOU ", &byte, 1) + QStringLiteral("(nenhum quadro aguarda)"));
         return;
     }
+}
+
+bool TOrvanta::AceitarResposta(char byte, qsizetype tamanho)
+{
+    if (!FbTrocaAtiva)
+        return false;
+    int aguardando = kEstadoAguardando;
+    if (!FiEstado.compare_exchange_strong(aguardando, kEstadoOcioso))
+        return false;
+    FResposta[0] = byte;
+    FiTamanhoResposta = int(tamanho);
+    AvisarResposta();
+    return true;
 }
 
 void TOrvanta::AvisarResposta()
@@ -223,8 +279,12 @@ void TOrvanta::AvisarResposta()
         FbRespostaRecebida = true;
     }
     FRespostaChegou.notify_all();
-    if (FLacoPrincipal && IsMainThread())
-        FLacoPrincipal->quit();
+    // A main-thread wait sleeps in the event dispatcher: nudge it when the answer was handled
+    // on another thread.
+    if (!IsMainThread())
+        if (QCoreApplication *app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(
+                app, [] {}, Qt::QueuedConnection);
 }
 
 unsigned char TOrvanta::ConverterVelocidade(double velocidade)

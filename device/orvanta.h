@@ -3,29 +3,36 @@
 #include <QByteArray>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 
 #include "device/esteira.h"
 #include "device/exchangeslot.h"
 #include "kestrova_device_export.h"
 
-class QEventLoop;
-
 // The Orvanta Kestrova board: three-byte frames (STX, command letter, value) at 9600 baud, even
 // parity, each answered with ACK (0x06) or NAK (0x15).
 //
 // Every command is one exchange: write the frame, then wait for the answer without spinning --
-// in an event loop that leaves user input queued on the main thread, on a condition variable on
-// any other thread -- until the answer arrives or the time-out expires. Failures raise Exception
+// processing pending non-input events on the main thread, on a condition variable on any other
+// thread -- until the answer arrives or the time-out expires. Failures raise Exception
 // ("Falha na comunicação", "Retornou NAK", or the port's write failure) and leave the stored
 // values as they were. One exchange runs at a time; other callers wait for it.
+//
+// The answers carry no sequence number, so an answer counts only for the frame it answers:
+// everything received before a frame is written is discarded, and after an exchange that did not
+// end with its answer (time-out, NAK, or an exception during the wait) the next frame waits until
+// the line has been quiet for kAssentamentoMs (each byte restarts it), at most kTempoRespostaMs.
+// Answers arriving while no exchange waits are traced as discarded.
 class KESTROVA_DEVICE_EXPORT TOrvanta : public TEsteira {
 public:
     static constexpr char STX = 0x02;
     static constexpr char ACK = 0x06;
     static constexpr char NAK = 0x15;
     static constexpr unsigned kTempoRespostaMs = 800;
+    static constexpr unsigned kAssentamentoMs = 250;
     static constexpr int kEstadoOcioso = 0;
     static constexpr int kEstadoAguardando = 10;
 
@@ -64,12 +71,18 @@ public:
     int TamanhoResposta() const { return FiTamanhoResposta; }
 
 private:
+    using TRelogio = std::chrono::steady_clock;
+    class TTrocaEmCurso;
+
     void AbrirPorta();
     void Calibrar(char comando, unsigned char valor, unsigned timeoutMs);
     void ExecutarTroca(const char *quadro, int tamanho, unsigned timeoutMs);
-    bool AguardarResposta(unsigned timeoutMs);
-    bool AguardarNoLacoDeEventos(unsigned timeoutMs);
-    bool AguardarNaCondicao(unsigned timeoutMs);
+    void AssentarLinha();
+    // Waits until pronto() holds or the deadline passes; returns pronto().
+    bool Aguardar(TRelogio::time_point prazo, const std::function<bool()> &pronto);
+    bool AguardarNoLacoDeEventos(TRelogio::time_point prazo, const std::function<bool()> &pronto);
+    bool AguardarNaCondicao(TRelogio::time_point prazo, const std::function<bool()> &pronto);
+    bool AceitarResposta(char byte, qsizetype tamanho);
     void AvisarResposta();
 
     std::atomic<int> FiEstado{kEstadoOcioso};
@@ -77,8 +90,12 @@ private:
     std::array<char, 5> FResposta{};
     std::atomic<int> FiTamanhoResposta{0};
 
+    std::atomic<bool> FbTrocaAtiva{false};  // an exchange waits for its answer
+    std::atomic<bool> FbAssentar{false};    // the last exchange ended without its answer
+    std::atomic<TRelogio::rep> FFimDaFalha{0};
+    std::atomic<TRelogio::rep> FUltimoByte{0};
+
     TExchangeSlot FSlot;
     std::mutex FRespostaMutex;
     std::condition_variable FRespostaChegou;
-    QEventLoop *FLacoPrincipal = nullptr;  // main thread only
 };

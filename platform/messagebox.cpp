@@ -9,15 +9,20 @@ namespace {
 
 std::mutex gHookMutex;
 TErrorMessageHook gHook;
+TErrorDetailsHook gDetailsHook;
 
-void ShowDefault(const QString &text)
+void ShowDefault(const QString &text, const QString &details = QString())
 {
     if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
-        QMessageBox::critical(nullptr, QGuiApplication::applicationDisplayName(), text,
-                              QMessageBox::Ok);
+        QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), text,
+                        QMessageBox::Ok);
+        box.setDetailedText(details);
+        box.exec();
         return;
     }
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    if (!details.isEmpty())
+        std::fprintf(stderr, "%s\n", details.toLocal8Bit().constData());
     std::fflush(stderr);
 }
 
@@ -40,5 +45,29 @@ TErrorMessageHook SetErrorMessageHook(TErrorMessageHook hook)
 {
     std::lock_guard lock(gHookMutex);
     std::swap(gHook, hook);
+    return hook;
+}
+
+void ShowErrorMessage(const QString &text, const QString &details)
+{
+    TErrorMessageHook hook;
+    TErrorDetailsHook detailsHook;
+    {
+        std::lock_guard lock(gHookMutex);
+        hook = gHook;
+        detailsHook = gDetailsHook;
+    }
+    if (detailsHook)
+        detailsHook(text, details);
+    else if (hook)
+        hook(text);
+    else
+        ShowDefault(text, details);
+}
+
+TErrorDetailsHook SetErrorDetailsHook(TErrorDetailsHook hook)
+{
+    std::lock_guard lock(gHookMutex);
+    std::swap(gDetailsHook, hook);
     return hook;
 }

@@ -12,6 +12,12 @@
 using TErrorMessageHook = std::function<void(const QString &text)>;
 
 KESTROVA_PLATFORM_EXPORT void ShowErrorMessage(const QString &text);
+// The same box with details the user can unfold (QMessageBox::setDetailedText); without a widget
+// application the details follow the text on standard error. The details hook, when installed,
+// takes both; otherwise the error message hook gets the text alone.
+KESTROVA_PLATFORM_EXPORT void ShowErrorMessage(const QString &text, const QString &details);
+using TErrorDetailsHook = std::function<void(const QString &text, const QString &details)>;
+KESTROVA_PLATFORM_EXPORT TErrorDetailsHook SetErrorDetailsHook(TErrorDetailsHook hook);
 
 // Installs a hook and returns the previous one; an empty hook restores the default behaviour.
 KESTROVA_PLATFORM_EXPORT TErrorMessageHook SetErrorMessageHook(TErrorMessageHook hook);

@@ -3,7 +3,7 @@
 #   scripts/setup.sh run            build and start the demonstration on a simulated port
 #   scripts/setup.sh test           build and run the whole test suite
 #   scripts/setup.sh sanitize       the test suite under AddressSanitizer + UBSan
-#   scripts/setup.sh check-windows  compile the Windows serial backend with mingw-w64
+#   scripts/setup.sh check-windows  the Windows backends: compiled with mingw-w64, tested under Wine
 #   scripts/setup.sh bench          build and run the benchmarks
 #   scripts/setup.sh package        build the Debian packages kestrova and kestrova-dev into out/
 set -euo pipefail
@@ -13,7 +13,8 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
                 qt6-serialport-dev qt6-tools-dev libqt6opengl6-dev libgl-dev libqt6sql6-sqlite fonts-liberation)
 # The printing tests read the PDFs they produce back with pdftotext and pdftoppm.
 TEST_PACKAGES=(poppler-utils)
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64)
+# The Windows backends' test programs run under Wine; their pty peer is a small native program.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 wine64 g++)
 # CPack's Debian generator works out the packages' dependencies with dpkg-shlibdeps and file.
 PACKAGE_PACKAGES=(dpkg-dev file)
 # The chart benchmark compares against QCustomPlot; only the benchmarks need it.

@@ -138,7 +138,9 @@ void TstAdvancedCom::opensWithDtrOnAndRtsOnSend()
     port.com.Write("\x02T\x00", 3);  // the driver toggles RTS: no manual switching
     QCOMPARE(port.lines->TakeLog(), QStringList());
     port.com.ComClose();
-    QCOMPARE(port.lines->TakeLog(), QStringList{QStringLiteral("RS485 off")});
+    QCOMPARE(port.lines->TakeLog(),
+             (QStringList{QStringLiteral("RS485 off"), QStringLiteral("DTR off"),
+                          QStringLiteral("RTS off")}));
 }
 
 void TstAdvancedCom::rtsIsRaisedAroundEachWriteWithoutRs485()
@@ -184,6 +186,11 @@ void TstAdvancedCom::lineModesDriveTheLines()
     port.com.SetRts(!rtsOn);
     QCOMPARE(port.lines->Output(TIOCM_DTR), !dtrOn);
     QCOMPARE(port.lines->Output(TIOCM_RTS), !rtsOn);
+    port.com.SetDtr(true);
+    port.com.SetRts(true);
+    port.com.ComClose();  // the lines drop with the port
+    QVERIFY(!port.lines->Output(TIOCM_DTR));
+    QVERIFY(!port.lines->Output(TIOCM_RTS));
 }
 
 void TstAdvancedCom::dtrHandshakeIsRefusedClearly()

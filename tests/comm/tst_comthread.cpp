@@ -105,6 +105,8 @@ private slots:
     void closeFromInsideTheHandler();
     void closeDuringALongHandler();
     void closeWhileAChunkWaitsForTheMainThread();
+    void handlerThatRaisesDoesNotStopDelivery_data();
+    void handlerThatRaisesDoesNotStopDelivery();
     void destroyWhileOpenReleasesThePort();
     void closeTwiceAndNeverOpenedAreHarmless();
     void cablePullIsReportedOnce();
@@ -444,6 +446,34 @@ void TstComThread::closeWhileAChunkWaitsForTheMainThread()
     QCoreApplication::processEvents();
     QTest::qWait(20);
     QCOMPARE(received.chunks.size(), 0);
+}
+
+void TstComThread::handlerThatRaisesDoesNotStopDelivery_data()
+{
+    QTest::addColumn<bool>("kestrovaException");
+    QTest::newRow("Exception") << true;
+    QTest::newRow("std::runtime_error") << false;
+}
+
+void TstComThread::handlerThatRaisesDoesNotStopDelivery()
+{
+    QFETCH(bool, kestrovaException);
+    TPtyPort port;
+    TReceived received;
+    const TPacketReceivedEvent record = received.Handler();
+    port.com.OnPacketReceived = [&](QObject *sender, QByteArray &buffer) {
+        record(sender, buffer);
+        if (kestrovaException) {
+            throw Exception(QStringLiteral("handler failed"));
+        }
+        throw std::runtime_error("handler failed");
+    };
+    port.com.ComInit();
+    QVERIFY(port.pty.Send("1"));
+    QTRY_COMPARE_WITH_TIMEOUT(received.chunks.size(), 1, 2000);
+    QVERIFY(port.pty.Send("2"));
+    QTRY_COMPARE_WITH_TIMEOUT(received.All(), QByteArray("12"), 2000);
+    QVERIFY(port.com.ReaderRunning());
 }
 
 void TstComThread::destroyWhileOpenReleasesThePort()

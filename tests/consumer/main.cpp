@@ -1,9 +1,11 @@
 // Uses the installed chart and serial components the way a sibling program does: a port opened
-// on a pseudo-terminal exchanges bytes both ways, and a chart draws a line. Exits 0 when all of
+// on a pseudo-terminal exchanges bytes both ways, a chart draws a line, and the version label
+// shows the version this project embedded with kestrova_embed_product_version. Exits 0 when all of
 // it works and prints what failed otherwise.
 #include <kestrova/chart/vtxgraph.h>
 #include <kestrova/comm/comthread.h>
 #include <kestrova/comm/ptypair.h>
+#include <kestrova/components/customversao.h>
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -47,8 +49,15 @@ bool DrawChart()
     chart.MoveTo(0, 0);
     chart.LineTo(100, 100);
     const QImage image = chart.grab().toImage();
-    return Check(chart.width() > 0 && chart.height() > 0, "the chart has no size")
-           && Check(!image.isNull(), "the chart did not paint");
+    return Check(chart.width() > 0 && chart.height() > 0, "the chart has no size") &&
+           Check(!image.isNull(), "the chart did not paint");
+}
+
+bool ShowsOwnVersion()
+{
+    TCustomVersao label(nullptr);
+    return Check(label.text() == QStringLiteral(CONSUMER_VERSION),
+                 "the version label does not show the consumer's version");
 }
 
 }  // namespace
@@ -58,6 +67,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const bool exchanged = ExchangeOverPty();
     const bool drawn = DrawChart();
-    std::puts(exchanged && drawn ? "consumer: ok" : "consumer: FAILED");
-    return exchanged && drawn ? EXIT_SUCCESS : EXIT_FAILURE;
+    const bool versioned = ShowsOwnVersion();
+    const bool ok = exchanged && drawn && versioned;
+    std::puts(ok ? "consumer: ok" : "consumer: FAILED");
+    return ok ? EXIT_SUCCESS : EXIT_FAILURE;
 }

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
+#include <ctime>
 #include <memory>
 #include <thread>
 
@@ -124,7 +125,10 @@ private slots:
     void answersInNoiseOrInPiecesAreFound_data();
     void answersInNoiseOrInPiecesAreFound();
     void packetWhileIdleIsOnlyTraced();
-    void lateAnswerIsTakenByThePendingExchange();
+    void answerCountsOnlyForItsOwnFrame_data();
+    void answerCountsOnlyForItsOwnFrame();
+    void bytesBeforeTheFrameAreNeverItsAnswer();
+    void stopAfterATimeOutWaitsOnlyForTheQuietLine();
     void calibrationStopsWhenThePreambleFails_data();
     void calibrationStopsWhenThePreambleFails();
     void missingPortIsReportedAndCommandsFail();
@@ -133,6 +137,8 @@ private slots:
     void twoThreadsNeverInterleaveFrames();
     void reentryFromTheWaitingEventLoopIsRefused();
     void destroyingWaitsForAnExchangeOnAnotherThread();
+    void exceptionInsideTheWaitThenALateAnswer();
+    void exchangeAfterQuitWaitsForItsAnswer();
 
 private:
     std::unique_ptr<TOrvanta> Connect();
@@ -304,17 +310,62 @@ void TestOrvanta::packetWhileIdleIsOnlyTraced()
     QCOMPARE(RaisedBy([&] { orvanta->AjustarVelocidade(3.0); }), kFalha);
 }
 
-void TestOrvanta::lateAnswerIsTakenByThePendingExchange()
+// An answer later than the time-out belongs to its own frame, never to the next one: it is traced
+// and discarded while the line settles, and the next frame gets only its own answer.
+void TestOrvanta::answerCountsOnlyForItsOwnFrame_data()
 {
-    FBoard->SetScript({{TBoardFault::Late, 1000}, {TBoardFault::Silence}});
+    QTest::addColumn<int>("lateMs");
+    QTest::addColumn<int>("nextFault");
+    QTest::addColumn<QString>("nextOutcome");
+    QTest::newRow("late ACK, next frame unanswered") << 1000 << int(TBoardFault::Silence) << kFalha;
+    QTest::newRow("late ACK, next frame acknowledged")
+        << 900 << int(TBoardFault::None) << QString();
+}
+
+void TestOrvanta::answerCountsOnlyForItsOwnFrame()
+{
+    QFETCH(int, lateMs);
+    QFETCH(int, nextFault);
+    QFETCH(QString, nextOutcome);
+    FBoard->SetScript({{TBoardFault::Late, lateMs}, {TBoardFault(nextFault)}});
     auto orvanta = Connect();
     QCOMPARE(RaisedBy([&] { orvanta->AjustarVelocidade(4.0); }), kFalha);
-    // The answer to the first frame arrives while the second waits, and counts as its answer.
-    QCOMPARE(RaisedBy([&] { orvanta->AjustarVelocidade(5.0); }), QString());
-    QCOMPARE(orvanta->PegarVelocidade(), 5.0);
-    const auto frames = FBoard->Frames();
-    QCOMPARE(frames.size(), 2);
-    QCOMPARE(int(frames.at(1).answer), 0);
+    QCOMPARE(RaisedBy([&] { orvanta->AjustarVelocidade(5.0); }), nextOutcome);
+    QVERIFY(TTraceLog::Contains(QStringLiteral("DESCARTOU 0x06  (nenhum quadro aguarda)")));
+    QCOMPARE(orvanta->PegarVelocidade(), nextOutcome.isEmpty() ? 5.0 : 0.0);
+}
+
+// Board noise arrives while the main thread is busy (the reader holds it for delivery); the
+// exchange that starts afterwards must not take it for its answer.
+void TestOrvanta::bytesBeforeTheFrameAreNeverItsAnswer()
+{
+    TScriptedPeer peer{QByteArray()};
+    UsePort3(peer.Path());
+    auto orvanta = Connect();
+    peer.Send(Bytes({0x41, 0x06}));
+    QTest::qSleep(200);  // busy: no events processed
+    QCOMPARE(RaisedBy([&] { orvanta->AjustarVelocidade(3.0); }), kFalha);
+}
+
+// A stop after a time-out waits for the quiet line (at least the settle time), never longer than
+// one answer time-out more.
+void TestOrvanta::stopAfterATimeOutWaitsOnlyForTheQuietLine()
+{
+    FBoard->SetScript({{TBoardFault::Silence}});
+    auto orvanta = Connect();
+    QCOMPARE(RaisedBy([&] { orvanta->AjustarVelocidade(4.0); }), kFalha);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(RaisedBy([&] { orvanta->Parar(); }), QString());
+    QVERIFY2(clock.elapsed() >= TOrvanta::kAssentamentoMs / 2,
+             qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(clock.elapsed() < TOrvanta::kTempoRespostaMs + 400,
+             qPrintable(QString::number(clock.elapsed())));
+    // A stop right after an acknowledged frame does not wait.
+    clock.restart();
+    orvanta->Parar();
+    QVERIFY2(clock.elapsed() < TOrvanta::kAssentamentoMs,
+             qPrintable(QString::number(clock.elapsed())));
 }
 
 void TestOrvanta::calibrationStopsWhenThePreambleFails_data()
@@ -426,6 +477,41 @@ void TestOrvanta::destroyingWaitsForAnExchangeOnAnotherThread()
     orvanta.reset();
     worker.join();
     QCOMPARE(failure, kFalha);
+}
+
+// Something raises inside the main thread's wait; the answer that comes later must find nothing
+// dangling, and the device must go on working.
+void TestOrvanta::exceptionInsideTheWaitThenALateAnswer()
+{
+    FBoard->SetFault({TBoardFault::Delay, 300});
+    auto orvanta = Connect();
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { throw Exception(QStringLiteral("durante a espera")); },
+        Qt::QueuedConnection);
+    QCOMPARE(RaisedBy([&] { orvanta->AjustarVelocidade(3.0); }),
+             QStringLiteral("durante a espera"));
+    QTRY_VERIFY_WITH_TIMEOUT(TTraceLog::Contains(QStringLiteral("RECEBEU   0x06  ")), 5000);
+    QCOMPARE(RaisedBy([&] { orvanta->AjustarVelocidade(4.0); }), QString());
+}
+
+// After QCoreApplication::quit() (the window closing) a stop must still wait without spinning and
+// get the answer that comes in time.
+void TestOrvanta::exchangeAfterQuitWaitsForItsAnswer()
+{
+    FBoard->SetFault({TBoardFault::Delay, 300});
+    auto orvanta = Connect();
+    QString outcome = QStringLiteral("did not run");
+    std::clock_t cpu = 0;
+    QTimer::singleShot(0, [&] {
+        QCoreApplication::quit();
+        const std::clock_t start = std::clock();
+        outcome = RaisedBy([&] { orvanta->Parar(); });
+        cpu = std::clock() - start;
+    });
+    QCoreApplication::exec();
+    QCOMPARE(outcome, QString());
+    const double cpuMs = 1000.0 * double(cpu) / CLOCKS_PER_SEC;
+    QVERIFY2(cpuMs < 150, qPrintable(QString::number(cpuMs)));
 }
 
 QTEST_GUILESS_MAIN(TestOrvanta)

@@ -14,6 +14,7 @@
 #include "platform/exception.h"
 #include "platform/messagebox.h"
 #include "platform/trace.h"
+#include "portcommands.h"
 
 namespace {
 
@@ -25,11 +26,17 @@ Commands:
   speed KMH                 set the belt speed (0, or 1.5 to 18.0 km/h)
   incline PERCENT           set the incline (0 to 25 %, steps of 0.5)
   stop                      stop the belt (also the window's reset)
-  calibrate-speed COUNT     send the PWM internal-timer count (low 8 bits on the wire)
-  calibrate-incline COUNT   send the optical-disk pulse count (low 8 bits on the wire)
+  calibrate-speed COUNT     send the PWM internal-timer count (0 to 255)
+  calibrate-incline COUNT   send the optical-disk pulse count (0 to 255)
   poll --speed KMH --incline PERCENT --period MS --ticks N
                             re-send speed then incline every period, as the window's
-                            polling does, printing each outcome
+                            polling does, printing each outcome; ticks missed while
+                            an exchange waits fold into one; stops (status 1) when
+                            the device is lost
+  ports                     list the serial ports found and the port numbers mapped to them
+  map N DEVICE              map port number N to DEVICE in the settings shared with the
+                            window (a USB adapter is stored by its /dev/serial/by-id name);
+                            DEVICE - removes the mapping
 
 Numbers take '.' or ',' as the decimal separator. Exit status: 0 success, 1 the board
 failed (the reason, e.g. "Retornou NAK", on standard error), 2 usage error, 3 the port
@@ -38,7 +45,8 @@ could not be opened.
 Examples:
   orvanta-sim --link /tmp/orvanta &          # a simulated board
   orvanta-ctl --device /tmp/orvanta speed 5.3
-  orvanta-ctl --port 3 --trace stop          # port 3 = $KESTROVA_COM3 or /dev/ttyS2
+  orvanta-ctl map 3 /dev/ttyUSB0              # port 3 is the USB adapter from now on
+  orvanta-ctl --port 3 --trace stop          # port 3 = $KESTROVA_COM3, the map, /dev/ttyS2
   orvanta-ctl --device /dev/ttyUSB0 calibrate-speed 106
   orvanta-ctl --device /tmp/orvanta poll --speed 6 --incline 2.5 --period 1000 --ticks 10)";
 
@@ -130,13 +138,27 @@ TPollOptions ParsePollOptions(const QStringList &arguments)
     return options;
 }
 
+// The time of the tick after one that was due at due: one period later, or, when that has
+// already passed (a tick ran past the next ones), the latest tick due by now. Missed ticks fold
+// into one that fires at once, as the window's timer folds them.
+std::chrono::steady_clock::time_point NextTick(std::chrono::steady_clock::time_point due,
+                                               std::chrono::milliseconds period)
+{
+    const auto now = std::chrono::steady_clock::now();
+    due += period;
+    if (due < now)
+        due += ((now - due) / period) * period;
+    return due;
+}
+
 int Poll(TOrvanta &board, const TPollOptions &options)
 {
     using namespace std::chrono;
-    const auto start = steady_clock::now();
+    const milliseconds period(options.periodMs);
+    auto due = steady_clock::now() + period;
     int failures = 0;
-    for (int tick = 1; tick <= options.ticks; ++tick) {
-        SleepUntil(start + milliseconds(qint64(options.periodMs) * tick));
+    for (int tick = 1; tick <= options.ticks; ++tick, due = NextTick(due, period)) {
+        SleepUntil(due);
         QString outcome = QStringLiteral("Velocidade ou Inclinação: OK");
         try {
             board.AjustarVelocidade(options.speed);
@@ -146,6 +168,11 @@ int Poll(TOrvanta &board, const TPollOptions &options)
             ++failures;
         }
         PrintLine(QStringLiteral("tick %1: %2").arg(tick).arg(outcome));
+        if (DeviceLost(board)) {
+            PrintError(QStringLiteral("device lost (%1): polling stopped")
+                           .arg(board.Porta()->ErrorMessage()));
+            return kBoardFailure;
+        }
     }
     return failures == 0 ? kOk : kBoardFailure;
 }
@@ -181,7 +208,12 @@ int RunCommand(TOrvanta &board, const QStringList &words, unsigned calibrationTi
         board.Parar();
         PrintLine(QStringLiteral("stop: OK"));
     } else if (command == "calibrate-speed" || command == "calibrate-incline") {
-        const auto count = static_cast<unsigned char>(RequireInteger(argument("COUNT"), "COUNT"));
+        const int value = RequireInteger(argument("COUNT"), "COUNT");
+        if (value < 0 || value > 255)
+            throw TUsageError(QStringLiteral("%1: COUNT must be between 0 and 255, not %2")
+                                  .arg(command)
+                                  .arg(value));
+        const auto count = static_cast<unsigned char>(value);
         if (command == "calibrate-speed")
             board.CalibrarVelocidade(count, calibrationTimeoutMs);
         else
@@ -212,6 +244,8 @@ int SelectPort(const TConnection &connection)
 
 int Run(const TConnection &connection, const QStringList &words, unsigned calibrationTimeoutMs)
 {
+    if (const std::optional<int> status = RunPortCommand(words))
+        return *status;
     QString openFailure;
     const TErrorMessageHook previous =
         SetErrorMessageHook([&](const QString &text) { openFailure = text; });
@@ -224,6 +258,7 @@ int Run(const TConnection &connection, const QStringList &words, unsigned calibr
                        .arg(openFailure)
                        .arg(port)
                        .arg(device, board.Porta()->ErrorMessage()));
+        std::fprintf(stderr, "%s\n", qUtf8Printable(OpenFailureDetailsOf(board)));
         return kPortUnavailable;
     }
     return RunCommand(board, words, calibrationTimeoutMs);
@@ -240,14 +275,17 @@ int main(int argc, char *argv[])
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.addHelpOption();
     parser.addOptions({
-        {"port", "Port number N (1..8): $KESTROVA_COM<N>, else /dev/ttyS<N-1>.", "N", "3"},
+        {"port",
+         "Port number N (1..8): $KESTROVA_COM<N>, else the device mapped to N, else "
+         "/dev/ttyS<N-1>.",
+         "N", "3"},
         {"device", "Serial device to use instead of a port number.", "PATH"},
         {"trace", "Print the frames sent and the bytes received on standard error."},
         {"calibration-timeout", "Answer time-out of each calibration frame.", "MS", "4000"},
     });
     parser.addPositionalArgument("command",
                                  "speed, incline, stop, calibrate-speed, "
-                                 "calibrate-incline or poll (see above).");
+                                 "calibrate-incline, poll, ports or map (see above).");
     parser.process(app);
     try {
         TConnection connection;

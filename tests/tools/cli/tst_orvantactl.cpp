@@ -1,5 +1,8 @@
+#include <QMutex>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
+#include <chrono>
 #include <memory>
 
 #include "tools/boardsim/boardsimulator.h"
@@ -27,6 +30,7 @@ class TestOrvantaCtl : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -39,6 +43,9 @@ private slots:
     void traceShowsTheFramesOnStandardError();
     void pollResendsBothValuesEveryTick();
     void pollReportsEachFailedTick();
+    void pollFoldsMissedTicksIntoOne();
+    void pollStopsOnALostDevice();
+    void mapStoresThePortAndPortsListsIt();
     void usageErrors_data();
     void usageErrors();
 
@@ -47,7 +54,15 @@ private:
     QStringList OnBoard(const QStringList &arguments) const;
 
     std::unique_ptr<TBoardSimulator> FBoard;
+    QTemporaryDir FConfig;  // the settings of this test, never the user's
 };
+
+void TestOrvantaCtl::initTestCase()
+{
+    QVERIFY(FConfig.isValid());
+    qputenv("XDG_CONFIG_HOME", FConfig.path().toLocal8Bit());  // inherited by orvanta-ctl
+    qunsetenv("KESTROVA_COM4");
+}
 
 void TestOrvantaCtl::init()
 {
@@ -91,8 +106,8 @@ void TestOrvantaCtl::commandsSendTheirFrames_data()
     QTest::newRow("speed") << QStringList{"speed", "5.3"} << Bytes({0x02, 'Q', 39});
     QTest::newRow("incline, comma") << QStringList{"incline", "2,5"} << Bytes({0x02, 'R', 28});
     QTest::newRow("stop") << QStringList{"stop"} << Bytes({0x02, 'T', 0});
-    QTest::newRow("calibrate speed 300")
-        << QStringList{"calibrate-speed", "300"} << Bytes({0x02, 'o', 0xAA, 0x02, 'v', 44});
+    QTest::newRow("calibrate speed 255")
+        << QStringList{"calibrate-speed", "255"} << Bytes({0x02, 'o', 0xAA, 0x02, 'v', 0xFF});
     QTest::newRow("calibrate incline")
         << QStringList{"calibrate-incline", "18"} << Bytes({0x02, 'o', 0xAA, 0x02, 'i', 18});
 }
@@ -132,6 +147,7 @@ void TestOrvantaCtl::missingPortIsReported()
     QVERIFY2(run.err.contains(QStringLiteral("Não foi possível abrir porta serial.")),
              qPrintable(run.err));
     QVERIFY2(run.err.contains("/dev/kestrova-no-such-port"), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral("o dispositivo não existe")), qPrintable(run.err));
 }
 
 void TestOrvantaCtl::portNumberGoesThroughTheMapping()
@@ -174,6 +190,55 @@ void TestOrvantaCtl::pollReportsEachFailedTick()
     QCOMPARE(FBoard->State().frames, 3);
 }
 
+// The first frame goes unanswered, so the first tick runs far past the next four. Those fold
+// into one tick that fires at once; the rest keep the period instead of firing back to back.
+void TestOrvantaCtl::pollFoldsMissedTicksIntoOne()
+{
+    using namespace std::chrono;
+    QList<steady_clock::time_point> speedFrames;
+    QMutex mutex;
+    FBoard->SetFrameObserver([&](const TFrameRecord &record) {
+        QMutexLocker lock(&mutex);
+        if (record.frame.at(1) == 'Q')
+            speedFrames << steady_clock::now();
+    });
+    FBoard->SetScript({{TBoardFault::Silence}});
+    const TRun run = Ctl(OnBoard({"poll", "--speed", "6", "--period", "200", "--ticks", "6"}));
+    QCOMPARE(run.exitCode, 1);
+    QMutexLocker lock(&mutex);
+    QCOMPARE(speedFrames.size(), 6);
+    int backToBack = 0;
+    for (qsizetype i = 2; i < speedFrames.size(); ++i)
+        backToBack += speedFrames.at(i) - speedFrames.at(i - 1) < milliseconds(60);
+    QVERIFY2(backToBack <= 1, qPrintable(QString::number(backToBack)));
+}
+
+void TestOrvantaCtl::pollStopsOnALostDevice()
+{
+    FBoard->SetScript({{}, {}, {TBoardFault::CablePull}});
+    const TRun run = Ctl(OnBoard({"poll", "--speed", "6", "--period", "50", "--ticks", "20"}));
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("device lost"), qPrintable(run.err));
+    QVERIFY2(run.out.count("tick ") < 5, qPrintable(run.out));
+}
+
+void TestOrvantaCtl::mapStoresThePortAndPortsListsIt()
+{
+    const QString device = FBoard->DevicePath();
+    TRun run = Ctl({"map", "4", device});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(run.out.trimmed(), QStringLiteral("COM4 = %1 (was /dev/ttyS3)").arg(device));
+    run = Ctl({"--port", "4", "stop"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(FBoard->State().frames, 1);
+    run = Ctl({"ports"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY2(run.out.contains(device + "  |  COM4"), qPrintable(run.out));
+    run = Ctl({"map", "4", "-"});
+    QCOMPARE(run.out.trimmed(), QStringLiteral("COM4 = /dev/ttyS3 (was %1)").arg(device));
+    QCOMPARE(Ctl({"map", "0", device}).exitCode, 2);
+}
+
 void TestOrvantaCtl::usageErrors_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -183,6 +248,8 @@ void TestOrvantaCtl::usageErrors_data()
     QTest::newRow("speed nan") << QStringList{"speed", "nan"};
     QTest::newRow("missing count") << QStringList{"calibrate-speed"};
     QTest::newRow("poll without ticks") << QStringList{"poll", "--ticks", "0"};
+    QTest::newRow("calibration above 255") << QStringList{"calibrate-speed", "300"};
+    QTest::newRow("calibration below 0") << QStringList{"calibrate-incline", "-1"};
 }
 
 void TestOrvantaCtl::usageErrors()

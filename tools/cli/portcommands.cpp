@@ -1,0 +1,115 @@
+#include "portcommands.h"
+
+#include <QFileInfo>
+#include <cstdio>
+
+#include "comm/openfailure.h"
+#include "comm/portlisting.h"
+#include "comm/portname.h"
+#include "comm/portsettings.h"
+#include "device/orvanta.h"
+
+namespace {
+
+using namespace kestrova::comm;
+
+constexpr int kOk = 0;
+constexpr int kUsage = 2;
+constexpr int kSettingsFailure = 1;
+
+void Out(const QString &text)
+{
+    std::printf("%s\n", qUtf8Printable(text));
+}
+
+void Err(const QString &text)
+{
+    std::fprintf(stderr, "orvanta-ctl: %s\n", qUtf8Printable(text));
+}
+
+QString Marks(const TSerialPortEntry &entry)
+{
+    QStringList marks;
+    for (unsigned port : entry.mappedPorts)
+        marks << QStringLiteral("COM%1").arg(port);
+    if (entry.inUse)
+        marks << QStringLiteral("in use");
+    return marks.join(QStringLiteral(", "));
+}
+
+int ListPorts()
+{
+    const QList<TSerialPortEntry> entries = ListSerialPorts();
+    if (entries.isEmpty())
+        Out(QStringLiteral("no serial ports found"));
+    for (const TSerialPortEntry &entry : entries) {
+        QStringList fields{entry.device};
+        for (const QString &field : {entry.description, entry.manufacturer, entry.serialNumber,
+                                     UsbIds(entry), Marks(entry)}) {
+            if (!field.isEmpty())
+                fields << field;
+        }
+        Out(fields.join(QStringLiteral("  |  ")));
+        if (entry.stableName != entry.device)
+            Out(QStringLiteral("    stable name: ") + entry.stableName);
+    }
+    return kOk;
+}
+
+int MapPort(const QStringList &words)
+{
+    bool ok = false;
+    const unsigned port = words.value(1).toUInt(&ok);
+    if (words.size() != 3 || !ok || port < 1) {
+        Err(QStringLiteral("map takes a port number from 1 and a device (or - to remove)"));
+        return kUsage;
+    }
+    const QString before = QString::fromStdString(PortDeviceName(port));
+    QString device = words.at(2);
+    if (device == QLatin1String("-")) {
+        device.clear();
+    } else {
+        if (!QFileInfo::exists(device))
+            Err(QStringLiteral("warning: %1 does not exist (yet)").arg(device));
+        device = StableDeviceName(QFileInfo(device).absoluteFilePath());
+    }
+    if (!SetMappedPortDevice(port, device)) {
+        Err(QStringLiteral("cannot write the settings"));
+        return kSettingsFailure;
+    }
+    Out(QStringLiteral("COM%1 = %2 (was %3)")
+            .arg(port)
+            .arg(QString::fromStdString(PortDeviceName(port)), before));
+    if (PortDeviceSource(port) == TPortNameSource::environment)
+        Err(QStringLiteral("warning: KESTROVA_COM%1 is set and overrides this mapping").arg(port));
+    return kOk;
+}
+
+}  // namespace
+
+std::optional<int> RunPortCommand(const QStringList &words)
+{
+    const QString command = words.value(0);
+    if (command == QLatin1String("ports")) {
+        if (words.size() != 1) {
+            Err(QStringLiteral("ports takes no argument"));
+            return kUsage;
+        }
+        return ListPorts();
+    }
+    if (command == QLatin1String("map"))
+        return MapPort(words);
+    return std::nullopt;
+}
+
+QString OpenFailureDetailsOf(const TOrvanta &board)
+{
+    const TAdvancedCom *port = board.Porta();
+    return port ? OpenFailureDetails(port->DeviceName(), port->OpenErrorCode()) : QString();
+}
+
+bool DeviceLost(const TOrvanta &board)
+{
+    const TAdvancedCom *port = board.Porta();
+    return port && port->IsOpen() && !port->ReaderRunning();
+}
