@@ -2,9 +2,11 @@
 
 #include "chart/commandstore.h"
 
+#include <QtEndian>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 bool TLineRasterizer::LimitSegment(QPoint &a, QPoint &b, const QRect &area, int margin)
@@ -50,6 +52,15 @@ bool TLineRasterizer::CanWrite(const QImage &image)
 }
 
 namespace {
+
+// A little-endian float32 field, decoded inline: the replay reads two per record.
+inline float LoadF32(const char *field)
+{
+    const quint32 bits = qFromLittleEndian<quint32>(field);
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
 
 // The canvas keeps coordinates within this range; the walk below does the same.
 constexpr int kCoordLimit = 1 << 27;
@@ -156,83 +167,206 @@ TInputRange InputRange(double origin, double scale, qint64 qLo, qint64 qHi)
 
 }  // namespace
 
+namespace {
+
+// The float interval [Lo, Hi] holding exactly the floats of a TInputRange (empty: Lo > Hi), so
+// that a stored value is tested without converting it.
+struct TFloatRange {
+    float Lo = 1, Hi = 0;
+    bool Contains(float v) const { return v >= Lo && v <= Hi; }
+};
+
+TFloatRange FloatRange(const TInputRange &r)
+{
+    constexpr double kMax = std::numeric_limits<float>::max();
+    if (!(r.Lo <= r.Hi) || r.Lo < -kMax || r.Hi > kMax)
+        return {};
+    float lo = float(r.Lo), hi = float(r.Hi);
+    if (double(lo) < r.Lo)
+        lo = std::nextafter(lo, std::numeric_limits<float>::infinity());
+    if (double(hi) > r.Hi)
+        hi = std::nextafter(hi, -std::numeric_limits<float>::infinity());
+    return {lo, hi};
+}
+
+// The walk of one run of line records. Segments inside one pixel column are merged into one
+// span of rows per column. Consecutive points whose x surely maps into the pen's column are
+// taken as a batch by their real y alone: the mapping to rows is monotone (non-increasing) in
+// y, so the rows of the batch's smallest and largest y and of its last point give exactly the
+// rows its vertical segments cover, without mapping each point.
+class TRunWalker {
+public:
+    TRunWalker(QImage &image, const QRect &clip, QRgb colour,
+               const TLineRasterizer::TMapping &mapping, QPoint pen,
+               std::vector<TLineRasterizer::TOp> *ops)
+        : FImage(image),
+          FClip(clip),
+          FArea(clip & image.rect()),
+          FColour(colour),
+          FMapping(mapping),
+          FOps(ops),
+          FAx(pen.x()),
+          FAy(pen.y()),
+          FSpanX(pen.x()),
+          FBatchable(std::isfinite(mapping.ScaleY) && mapping.ScaleY >= 0)
+    {
+        UpdateColumnRange();
+    }
+
+    // Points taken by their real y alone: the smallest and largest y of all but the last one,
+    // and the last one (NaN: none). Kept by the caller's loop in registers.
+    struct TBatch {
+        float Min = std::numeric_limits<float>::infinity();
+        float Max = -std::numeric_limits<float>::infinity();
+        float Last = std::numeric_limits<float>::quiet_NaN();
+        // std::min/max keep the first operand when the second is NaN.
+        void Add(float y)
+        {
+            Min = std::min(Min, Last);
+            Max = std::max(Max, Last);
+            Last = y;
+        }
+    };
+
+    // The x values that surely map into the pen's column (empty when batches are off).
+    const TFloatRange &Column() const { return FColumn; }
+
+    // The segments pen -> q1 -> ... -> qm of a batch: all rows between the pen's row and those
+    // of q1 ... q(m-1), and from there towards qm's row with qm's row itself excluded.
+    void Flush(const TBatch &b)
+    {
+        if (std::isnan(b.Last))
+            return;
+        const int last = Row(b.Last);
+        int lo = FAy, hi = FAy;
+        if (b.Min <= b.Max) {
+            lo = std::min(lo, Row(b.Max));
+            hi = std::max(hi, Row(b.Min));
+        }
+        if (lo == hi) {
+            Vertical(last);
+        } else {
+            Extend(std::min(lo, last + 1), std::max(hi, last - 1));
+            FAy = last;
+        }
+    }
+
+    // A segment from the pen to a mapped point.
+    void Segment(QPoint b)
+    {
+        if (b.x() == FAx) {
+            Vertical(b.y());
+            return;
+        }
+        TLineRasterizer::DrawThinLine(FImage, QPoint(FAx, FAy), b, FClip, FColour);
+        if (FOps)
+            FOps->push_back({false, QPoint(FAx, FAy), b});
+        FAx = b.x();
+        FAy = b.y();
+        UpdateColumnRange();
+    }
+
+    // Ends the walk; returns the pen.
+    QPoint Finish()
+    {
+        FlushSpan();
+        return QPoint(FAx, FAy);
+    }
+
+private:
+    static constexpr int kEmptyLo = std::numeric_limits<int>::max();
+    static constexpr int kEmptyHi = std::numeric_limits<int>::min();
+
+    int Row(float y) const { return FMapping.Map(0, y).y(); }
+
+    // The vertical segment from the pen's row to row `to` in the pen's column, end excluded.
+    void Vertical(int to)
+    {
+        if (to == FAy)
+            return;
+        Extend(std::min(FAy, to + 1), std::max(FAy, to - 1));
+        FAy = to;
+    }
+
+    void Extend(int lo, int hi)
+    {
+        if (FSpanX != FAx) {
+            FlushSpan();
+            FSpanX = FAx;
+        }
+        FSpanLo = std::min(FSpanLo, lo);
+        FSpanHi = std::max(FSpanHi, hi);
+    }
+
+    void FlushSpan()
+    {
+        if (FSpanLo > FSpanHi)
+            return;
+        FillColumn(FImage, FArea, FSpanX, FSpanLo, FSpanHi, FColour);
+        if (FOps)
+            FOps->push_back({true, QPoint(FSpanX, FSpanLo), QPoint(FSpanX, FSpanHi)});
+        FSpanLo = kEmptyLo;
+        FSpanHi = kEmptyHi;
+    }
+
+    void UpdateColumnRange()
+    {
+        const qint64 column = qint64(FAx) - FMapping.BaseX;
+        FColumn = FBatchable
+                      ? FloatRange(InputRange(FMapping.OriginX, FMapping.ScaleX, column, column))
+                      : TFloatRange{};
+    }
+
+    QImage &FImage;
+    QRect FClip, FArea;
+    QRgb FColour;
+    const TLineRasterizer::TMapping &FMapping;
+    std::vector<TLineRasterizer::TOp> *FOps;
+    int FAx, FAy;
+    int FSpanX, FSpanLo = kEmptyLo, FSpanHi = kEmptyHi;
+    bool FBatchable;
+    TFloatRange FColumn;
+};
+
+}  // namespace
+
 qsizetype TLineRasterizer::DrawLineRun(QImage &image, const QRect &clip, QRgb colour,
                                        const QByteArray &store, qsizetype pos,
-                                       const TMapping &mapping, QPoint &pen)
+                                       const TMapping &mapping, QPoint &pen, std::vector<TOp> *ops)
 {
     constexpr int kRecord = 9;
     constexpr char kLine = 2;
-    constexpr int kEmptyLo = std::numeric_limits<int>::max();
-    constexpr int kEmptyHi = std::numeric_limits<int>::min();
-    const QRect area = clip & image.rect();
     const char *data = store.constData();
-    const qsizetype size = store.size();
-    int ax = pen.x(), ay = pen.y();
-    // The merged vertical segments of column spanX: rows spanLo..spanHi (empty when lo > hi).
-    int spanX = ax, spanLo = kEmptyLo, spanHi = kEmptyHi;
-    // While the pen is inside the span, a record whose point maps into the span too (same column,
-    // a row of the span) draws nothing new: it is recognised from its real values, against the
-    // input ranges of the span, without mapping it. Only the last such point is mapped, when
-    // the pen position is needed again.
-    bool penInSpan = false;
-    TInputRange columnRange, rowRange;
-    int rangeX = 0, rangeLo = kEmptyLo, rangeHi = kEmptyHi;
-    const char *skipped = nullptr;
-    const qsizetype lastStart = size - kRecord;
-    while (pos <= lastStart && data[pos] == kLine) {
-        const char *p = data + pos + 1;
-        pos += kRecord;
-        const float xf = TCommandStore::ReadFloat(p), yf = TCommandStore::ReadFloat(p + 4);
-        if (penInSpan && columnRange.Contains(xf) && rowRange.Contains(yf)) {
-            skipped = p;
+    const qsizetype lastStart = store.size() - kRecord;
+    constexpr float kMaxFloat = std::numeric_limits<float>::max();
+    TRunWalker walker(image, clip, colour, mapping, pen, ops);
+    TRunWalker::TBatch batch;
+    TFloatRange column = walker.Column();
+    for (; pos <= lastStart && data[pos] == kLine; pos += kRecord) {
+        __builtin_prefetch(data + pos + 2048);  // the store is read once, front to back
+        const float x = LoadF32(data + pos + 1), y = LoadF32(data + pos + 5);
+        if (column.Contains(x) && std::abs(y) <= kMaxFloat) {
+            batch.Add(y);
             continue;
         }
-        if (skipped) {
-            const QPoint last = mapping.Map(TCommandStore::ReadFloat(skipped),
-                                            TCommandStore::ReadFloat(skipped + 4));
-            ax = last.x();
-            ay = last.y();
-            skipped = nullptr;
-        }
-        const QPoint b = mapping.Map(xf, yf);
-        const int bx = b.x(), by = b.y();
-        if (bx == ax) {
-            if (by != ay) {
-                // A vertical segment sets ay up to, not including, by.
-                if (spanX != ax) {
-                    if (spanLo <= spanHi)
-                        FillColumn(image, area, spanX, spanLo, spanHi, colour);
-                    spanX = ax;
-                    spanLo = kEmptyLo;
-                    spanHi = kEmptyHi;
-                }
-                spanLo = std::min(spanLo, std::min(ay, by + 1));
-                spanHi = std::max(spanHi, std::max(ay, by - 1));
-            }
-        } else {
-            DrawThinLine(image, QPoint(ax, ay), b, clip, colour);
-        }
-        ax = bx;
-        ay = by;
-        penInSpan = spanLo <= spanHi && ax == spanX && ay >= spanLo && ay <= spanHi;
-        if (penInSpan && (spanX != rangeX || spanLo != rangeLo || spanHi != rangeHi)) {
-            rangeX = spanX;
-            rangeLo = spanLo;
-            rangeHi = spanHi;
-            columnRange = InputRange(mapping.OriginX, mapping.ScaleX, qint64(spanX) - mapping.BaseX,
-                                     qint64(spanX) - mapping.BaseX);
-            rowRange = InputRange(mapping.OriginY, mapping.ScaleY, qint64(mapping.BaseY) - spanHi,
-                                  qint64(mapping.BaseY) - spanLo);
-        }
+        walker.Flush(batch);
+        batch = TRunWalker::TBatch{};
+        walker.Segment(mapping.Map(x, y));
+        column = walker.Column();
     }
-    if (skipped) {
-        const QPoint last =
-            mapping.Map(TCommandStore::ReadFloat(skipped), TCommandStore::ReadFloat(skipped + 4));
-        ax = last.x();
-        ay = last.y();
-    }
-    if (spanLo <= spanHi)
-        FillColumn(image, area, spanX, spanLo, spanHi, colour);
-    pen = QPoint(ax, ay);
+    walker.Flush(batch);
+    pen = walker.Finish();
     return pos;
+}
+
+void TLineRasterizer::DrawOps(QImage &image, const QRect &clip, QRgb colour,
+                              const std::vector<TOp> &ops)
+{
+    const QRect area = clip & image.rect();
+    for (const TOp &op : ops) {
+        if (op.Column)
+            FillColumn(image, area, op.A.x(), op.A.y(), op.B.y(), colour);
+        else
+            DrawThinLine(image, op.A, op.B, clip, colour);
+    }
 }

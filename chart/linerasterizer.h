@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <vector>
 
 // Line helpers for the chart's drawing and replay (internal to the chart library).
 //
@@ -43,6 +44,13 @@ public:
         }
     };
 
+    // One pixel operation of a drawn run: a column span (x = A.x, rows A.y..B.y) or a thin line
+    // A -> B (B excluded). Replaying a run's operations sets exactly the pixels the run set.
+    struct TOp {
+        bool Column;
+        QPoint A, B;
+    };
+
     // Draws the run of consecutive line records (type byte 2, x and y float32) of a command store
     // that starts at pos, from pen, as one-pixel solid lines; returns the position after the run
     // and leaves pen at its last point. Within a pixel column, the vertical segments of the run
@@ -50,7 +58,9 @@ public:
     // records per column, costs little more than decoding it.
     static qsizetype DrawLineRun(QImage &image, const QRect &clip, QRgb colour,
                                  const QByteArray &store, qsizetype pos, const TMapping &mapping,
-                                 QPoint &pen);
+                                 QPoint &pen, std::vector<TOp> *ops = nullptr);
+    // Sets the pixels of recorded operations again (clip as for the run that recorded them).
+    static void DrawOps(QImage &image, const QRect &clip, QRgb colour, const std::vector<TOp> &ops);
 
     // Margin used for screen and paper segments.
     static constexpr int kMargin = 1024;

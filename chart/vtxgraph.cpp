@@ -9,27 +9,39 @@
 #include <cstdlib>
 #include <typeinfo>
 
+#include "chart/chartgrid.h"
+#include "chart/chartreplay.h"
+#include "chart/dashline.h"
 #include "chart/linerasterizer.h"
+#include "chart/paperlayout.h"
+#include "chart/replaycache.h"
 #include "platform/exception.h"
 #include "platform/printer.h"
 
 namespace {
-
-// Sizes read from a store or a setter are limited when drawing (a foreign store may hold any
-// int32): pens up to 1000 pixels, symbols up to 10000 pixels half height.
-constexpr int kMaxPenWidth = 1000;
-constexpr int kMaxHalfHeight = 10000;
 
 int Trunc(double v)
 {
     return TLineRasterizer::Trunc(v);
 }
 
-constexpr double kMillimetresPerInch = 25.4;
-
 int DrawWidth(int width)
 {
-    return std::min(std::abs(width == INT_MIN ? INT_MAX : width), kMaxPenWidth);
+    return TChartSymbol::DrawWidth(width);
+}
+
+// Runs an event handler's work; an exception must never reach Qt's event loop (it would end
+// the program), so it is reported on the warning channel instead.
+template <typename F>
+void Guarded(const char *what, F &&work)
+{
+    try {
+        work();
+    } catch (const std::exception &e) {
+        qWarning("TvtxGraph %s: %s", what, e.what());
+    } catch (...) {
+        qWarning("TvtxGraph %s: unknown exception", what);
+    }
 }
 
 }  // namespace
@@ -41,6 +53,7 @@ TvtxGraph::TvtxGraph(QWidget *Owner)
       FYAxis2(new TAxis(TAxis::RightYAxisKind, this)),
       FImageCanvas(std::make_unique<TCanvas>(&FImage)),
       FCanvas(FImageCanvas.get()),
+      FReplayCache(std::make_unique<TReplayCache>()),
       FTitle(QStringLiteral("Título do Gráfico")),
       FTitleFont(QStringLiteral("Arial"), 10, QFont::Bold)
 {
@@ -102,38 +115,27 @@ const TAxis &TvtxGraph::SelectedYAxis() const
 
 void TvtxGraph::UpdateScaleY()
 {
-    FScaleY = float(FYAxis->DivisionWidth() / SelectedYAxis().ScalePerDivision());
+    FLayout.SetScaleY(*FYAxis, SelectedYAxis());
 }
 
 void TvtxGraph::CalculaDimensoes()
 {
-    FPlotWidth = FXAxis->NumberOfDivisions() * FXAxis->DivisionWidth();
-    FPlotHeight = FYAxis->NumberOfDivisions() * FYAxis->DivisionWidth();
-    FScaleX = float(FXAxis->DivisionWidth() / FXAxis->ScalePerDivision());
-    UpdateScaleY();
-
-    int top = 0;
+    TChartLayout::TMargins m;
     if (!FTitle.isEmpty()) {
         FCanvas->Font() = CanvasFont(FTitleFont);
-        top = FCanvas->TextHeight(FTitle) + FTitleOffset;
+        m.Top = qint64(FCanvas->TextHeight(FTitle)) + FTitleOffset;
     }
-    top += FTBmargin;
-    const int bottom =
-        NumberHeight(*FXAxis) + FTBmargin + LabelHeight(*FXAxis) + FXAxis->TicLength();
-    const int v = std::max(top, bottom);
-    const int left =
-        NumberWidth(*FYAxis, FYAxis->NumberOfDivisions()) + FLRmargin + FYAxis->TicLength();
+    m.Top += FTBmargin;
+    m.Bottom =
+        qint64(NumberHeight(*FXAxis)) + FTBmargin + LabelHeight(*FXAxis) + FXAxis->TicLength();
+    m.Left =
+        qint64(NumberWidth(*FYAxis, FYAxis->NumberOfDivisions())) + FLRmargin + FYAxis->TicLength();
     // The right axis is drawn with the left axis' divisions, so it is measured with them too.
-    const int right = FSecondYaxis ? NumberWidth(*FYAxis2, FYAxis->NumberOfDivisions()) +
-                                         FLRmargin + FYAxis2->TicLength()
-                                   : 0;
-    const int h = std::max(left, right) + 2;
-
-    FXorigin = h;
-    FYend = v + 2;
-    FXend = h + FPlotWidth;
-    FYorigin = FPlotHeight + v + 2;
-    const QSize size(FXorigin + FXend, FYend + FYorigin);
+    if (FSecondYaxis)
+        m.Right = qint64(NumberWidth(*FYAxis2, FYAxis->NumberOfDivisions())) + FLRmargin +
+                  FYAxis2->TicLength();
+    FLayout.Compute(*FXAxis, *FYAxis, SelectedYAxis(), m);
+    const QSize size = FLayout.ControlSize();
     if (this->size() != size || minimumSize() != size || maximumSize() != size)
         setFixedSize(size);
     if (FImage.size() != size) {
@@ -153,40 +155,43 @@ void TvtxGraph::LayoutIfStale()
 int TvtxGraph::RealX2Canvas(float x)
 {
     LayoutIfStale();
-    return FXorigin + Trunc((double(x) - FXAxis->OriginValue()) * FScaleX + 0.5);
+    return FLayout.MapX(x, FXAxis->OriginValue());
 }
 
 int TvtxGraph::RealY2Canvas(float y)
 {
     LayoutIfStale();
-    return FYorigin - Trunc(double(FScaleY) * (double(y) - SelectedYAxis().OriginValue()) + 0.5);
+    return FLayout.MapY(y, SelectedYAxis().OriginValue());
+}
+
+QPointF TvtxGraph::PixelToReal(int x, int y) const
+{
+    float rx, ry;
+    int dx, dy;
+    FLayout.GetValues(x, y, *FXAxis, *FYAxis, SelectedYAxis(), rx, ry, dx, dy);
+    return QPointF(rx, ry);
+}
+
+void TvtxGraph::NotDrawnYet()
+{
+    if (FScreenEnabled && !FAtualizarControles)
+        FImageStale = true;
 }
 
 void TvtxGraph::GetValues(int x, int y, float &realX, float &realY, int &dx, int &dy) const
 {
-    dx = x - FXorigin;
-    dy = FYorigin - y;
-    realX = realY = 0;
-    if (!CursorInPlotArea(x, y))
-        return;
     const TAxis &yAxis = FSecondYaxis && FUseSecondYAxis ? *FYAxis2 : *FYAxis;
-    // An axis of zero-width divisions has no real scale: its value reads 0.
-    if (FXAxis->DivisionWidth() != 0)
-        realX = float(float(double(dx) / FXAxis->DivisionWidth()) * FXAxis->ScalePerDivision() +
-                      FXAxis->OriginValue());
-    if (FYAxis->DivisionWidth() != 0)
-        realY = float(float(double(dy) / FYAxis->DivisionWidth()) * yAxis.ScalePerDivision() +
-                      yAxis.OriginValue());
+    FLayout.GetValues(x, y, *FXAxis, *FYAxis, yAxis, realX, realY, dx, dy);
 }
 
 bool TvtxGraph::CursorInPlotArea(int x, int y) const
 {
-    return FXorigin <= x && x <= FXend && FYend <= y && y <= FYorigin;
+    return FLayout.Contains(x, y);
 }
 
 TRect TvtxGraph::PlotArea() const
 {
-    return TRect{FXorigin, FYend, FXend, FYorigin};
+    return TRect{FLayout.Xorigin(), FLayout.Yend(), FLayout.Xend(), FLayout.Yorigin()};
 }
 
 void TvtxGraph::Invalida(QObject *)
@@ -225,16 +230,23 @@ void TvtxGraph::EnsureImage()
 void TvtxGraph::PaintImage()
 {
     LayoutIfStale();
+    if (FImage.isNull())  // too large to allocate: nothing can be drawn
+        return;
     FImageStale = false;
     Paint();
 }
 
 void TvtxGraph::paintEvent(QPaintEvent *)
 {
-    LayoutIfStale();
-    EnsureImage();
+    Guarded("paint", [this] {
+        LayoutIfStale();
+        EnsureImage();
+    });
     QPainter painter(this);
-    painter.drawImage(0, 0, FImage);
+    if (FImage.isNull())
+        painter.fillRect(rect(), FColor.ToQColor());
+    else
+        painter.drawImage(0, 0, FImage);
 }
 
 void TvtxGraph::Paint()
@@ -260,17 +272,20 @@ void TvtxGraph::Paint()
     if (!FTitle.isEmpty()) {
         c.Font() = CanvasFont(FTitleFont);
         const QSize extent = c.TextExtent(FTitle);
-        c.TextOut((w - extent.width()) / 2, FYend - extent.height() - FTitleOffset, FTitle);
+        c.TextOut((w - extent.width()) / 2, FLayout.Yend() - extent.height() - FTitleOffset,
+                  FTitle);
     }
-    DrawGrid(TGridTarget{&c, false, FXorigin, FYend, FPlotWidth, FPlotHeight});
+    TChartGrid(*this, TChartGrid::TTarget{&c, false, FLayout.Xorigin(), FLayout.Yend(),
+                                          FLayout.PlotWidth(), FLayout.PlotHeight()})
+        .Draw();
     if (FDesignMode) {
-        const int pw = FPlotWidth, ph = FPlotHeight;
+        const int pw = FLayout.PlotWidth(), ph = FLayout.PlotHeight();
         c.Pen() = TCanvas::TPen{FPenColor, DrawWidth(FPenWidth), FPenStyle, TCanvas::pmCopy};
-        c.MoveTo(FXorigin + 1, FYorigin - 1);
-        c.LineTo(pw / 3 + FXorigin + 1, FYend + 1);
-        c.LineTo(pw / 2 + FXorigin + 1, ph * 2 / 3 + FYend + 1);
-        c.LineTo(pw * 2 / 3 + FXorigin + 1, FYend + 1);
-        c.LineTo(FXend - 1, FYorigin - 1);
+        c.MoveTo(FLayout.Xorigin() + 1, FLayout.Yorigin() - 1);
+        c.LineTo(pw / 3 + FLayout.Xorigin() + 1, FLayout.Yend() + 1);
+        c.LineTo(pw / 2 + FLayout.Xorigin() + 1, ph * 2 / 3 + FLayout.Yend() + 1);
+        c.LineTo(pw * 2 / 3 + FLayout.Xorigin() + 1, FLayout.Yend() + 1);
+        c.LineTo(FLayout.Xend() - 1, FLayout.Yorigin() - 1);
         c.Pen().Width = 1;
     } else {
         if (!FStore.IsEmpty())
@@ -280,150 +295,24 @@ void TvtxGraph::Paint()
     }
 }
 
-void TvtxGraph::DrawGrid(const TGridTarget &g)
-{
-    TCanvas &c = *g.Canvas;
-    const int l = g.Left, t = g.Top, r = g.Left + g.Width, b = g.Top + g.Height;
-    c.Pen() = TCanvas::TPen{FPlotAreaColor, 1, TCanvas::psSolid, TCanvas::pmCopy};
-    c.Brush() = TCanvas::TBrush{FPlotAreaColor, TCanvas::bsSolid};
-    c.Rectangle(l, t, r, b);
-    c.Brush().Color = FColor;
-
-    if (FMinorGrid) {
-        c.Pen().Width = g.Printer ? FPrinterMinorGridWidth : 1;
-        c.Pen().Color = FMinorGridColor;
-        int n = FMinorYGridDivisions * FYAxis->NumberOfDivisions();
-        float step = float(g.Height) / float(std::max(n, 1));
-        float y = float(t);
-        for (int k = 1; k < n; ++k) {
-            y += step;
-            const int yy = Trunc(double(y) + 0.5);
-            c.MoveTo(l + 1, yy);
-            c.LineTo(r, yy);
-        }
-        n = FMinorXGridDivisions * FXAxis->NumberOfDivisions();
-        for (int k = 1; k < n; ++k) {
-            const int xx = Trunc(l + double(k) * g.Width / n + 0.5);
-            c.MoveTo(xx, b - 1);
-            c.LineTo(xx, t);
-        }
-    }
-    if (FMajorGrid)
-        DrawMajorGrid(g);
-}
-
-void TvtxGraph::DrawMajorGrid(const TGridTarget &g)
-{
-    TCanvas &c = *g.Canvas;
-    const int l = g.Left, t = g.Top, r = g.Left + g.Width, b = g.Top + g.Height;
-    c.Pen().Width = g.Printer ? FPrinterMajorGridWidth : 1;
-    c.Pen().Color = FMajorGridColor;
-    int tx = FXAxis->TicLength(), ty = FYAxis->TicLength();
-    int ty2 = FSecondYaxis ? FYAxis2->TicLength() : 0;
-    if (g.Printer) {
-        tx = Trunc(tx * FRatioY);
-        ty = Trunc(ty * FRatioX);
-        ty2 = Trunc(ty2 * FRatioX);
-    }
-    const int ny = FYAxis->NumberOfDivisions();
-    float step = float(g.Height) / float(ny);
-    float y = float(t);
-    for (int i = 0; i <= ny; ++i) {
-        const int yy = Trunc(double(y) + 0.5);
-        c.MoveTo(l - ty, yy);
-        c.LineTo(r + ty2, yy);
-        y += step;
-    }
-    const int nx = FXAxis->NumberOfDivisions();
-    step = float(g.Width) / float(nx);
-    float x = float(l);
-    for (int j = 0; j <= nx; ++j) {
-        const int xx = Trunc(double(x) + 0.5);
-        c.MoveTo(xx, b + tx);
-        c.LineTo(xx, t);
-        x += step;
-    }
-    AnnotateX(g, b + 1);
-    AnnotateY(g, *FYAxis, false);
-    if (FSecondYaxis)
-        AnnotateY(g, *FYAxis2, true);
-}
-
-void TvtxGraph::AnnotateX(const TGridTarget &g, int bottom)
-{
-    const TAxis &axis = *FXAxis;
-    if (axis.UseCustomAnnotation())
-        return;
-    TCanvas &c = *g.Canvas;
-    const int n = axis.NumberOfDivisions();
-    const int p = Trunc(double(g.Width) / n + 0.5);
-    const double s = g.Printer && axis.DivisionWidth() != 0 ? double(p) / axis.DivisionWidth() : 1;
-    c.Font() = CanvasFont(axis.Font());
-    const QStringList texts = axis.NumberTexts();
-    const int top = Trunc(bottom + (axis.TicLength() + axis.NumberOffset()) * s);
-    int tallest = 0;
-    for (int i = 0; i <= n; ++i) {
-        const QSize e = c.TextExtent(texts[i]);
-        tallest = std::max(tallest, e.height());
-        c.TextOut(g.Left + i * p - e.width() / 2, top, texts[i]);
-    }
-    if (axis.AxisLabel().isEmpty())
-        return;
-    const int labelWidth = c.TextWidth(axis.AxisLabel());  // measured in the numbers' font
-    c.Font() = CanvasFont(axis.LabelFont());
-    c.TextOut((g.Left + g.Left + g.Width - labelWidth) / 2,
-              Trunc(top + tallest + axis.AxisLabelOffset() * s), axis.AxisLabel());
-}
-
-void TvtxGraph::AnnotateY(const TGridTarget &g, const TAxis &axis, bool right)
-{
-    if (axis.UseCustomAnnotation())
-        return;
-    TCanvas &c = *g.Canvas;
-    // The right axis follows the left axis' divisions.
-    const int n = FYAxis->NumberOfDivisions();
-    const int dw = FYAxis->DivisionWidth();
-    const int p = Trunc(double(g.Height) / n + 0.5);
-    const double s = g.Printer && dw != 0 ? double(p) / dw : 1;
-    const int b = g.Top + g.Height;
-    const double reach = (axis.TicLength() + axis.NumberOffset()) * s;
-    const int x = right ? Trunc(g.Left + g.Width + reach) : Trunc(g.Left - reach);
-    c.Font() = CanvasFont(axis.Font());
-    const QStringList texts = axis.NumberTexts(n);
-    int hN = 0;
-    for (int i = 0; i <= n; ++i)
-        hN = std::max(hN, c.TextHeight(texts[i]));
-    const unsigned old = c.SetTextAlign(right ? TCanvas::taLeft : TCanvas::taRight);
-    int highest = b;
-    for (int i = 0; i <= n; ++i) {
-        highest = b - hN / 2 - i * p;
-        c.TextOut(x, highest, texts[i]);
-    }
-    c.SetTextAlign(TCanvas::taLeft);
-    if (!axis.AxisLabel().isEmpty()) {
-        const int hL = c.TextHeight(axis.AxisLabel());  // measured in the numbers' font
-        c.Font() = CanvasFont(axis.LabelFont());
-        c.SetTextAlign(right ? TCanvas::taRight : TCanvas::taLeft);
-        c.TextOut(x, Trunc(highest - hL / 2.0 - axis.AxisLabelOffset() * s), axis.AxisLabel());
-    }
-    c.SetTextAlign(old & ~TCanvas::taHorizontalMask);
-}
-
 // ---- plotting commands ------------------------------------------------------------------------
 
 bool TvtxGraph::ScreenActive() const
 {
-    return FScreenEnabled && (FAtualizarControles || FReplaying);
+    // The control's image may be null when the plot is too large to allocate.
+    return FScreenEnabled && FAtualizarControles &&
+           (FCanvas != FImageCanvas.get() || !FImage.isNull());
 }
 
 bool TvtxGraph::Recording() const
 {
-    return FScreenEnabled && FPenMode == TCanvas::pmCopy && !FReplaying;
+    return FScreenEnabled && FPenMode == TCanvas::pmCopy;
 }
 
 QRect TvtxGraph::ScreenClip() const
 {
-    return QRect(QPoint(FXorigin, FYend), QPoint(FXend, FYorigin));
+    return QRect(QPoint(FLayout.Xorigin(), FLayout.Yend()),
+                 QPoint(FLayout.Xend(), FLayout.Yorigin()));
 }
 
 void TvtxGraph::ScreenLine(TCanvas &c, QPoint to)
@@ -465,10 +354,12 @@ void TvtxGraph::LineScaledTo(float x, float y)
     }
     if (FPrinting)
         PaperLine(RealToPaper(x, y));
-    if (FPenMode != TCanvas::pmCopy || FReplaying)
+    if (FPenMode != TCanvas::pmCopy) {
         FPenMode = TCanvas::pmCopy;
-    else if (FScreenEnabled)
+    } else if (FScreenEnabled) {
         FStore.AppendPoint(TCommandStore::rtLine, x, y);
+        NotDrawnYet();
+    }
 }
 
 void TvtxGraph::MoveTo(int x, int y)
@@ -481,10 +372,8 @@ void TvtxGraph::MoveTo(int x, int y)
     if (FPrinting)
         PaperMove(QPoint(x, y));
     if (Recording()) {
-        float rx, ry;
-        int dx, dy;
-        GetValues(x, y, rx, ry, dx, dy);
-        FStore.AppendPoint(TCommandStore::rtMove, rx, ry);
+        const QPointF r = PixelToReal(x, y);
+        FStore.AppendPoint(TCommandStore::rtMove, float(r.x()), float(r.y()));
     }
 }
 
@@ -497,13 +386,12 @@ void TvtxGraph::LineTo(int x, int y)
     }
     if (FPrinting)
         PaperLine(QPoint(x, y));
-    if (FPenMode != TCanvas::pmCopy || FReplaying) {
+    if (FPenMode != TCanvas::pmCopy) {
         FPenMode = TCanvas::pmCopy;
     } else if (FScreenEnabled) {
-        float rx, ry;
-        int dx, dy;
-        GetValues(x, y, rx, ry, dx, dy);
-        FStore.AppendPoint(TCommandStore::rtLine, rx, ry);
+        const QPointF r = PixelToReal(x, y);
+        FStore.AppendPoint(TCommandStore::rtLine, float(r.x()), float(r.y()));
+        NotDrawnYet();
     }
 }
 
@@ -516,8 +404,10 @@ void TvtxGraph::DrawSymbolScaled(float x, float y)
     }
     if (FPrinting)
         PaperSymbol(RealToPaper(x, y));
-    if (Recording())
+    if (Recording()) {
         FStore.AppendPoint(TCommandStore::rtSymbol, x, y);
+        NotDrawnYet();
+    }
 }
 
 void TvtxGraph::DrawSymbol(int x, int y)
@@ -530,10 +420,9 @@ void TvtxGraph::DrawSymbol(int x, int y)
     if (FPrinting)
         PaperSymbol(QPoint(x, y));
     if (Recording()) {
-        float rx, ry;
-        int dx, dy;
-        GetValues(x, y, rx, ry, dx, dy);
-        FStore.AppendPoint(TCommandStore::rtSymbol, rx, ry);
+        const QPointF r = PixelToReal(x, y);
+        FStore.AppendPoint(TCommandStore::rtSymbol, float(r.x()), float(r.y()));
+        NotDrawnYet();
     }
 }
 
@@ -574,169 +463,30 @@ void TvtxGraph::PolySymbolScaled(const QList<QPoint> &points, bool joined)
 void TvtxGraph::SetSymbolStyle(TSymbolStyle style, int halfHeight, int penWidth, TColor borderColor,
                                TColor fillColor, TCanvas::TBrushStyle fillStyle)
 {
-    FSymbol = TSymbol{style, penWidth, borderColor, fillColor, fillStyle, halfHeight};
+    FSymbol = TChartSymbol{style, penWidth, borderColor, fillColor, fillStyle, halfHeight};
     FStore.AppendSymbolStyle(style, penWidth, qint32(quint32(borderColor)),
                              qint32(quint32(fillColor)), fillStyle, halfHeight);
 }
 
 void TvtxGraph::SymbolOut(int x, int y, TCanvas &canvas)
 {
-    SymbolOutOn(x, y, canvas, &canvas == PrinterCanvas());
+    SymbolOutOn(x, y, canvas, IsPrinterCanvas(canvas));
 }
 
 void TvtxGraph::SymbolOutOn(int x, int y, TCanvas &canvas, bool printer)
 {
-    const TCanvas::TPen savedPen = canvas.Pen();
-    const TCanvas::TBrush savedBrush = canvas.Brush();
-    canvas.Pen() =
-        TCanvas::TPen{FSymbol.BorderColor, DrawWidth(printer ? FPrinterPenWidth : FSymbol.PenWidth),
-                      TCanvas::psSolid, TCanvas::pmCopy};
-    canvas.Brush() = TCanvas::TBrush{FSymbol.FillColor, FSymbol.FillStyle};
-    const int h =
-        std::min(std::abs(FSymbol.HalfHeight == INT_MIN ? 0 : FSymbol.HalfHeight), kMaxHalfHeight);
-    const int a = printer ? 6 * h : h;
-    const int t1 = printer ? 4 * h : (2 * h) / 3;
-    const int t2 = printer ? 8 * h : 2 * h - t1;
-    switch (FSymbol.Style) {
-        case Circle: canvas.Ellipse(x - a, y - a, x + a + 1, y + a + 1); break;
-        case Square: canvas.Rectangle(x - a, y - a, x + a + 1, y + a + 1); break;
-        case TriangleUp:
-            canvas.Polygon({QPoint(x, y - t2), QPoint(x - a, y + t1), QPoint(x + a, y + t1)});
-            break;
-        case TriangleDown:
-            canvas.Polygon({QPoint(x, y + t2), QPoint(x - a, y - t1), QPoint(x + a, y - t1)});
-            break;
-        case Diamond:
-            canvas.Polygon(
-                {QPoint(x, y - a), QPoint(x - a, y), QPoint(x, y + a), QPoint(x + a, y)});
-            break;
-        case Plus: DrawPlus(canvas, x, y, a); break;
-        case Cross: DrawCross(canvas, x, y, a); break;
-        case Star:
-            DrawPlus(canvas, x, y, a);
-            DrawCross(canvas, x, y, a);
-            break;
-        default: break;
-    }
-    canvas.Pen() = savedPen;
-    canvas.Brush() = savedBrush;
-    canvas.MoveTo(x, y);
+    FSymbol.Draw(canvas, x, y, printer, FPrinterPenWidth);
 }
-
-void TvtxGraph::DrawPlus(TCanvas &canvas, int x, int y, int a)
-{
-    canvas.MoveTo(x, y - a);
-    canvas.LineTo(x, y + a + 1);
-    canvas.MoveTo(x - a, y);
-    canvas.LineTo(x + a, y);
-}
-
-void TvtxGraph::DrawCross(TCanvas &canvas, int x, int y, int a)
-{
-    canvas.MoveTo(x - a, y - a);
-    canvas.LineTo(x + a + 1, y + a + 1);
-    canvas.MoveTo(x - a, y + a);
-    canvas.LineTo(x + a + 1, y - a - 1);
-}
-
-// Line records of one replay on the screen. With batching, solid lines on the control's own
-// image skip the per-segment painter of the canvas (see Replay).
-class TvtxGraph::TReplayLines {
-public:
-    TReplayLines(TCanvas &canvas, const QRect &clip, bool fast)
-        // Only a plain canvas: a derived one (a recording canvas) must see every call.
-        : FCanvas(canvas),
-          FClip(clip),
-          FFast(fast && typeid(canvas) == typeid(TCanvas) && canvas.Image() &&
-                TLineRasterizer::CanWrite(*canvas.Image()))
-    {
-    }
-    ~TReplayLines() { Flush(); }
-    TReplayLines(const TReplayLines &) = delete;
-    TReplayLines &operator=(const TReplayLines &) = delete;
-
-    // True when a run of line records with this pen can go through DrawRun.
-    bool FastThin(const TCanvas::TPen &pen) const
-    {
-        return FFast && pen.Width <= 1 && pen.Style == TCanvas::psSolid &&
-               pen.Mode == TCanvas::pmCopy && pen.Color.ToQColor().alpha() == 255;
-    }
-
-    // Draws the run of line records at pos (see TLineRasterizer::DrawLineRun).
-    qsizetype DrawRun(const QByteArray &store, qsizetype pos, const TCanvas::TPen &pen,
-                      const TLineRasterizer::TMapping &mapping)
-    {
-        Flush();
-        QPoint at = FCanvas.PenPos();
-        pos = TLineRasterizer::DrawLineRun(*FCanvas.Image(), FClip, pen.Color.ToQColor().rgba(),
-                                           store, pos, mapping, at);
-        FCanvas.MoveTo(at.x(), at.y());
-        return pos;
-    }
-
-    void Line(QPoint to, const TCanvas::TPen &pen)
-    {
-        const QPoint a = FCanvas.PenPos(), b = to;
-        const QColor colour = pen.Color.ToQColor();
-        const bool opaque = colour.alpha() == 255 && pen.Mode == TCanvas::pmCopy;
-        if (FFast && opaque && pen.Width <= 1 && pen.Style == TCanvas::psSolid) {
-            Flush();
-            TLineRasterizer::DrawThinLine(*FCanvas.Image(), a, b, FClip, colour.rgba());
-            FCanvas.MoveTo(to.x(), to.y());
-        } else if (FFast && opaque && pen.Width > 1) {
-            if (pen.Style != TCanvas::psClear)
-                WideSegment(a, b, colour, pen.Width);
-            FCanvas.MoveTo(to.x(), to.y());
-        } else {
-            Flush();
-            FCanvas.Pen() = pen;
-            FCanvas.LineTo(to.x(), to.y());
-        }
-    }
-
-    // Ends the painter of a run of wide segments (before the canvas paints on the image).
-    void Flush()
-    {
-        if (FPainter) {
-            FPainter->end();
-            FPainter.reset();
-        }
-    }
-
-private:
-    // As the canvas draws a wide pen: round caps and joins, pixel centres, no antialiasing.
-    void WideSegment(QPoint a, QPoint b, const QColor &colour, int width)
-    {
-        if (!FPainter) {
-            FPainter = std::make_unique<QPainter>(FCanvas.Image());
-            FPainter->setRenderHint(QPainter::Antialiasing, false);
-            FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
-            FPainter->setClipRegion(FCanvas.ClipRegion());
-            FPainter->setClipping(FCanvas.HasClip());
-            FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-            FPainter->setBrush(Qt::NoBrush);
-        }
-        const QPen pen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-        if (FPainter->pen() != pen)
-            FPainter->setPen(pen);
-        const QPointF half(0.5, 0.5);
-        FPainter->drawPolyline(QPolygonF{QPointF(a) + half, QPointF(b) + half});
-    }
-
-    TCanvas &FCanvas;
-    QRect FClip;
-    bool FFast;
-    std::unique_ptr<QPainter> FPainter;
-};
 
 // ---- store ------------------------------------------------------------------------------------
 
 void TvtxGraph::Clear()
 {
     FUseSecondYAxis = false;
-    UpdateScaleY();
-    FStart = TDrawState{FPenColor, FPenWidth, FPenStyle, FSymbol};
+    UpdateScales();
+    FStart = TChartReplay::TState{FPenColor, FPenWidth, FPenStyle, FSymbol};
     FStore.Clear();
+    FReplayCache->Clear();
     Invalidate();
 }
 
@@ -773,8 +523,10 @@ void TvtxGraph::RecalculaPontos()
         }
     }
     // A record cut short would swallow the bytes of the records appended after it.
-    if (pos < FStore.Size())
+    if (pos < FStore.Size()) {
         FStore.SetBytes(FStore.Bytes().left(pos));
+        FReplayCache->Clear();
+    }
     FUseSecondYAxis = current;
     UpdateScaleY();
 }
@@ -782,6 +534,7 @@ void TvtxGraph::RecalculaPontos()
 void TvtxGraph::SetStore(const QByteArray &bytes)
 {
     FStore.SetBytes(bytes);
+    FReplayCache->Clear();
     const qsizetype complete = CompleteStoreSize();
     if (complete < FStore.Size())
         FStore.SetBytes(bytes.left(complete));
@@ -795,118 +548,42 @@ void TvtxGraph::getComandos(QStringList &lines) const
 
 void TvtxGraph::DesenhaGrafico(TCanvas &canvas)
 {
-    Replay(canvas, &canvas == PrinterCanvas());
+    Replay(canvas, IsPrinterCanvas(canvas));
 }
 
-void TvtxGraph::SelectYAxis(bool second, bool printer)
+void TvtxGraph::UpdateScales()
 {
-    FUseSecondYAxis = second;
     UpdateScaleY();
-    if (printer)
-        FPrintScaleY = PrintScale(FPPH, *FYAxis, SelectedYAxis());
+    FPaper.SetScaleY(*FYAxis, SelectedYAxis());
 }
 
-float TvtxGraph::PrintScale(int pixels, const TAxis &divisions, const TAxis &scale)
-{
-    return float(double(pixels) / divisions.NumberOfDivisions() / scale.ScalePerDivision());
-}
-
-// Replays the store on canvas against the current layout (or the paper rectangle). Runs of solid
-// line records on an image are drawn without a painter per segment: one-pixel pens by writing
-// the Bresenham pixels directly, wider pens through one painter set up as the canvas sets up its
-// own. Both give the canvas' pixels (see TLineRasterizer).
+// Replays the store on canvas against the current layout (or the paper rectangle), with the
+// pen and symbol in force at the last Clear; the chart's own state is left as it is.
 void TvtxGraph::Replay(TCanvas &canvas, bool printer)
 {
     LayoutIfStale();
-    const int savedPrinterPenWidth = FPrinterPenWidth, savedPenWidth = FPenWidth;
-    const TColor savedPenColor = FPenColor;
-    const TCanvas::TPenStyle savedPenStyle = FPenStyle;
-    const TCanvas::TPenMode savedPenMode = FPenMode;
-    const bool savedSecond = FUseSecondYAxis;
-    const TSymbol savedSymbol = FSymbol;
-    const float savedPrintScaleY = FPrintScaleY;
-
-    FReplaying = true;
-    const QRect clip = printer ? QRect(QPoint(FPL, FPT), QPoint(FPR, FPB)) : ScreenClip();
-    canvas.SetClipRect(TRect::FromQRect(clip));
-    FPenWidth = FStart.PenWidth;
-    FPenColor = FStart.PenColor;
-    FPenStyle = FStart.PenStyle;
-    FPenMode = TCanvas::pmCopy;
-    FSymbol = FStart.Symbol;
-    SelectYAxis(false, printer);
-
-    TReplayLines lines(canvas, clip, !printer && FReplayBatching);
-    qsizetype pos = 0;
-    TCommandStore::TRecord r;
-    while (FStore.Read(pos, r)) {
-        switch (r.Type) {
-            case TCommandStore::rtMove: {
-                const QPoint p = ReplayPoint(r, printer);
-                canvas.MoveTo(p.x(), p.y());
-            } break;
-            case TCommandStore::rtLine: {
-                LayoutIfStale();
-                const QPoint to = ReplayPoint(r, printer);
-                if (printer) {
-                    canvas.SetClipRect(TRect::FromQRect(clip));
-                    PaperLineOn(canvas, to);
-                    break;
-                }
-                const TCanvas::TPen pen{FPenColor, DrawWidth(FPenWidth), FPenStyle,
-                                        TCanvas::pmCopy};
-                if (lines.FastThin(pen)) {
-                    const TLineRasterizer::TMapping mapping{
-                        FXAxis->OriginValue(),         double(FScaleX), FXorigin,
-                        SelectedYAxis().OriginValue(), double(FScaleY), FYorigin};
-                    pos = lines.DrawRun(FStore.Bytes(), pos - 9, pen, mapping);
-                } else {
-                    lines.Line(to, pen);
-                }
-                break;
-            }
-            case TCommandStore::rtFirstYAxis:
-            case TCommandStore::rtSecondYAxis:
-                SelectYAxis(r.Type == TCommandStore::rtSecondYAxis, printer);
-                break;
-            case TCommandStore::rtPenColor: FPenColor = TColor(quint32(r.Value)); break;
-            case TCommandStore::rtPenStyle: FPenStyle = TCanvas::TPenStyle(r.Style); break;
-            case TCommandStore::rtPenWidth: FPenWidth = DrawWidth(r.Value); break;
-            case TCommandStore::rtSymbol: {
-                lines.Flush();
-                const QPoint p = ReplayPoint(r, printer);
-                SymbolOutOn(p.x(), p.y(), canvas, printer);
-                break;
-            }
-            case TCommandStore::rtSymbolStyle:
-                FSymbol = TSymbol{TSymbolStyle(r.Style),
-                                  r.SymbolPenWidth,
-                                  TColor(quint32(r.BorderColor)),
-                                  TColor(quint32(r.FillColor)),
-                                  TCanvas::TBrushStyle(r.FillStyle),
-                                  r.HalfHeight};
-                break;
-            default: break;
-        }
+    TChartReplay::TTarget t;
+    t.Canvas = &canvas;
+    t.Paper = printer;
+    t.Fast = FReplayBatching;
+    t.Cache = FReplayCache.get();
+    t.PrinterPenWidth = FPrinterPenWidth;
+    const double ox = FXAxis->OriginValue();
+    if (printer) {
+        t.Clip = FPaper.PlotRect();
+        t.PaperArea = FPaper.ChartRect();
+        t.First = FPaper.Mapping(ox, *FYAxis, *FYAxis);
+        t.Second = FPaper.Mapping(ox, *FYAxis, *FYAxis2);
+    } else {
+        t.Clip = ScreenClip();
+        auto screen = [&](const TAxis &axis) {
+            return FLayout.Mapping(ox, axis.OriginValue(),
+                                   float(FYAxis->DivisionWidth() / axis.ScalePerDivision()));
+        };
+        t.First = screen(*FYAxis);
+        t.Second = screen(*FYAxis2);
     }
-    lines.Flush();
-    canvas.ResetClip();
-
-    FReplaying = false;
-    FPrinterPenWidth = savedPrinterPenWidth;
-    FPenWidth = savedPenWidth;
-    FPenColor = savedPenColor;
-    FPenStyle = savedPenStyle;
-    FPenMode = savedPenMode;
-    FSymbol = savedSymbol;
-    FUseSecondYAxis = savedSecond;
-    UpdateScaleY();
-    FPrintScaleY = savedPrintScaleY;
-}
-
-QPoint TvtxGraph::ReplayPoint(const TCommandStore::TRecord &r, bool printer)
-{
-    return printer ? RealToPaper(r.X, r.Y) : QPoint(RealX2Canvas(r.X), RealY2Canvas(r.Y));
+    TChartReplay(t, FStart).Run(FStore);
 }
 
 // ---- printing ---------------------------------------------------------------------------------
@@ -914,6 +591,19 @@ QPoint TvtxGraph::ReplayPoint(const TCommandStore::TRecord &r, bool printer)
 void TvtxGraph::SetPrinterCanvas(TCanvas *canvas)
 {
     FPrinterCanvasOverride = canvas;
+}
+
+// Without a canvas set for printing, a canvas on an image or one that reports no physical page
+// is a screen canvas: no need to create the process-wide printer (a print-system query) just to
+// compare it.
+bool TvtxGraph::IsPrinterCanvas(const TCanvas &canvas) const
+{
+    if (FPrinterCanvasOverride)
+        return &canvas == FPrinterCanvasOverride;
+    if (&canvas == FImageCanvas.get() || canvas.Image() ||
+        canvas.DeviceCaps(TCanvas::PhysicalWidth) == 0)
+        return false;
+    return &canvas == PrinterCanvas();
 }
 
 TCanvas *TvtxGraph::PrinterCanvas() const
@@ -929,14 +619,7 @@ int TvtxGraph::PrinterCaps(TCanvas::TDeviceCap cap) const
 
 QPoint TvtxGraph::RealToPaper(float x, float y) const
 {
-    return QPoint(
-        FPL + Trunc((double(x) - FXAxis->OriginValue()) * FPrintScaleX + 0.5),
-        FPB - Trunc(double(FPrintScaleY) * (double(y) - SelectedYAxis().OriginValue()) + 0.5));
-}
-
-QRect TvtxGraph::PaperArea() const
-{
-    return QRect(FX0, FY0, std::max(FW, 1), std::max(FH, 1));
+    return FPaper.Map(x, y, FXAxis->OriginValue(), SelectedYAxis().OriginValue());
 }
 
 void TvtxGraph::PaperMove(QPoint p)
@@ -957,17 +640,8 @@ void TvtxGraph::PaperLine(QPoint p)
 
 void TvtxGraph::PaperLineOn(TCanvas &c, QPoint to)
 {
-    c.Pen() = TCanvas::TPen{FPenColor, DrawWidth(FPrinterPenWidth), FPenStyle, TCanvas::pmCopy};
-    QPoint a = c.PenPos(), b = to;
-    const QRect area = PaperArea();
-    if (TLineRasterizer::LimitSegment(a, b, area, area.width() + area.height())) {
-        c.MoveTo(a.x(), a.y());
-        if (FPrinterPenWidth != 1 && FPenStyle != TCanvas::psSolid)
-            SimularDashDot(c, b, a);
-        else
-            c.LineTo(b.x(), b.y());
-    }
-    c.MoveTo(to.x(), to.y());
+    TChartReplay::PaperLine(c, to, TCanvas::TPen{FPenColor, 1, FPenStyle, TCanvas::pmCopy},
+                            FPrinterPenWidth, FPaper.ChartRect());
 }
 
 void TvtxGraph::PaperSymbol(QPoint p)
@@ -980,24 +654,9 @@ void TvtxGraph::PaperSymbol(QPoint p)
     }
 }
 
-// Places the chart rectangle (x0, y0, w, h) on paper: the centred plot rectangle, the real-to-
-// paper scales and the paper-to-screen ratios.
 void TvtxGraph::PlacePaperChart(int x0, int y0, int w, int h)
 {
-    FX0 = x0;
-    FY0 = y0;
-    FW = w;
-    FH = h;
-    FPPW = Trunc(double(FPlotWidth) * w / std::max(width(), 1) + 0.5);
-    FPPH = Trunc(double(FPlotHeight) * h / std::max(height(), 1) + 0.5);
-    FPL = (w - FPPW) / 2 + x0;
-    FPT = (h - FPPH) / 2 + y0;
-    FPR = FPL + FPPW;
-    FPB = FPT + FPPH;
-    FPrintScaleX = PrintScale(FPPW, *FXAxis, *FXAxis);
-    FPrintScaleY = PrintScale(FPPH, *FYAxis, SelectedYAxis());
-    FRatioX = FPlotWidth ? double(FPPW) / FPlotWidth : 1.0;
-    FRatioY = FPlotHeight ? double(FPPH) / FPlotHeight : 1.0;
+    FPaper.Place(x0, y0, w, h, FLayout, size(), *FXAxis, *FYAxis, SelectedYAxis());
 }
 
 // Background and border of the chart rectangle on paper.
@@ -1006,16 +665,25 @@ void TvtxGraph::PaperFrame(TCanvas &c)
     c.ResetClip();
     c.Pen() = TCanvas::TPen{FColor, 1, TCanvas::psSolid, TCanvas::pmCopy};
     c.Brush() = TCanvas::TBrush{FColor, TCanvas::bsSolid};
-    c.Rectangle(FX0, FY0, FX0 + FW, FY0 + FH);
+    const int x0 = FPaper.X0(), y0 = FPaper.Y0(), x1 = x0 + FPaper.W(), y1 = y0 + FPaper.H();
+    c.Rectangle(x0, y0, x1, y1);
     if (FBorder) {
         c.Pen().Color = FHighlightColor;
-        c.MoveTo(FX0, FY0 + FH);
-        c.LineTo(FX0, FY0);
-        c.LineTo(FX0 + FW, FY0);
+        c.MoveTo(x0, y1);
+        c.LineTo(x0, y0);
+        c.LineTo(x1, y0);
         c.Pen().Color = FShadowColor;
-        c.LineTo(FX0 + FW, FY0 + FH);
-        c.LineTo(FX0, FY0 + FH);
+        c.LineTo(x1, y1);
+        c.LineTo(x0, y1);
     }
+}
+
+void TvtxGraph::PaperGrid(TCanvas &c)
+{
+    TChartGrid(*this, TChartGrid::TTarget{&c, true, FPaper.PlotLeft(), FPaper.PlotTop(),
+                                          FPaper.PlotWidth(), FPaper.PlotHeight(), FPaper.RatioX(),
+                                          FPaper.RatioY()})
+        .Draw();
 }
 
 void TvtxGraph::Imprime(float left, float top, float width, float height)
@@ -1034,10 +702,11 @@ void TvtxGraph::Imprime(float left, float top, float width, float height)
         if (!FTitle.isEmpty()) {
             c.Font() = CanvasFont(FTitleFont);
             const QSize e = c.TextExtent(FTitle);
-            c.TextOut((FW - e.width()) / 2 + FX0, Trunc(FPT - e.height() - FTitleOffset * FRatioY),
+            c.TextOut((FPaper.W() - e.width()) / 2 + FPaper.X0(),
+                      Trunc(FPaper.PlotTop() - e.height() - FTitleOffset * FPaper.RatioY()),
                       FTitle);
         }
-        DrawGrid(TGridTarget{&c, true, FPL, FPT, FPPW, FPPH});
+        PaperGrid(c);
         c.Pen().Width = DrawWidth(FPrinterPenWidth);
         Replay(c, true);
     } catch (const Exception &) {
@@ -1064,7 +733,7 @@ void TvtxGraph::PrintGrids(float left, float top, float width)
         }
         PlacePaperChart(Trunc(double(dpi) * left + 0.5), Trunc(double(dpi) * top + 0.5), w, h);
         PaperFrame(c);
-        DrawGrid(TGridTarget{&c, true, FPL, FPT, FPPW, FPPH});
+        PaperGrid(c);
         c.Pen().Style = TCanvas::psSolid;
     } catch (const Exception &) {
     }
@@ -1072,59 +741,7 @@ void TvtxGraph::PrintGrids(float left, float top, float width)
 
 void TvtxGraph::SimularDashDot(TCanvas &canvas, QPoint end, QPoint start)
 {
-    const bool printer = &canvas == PrinterCanvas();
-    const TCanvas::TPenStyle style = canvas.Pen().Style;
-    const bool withDots = style == TCanvas::psDashDot || style == TCanvas::psDashDotDot;
-    const double scale = printer ? 1.0 : 4.0;
-    const int ppi = canvas.PixelsPerInchY();
-    // At least one pixel per segment: a low-resolution canvas would otherwise never advance.
-    auto pixels = [&](double mm) {
-        return std::max(1, Trunc(ppi * mm * scale / kMillimetresPerInch + 0.5));
-    };
-    const int dash = pixels(4), dot = pixels(0.5), gap = pixels(withDots ? 1.8 : 3);
-    QList<int> pattern;  // even index: drawn, odd index: gap
-    switch (style) {
-        case TCanvas::psDash: pattern = {dash, gap}; break;
-        case TCanvas::psDot: pattern = {dot, gap}; break;
-        case TCanvas::psDashDot: pattern = {dash, gap, dot, gap}; break;
-        case TCanvas::psDashDotDot: pattern = {dash, gap, dot, gap, dot, gap}; break;
-        default:
-            canvas.MoveTo(start.x(), start.y());
-            canvas.LineTo(end.x(), end.y());
-            return;
-    }
-    if (start == end)
-        return;
-    canvas.Pen().Style = TCanvas::psSolid;
-    canvas.MoveTo(start.x(), start.y());
-    const double dx = double(end.x()) - start.x(), dy = double(end.y()) - start.y();
-    const int sx = dx > 0 ? 1 : dx < 0 ? -1 : 0;
-    const int sy = dy > 0 ? 1 : dy < 0 ? -1 : 0;
-    const bool xLeads = std::abs(dy) < std::abs(dx);
-    double x = start.x(), y = start.y();
-    bool last = false;
-    for (qsizetype k = 0; !last; k = (k + 1) % pattern.size()) {
-        const int length = pattern[k];
-        if (xLeads) {
-            x += length * sx;
-            y += length * std::abs(dy / dx) * sy;
-        } else {
-            y += length * sy;
-            x += length * std::abs(dx / dy) * sx;
-        }
-        if ((sx > 0 && x > end.x()) || (sx < 0 && x < end.x()) || (sy > 0 && y > end.y()) ||
-            (sy < 0 && y < end.y())) {
-            x = end.x();
-            y = end.y();
-            last = true;
-        }
-        const int px = Trunc(x + 0.5), py = Trunc(y + 0.5);
-        if (k % 2 == 0 || last)
-            canvas.LineTo(px, py);
-        else
-            canvas.MoveTo(px, py);
-    }
-    canvas.Pen().Style = style;
+    TDashLine::Draw(canvas, end, start, IsPrinterCanvas(canvas));
 }
 
 // ---- properties -------------------------------------------------------------------------------
@@ -1283,10 +900,8 @@ void TvtxGraph::SetUseSecondYAxis(bool value)
     FUseSecondYAxis = value;
     if (FDesignMode)
         return;
-    UpdateScaleY();
-    FPrintScaleY = PrintScale(FPPH, *FYAxis, SelectedYAxis());
-    if (!FReplaying)
-        FStore.AppendAxis(value);
+    UpdateScales();
+    FStore.AppendAxis(value);
 }
 
 void TvtxGraph::WriteCustom(QJsonObject &json) const
@@ -1306,29 +921,39 @@ void TvtxGraph::ReadCustom(const QJsonObject &json)
 void TvtxGraph::mousePressEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    if (OnMouseDown)
-        OnMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
+    Guarded("mouse press", [&] {
+        if (OnMouseDown)
+            OnMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
+    });
 }
 
 void TvtxGraph::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    if (OnMouseMove)
-        OnMouseMove(this, event->modifiers(), p.x(), p.y());
+    Guarded("mouse move", [&] {
+        if (OnMouseMove)
+            OnMouseMove(this, event->modifiers(), p.x(), p.y());
+    });
 }
 
 void TvtxGraph::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    if (OnMouseUp)
-        OnMouseUp(this, event->button(), event->modifiers(), p.x(), p.y());
-    if (event->button() == Qt::LeftButton && rect().contains(p) && OnClick)
-        OnClick(this);
+    Guarded("mouse release", [&] {
+        if (OnMouseUp)
+            OnMouseUp(this, event->button(), event->modifiers(), p.x(), p.y());
+    });
+    Guarded("click", [&] {
+        if (event->button() == Qt::LeftButton && rect().contains(p) && OnClick)
+            OnClick(this);
+    });
 }
 
 void TvtxGraph::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (OnDblClick)
-        OnDblClick(this);
+    Guarded("double click", [&] {
+        if (OnDblClick)
+            OnDblClick(this);
+    });
     QWidget::mouseDoubleClickEvent(event);
 }

@@ -5,19 +5,26 @@
 #include <QImage>
 #include <QList>
 #include <QPoint>
+#include <QPointF>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 #include <memory>
 
 #include "chart/axis.h"
+#include "chart/chartlayout.h"
+#include "chart/chartreplay.h"
+#include "chart/chartsymbol.h"
 #include "chart/commandstore.h"
+#include "chart/paperlayout.h"
 #include "kestrova_chart_export.h"
 #include "platform/canvas.h"
 #include "platform/color.h"
 #include "platform/customproperties.h"
 #include "platform/event.h"
 #include "platform/rect.h"
+
+class TReplayCache;
 
 // An X/Y chart: a plot area with a linear X axis and one or two linear Y axes, each a fixed number
 // of divisions of DivisionWidth pixels. The control sizes itself around the plot area (margins for
@@ -138,12 +145,13 @@ public:
     // Layout after a property change; repaints in design mode.
     void Invalida(QObject *Sender);
 
-    int Xorigin() const { return FXorigin; }
-    int Yorigin() const { return FYorigin; }
-    int Xend() const { return FXend; }
-    int Yend() const { return FYend; }
-    float ScaleX() const { return FScaleX; }
-    float ScaleY() const { return FScaleY; }
+    int Xorigin() const { return FLayout.Xorigin(); }
+    int Yorigin() const { return FLayout.Yorigin(); }
+    int Xend() const { return FLayout.Xend(); }
+    int Yend() const { return FLayout.Yend(); }
+    float ScaleX() const { return FLayout.ScaleX(); }
+    float ScaleY() const { return FLayout.ScaleY(); }
+    const TChartLayout &Layout() const { return FLayout; }
 
     // --- Plotting commands (recorded) ---------------------------------------------------------
 
@@ -245,7 +253,7 @@ public:
     TAxis *XAxis() const { return FXAxis; }
     TAxis *YAxis() const { return FYAxis; }
     TAxis *YAxis2() const { return FYAxis2; }
-    TSymbolStyle SymbolStyle() const { return FSymbol.Style; }
+    TSymbolStyle SymbolStyle() const { return TSymbolStyle(FSymbol.Style); }
     int PrinterMajorGridWidth() const { return FPrinterMajorGridWidth; }
     int PrinterMinorGridWidth() const { return FPrinterMinorGridWidth; }
     void SetPrinterMajorGridWidth(int value) { FPrinterMajorGridWidth = value; }
@@ -304,29 +312,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    struct TSymbol {
-        TSymbolStyle Style = Square;
-        int PenWidth = 1;
-        TColor BorderColor = clBlack;
-        TColor FillColor = clWhite;
-        TCanvas::TBrushStyle FillStyle = TCanvas::bsSolid;
-        int HalfHeight = 5;
-    };
-    // The pen and symbol a replay starts from: their values at the last Clear.
-    struct TDrawState {
-        TColor PenColor = clRed;
-        int PenWidth = 1;
-        TCanvas::TPenStyle PenStyle = TCanvas::psSolid;
-        TSymbol Symbol;
-    };
-    // The geometry of one drawing of the grid: on the screen or on paper.
-    struct TGridTarget {
-        TCanvas *Canvas;
-        bool Printer;
-        int Left, Top, Width, Height;
-    };
-    class TReplayLines;
-
     template <typename T>
     void Assign(T &field, const T &value);
 
@@ -336,6 +321,8 @@ private:
     int LabelHeight(const TAxis &axis);
     const TAxis &SelectedYAxis() const;
     void UpdateScaleY();
+    // ScaleY and the paper Y scale for the selected Y axis.
+    void UpdateScales();
     void LayoutIfStale();
     TCanvas::TFont CanvasFont(const QFont &font) const;
 
@@ -348,30 +335,26 @@ private:
     QRect ScreenClip() const;
     void ScreenLine(TCanvas &c, QPoint to);
     void ScreenSymbol(QPoint p);
-    void DrawGrid(const TGridTarget &g);
-    void DrawMajorGrid(const TGridTarget &g);
-    void AnnotateX(const TGridTarget &g, int bottom);
-    void AnnotateY(const TGridTarget &g, const TAxis &axis, bool right);
     void SymbolOutOn(int x, int y, TCanvas &canvas, bool printer);
-    static void DrawPlus(TCanvas &canvas, int x, int y, int a);
-    static void DrawCross(TCanvas &canvas, int x, int y, int a);
 
     // Store helpers.
     qsizetype CompleteStoreSize() const;
     void Replay(TCanvas &canvas, bool printer);
-    QPoint ReplayPoint(const TCommandStore::TRecord &r, bool printer);
-    void SelectYAxis(bool second, bool printer);
+    // Real values of a pixel against the Y axis commands map with (0, 0 outside the plot).
+    QPointF PixelToReal(int x, int y) const;
+    // A command recorded but not drawn (AtualizarControles false): the next repaint redraws.
+    void NotDrawnYet();
+    bool IsPrinterCanvas(const TCanvas &canvas) const;
 
     // Printer helpers.
     int PrinterCaps(TCanvas::TDeviceCap cap) const;
-    static float PrintScale(int pixels, const TAxis &divisions, const TAxis &scale);
     QPoint RealToPaper(float x, float y) const;
-    QRect PaperArea() const;
     void PaperMove(QPoint p);
     void PaperLine(QPoint p);
     void PaperLineOn(TCanvas &c, QPoint to);
     void PaperSymbol(QPoint p);
     void PlacePaperChart(int x0, int y0, int w, int h);
+    void PaperGrid(TCanvas &c);
     void PaperFrame(TCanvas &c);
 
     TAxis *FXAxis;
@@ -381,6 +364,7 @@ private:
     std::unique_ptr<TCanvas> FImageCanvas;
     TCanvas *FCanvas;
     TCommandStore FStore;
+    std::unique_ptr<TReplayCache> FReplayCache;
 
     bool FAtualizarControles = true;
     bool FBorder = true;
@@ -410,25 +394,18 @@ private:
     QFont FTitleFont;
     int FTitleOffset = 5;
     bool FUseSecondYAxis = false;
-    TSymbol FSymbol;
-    TDrawState FStart;
+    TChartSymbol FSymbol;
+    TChartReplay::TState FStart;
 
-    // Layout results.
-    int FXorigin = 0, FYorigin = 0, FXend = 0, FYend = 0;
-    int FPlotWidth = 0, FPlotHeight = 0;
-    float FScaleX = 0, FScaleY = 0;
+    TChartLayout FLayout;
     bool FLayoutStale = true;
     bool FImageStale = true;
     bool FDesignMode = false;
-    bool FReplaying = false;
     bool FReplayBatching = true;
     TCanvas *FPrinterCanvasOverride = nullptr;
 
     // Printing state (printer pixels).
     bool FPrinting = false;
     int FDpiX = 0, FDpiY = 0;
-    int FX0 = 0, FY0 = 0, FW = 0, FH = 0;
-    int FPL = 0, FPT = 0, FPR = 0, FPB = 0, FPPW = 0, FPPH = 0;
-    float FPrintScaleX = 1, FPrintScaleY = 1;
-    double FRatioX = 1, FRatioY = 1;
+    TPaperLayout FPaper;
 };

@@ -83,9 +83,16 @@ case "${1:-}" in
     bench)
         install_missing "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
         configure_and_build build
-        find build/bench -type f -name 'bench_*' -perm -u+x | sort | while read -r bench; do
-            "$bench" "${@:2}"
-        done
+        # Every benchmark runs even when an earlier one misses its bar; the exit status says
+        # whether any did.
+        failed=()
+        while read -r bench; do
+            "$bench" "${@:2}" || failed+=("$(basename "$bench")")
+        done < <(find build/bench -type f -name 'bench_*' -perm -u+x | sort)
+        if [ ${#failed[@]} -ne 0 ]; then
+            echo "Benchmarks that missed a bar or failed: ${failed[*]}" >&2
+            exit 1
+        fi
         ;;
     *)
         sed -n '2,8p' "$0"

@@ -64,6 +64,7 @@ private slots:
     void symbols();
     void batchedReplaySamePixels_data();
     void batchedReplaySamePixels();
+    void keptOperationsSamePixels();
     void liveDrawingMatchesRepaint();
 };
 
@@ -356,6 +357,37 @@ void TstChartPaint::batchedReplaySamePixels()
     QVERIFY(
         batched.copy(p.Left + 1, p.Top + 1, p.Width() - 1, p.Height() - 1) !=
         Rendered(QByteArray(), true).copy(p.Left + 1, p.Top + 1, p.Width() - 1, p.Height() - 1));
+}
+
+// Repaints that find the pixel operations of the previous replay (as they are, with records
+// appended to the run, after a layout change, after the store was cut) draw what a replay one
+// line at a time draws.
+void TstChartPaint::keptOperationsSamePixels()
+{
+    TvtxGraph kept, single;
+    single.SetReplayBatching(false);
+    const QList<TPlot> steps = {
+        [](TvtxGraph &g) {
+            g.SetAtualizarControles(false);
+            g.MoveScaledTo(0, 15);
+            for (int i = 0; i < 3000; ++i)
+                g.LineScaledTo(i * 0.01f, 15 + 10 * std::sin(i * 0.05f));
+        },
+        [](TvtxGraph &) {},
+        [](TvtxGraph &g) {
+            for (int i = 3000; i < 6000; ++i)
+                g.LineScaledTo(i * 0.005f, 15 + 10 * std::cos(i * 0.05f));
+        },
+        [](TvtxGraph &g) { g.YAxis()->SetScalePerDivision(7); },
+        [](TvtxGraph &g) { g.SetStore(g.Store().left(9 * 2000)); },
+    };
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        steps[i](kept);
+        steps[i](single);
+        kept.Paint();
+        single.Paint();
+        QVERIFY2(kept.Image() == single.Image(), qPrintable(QString::number(i)));
+    }
 }
 
 // What the commands draw at once is what a later repaint draws from the store.
