@@ -1,7 +1,8 @@
 # Debian packages (cpack -G DEB in a build configured with CMAKE_INSTALL_PREFIX=/usr; see
 # scripts/setup.sh package):
-#   kestrova      the orvanta program, the simulator orvanta-sim, the command line orvanta-ctl,
-#                 the shared libraries, the desktop entry and icon
+#   kestrova      the orvanta program, the exercise-test console orvanta-teste, the simulator
+#                 orvanta-sim, the command line orvanta-ctl, the shared libraries, the desktop
+#                 entries and icon
 #   kestrova-dev  headers, the CMake package, the development symlinks and the Qt Designer plugin
 set(CPACK_PACKAGE_NAME kestrova)
 set(CPACK_PACKAGE_VENDOR "Kestrova")
@@ -20,11 +21,15 @@ get_property(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS GLOBAL PROPERTY KESTROV
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME kestrova)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_RECOMMENDS "fonts-liberation")
+# orvanta-teste keeps its sessions in SQLite through Qt SQL's plugin, which no library links.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "libqt6sql6-sqlite")
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
     "Treadmill board controller (orvanta), its simulator and command line\n\
 orvanta drives a motorised treadmill board over an RS-232 serial line: belt speed and incline,\n\
 calibration and status. orvanta --simulate and orvanta-sim run a simulated board on a\n\
-pseudo-terminal, orvanta-ctl sends single commands. Includes the Kestrova component libraries.")
+pseudo-terminal, orvanta-ctl sends single commands. orvanta-teste runs exercise-test protocols\n\
+with a live chart, records each session in SQLite and prints its report. Includes the Kestrova\n\
+component libraries.")
 
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME kestrova-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)

@@ -159,7 +159,9 @@ void TComport::RecordFailure(quint32 code)
         FFailure = text;
     }
     FFailed = true;
-    Trace(text);
+    const std::string detail = FPort->ReadErrorDetail(code);
+    Trace(detail.empty() ? text
+                         : QStringLiteral("%1 (%2)").arg(text, QString::fromStdString(detail)));
     if (OnReadFailure) {
         OnReadFailure(text);
     }

@@ -10,6 +10,11 @@ void TSerialDevice::DiscardInput() noexcept
     Purge();
 }
 
+std::string TSerialDevice::ReadErrorDetail(std::uint32_t) const
+{
+    return {};
+}
+
 std::uint64_t WriteWaitLimitMs(std::uint32_t count, std::uint32_t baud)
 {
     constexpr std::uint64_t kScale = 28'800'000;

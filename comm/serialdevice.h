@@ -89,6 +89,9 @@ public:
     virtual TReadResult Read(char *buffer, std::uint32_t count) = 0;
     // Makes a blocked or future Read return at once. Sticky until the port is closed.
     virtual void WakeReader() noexcept = 0;
+    // What the OS says about the error code that ended a Read, for traces beside "Read Error:
+    // <code>"; empty (the base version) where the code is all there is to say.
+    virtual std::string ReadErrorDetail(std::uint32_t code) const;
 
     // Hands count bytes to the driver, waiting at most waitLimitMs. Throws TSerialError
     // "Send Timeout" (after discarding the transmit side) or "Send Error: <code>".

@@ -69,6 +69,18 @@ std::string SystemText(DWORD code)
                        call + std::string(": ") + SystemText(code));
 }
 
+// Holds a slim reader/writer lock exclusively for its lifetime.
+class TExclusive {
+public:
+    explicit TExclusive(SRWLOCK &lock) : FLock(lock) { AcquireSRWLockExclusive(&FLock); }
+    ~TExclusive() { ReleaseSRWLockExclusive(&FLock); }
+    TExclusive(const TExclusive &) = delete;
+    TExclusive &operator=(const TExclusive &) = delete;
+
+private:
+    SRWLOCK &FLock;
+};
+
 }  // namespace
 
 struct TWinSerialDevice::TImpl {
@@ -79,7 +91,8 @@ struct TWinSerialDevice::TImpl {
     bool dcbValid = false;
     COMMTIMEOUTS timeouts{};  // as last read, so SetTimeouts keeps the write time-outs
     bool timeoutsValid = false;
-    bool manualRtsToggle = false;  // RTS raised by Write: the driver refused RTS_CONTROL_TOGGLE
+    bool manualRtsToggle = false;      // RTS raised by Write: the driver refused RTS_CONTROL_TOGGLE
+    SRWLOCK readStart = SRWLOCK_INIT;  // orders issuing a read with DiscardInput
 };
 
 TWinSerialDevice::TWinSerialDevice(std::shared_ptr<TWinCommIo> io)
@@ -205,6 +218,7 @@ void TWinSerialDevice::Close() noexcept
     FImpl->timeoutsValid = false;
     FImpl->manualRtsToggle = false;
     FWakeRequested = false;
+    FDiscarded = false;
 }
 
 TReadResult TWinSerialDevice::Read(char *buffer, std::uint32_t count)
@@ -214,27 +228,46 @@ TReadResult TWinSerialDevice::Read(char *buffer, std::uint32_t count)
     if (FWakeRequested) {
         return {};
     }
-    const std::uint32_t purges = FPurges;
-    DWORD done = 0;
-    if (ReadFile(FImpl->port, buffer, count, &done, &overlapped)) {
-        return {done, 0};
+    std::uint32_t purges = 0;
+    std::uint32_t started = 0;
+    std::uint32_t error = 0;
+    if (!StartRead(buffer, count, started, error, purges)) {
+        return {};
     }
-    const DWORD error = GetLastError();
     if (error != ERROR_IO_PENDING) {
-        return Finished(done, error, purges);
+        return error == 0 ? TReadResult{started, 0} : Finished(started, error, purges);
     }
     // ReadFile resets the event itself, so a wake that came just before it would be lost
     // without this second look at the flag.
     if (!FWakeRequested) {
         WaitForSingleObject(overlapped.hEvent, INFINITE);
     }
-    if (FWakeRequested) {
+    // Woken, or a discard came since the read was issued: it ends here with what it took.
+    if (FWakeRequested || FPurges != purges) {
         return {FinishWokenRead(), 0};
     }
+    DWORD done = 0;
     if (!GetOverlappedResult(FImpl->port, &overlapped, &done, TRUE)) {
         return Finished(done, GetLastError(), purges);
     }
     return {done, 0};
+}
+
+// Issues the read, unless a discard came since the last one: its caller may hold the generation
+// before that discard, so it returns empty and the next read is of the new generation. The lock
+// makes a discard either find this read issued (and end it) or be over before it is issued.
+bool TWinSerialDevice::StartRead(char *buffer, std::uint32_t count, std::uint32_t &done,
+                                 std::uint32_t &error, std::uint32_t &purges)
+{
+    TExclusive lock(FImpl->readStart);
+    if (FDiscarded.exchange(false)) {
+        return false;
+    }
+    purges = FPurges;
+    DWORD got = 0;
+    error = ReadFile(FImpl->port, buffer, count, &got, &FImpl->readOverlapped) ? 0 : GetLastError();
+    done = got;
+    return true;
 }
 
 // A read that failed: the time-outs expiring (Wine reports ERROR_TIMEOUT where Windows reports
@@ -368,6 +401,28 @@ void TWinSerialDevice::Purge() noexcept
     FIo->Purge(FImpl->port, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
     CancelIoEx(FImpl->port, &FImpl->readOverlapped);
     ++FPurges;
+}
+
+// The receive side only: a frame still in the output queue goes out. The pending read is woken
+// and cancels itself (Wine does not find a read that another thread cancels by its record); it
+// returns what it took, bytes of the old generation.
+void TWinSerialDevice::DiscardInput() noexcept
+{
+    if (FImpl->port == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    TExclusive lock(FImpl->readStart);
+    ++FPurges;
+    FIo->Purge(FImpl->port, PURGE_RXABORT | PURGE_RXCLEAR);
+    NextInputGeneration();
+    FDiscarded = true;
+    ++FPurges;
+    SetEvent(FImpl->readOverlapped.hEvent);
+}
+
+std::string TWinSerialDevice::ReadErrorDetail(std::uint32_t code) const
+{
+    return "ReadFile: " + SystemText(code);
 }
 
 bool TWinSerialDevice::GetModemStatus(std::uint32_t &bits)

@@ -47,6 +47,11 @@ public:
 
     void Write(const char *data, std::uint32_t count, std::uint64_t waitLimitMs) override;
     void Purge() noexcept override;
+    // Clears the driver's input queue only (a frame being sent is kept), starts a new input
+    // generation and ends a pending read; a read that had not yet started returns empty once.
+    void DiscardInput() noexcept override;
+    // "ReadFile: " and the system's text for the code, e.g. "The pipe has been ended. (109)".
+    std::string ReadErrorDetail(std::uint32_t code) const override;
 
     bool GetModemStatus(std::uint32_t &bits) override;
     void SetModemLine(TModemLine line, bool on) noexcept override;
@@ -56,6 +61,8 @@ private:
 
     void ReadStateIfNeeded();
     void ReadTimeoutsIfNeeded();
+    bool StartRead(char *buffer, std::uint32_t count, std::uint32_t &done, std::uint32_t &error,
+                   std::uint32_t &purges);
     TReadResult Finished(std::uint32_t done, std::uint32_t error, std::uint32_t purgesAtStart);
     std::uint32_t FinishWokenRead();
     void WriteOnce(const char *data, std::uint32_t count, std::uint64_t waitLimitMs);
@@ -66,7 +73,10 @@ private:
     std::shared_ptr<TWinCommIo> FIo;
     std::unique_ptr<TImpl> FImpl;
     std::atomic<bool> FWakeRequested{false};
-    // Odd while a purge runs; each purge adds two. A read that started during a purge, or saw
+    // Set by DiscardInput, taken by the next Read, which then returns empty: it may have been
+    // given the old generation by its caller, so it must not take the bytes of the new one.
+    std::atomic<bool> FDiscarded{false};
+    // Odd while a purge or discard runs; each adds two. A read that started during a purge, or saw
     // one start since, may have been aborted by it.
     std::atomic<std::uint32_t> FPurges{0};
 };

@@ -15,10 +15,11 @@ export DEBIAN_FRONTEND=noninteractive
     ./out/kestrova_*.deb ./out/kestrova-dev_*.deb
 
 export QT_QPA_PLATFORM=offscreen
-for program in orvanta orvanta-sim orvanta-ctl; do
+for program in orvanta orvanta-teste orvanta-sim orvanta-ctl; do
     "$program" --help > /dev/null || { echo "$program --help failed" >&2; exit 1; }
 done
 desktop-file-validate /usr/share/applications/orvanta.desktop
+desktop-file-validate /usr/share/applications/orvanta-teste.desktop
 plugin_dir=$(qtpaths6 --query QT_INSTALL_PLUGINS)/designer
 
 scratch=$(mktemp -d)

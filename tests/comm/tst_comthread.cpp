@@ -8,10 +8,12 @@
 #include <QTimer>
 #include <atomic>
 #include <memory>
+#include <mutex>
 
 #include "comm/comport.h"
 #include "comm/comthread.h"
 #include "comm/ptypair.h"
+#include "comm/serialdevice.h"
 #include "platform/exception.h"
 #include "platform/trace.h"
 #include "tests/support/raisedby.h"
@@ -52,7 +54,7 @@ struct TPtyPort {
     }
 };
 
-// Counts the traced read failures while it lives.
+// Counts the traced read failures while it lives, and keeps the last one's text.
 class TReadErrorTraces {
 public:
     TReadErrorTraces()
@@ -67,15 +69,47 @@ public:
         EnableTrace(false);
     }
     static inline std::atomic<int> count{0};
+    static QString Last()
+    {
+        std::lock_guard lock(FMutex);
+        return FLast;
+    }
 
 private:
     static void Handle(QtMsgType, const QMessageLogContext &, const QString &message)
     {
         if (message.startsWith(QStringLiteral("Read Error: "))) {
+            std::lock_guard lock(FMutex);
+            FLast = message;
             ++count;
         }
     }
+    static inline std::mutex FMutex;
+    static inline QString FLast;
     QtMessageHandler FPrevious;
+};
+
+// A port whose reads fail with code 109, on a backend that names its codes (as Windows' does).
+class TFailingPort : public kestrova::comm::TSerialDevice {
+public:
+    void Open(const std::string &) override {}
+    kestrova::comm::TLineState GetState() override { return {}; }
+    void SetState(const kestrova::comm::TLineState &) override {}
+    kestrova::comm::TReadTimeouts GetTimeouts() override { return {}; }
+    void SetTimeouts(const kestrova::comm::TReadTimeouts &) override {}
+    void SetQueueSizes(std::uint32_t, std::uint32_t) override {}
+    bool IsOpen() const override { return true; }
+    void Close() noexcept override {}
+    kestrova::comm::TReadResult Read(char *, std::uint32_t) override { return {0, 109}; }
+    void WakeReader() noexcept override {}
+    std::string ReadErrorDetail(std::uint32_t code) const override
+    {
+        return "ReadFile: The pipe has been ended. (" + std::to_string(code) + ")";
+    }
+    void Write(const char *, std::uint32_t, std::uint64_t) override {}
+    void Purge() noexcept override {}
+    bool GetModemStatus(std::uint32_t &) override { return false; }
+    void SetModemLine(kestrova::comm::TModemLine, bool) noexcept override {}
 };
 
 }  // namespace
@@ -110,6 +144,7 @@ private slots:
     void destroyWhileOpenReleasesThePort();
     void closeTwiceAndNeverOpenedAreHarmless();
     void cablePullIsReportedOnce();
+    void readFailureTraceCarriesTheBackendsText();
 };
 
 void TstComThread::defaults()
@@ -529,12 +564,25 @@ void TstComThread::cablePullIsReportedOnce()
     QTRY_VERIFY_WITH_TIMEOUT(!port.com.ReaderRunning(), 2000);
     QCOMPARE(port.com.ErrorMessage(), QStringLiteral("Read Error: 5"));
     QCOMPARE(TReadErrorTraces::count.load(), 1);
+    QCOMPARE(TReadErrorTraces::Last(), QStringLiteral("Read Error: 5"));
     QVERIFY(port.com.IsOpen());
     QCOMPARE(RaisedBy([&] { port.com.Write("\x02T\x00", 3); }), QStringLiteral("Send Error: 5"));
     QCOMPARE(received.chunks.size(), 1);
     port.com.ComClose();
     QVERIFY(!port.com.IsOpen());
     QCOMPARE(port.com.ErrorMessage(), QStringLiteral("Read Error: 5"));
+}
+
+// The failure text stays "Read Error: <code>"; the trace adds what the backend says of the code.
+void TstComThread::readFailureTraceCarriesTheBackendsText()
+{
+    TReadErrorTraces traces;
+    TFailingPort port;
+    TComport reader(&port, true, 80, {});
+    QTRY_VERIFY_WITH_TIMEOUT(!reader.Running(), 2000);
+    QCOMPARE(reader.FailureMessage(), QStringLiteral("Read Error: 109"));
+    QCOMPARE(TReadErrorTraces::Last(),
+             QStringLiteral("Read Error: 109 (ReadFile: The pipe has been ended. (109))"));
 }
 
 QTEST_GUILESS_MAIN(TstComThread)

@@ -49,6 +49,7 @@ void OpenPort(TWinSerialDevice &device, std::uint32_t timeout)
 struct TChunk {
     std::string bytes;
     std::int64_t atMs;
+    std::uint64_t generation;  // the device's input generation when the chunk's read began
 };
 
 // Reads as TComport does: one read after another, each non-empty chunk kept; it stops at the first
@@ -102,6 +103,15 @@ public:
         }
         return bytes;
     }
+    // The bytes of the chunks that TComport would still deliver: those of the current generation.
+    std::string Current()
+    {
+        std::string bytes;
+        for (const TChunk &chunk : Chunks()) {
+            bytes += chunk.generation == FDevice.InputGeneration() ? chunk.bytes : "";
+        }
+        return bytes;
+    }
     int Failures() const { return FFailures; }
     std::uint32_t FailureCode() const { return FFailureCode; }
     int EmptyReads() const { return FEmptyReads; }
@@ -129,6 +139,7 @@ private:
         std::vector<char> buffer(FPacketSize + 1);
         for (;;) {
             FReadStart = TTestHarness::NowMs();
+            const std::uint64_t generation = FDevice.InputGeneration();
             const TReadResult result = FDevice.Read(buffer.data(), FPacketSize);
             if (result.Failed()) {
                 FFailureCode = result.errorCode;
@@ -138,7 +149,7 @@ private:
             if (result.count > 0) {
                 AcquireSRWLockExclusive(&FLock);
                 FChunks.push_back(
-                    {std::string(buffer.data(), result.count), TTestHarness::NowMs()});
+                    {std::string(buffer.data(), result.count), TTestHarness::NowMs(), generation});
                 ReleaseSRWLockExclusive(&FLock);
                 if (FHandOff && !FStop) {
                     FWaiting = true;
@@ -296,6 +307,12 @@ KTEST(cablePullIsReportedOnce)
     CHECK(reader.Failures() == 1);
     CHECK(reader.FailureCode() != 0);
     CHECK(reader.All() == "AB");
+    // The trace beside "Read Error: <code>" carries the system's text for the code.
+    const std::string code = "(" + std::to_string(reader.FailureCode()) + ")";
+    const std::string detail = device.ReadErrorDetail(reader.FailureCode());
+    CHECK_MSG(detail.rfind("ReadFile: ", 0) == 0 && detail != "ReadFile: error " + code &&
+                  detail.size() > code.size() && detail.substr(detail.size() - code.size()) == code,
+              detail);
     bool refused = false;
     try {
         device.Write("x", 1, 1000);
@@ -337,6 +354,7 @@ public:
     std::vector<std::uint32_t> escapes;  // written by the test thread only
     THandle port = nullptr;              // as last seen
     std::uint32_t queuedAtRtsDrop = 0;
+    std::atomic<std::uint32_t> purged{0};  // every PURGE_* flag asked for
 
     bool GetModemStatus(THandle handle, std::uint32_t &status) override
     {
@@ -358,11 +376,12 @@ public:
     }
     bool Purge(THandle port, std::uint32_t flags) override
     {
-        const bool purged = TWinCommIo::Purge(port, flags);
+        purged |= flags;
+        const bool done = TWinCommIo::Purge(port, flags);
         if (abortReads && (flags & PURGE_RXABORT)) {
             CancelIoEx(port, nullptr);
         }
-        return purged;
+        return done;
     }
 };
 
@@ -397,6 +416,36 @@ KTEST(purgeKeepsTheReaderRunning)
     CancelIoEx(comm->port, nullptr);
     CHECK(TTestHarness::WaitFor([&] { return reader.Ended(); }, 3000));
     CHECK(reader.Failures() == 1 && reader.FailureCode() == ERROR_OPERATION_ABORTED);
+}
+
+// Before a frame, what was received is dropped: bytes waiting in the driver's queue, and bytes a
+// pending read took (that read ends, its chunk of the old generation). A frame written earlier and
+// not yet read by the far end still goes out, and the answer that follows is delivered.
+KTEST(discardInputDropsOnlyReceivedBytes)
+{
+    for (const bool abortReads : {false, true}) {
+        auto comm = std::make_shared<TFakeComm>();
+        comm->abortReads = abortReads;
+        TWinSerialDevice device(comm);
+        OpenPort(device, 2000);  // a read gathers until 201 ms after its last byte
+        device.Write("frame", 5, 2000);
+        REQUIRE(Peer().Send("queued"));  // no read is pending: it waits in the driver's queue
+        device.DiscardInput();
+        TReader reader(device, 80);
+        // The first read may hold the generation before the discard: it returns empty.
+        CHECK(TTestHarness::WaitFor([&] { return reader.EmptyReads() == 1; }, 2000));
+        Sleep(100);  // the next read is pending now
+        REQUIRE(Peer().Send("held"));
+        device.DiscardInput();
+        // A pty under Wine keeps a written frame even through a transmit purge: the flags tell.
+        CHECK(Peer().Receive(5, 3000) == "frame");
+        CHECK(comm->purged == (PURGE_RXABORT | PURGE_RXCLEAR));
+        REQUIRE(Peer().Send("2"));
+        CHECK_MSG(TTestHarness::WaitFor([&] { return reader.Current() == "2"; }, 3000),
+                  reader.All() + ", of which current: " + reader.Current());
+        CHECK_MSG(reader.All().find("queued") == std::string::npos, reader.All());
+        CHECK(reader.Failures() == 0 && !reader.Ended());
+    }
 }
 
 KTEST(modemLinesThroughTheCommLayer)

@@ -15,6 +15,7 @@
 #include "platform/messagebox.h"
 #include "platform/trace.h"
 #include "portcommands.h"
+#include "tools/cli/protocolcommands.h"
 
 namespace {
 
@@ -37,10 +38,19 @@ Commands:
   map N DEVICE              map port number N to DEVICE in the settings shared with the
                             window (a USB adapter is stored by its /dev/serial/by-id name);
                             DEVICE - removes the mapping
+  protocols                 list the built-in and user exercise-test protocols
+  show NAME                 print a protocol's steps and the values the board receives
+  run NAME [--max-speed KMH] [--max-grade PCT] [--recovery MIN] [--accept-clamp]
+           [--time-scale X] [--csv FILE]
+                            run a protocol, printing each event with the elapsed time;
+                            Ctrl+C stops the belt; a lost link stops it too
+  NAME may be a protocol file (*.json), or "ramp" with --start-speed KMH
+  [--start-grade PCT] --peak-speed KMH --peak-grade PCT [--duration MIN] (8 to 12)
 
 Numbers take '.' or ',' as the decimal separator. Exit status: 0 success, 1 the board
 failed (the reason, e.g. "Retornou NAK", on standard error), 2 usage error, 3 the port
-could not be opened.
+could not be opened, 130 a run stopped by Ctrl+C. A run exits with 0 when its recovery
+ended and 1 when a board failure stopped it.
 
 Examples:
   orvanta-sim --link /tmp/orvanta &          # a simulated board
@@ -48,7 +58,8 @@ Examples:
   orvanta-ctl map 3 /dev/ttyUSB0              # port 3 is the USB adapter from now on
   orvanta-ctl --port 3 --trace stop          # port 3 = $KESTROVA_COM3, the map, /dev/ttyS2
   orvanta-ctl --device /dev/ttyUSB0 calibrate-speed 106
-  orvanta-ctl --device /tmp/orvanta poll --speed 6 --incline 2.5 --period 1000 --ticks 10)";
+  orvanta-ctl --device /tmp/orvanta poll --speed 6 --incline 2.5 --period 1000 --ticks 10
+  orvanta-ctl --device /tmp/orvanta run bruce --time-scale 60)";
 
 void PrintError(const QString &text)
 {
@@ -285,7 +296,8 @@ int main(int argc, char *argv[])
     });
     parser.addPositionalArgument("command",
                                  "speed, incline, stop, calibrate-speed, "
-                                 "calibrate-incline, poll, ports or map (see above).");
+                                 "calibrate-incline, poll, ports, map, protocols, show or "
+                                 "run (see above).");
     parser.process(app);
     try {
         TConnection connection;
@@ -296,6 +308,9 @@ int main(int argc, char *argv[])
         if (connection.port < 1 || timeout < 1)
             throw TUsageError(QStringLiteral("--port and --calibration-timeout must be positive"));
         EnableTrace(parser.isSet("trace"));
+        const QStringList words = parser.positionalArguments();
+        if (protocolcli::IsProtocolCommand(words.value(0)))
+            return protocolcli::RunProtocolCommand(words, connection.port, connection.device);
         return Run(connection, parser.positionalArguments(), unsigned(timeout));
     } catch (const TUsageError &error) {
         PrintError(error.Message());

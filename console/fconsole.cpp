@@ -1,0 +1,633 @@
+#include "console/fconsole.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "chart/vtxgraph.h"
+#include "comm/portname.h"
+#include "console/fsessoes.h"
+#include "console/painelentradas.h"
+#include "console/painelpaciente.h"
+#include "console/painelprotocolo.h"
+#include "device/orvanta.h"
+#include "platform/exception.h"
+#include "platform/messagebox.h"
+#include "platform/printer.h"
+#include "platform/trace.h"
+#include "protocol/executorprotocolo.h"
+#include "session/exportadorcsv.h"
+#include "session/graficosessao.h"
+#include "session/gravadorsessao.h"
+#include "session/relatoriosessao.h"
+
+namespace {
+
+constexpr int kContagemMs = 3000;
+// Longest wait for the stop when the window closes: an exchange in flight (its time-out), the
+// line's settle time, the stop's own exchange.
+constexpr int kEsperaParadaMs = 3000;
+
+QLabel *Valor(const QString &nome, int pixels = 18)
+{
+    auto *rotulo = new QLabel(QStringLiteral("-"));
+    rotulo->setObjectName(nome);
+    QFont fonte = rotulo->font();
+    fonte.setPixelSize(pixels);
+    fonte.setBold(true);
+    rotulo->setFont(fonte);
+    return rotulo;
+}
+
+QPushButton *Botao(const QString &texto, const QString &nome)
+{
+    auto *botao = new QPushButton(texto);
+    botao->setObjectName(nome);
+    // Space belongs to PARAR: no control button takes the keyboard focus.
+    botao->setFocusPolicy(Qt::NoFocus);
+    return botao;
+}
+
+QString Km(double v)
+{
+    return QStringLiteral("%1 km/h").arg(QString::number(v, 'f', 1));
+}
+
+QString Pct(double v)
+{
+    return QStringLiteral("%1 %").arg(QString::number(v, 'f', 1));
+}
+
+bool Rodando(TEstadoExecucao e)
+{
+    return e != TEstadoExecucao::Pronto && e != TEstadoExecucao::Parado &&
+           e != TEstadoExecucao::Concluido;
+}
+
+TEventoRegistro Registro(const TEventoExecucao &e)
+{
+    static const char *tipos[] = {"estado", "estagio", "alvo", "limite", "falha", "acao"};
+    TEventoRegistro r;
+    r.tempoMs = e.tempoMs;
+    r.tipo = QString::fromLatin1(tipos[int(e.tipo)]);
+    r.estado = int(e.estado);
+    r.fase = int(e.fase);
+    r.estagio = e.estagio;
+    r.velocidade = e.velocidade;
+    r.inclinacao = e.inclinacao;
+    r.texto = e.texto;
+    return r;
+}
+
+TAmostraRegistro Registro(const TAmostraExecucao &a)
+{
+    TAmostraRegistro r;
+    r.tempoMs = a.tempoMs;
+    r.estado = int(a.estado);
+    r.fase = int(a.fase);
+    r.estagio = a.estagio;
+    r.velocidadeAlvo = a.velocidadeAlvo;
+    r.inclinacaoAlvo = a.inclinacaoAlvo;
+    r.velocidadeConfirmada = a.velocidadeConfirmada;
+    r.inclinacaoConfirmada = a.inclinacaoConfirmada;
+    r.linkOk = a.linkOk;
+    return r;
+}
+
+}  // namespace
+
+TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(parent), FBanco(banco)
+{
+    setWindowTitle(QStringLiteral("Teste de esforço"));
+    OnConfirmar = [this](const QString &texto) {
+        return QMessageBox::question(this, windowTitle(), texto) == QMessageBox::Yes;
+    };
+    auto *central = new QWidget;
+    auto *colunas = new QHBoxLayout(central);
+    FConfiguracao = new QWidget;
+    auto *esquerda = new QVBoxLayout(FConfiguracao);
+    esquerda->setContentsMargins(0, 0, 0, 0);
+    auto *porta = new QHBoxLayout;
+    FPorta = new QSpinBox;
+    FPorta->setObjectName(QStringLiteral("spnPorta"));
+    FPorta->setRange(1, 256);
+    FPorta->setPrefix(QStringLiteral("COM"));
+    FDispositivo = new QLabel;
+    FDispositivo->setObjectName(QStringLiteral("lblDispositivo"));
+    porta->addWidget(new QLabel(QStringLiteral("Porta:")));
+    porta->addWidget(FPorta);
+    porta->addWidget(FDispositivo, 1);
+    esquerda->addLayout(porta);
+    FPaciente = new TPainelPaciente;
+    FProtocolo = new TPainelProtocolo;
+    esquerda->addWidget(FPaciente);
+    esquerda->addWidget(FProtocolo, 1);
+    auto *rolagem = new QScrollArea;
+    rolagem->setWidget(FConfiguracao);
+    rolagem->setWidgetResizable(true);
+    rolagem->setMinimumWidth(380);
+    colunas->addWidget(rolagem);
+    colunas->addWidget(CriarExecucao(), 1);
+    setCentralWidget(central);
+    CriarMenus();
+    FGravacao = new QLabel;
+    FGravacao->setObjectName(QStringLiteral("lblGravacao"));
+    statusBar()->addPermanentWidget(FGravacao, 1);
+    FGravacao->setText(FBanco->Aberto()
+                           ? QStringLiteral("Banco de sessões: %1").arg(FBanco->Caminho())
+                           : QStringLiteral("Banco de sessões não disponível"));
+
+    connect(FPorta, &QSpinBox::valueChanged, this, &TfrmConsole::AtualizarDispositivo);
+    connect(FEntradas, &TPainelEntradas::Entrada, this, &TfrmConsole::AoEntrada);
+    connect(FEntradas, &TPainelEntradas::ConclusaoMudou, this, [this] {
+        QString erro;
+        if (FiSessao == 0 && FiUltimaSessao != 0 &&
+            !FBanco->AtualizarComentarios(FiUltimaSessao, FEntradas->MotivoParada(),
+                                          FEntradas->Comentarios(), &erro))
+            MostrarFalhaGravacao(erro);
+    });
+    for (Qt::Key tecla : {Qt::Key_Space, Qt::Key_Escape}) {
+        auto *atalho = new QShortcut(QKeySequence(tecla), this);
+        atalho->setContext(Qt::WindowShortcut);
+        connect(atalho, &QShortcut::activated, this, &TfrmConsole::Parar);
+    }
+    FRelogioTela = new QTimer(this);
+    FRelogioTela->setInterval(200);
+    connect(FRelogioTela, &QTimer::timeout, this, &TfrmConsole::AtualizarContagem);
+    AtualizarDispositivo();
+    AtualizarControles();
+}
+
+TfrmConsole::~TfrmConsole()
+{
+    // The runner stops a running belt before it goes; then the recording is closed.
+    FExecutor.reset();
+    if (FiSessao)
+        FinalizarSessao(TSessao::TSituacao::Parada);
+    FEsteira.reset();
+}
+
+QWidget *TfrmConsole::CriarExecucao()
+{
+    auto *painel = new QWidget;
+    auto *layout = new QVBoxLayout(painel);
+    auto *valores = new QGridLayout;
+    FDecorrido = Valor(QStringLiteral("lblDecorrido"), 28);
+    FNoEstagio = Valor(QStringLiteral("lblNoEstagio"));
+    FProximo = Valor(QStringLiteral("lblProximo"));
+    FFase = Valor(QStringLiteral("lblFase"));
+    FAlvo = Valor(QStringLiteral("lblAlvo"), 22);
+    FLink = Valor(QStringLiteral("lblLink"));
+    FEstado = Valor(QStringLiteral("lblEstado"), 22);
+    const std::pair<const char *, QLabel *> linhas[] = {
+        {"Tempo total", FDecorrido}, {"Situação", FEstado},
+        {"No estágio", FNoEstagio},  {"Próximo estágio em", FProximo},
+        {"Fase e estágio", FFase},   {"Alvo", FAlvo},
+        {"Esteira", FLink}};
+    int i = 0;
+    for (const auto &[titulo, rotulo] : linhas) {
+        valores->addWidget(new QLabel(QString::fromUtf8(titulo) + QLatin1Char(':')), i / 2,
+                           (i % 2) * 2);
+        valores->addWidget(rotulo, i / 2, (i % 2) * 2 + 1);
+        ++i;
+    }
+    layout->addLayout(valores);
+    FGrafico = new TvtxGraph;
+    FGrafico->setObjectName(QStringLiteral("grafico"));
+    FGrafico->XAxis()->SetDivisionWidth(52);
+    FGrafico->YAxis()->SetDivisionWidth(34);
+    FDesenho = std::make_unique<TGraficoSessao>(*FGrafico);
+    FDesenho->Preparar();
+    auto *graficoLinha = new QHBoxLayout;
+    graficoLinha->addWidget(FGrafico);
+    FLog = new QListWidget;
+    FLog->setObjectName(QStringLiteral("lstEventos"));
+    FLog->setFocusPolicy(Qt::NoFocus);
+    graficoLinha->addWidget(FLog, 1);
+    layout->addLayout(graficoLinha, 1);
+    layout->addWidget(CriarControles());
+    FEntradas = new TPainelEntradas;
+    layout->addWidget(FEntradas);
+    return painel;
+}
+
+QWidget *TfrmConsole::CriarControles()
+{
+    auto *painel = new QWidget;
+    auto *linha = new QHBoxLayout(painel);
+    linha->setContentsMargins(0, 0, 0, 0);
+    FIniciar = Botao(QStringLiteral("Iniciar"), QStringLiteral("btnIniciar"));
+    FPausar = Botao(QStringLiteral("Pausar"), QStringLiteral("btnPausar"));
+    FProximoEstagio = Botao(QStringLiteral("Próximo estágio"), QStringLiteral("btnProximo"));
+    FRecuperacao = Botao(QStringLiteral("Recuperação"), QStringLiteral("btnRecuperacao"));
+    for (QPushButton *b : {FIniciar, FPausar, FProximoEstagio, FRecuperacao})
+        linha->addWidget(b);
+    const std::tuple<const char *, const char *, double, double> manuais[] = {
+        {"Velocidade −", "btnVelocidadeMenos", -0.1, 0},
+        {"Velocidade +", "btnVelocidadeMais", 0.1, 0},
+        {"Inclinação −", "btnInclinacaoMenos", 0, -0.5},
+        {"Inclinação +", "btnInclinacaoMais", 0, 0.5}};
+    for (const auto &[texto, nome, dv, di] : manuais) {
+        QPushButton *b = Botao(QString::fromUtf8(texto), QString::fromLatin1(nome));
+        connect(b, &QPushButton::clicked, this, [this, dv, di] { Manual(dv, di); });
+        FManuais << b;
+        linha->addWidget(b);
+    }
+    FParar = Botao(QStringLiteral("PARAR"), QStringLiteral("btnParar"));
+    FParar->setMinimumSize(160, 64);
+    FParar->setStyleSheet(QStringLiteral(
+        "QPushButton { background: #c00000; color: white; font-size: 26px; font-weight: bold; }"));
+    FParar->setToolTip(QStringLiteral("Para a esteira (Espaço ou Esc)"));
+    linha->addWidget(FParar);
+    connect(FIniciar, &QPushButton::clicked, this, [this] {
+        if (FExecutor && FExecutor->Estado() == TEstadoExecucao::Contagem)
+            FExecutor->CancelarContagem();
+        else
+            IniciarTeste();
+    });
+    connect(FPausar, &QPushButton::clicked, this, &TfrmConsole::PausarOuRetomar);
+    connect(FProximoEstagio, &QPushButton::clicked, this, [this] {
+        if (FExecutor)
+            FExecutor->ProximoEstagio();
+    });
+    connect(FRecuperacao, &QPushButton::clicked, this, [this] {
+        if (FExecutor)
+            FExecutor->IrParaRecuperacao();
+    });
+    connect(FParar, &QPushButton::clicked, this, &TfrmConsole::Parar);
+    return painel;
+}
+
+void TfrmConsole::CriarMenus()
+{
+    QMenu *arquivo = menuBar()->addMenu(QStringLiteral("&Arquivo"));
+    arquivo->addAction(QStringLiteral("&Sessões..."), this, &TfrmConsole::AbrirSessoes);
+    arquivo->addAction(QStringLiteral("&Relatório do último teste..."), this, [this] {
+        if (!FiUltimaSessao)
+            return ShowErrorMessage(QStringLiteral("Nenhum teste foi feito nesta execução."));
+        const QString pdf = QFileDialog::getSaveFileName(this, QStringLiteral("Salvar relatório"),
+                                                         QStringLiteral("relatorio.pdf"),
+                                                         QStringLiteral("PDF (*.pdf)"));
+        if (!pdf.isEmpty())
+            ImprimirRelatorio(FiUltimaSessao, pdf);
+    });
+    arquivo->addAction(QStringLiteral("&Imprimir relatório do último teste"), this, [this] {
+        if (FiUltimaSessao)
+            ImprimirRelatorio(FiUltimaSessao);
+    });
+    arquivo->addSeparator();
+    arquivo->addAction(QStringLiteral("Sai&r"), this, &QWidget::close);
+}
+
+void TfrmConsole::AtualizarDispositivo()
+{
+    const int porta = FPorta->value();
+    FDispositivo->setText(QStringLiteral("= %1").arg(
+        QString::fromStdString(kestrova::comm::PortDeviceName(unsigned(porta)))));
+}
+
+bool TfrmConsole::EmTeste() const
+{
+    return FExecutor && Rodando(FExecutor->Estado());
+}
+
+void TfrmConsole::PrepararDispositivo()
+{
+    const int porta = FPorta->value();
+    if (FEsteira && porta == FiPortaAberta)
+        return;
+    FExecutor.reset();
+    FEsteira.reset();
+    if (OnAntesDeConectar)
+        OnAntesDeConectar(porta);
+    AtualizarDispositivo();
+    FEsteira = std::make_unique<TOrvanta>(this, porta);
+    FiPortaAberta = porta;
+    FExecutor = std::make_unique<TExecutorProtocolo>(FEsteira.get());
+    connect(FExecutor.get(), &TExecutorProtocolo::Evento, this, &TfrmConsole::AoEvento);
+    connect(FExecutor.get(), &TExecutorProtocolo::Amostra, this, &TfrmConsole::AoAmostra);
+    connect(FExecutor.get(), &TExecutorProtocolo::EstadoMudou, this, &TfrmConsole::AoEstado);
+}
+
+bool TfrmConsole::IniciarTeste()
+{
+    if (EmTeste())
+        return false;
+    try {
+        QString erro;
+        const TPaciente paciente = FPaciente->Paciente();
+        if (paciente.nome.isEmpty())
+            throw Exception(QStringLiteral("Informe o nome do paciente."));
+        const std::optional<TProtocolo> protocolo = FProtocolo->Protocolo(&erro);
+        if (!protocolo)
+            throw Exception(erro);
+        // A database that cannot take the test is reported now, never in the middle of it.
+        if (!FBanco->Aberto())
+            throw Exception(
+                QStringLiteral("O banco de sessões não está disponível; o teste não "
+                               "seria gravado. Use --database para escolher outro "
+                               "arquivo."));
+        if (!FBanco->VerificarGravacao(&erro))
+            throw Exception(erro);
+        PrepararDispositivo();
+        FExecutor->AjustarProtocolo(*protocolo);
+        FExecutor->AjustarLimites(FProtocolo->VelocidadeMaxima(), FProtocolo->InclinacaoMaxima());
+        FExecutor->AjustarRecuperacao(FProtocolo->RecuperacaoMs(),
+                                      FProtocolo->RecuperacaoVelocidade(),
+                                      FProtocolo->RecuperacaoInclinacao());
+        FExecutor->AjustarAceitarLimitacao(FProtocolo->AceitarLimitacao());
+        FExecutor->AjustarEscalaTempo(FdEscala);
+
+        FSessao = TSessao{};
+        FSessao.pacienteId = FBanco->InserirPaciente(paciente, &erro);
+        if (!FSessao.pacienteId)
+            throw Exception(erro);
+        FSessao.protocoloId = protocolo->id;
+        FSessao.protocoloNome = protocolo->nome;
+        FSessao.protocoloPassos = TPainelProtocolo::DescreverPassos(*protocolo);
+        FSessao.velocidadeMaxima = FProtocolo->VelocidadeMaxima();
+        FSessao.inclinacaoMaxima = FProtocolo->InclinacaoMaxima();
+        FSessao.recuperacaoMs = FProtocolo->RecuperacaoMs();
+        FSessao.recuperacaoVelocidade = FProtocolo->RecuperacaoVelocidade();
+        FSessao.recuperacaoInclinacao = FProtocolo->RecuperacaoInclinacao();
+        FSessao.inicio = QDateTime::currentDateTimeUtc();
+        FSessao.id = FBanco->IniciarSessao(FSessao, &erro);
+        if (!FSessao.id)
+            throw Exception(erro);
+        FiSessao = FiUltimaSessao = FSessao.id;
+        FGravador = std::make_unique<TGravadorSessao>(FBanco->Caminho(), FiSessao);
+        connect(FGravador.get(), &TGravadorSessao::Falha, this, &TfrmConsole::MostrarFalhaGravacao);
+        connect(FGravador.get(), &TGravadorSessao::Recuperado, this, [this] {
+            FGravacao->setStyleSheet(QString());
+            FGravacao->setText(QStringLiteral("Gravação retomada."));
+        });
+        FGravacao->setStyleSheet(QString());
+        FGravacao->setText(
+            QStringLiteral("Gravando o teste %1 em %2").arg(FiSessao).arg(FBanco->Caminho()));
+        FEntradas->Limpar();
+        FLog->clear();
+        FUltimaAmostra = TAmostraExecucao{};
+        FdAlvoVelocidade = FdAlvoInclinacao = 0;
+        FDesenho->Preparar(TPainelProtocolo::Duracao(*protocolo) + FProtocolo->RecuperacaoMs());
+        FContagem.start();
+        FRelogioTela->start();
+        FExecutor->Iniciar();
+        AtualizarControles();
+        return true;
+    } catch (const Exception &erro) {
+        ShowErrorMessage(erro.Message());
+        AtualizarControles();
+        return false;
+    }
+}
+
+void TfrmConsole::MostrarFalhaGravacao(const QString &mensagem)
+{
+    FGravacao->setStyleSheet(QStringLiteral("color: white; background: #c00000;"));
+    FGravacao->setText(mensagem + QStringLiteral(" (o teste continua na esteira)"));
+}
+
+void TfrmConsole::Parar()
+{
+    if (FExecutor && Rodando(FExecutor->Estado())) {
+        if (FExecutor->Estado() == TEstadoExecucao::Contagem)
+            FExecutor->CancelarContagem();
+        else
+            FExecutor->Parar();
+    }
+}
+
+void TfrmConsole::PausarOuRetomar()
+{
+    if (!FExecutor)
+        return;
+    const TEstadoExecucao e = FExecutor->Estado();
+    if (e == TEstadoExecucao::Pausado || e == TEstadoExecucao::LinkPerdido)
+        FExecutor->Retomar();
+    else
+        FExecutor->Pausar();
+}
+
+void TfrmConsole::Manual(double dVelocidade, double dInclinacao)
+{
+    if (!EmTeste())
+        return;
+    // From the last target sent (its event), not from the last sample, which may predate it.
+    if (dVelocidade != 0)
+        FExecutor->AjustarVelocidadeManual(std::max(0.0, FdAlvoVelocidade + dVelocidade));
+    if (dInclinacao != 0)
+        FExecutor->AjustarInclinacaoManual(std::max(0.0, FdAlvoInclinacao + dInclinacao));
+}
+
+qint64 TfrmConsole::TempoAtual() const
+{
+    if (!FDesdeAmostra.isValid())
+        return FUltimaAmostra.tempoMs;
+    const bool parado = FExecutor && (FExecutor->Estado() == TEstadoExecucao::Pausado ||
+                                      !Rodando(FExecutor->Estado()));
+    return FUltimaAmostra.tempoMs +
+           (parado ? 0 : qint64(double(FDesdeAmostra.elapsed()) * FdEscala));
+}
+
+void TfrmConsole::AoEvento(const TEventoExecucao &evento)
+{
+    FLog->addItem(QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(evento.tempoMs), evento.texto));
+    FLog->scrollToBottom();
+    const TEventoRegistro registro = Registro(evento);
+    if (evento.tipo == TEventoExecucao::TTipo::Alvo) {
+        FdAlvoVelocidade = evento.velocidade;
+        FdAlvoInclinacao = evento.inclinacao;
+    }
+    if (FGravador)
+        FGravador->Evento(registro);
+    FDesenho->Evento(registro);
+}
+
+void TfrmConsole::AoAmostra(const TAmostraExecucao &a)
+{
+    FUltimaAmostra = a;
+    FDesdeAmostra.start();
+    const TAmostraRegistro registro = Registro(a);
+    if (FGravador)
+        FGravador->Amostra(registro);
+    FDesenho->Amostra(registro);
+    Trace(QStringLiteral("amostra %1 registrada").arg(a.tempoMs));
+    FDecorrido->setText(TResumoSessao::Tempo(a.tempoMs));
+    FNoEstagio->setText(TResumoSessao::Tempo(a.tempoNoEstagioMs));
+    FProximo->setText(a.tempoParaProximoMs < 0 ? QStringLiteral("-")
+                                               : TResumoSessao::Tempo(a.tempoParaProximoMs));
+    FFase->setText(
+        QStringLiteral("%1, estágio %2").arg(TResumoSessao::NomeFase(int(a.fase))).arg(a.estagio));
+    FAlvo->setText(Km(a.velocidadeAlvo) + QStringLiteral("   ") + Pct(a.inclinacaoAlvo));
+    FLink->setText(a.linkOk ? QStringLiteral("Conectada: %1, %2")
+                                  .arg(Km(a.velocidadeConfirmada), Pct(a.inclinacaoConfirmada))
+                            : QStringLiteral("SEM COMUNICAÇÃO"));
+    FLink->setStyleSheet(a.linkOk ? QString() : QStringLiteral("color: #c00000;"));
+}
+
+void TfrmConsole::AoEntrada(const TEventoRegistro &entrada)
+{
+    if (!FGravador)
+        return;
+    TEventoRegistro e = entrada;
+    e.tempoMs = TempoAtual();
+    e.estado = int(FUltimaAmostra.estado);
+    e.fase = int(FUltimaAmostra.fase);
+    e.estagio = FUltimaAmostra.estagio;
+    FGravador->Evento(e);
+    FDesenho->Evento(e);
+    FLog->addItem(QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(e.tempoMs), e.texto));
+    FLog->scrollToBottom();
+}
+
+void TfrmConsole::AoEstado(TEstadoExecucao estado)
+{
+    FEstado->setText(NomeEstado(estado));
+    if (estado == TEstadoExecucao::LinkPerdido) {
+        FLink->setText(QStringLiteral("SEM COMUNICAÇÃO: protocolo em espera"));
+        FLink->setStyleSheet(QStringLiteral("color: #c00000;"));
+    }
+    if (FiSessao && estado == TEstadoExecucao::Concluido)
+        FinalizarSessao(TSessao::TSituacao::Concluida);
+    else if (FiSessao && estado == TEstadoExecucao::Parado)
+        FinalizarSessao(TSessao::TSituacao::Parada);
+    else if (FiSessao && estado == TEstadoExecucao::Pronto)
+        FinalizarSessao(TSessao::TSituacao::Parada);  // countdown cancelled
+    AtualizarControles();
+}
+
+void TfrmConsole::FinalizarSessao(TSessao::TSituacao situacao)
+{
+    FRelogioTela->stop();
+    if (FGravador) {
+        FGravador->Encerrar();
+        FGravador.reset();
+    }
+    if (situacao == TSessao::TSituacao::Concluida && FEntradas->MotivoParada().isEmpty())
+        FEntradas->AjustarMotivoParada(QStringLiteral("Teste completo"));
+    FSessao.situacao = situacao;
+    FSessao.duracaoMs = FUltimaAmostra.tempoMs;
+    if (FExecutor)
+        FSessao.duracaoMs = std::max(FSessao.duracaoMs, FExecutor->UltimaAmostra().tempoMs);
+    FSessao.fim = QDateTime::currentDateTimeUtc();
+    FSessao.motivoParada = FEntradas->MotivoParada();
+    FSessao.comentarios = FEntradas->Comentarios();
+    QString erro;
+    if (!FBanco->FinalizarSessao(FSessao, &erro))
+        MostrarFalhaGravacao(erro);
+    else if (!FGravacao->styleSheet().isEmpty())
+        ;  // a write failure stays shown
+    else
+        FGravacao->setText(QStringLiteral("Teste %1 gravado.").arg(FiSessao));
+    FiSessao = 0;
+}
+
+void TfrmConsole::AtualizarControles()
+{
+    const TEstadoExecucao e = FExecutor ? FExecutor->Estado() : TEstadoExecucao::Pronto;
+    const bool rodando = Rodando(e);
+    const bool contagem = e == TEstadoExecucao::Contagem;
+    const bool ativo = rodando && !contagem;
+    FConfiguracao->setEnabled(!rodando);
+    FIniciar->setEnabled(!rodando || contagem);
+    FIniciar->setText(contagem ? QStringLiteral("Cancelar") : QStringLiteral("Iniciar"));
+    FPausar->setEnabled(ativo);
+    FPausar->setText(e == TEstadoExecucao::Pausado || e == TEstadoExecucao::LinkPerdido
+                         ? QStringLiteral("Retomar")
+                         : QStringLiteral("Pausar"));
+    FProximoEstagio->setEnabled(ativo && e != TEstadoExecucao::LinkPerdido);
+    FRecuperacao->setEnabled(ativo && e != TEstadoExecucao::Recuperacao &&
+                             e != TEstadoExecucao::LinkPerdido);
+    for (QPushButton *b : FManuais)
+        b->setEnabled(ativo && e != TEstadoExecucao::LinkPerdido);
+    FParar->setEnabled(true);
+    FEntradas->AjustarGravando(FiSessao != 0);
+}
+
+void TfrmConsole::AtualizarContagem()
+{
+    if (FExecutor && FExecutor->Estado() == TEstadoExecucao::Contagem) {
+        const qint64 resta = kContagemMs - FContagem.elapsed();
+        FDecorrido->setText(
+            QStringLiteral("Início em %1").arg(std::max<qint64>(resta, 0) / 1000 + 1));
+    }
+}
+
+void TfrmConsole::closeEvent(QCloseEvent *event)
+{
+    if (EmTeste()) {
+        if (!OnConfirmar(QStringLiteral("Um teste está em andamento. Parar a esteira e fechar?"))) {
+            event->ignore();
+            return;
+        }
+        // The belt stops first: the stop frame goes out and is answered (or times out) before
+        // the window goes; the session is then recorded as stopped.
+        if (FEntradas->MotivoParada().isEmpty())
+            FEntradas->AjustarMotivoParada(QStringLiteral("Decisão do operador"));
+        FExecutor->Parar();
+        QElapsedTimer espera;
+        espera.start();
+        while (EmTeste() && espera.elapsed() < kEsperaParadaMs)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
+        if (FiSessao) {
+            if (FEntradas->MotivoParada().isEmpty())
+                FEntradas->AjustarMotivoParada(QStringLiteral("Decisão do operador"));
+            FinalizarSessao(TSessao::TSituacao::Parada);
+        }
+    }
+    event->accept();
+}
+
+bool TfrmConsole::ImprimirRelatorio(qint64 sessaoId, const QString &pdf)
+{
+    try {
+        TvtxGraph grafico;
+        grafico.resize(FGrafico->size());
+        TGraficoSessao desenho(grafico);
+        desenho.Redesenhar(FBanco->LerAmostras(sessaoId), FBanco->LerEventos(sessaoId));
+        Printer()->SetPdfOutput(pdf);
+        TRelatorioSessao::Imprimir(TRelatorioSessao::Carregar(*FBanco, sessaoId), grafico);
+        return true;
+    } catch (const Exception &erro) {
+        ShowErrorMessage(
+            QStringLiteral("Não foi possível imprimir o relatório: %1").arg(erro.Message()));
+        return false;
+    }
+}
+
+bool TfrmConsole::ExportarCsv(qint64 sessaoId, const QString &arquivo, bool separadorDoLocal)
+{
+    TExportadorCsv::TOpcoes opcoes;
+    opcoes.separadorDoLocal = separadorDoLocal;
+    opcoes.nomeEstado = [](int e) { return NomeEstado(TEstadoExecucao(e)); };
+    QString erro;
+    if (!TExportadorCsv::Exportar(*FBanco, sessaoId, arquivo, opcoes, &erro)) {
+        ShowErrorMessage(erro);
+        return false;
+    }
+    return true;
+}
+
+void TfrmConsole::AbrirSessoes()
+{
+    auto *janela = new TfrmSessoes(FBanco, this);
+    janela->setAttribute(Qt::WA_DeleteOnClose);
+    janela->OnRelatorio = [this](qint64 id, const QString &pdf) { ImprimirRelatorio(id, pdf); };
+    janela->OnCsv = [this](qint64 id, const QString &arquivo, bool local) {
+        ExportarCsv(id, arquivo, local);
+    };
+    janela->show();
+}

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "kestrova_console_export.h"
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "protocol/amostraexecucao.h"
+#include "protocol/estadoexecucao.h"
+#include "protocol/eventoexecucao.h"
+#include "session/bancosessoes.h"
+#include "session/registrossessao.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QTimer;
+class TExecutorProtocolo;
+class TGraficoSessao;
+class TGravadorSessao;
+class TOrvanta;
+class TPainelEntradas;
+class TPainelPaciente;
+class TPainelProtocolo;
+class TvtxGraph;
+
+// The exercise-test console: set-up (patient, protocol, limits), the running view (times, phase,
+// targets, link, the controls and PARAR, which Space and Escape also press), the operator's
+// entries, a live chart, and the recording of every sample and event in the session database.
+class KESTROVA_CONSOLE_EXPORT TfrmConsole : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TfrmConsole(TBancoSessoes *banco, QWidget *parent = nullptr);
+    ~TfrmConsole() override;
+
+    // Called with the port number before the device is opened (--simulate starts a board there).
+    std::function<void(int porta)> OnAntesDeConectar;
+    // Asks the operator a yes/no question; replaceable for tests.
+    std::function<bool(const QString &texto)> OnConfirmar;
+    // Protocol clock speed (1 = real time); for demonstrations on the simulated board.
+    void AjustarEscalaTempo(double escala) { FdEscala = escala; }
+
+    TPainelPaciente *PainelPaciente() const { return FPaciente; }
+    TPainelProtocolo *PainelProtocolo() const { return FProtocolo; }
+    TExecutorProtocolo *Executor() const { return FExecutor.get(); }
+    TvtxGraph *Grafico() const { return FGrafico; }
+    qint64 SessaoAtual() const { return FiSessao; }
+    qint64 UltimaSessao() const { return FiUltimaSessao; }
+    bool EmTeste() const;
+
+    // Starts a test with the set-up as it is; false (and a message) when it cannot start.
+    bool IniciarTeste();
+    // Prints the report of a session: to `pdf` when given, else on the system printer.
+    bool ImprimirRelatorio(qint64 sessaoId, const QString &pdf = {});
+    bool ExportarCsv(qint64 sessaoId, const QString &arquivo, bool separadorDoLocal);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QWidget *CriarExecucao();
+    QWidget *CriarControles();
+    void CriarMenus();
+    void PrepararDispositivo();
+    void AoEvento(const TEventoExecucao &evento);
+    void AoAmostra(const TAmostraExecucao &amostra);
+    void AoEstado(TEstadoExecucao estado);
+    void AoEntrada(const TEventoRegistro &entrada);
+    void FinalizarSessao(TSessao::TSituacao situacao);
+    void AtualizarControles();
+    void AtualizarContagem();
+    void Parar();
+    void PausarOuRetomar();
+    void Manual(double dVelocidade, double dInclinacao);
+    qint64 TempoAtual() const;
+    void AbrirSessoes();
+    void MostrarFalhaGravacao(const QString &mensagem);
+    void AtualizarDispositivo();
+
+    TBancoSessoes *FBanco;
+    double FdEscala = 1;
+    int FiPortaAberta = 0;
+    std::unique_ptr<TOrvanta> FEsteira;
+    std::unique_ptr<TExecutorProtocolo> FExecutor;
+    std::unique_ptr<TGravadorSessao> FGravador;
+    std::unique_ptr<TGraficoSessao> FDesenho;
+    TSessao FSessao;
+    qint64 FiSessao = 0;
+    qint64 FiUltimaSessao = 0;
+    TAmostraExecucao FUltimaAmostra;
+    double FdAlvoVelocidade = 0, FdAlvoInclinacao = 0;  // the last target sent
+    QElapsedTimer FDesdeAmostra;
+    QElapsedTimer FContagem;
+
+    TPainelPaciente *FPaciente = nullptr;
+    TPainelProtocolo *FProtocolo = nullptr;
+    TPainelEntradas *FEntradas = nullptr;
+    TvtxGraph *FGrafico = nullptr;
+    QSpinBox *FPorta = nullptr;
+    QLabel *FDispositivo = nullptr;
+    QLabel *FDecorrido = nullptr, *FNoEstagio = nullptr, *FProximo = nullptr, *FFase = nullptr,
+           *FAlvo = nullptr, *FLink = nullptr, *FEstado = nullptr, *FGravacao = nullptr;
+    QPushButton *FIniciar = nullptr, *FPausar = nullptr, *FProximoEstagio = nullptr,
+                *FRecuperacao = nullptr, *FParar = nullptr;
+    QList<QPushButton *> FManuais;
+    QListWidget *FLog = nullptr;
+    QTimer *FRelogioTela = nullptr;
+    QWidget *FConfiguracao = nullptr;
+};

@@ -1,0 +1,176 @@
+// The orvanta-teste program: the exercise-test console, optionally driving a simulated board.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+#include <QTimer>
+#include <cstdio>
+#include <map>
+#include <memory>
+
+#include "components/editimp.h"
+#include "console/fconsole.h"
+#include "console/painelpaciente.h"
+#include "console/painelprotocolo.h"
+#include "platform/exception.h"
+#include "platform/messagebox.h"
+#include "platform/trace.h"
+#include "session/bancosessoes.h"
+#ifdef KESTROVA_HAVE_BOARDSIM
+#include "tools/boardsim/boardsimulator.h"
+#endif
+
+namespace {
+
+#ifdef KESTROVA_HAVE_BOARDSIM
+// One simulated board per port number, started the first time a test runs on it.
+class TSimulatedBoards {
+public:
+    void PrepararPorta(int porta)
+    {
+        auto &board = FBoards[porta];
+        if (!board) {
+            board = std::make_unique<TBoardSimulator>();
+            QString erro;
+            if (!board->Start(&erro)) {
+                board.reset();
+                throw Exception(QStringLiteral("Simulador da esteira: %1").arg(erro));
+            }
+        }
+        qputenv(QStringLiteral("KESTROVA_COM%1").arg(porta).toLocal8Bit(),
+                board->DevicePath().toLocal8Bit());
+    }
+
+private:
+    std::map<int, std::unique_ptr<TBoardSimulator>> FBoards;
+};
+#else
+class TSimulatedBoards {
+public:
+    void PrepararPorta(int)
+    {
+        throw Exception(QStringLiteral("O simulador da esteira não existe nesta plataforma."));
+    }
+};
+#endif
+
+// --start: a demonstration patient and the named protocol, started at once.
+void IniciarDemonstracao(TfrmConsole &janela, const QString &protocolo)
+{
+    TPaciente p;
+    p.nome = QStringLiteral("Paciente de demonstração");
+    p.identificador = QStringLiteral("DEMO-001");
+    p.nascimento = QStringLiteral("12/03/1971");
+    p.sexo = QStringLiteral("F");
+    p.peso = QStringLiteral("64");
+    p.altura = QStringLiteral("168");
+    p.medico = QStringLiteral("Dra. Ana Souza");
+    janela.PainelPaciente()->AjustarPaciente(p);
+    if (!janela.PainelProtocolo()->Selecionar(protocolo))
+        std::fprintf(stderr, "unknown protocol %s\n", qPrintable(protocolo));
+    janela.IniciarTeste();
+}
+
+// --screenshot: after `segundos` of the running test, save the window and quit.
+void AgendarCaptura(TfrmConsole &janela, const QString &arquivo, int segundos)
+{
+    // Two heart-rate entries on the way, so the picture shows them.
+    for (int s : {3, 6})
+        QTimer::singleShot(s * 1000, &janela, [&janela] {
+            if (auto *fc = janela.findChild<QAbstractButton *>(QStringLiteral("btnRegistrarFc")))
+                fc->click();
+        });
+    QTimer::singleShot(segundos * 1000, &janela, [&janela, arquivo] {
+        const bool salvo = janela.grab().save(arquivo);
+        std::fprintf(stderr, "%s %s\n", salvo ? "saved" : "could not save", qPrintable(arquivo));
+        QCoreApplication::exit(salvo ? 0 : 1);
+    });
+}
+
+template <typename Corpo>
+void MostrarExcecoes(Corpo &&corpo)
+{
+    try {
+        corpo();
+    } catch (const Exception &erro) {
+        ShowErrorMessage(erro.Message());
+    } catch (const std::exception &erro) {
+        ShowErrorMessage(QString::fromLocal8Bit(erro.what()));
+    }
+}
+
+void Executar(QApplication &app)
+{
+    QApplication::setApplicationName(QStringLiteral("orvanta-teste"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Teste de esforço - KESTROVA"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("orvanta-teste"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("orvanta-teste")));
+    QCommandLineParser opcoes;
+    opcoes.setApplicationDescription(
+        QStringLiteral("Console de teste de esforço na esteira Orvanta Kestrova."));
+    opcoes.addHelpOption();
+    const QCommandLineOption simular(
+        QStringLiteral("simulate"),
+        QStringLiteral("Drive a simulated board (started on the port chosen for the test)."));
+    const QCommandLineOption rastrear(QStringLiteral("trace"),
+                                      QStringLiteral("Trace every frame sent and received."));
+    const QCommandLineOption banco(
+        QStringLiteral("database"),
+        QStringLiteral("Session database file (default: %1).").arg(TBancoSessoes::CaminhoPadrao()),
+        QStringLiteral("file"));
+    const QCommandLineOption escala(
+        QStringLiteral("time-scale"),
+        QStringLiteral("Run the protocol clock X times faster (simulated board only)."),
+        QStringLiteral("X"), QStringLiteral("1"));
+    QCommandLineOption iniciar(QStringLiteral("start"),
+                               QStringLiteral("Start a demonstration test with this protocol."),
+                               QStringLiteral("protocol"));
+    QCommandLineOption capturar(QStringLiteral("screenshot"),
+                                QStringLiteral("Save the window after some seconds and quit."),
+                                QStringLiteral("png"));
+    capturar.setFlags(QCommandLineOption::HiddenFromHelp);
+    opcoes.addOptions({simular, rastrear, banco, escala, iniciar, capturar});
+    opcoes.process(app);
+    if (opcoes.isSet(rastrear))
+        EnableTrace(true);
+
+    TBancoSessoes sessoes;
+    QString erro;
+    const QString caminho =
+        opcoes.isSet(banco) ? opcoes.value(banco) : TBancoSessoes::CaminhoPadrao();
+    const bool aberto = sessoes.Abrir(caminho, &erro);
+    TSimulatedBoards simulados;
+    TfrmConsole janela(&sessoes);
+    if (opcoes.isSet(simular))
+        janela.OnAntesDeConectar = [&simulados](int porta) { simulados.PrepararPorta(porta); };
+    bool ok = false;
+    const double x = opcoes.value(escala).toDouble(&ok);
+    if (!ok || !(x > 0) || x > 1000)
+        throw Exception(QStringLiteral("--time-scale: um número entre 0 e 1000."));
+    if (x != 1 && !opcoes.isSet(simular))
+        std::fprintf(stderr, "warning: --time-scale on a real treadmill\n");
+    janela.AjustarEscalaTempo(x);
+    janela.resize(1280, 860);
+    janela.show();
+    if (!aberto)
+        ShowErrorMessage(erro);
+    else if (sessoes.Recuperadas() > 0)
+        ShowErrorMessage(QStringLiteral("%1 teste(s) interrompido(s) foram encontrados e "
+                                        "marcados como interrompidos.")
+                             .arg(sessoes.Recuperadas()));
+    if (opcoes.isSet(iniciar))
+        IniciarDemonstracao(janela, opcoes.value(iniciar));
+    if (opcoes.isSet(capturar))
+        AgendarCaptura(janela, opcoes.value(capturar), 8);
+    QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    MostrarExcecoes([&app] { Executar(app); });
+    return 0;
+}

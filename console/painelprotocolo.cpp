@@ -1,0 +1,257 @@
+#include "console/painelprotocolo.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "platform/messagebox.h"
+#include "protocol/geradorrampa.h"
+#include "session/resumosessao.h"
+
+namespace {
+
+const QString kRampa = QStringLiteral("rampa");
+
+QDoubleSpinBox *Numero(double minimo, double maximo, double valor, double passo, int casas,
+                       const QString &sufixo)
+{
+    auto *caixa = new QDoubleSpinBox;
+    caixa->setRange(minimo, maximo);
+    caixa->setDecimals(casas);
+    caixa->setSingleStep(passo);
+    caixa->setValue(valor);
+    caixa->setSuffix(sufixo);
+    return caixa;
+}
+
+struct TPassoFase {
+    const char *fase;
+    const QList<TPasso> *passos;
+};
+
+}  // namespace
+
+TPainelProtocolo::TPainelProtocolo(QWidget *parent) : QGroupBox(QStringLiteral("Protocolo"), parent)
+{
+    auto *layout = new QVBoxLayout(this);
+    auto *linha = new QHBoxLayout;
+    FEscolha = new QComboBox;
+    FEscolha->setObjectName(QStringLiteral("cmbProtocolo"));
+    auto *importar = new QPushButton(QStringLiteral("Importar..."));
+    linha->addWidget(FEscolha, 1);
+    linha->addWidget(importar);
+    layout->addLayout(linha);
+    FRampa = CriarRampa();
+    layout->addWidget(FRampa);
+    FPassos = new QTreeWidget;
+    FPassos->setObjectName(QStringLiteral("lstPassos"));
+    FPassos->setHeaderLabels({QStringLiteral("Fase"), QStringLiteral("Estágio"),
+                              QStringLiteral("Duração"), QStringLiteral("Velocidade"),
+                              QStringLiteral("Inclinação")});
+    FPassos->setRootIsDecorated(false);
+    FPassos->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    layout->addWidget(FPassos, 1);
+    FAvisos = new QLabel;
+    FAvisos->setWordWrap(true);
+    FAvisos->setStyleSheet(QStringLiteral("color: #a00000;"));
+    layout->addWidget(FAvisos);
+    layout->addWidget(CriarLimites());
+    connect(FEscolha, &QComboBox::currentIndexChanged, this, [this] {
+        FRampa->setVisible(FEscolha->currentData().toString() == kRampa);
+        MostrarPassos();
+        emit ProtocoloMudou();
+    });
+    connect(importar, &QPushButton::clicked, this, &TPainelProtocolo::Importar);
+    Recarregar();
+}
+
+QWidget *TPainelProtocolo::CriarRampa()
+{
+    auto *rampa = new QWidget;
+    auto *form = new QFormLayout(rampa);
+    form->setContentsMargins(0, 0, 0, 0);
+    FRampaVelIni = Numero(1.5, 18, 2.7, 0.1, 1, QStringLiteral(" km/h"));
+    FRampaIncIni = Numero(0, 25, 0, 0.5, 1, QStringLiteral(" %"));
+    FRampaVelPico = Numero(1.5, 18, 8, 0.1, 1, QStringLiteral(" km/h"));
+    FRampaIncPico = Numero(0, 25, 15, 0.5, 1, QStringLiteral(" %"));
+    FRampaMinutos = Numero(8, 12, 10, 0.5, 1, QStringLiteral(" min"));
+    form->addRow(QStringLiteral("Início:"), FRampaVelIni);
+    form->addRow(QString(), FRampaIncIni);
+    form->addRow(QStringLiteral("Pico:"), FRampaVelPico);
+    form->addRow(QString(), FRampaIncPico);
+    form->addRow(QStringLiteral("Duração da rampa:"), FRampaMinutos);
+    for (QDoubleSpinBox *caixa :
+         {FRampaVelIni, FRampaIncIni, FRampaVelPico, FRampaIncPico, FRampaMinutos})
+        connect(caixa, &QDoubleSpinBox::valueChanged, this, [this] { MostrarPassos(); });
+    return rampa;
+}
+
+QWidget *TPainelProtocolo::CriarLimites()
+{
+    auto *limites = new QWidget;
+    auto *form = new QFormLayout(limites);
+    form->setContentsMargins(0, 0, 0, 0);
+    FVelMax = Numero(1.5, 18, 18, 0.1, 1, QStringLiteral(" km/h"));
+    FVelMax->setObjectName(QStringLiteral("spnVelocidadeMaxima"));
+    FIncMax = Numero(0, 25, 25, 0.5, 1, QStringLiteral(" %"));
+    FIncMax->setObjectName(QStringLiteral("spnInclinacaoMaxima"));
+    FRecMinutos = Numero(0, 30, 3, 0.5, 1, QStringLiteral(" min"));
+    FRecMinutos->setObjectName(QStringLiteral("spnRecuperacao"));
+    FRecVel = Numero(0, 18, 2.5, 0.1, 1, QStringLiteral(" km/h"));
+    FRecInc = Numero(0, 25, 0, 0.5, 1, QStringLiteral(" %"));
+    FAceitar = new QCheckBox(QStringLiteral("Aceitar limitação à faixa da esteira"));
+    FAceitar->setObjectName(QStringLiteral("chkAceitarLimitacao"));
+    form->addRow(QStringLiteral("Velocidade máxima:"), FVelMax);
+    form->addRow(QStringLiteral("Inclinação máxima:"), FIncMax);
+    form->addRow(QStringLiteral("Recuperação:"), FRecMinutos);
+    form->addRow(QString(), FRecVel);
+    form->addRow(QString(), FRecInc);
+    form->addRow(FAceitar);
+    return limites;
+}
+
+void TPainelProtocolo::Recarregar()
+{
+    const QString atual = FEscolha->currentData().toString();
+    FProtocolos = FBiblioteca.Protocolos();
+    const QSignalBlocker bloqueio(FEscolha);
+    FEscolha->clear();
+    for (const TProtocolo &p : FProtocolos)
+        FEscolha->addItem(p.embutido ? p.nome : p.nome + QStringLiteral(" (arquivo)"), p.id);
+    FEscolha->addItem(QStringLiteral("Rampa individualizada"), kRampa);
+    const int indice = FEscolha->findData(atual);
+    FEscolha->setCurrentIndex(indice >= 0 ? indice : 0);
+    FRampa->setVisible(FEscolha->currentData().toString() == kRampa);
+    const QStringList erros = FBiblioteca.Erros();
+    FAvisos->setText(erros.join(QLatin1Char('\n')));
+    MostrarPassos();
+}
+
+bool TPainelProtocolo::Selecionar(const QString &id)
+{
+    const int indice = FEscolha->findData(id);
+    if (indice >= 0)
+        FEscolha->setCurrentIndex(indice);
+    return indice >= 0;
+}
+
+std::optional<TProtocolo> TPainelProtocolo::Protocolo(QString *erro) const
+{
+    const QString id = FEscolha->currentData().toString();
+    if (id == kRampa) {
+        TParametrosRampa parametros{FRampaVelIni->value(), FRampaIncIni->value(),
+                                    FRampaVelPico->value(), FRampaIncPico->value(),
+                                    qint64(FRampaMinutos->value() * 60000)};
+        TProtocolo rampa = TGeradorRampa::Gerar(parametros, erro);
+        if (rampa.exercicio.isEmpty()) {
+            if (erro->isEmpty())
+                *erro = QStringLiteral("Não foi possível gerar a rampa.");
+            return std::nullopt;
+        }
+        return rampa;
+    }
+    for (const TProtocolo &p : FProtocolos)
+        if (p.id == id)
+            return p;
+    *erro = QStringLiteral("Escolha um protocolo.");
+    return std::nullopt;
+}
+
+void TPainelProtocolo::MostrarPassos()
+{
+    FPassos->clear();
+    QString erro;
+    const std::optional<TProtocolo> protocolo = Protocolo(&erro);
+    if (!protocolo) {
+        FPassos->addTopLevelItem(new QTreeWidgetItem({erro}));
+        return;
+    }
+    for (const QString &linha : DescreverPassos(*protocolo).split(QLatin1Char('\n')))
+        FPassos->addTopLevelItem(new QTreeWidgetItem(linha.split(QLatin1Char('\t'))));
+    FPassos->setToolTip(protocolo->descricao + QLatin1Char('\n') + protocolo->fonte);
+}
+
+QString TPainelProtocolo::DescreverPassos(const TProtocolo &protocolo)
+{
+    const TPassoFase fases[] = {{"Aquecimento", &protocolo.aquecimento},
+                                {"Exercício", &protocolo.exercicio},
+                                {"Recuperação", &protocolo.recuperacao}};
+    QStringList linhas;
+    int estagio = 0;
+    for (const TPassoFase &f : fases)
+        for (const TPasso &p : *f.passos) {
+            ++estagio;
+            const bool rampa = p.tipo == TPasso::TTipo::Rampa;
+            auto faixa = [rampa](double a, double b, const char *unidade) {
+                return rampa ? QStringLiteral("%1 → %2 %3")
+                                   .arg(QString::number(a, 'f', 1), QString::number(b, 'f', 1),
+                                        QString::fromUtf8(unidade))
+                             : QStringLiteral("%1 %2").arg(QString::number(a, 'f', 1),
+                                                           QString::fromUtf8(unidade));
+            };
+            linhas << QStringList{QString::fromUtf8(f.fase), QString::number(estagio),
+                                  TResumoSessao::Tempo(p.duracaoMs),
+                                  faixa(p.velocidadeInicial, p.velocidadeFinal, "km/h"),
+                                  faixa(p.inclinacaoInicial, p.inclinacaoFinal, "%")}
+                          .join(QLatin1Char('\t'));
+        }
+    return linhas.join(QLatin1Char('\n'));
+}
+
+qint64 TPainelProtocolo::Duracao(const TProtocolo &protocolo)
+{
+    qint64 total = 0;
+    for (const QList<TPasso> *fase :
+         {&protocolo.aquecimento, &protocolo.exercicio, &protocolo.recuperacao})
+        for (const TPasso &p : *fase)
+            total += p.duracaoMs;
+    return total;
+}
+
+void TPainelProtocolo::Importar()
+{
+    const QString arquivo =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Importar protocolo"), QString(),
+                                     QStringLiteral("Protocolos (*.json);;Todos os arquivos (*)"));
+    if (arquivo.isEmpty())
+        return;
+    QString erro;
+    if (!FBiblioteca.Importar(arquivo, &erro)) {
+        ShowErrorMessage(erro);
+        return;
+    }
+    Recarregar();
+}
+
+double TPainelProtocolo::VelocidadeMaxima() const
+{
+    return FVelMax->value();
+}
+double TPainelProtocolo::InclinacaoMaxima() const
+{
+    return FIncMax->value();
+}
+qint64 TPainelProtocolo::RecuperacaoMs() const
+{
+    return qint64(FRecMinutos->value() * 60000);
+}
+double TPainelProtocolo::RecuperacaoVelocidade() const
+{
+    return FRecVel->value();
+}
+double TPainelProtocolo::RecuperacaoInclinacao() const
+{
+    return FRecInc->value();
+}
+bool TPainelProtocolo::AceitarLimitacao() const
+{
+    return FAceitar->isChecked();
+}

@@ -1,0 +1,302 @@
+#include "protocol/executorprotocolo.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QTimer>
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "device/orvanta.h"
+#include "platform/eventpump.h"
+#include "platform/exception.h"
+#include "protocol/faixaesteira.h"
+#include "protocol/maquinaexecucao.h"
+
+struct TExecutorProtocolo::TPrivado {
+    TExecutorProtocolo *q;
+    TOrvanta *dispositivo;
+    std::shared_ptr<TRelogio> relogio;
+
+    mutable std::mutex mutex;
+    std::condition_variable acordar;
+    TMaquinaExecucao maquina;  // guarded by mutex
+    bool encerrar = false;     // guarded by mutex
+    // Read by the worker between the two frames of a target, so a stop overtakes the grade.
+    std::atomic<bool> pararPedido{false};
+    std::atomic<bool> terminou{false};
+    std::thread trabalhador;
+    QTimer vigia;  // main thread: watches the port for a lost device
+
+    qint64 Agora() const { return relogio->AgoraMs(); }
+    void Laco();
+    void EnviarAlvo(std::unique_lock<std::mutex> &lock);
+    void EnviarParada(std::unique_lock<std::mutex> &lock);
+    QString Trocar(const std::function<void()> &troca);
+    void Publicar();  // mutex held
+    // Runs an operator action on the machine and wakes the worker.
+    template <typename F>
+    void Agir(F acao)
+    {
+        {
+            std::lock_guard lock(mutex);
+            acao(maquina, Agora());
+            Publicar();
+        }
+        acordar.notify_all();
+    }
+};
+
+TExecutorProtocolo::TExecutorProtocolo(TOrvanta *dispositivo, QObject *parent)
+    : TExecutorProtocolo(dispositivo, std::make_shared<TRelogioMonotonico>(), parent)
+{
+}
+
+TExecutorProtocolo::TExecutorProtocolo(TOrvanta *dispositivo, std::shared_ptr<TRelogio> relogio,
+                                       QObject *parent)
+    : QObject(parent), d(std::make_unique<TPrivado>())
+{
+    qRegisterMetaType<TEventoExecucao>();
+    qRegisterMetaType<TAmostraExecucao>();
+    qRegisterMetaType<TEstadoExecucao>();
+    d->q = this;
+    d->dispositivo = dispositivo;
+    d->relogio = relogio ? std::move(relogio) : std::make_shared<TRelogioMonotonico>();
+    d->trabalhador = std::thread([this] { d->Laco(); });
+    d->vigia.setInterval(kVigiaMs);
+    connect(&d->vigia, &QTimer::timeout, this, [this] { VigiarDispositivo(); });
+    d->vigia.start();
+}
+
+void TExecutorProtocolo::VigiarDispositivo()
+{
+    // The port's reader stops when the device vanishes; the port belongs to the main thread.
+    const TAdvancedCom *porta = d->dispositivo ? d->dispositivo->Porta() : nullptr;
+    const bool perdido = !porta || !porta->IsOpen() || !porta->ReaderRunning();
+    if (perdido)
+        d->Agir([](TMaquinaExecucao &m, qint64 agora) { m.DispositivoPerdido(agora); });
+}
+
+TExecutorProtocolo::~TExecutorProtocolo()
+{
+    // Receivers may be half destroyed already (a window deleting its children): no more signals.
+    blockSignals(true);
+    d->vigia.stop();
+    const TEstadoExecucao estado = Estado();
+    const bool movendo = estado != TEstadoExecucao::Pronto && estado != TEstadoExecucao::Parado &&
+                         estado != TEstadoExecucao::Concluido &&
+                         estado != TEstadoExecucao::Contagem;
+    if (movendo)
+        Parar();
+    // The worker's exchanges are answered through the main thread: keep delivering until the
+    // stop went out and the worker ended.
+    {
+        std::unique_lock lock(d->mutex);
+        d->encerrar = true;
+    }
+    d->acordar.notify_all();
+    while (!d->terminou) {
+        ProcessPendingEvents();
+        std::unique_lock lock(d->mutex);
+        d->acordar.wait_for(lock, std::chrono::milliseconds(2),
+                            [this] { return d->terminou.load(); });
+    }
+    d->trabalhador.join();
+}
+
+void TExecutorProtocolo::TPrivado::Laco()
+{
+    std::unique_lock lock(mutex);
+    for (;;) {
+        const qint64 agora = Agora();
+        maquina.Avancar(agora);
+        if (auto amostra = maquina.AmostraDevida(agora))
+            QMetaObject::invokeMethod(
+                q, [q = q, a = *amostra] { emit q->Amostra(a); }, Qt::QueuedConnection);
+        Publicar();
+        const TMaquinaExecucao::TEnvio envio = maquina.Pendente(agora);
+        if (envio == TMaquinaExecucao::TEnvio::Parada) {
+            EnviarParada(lock);
+            continue;
+        }
+        // A stop asked for while leaving stays pending until its frame went out.
+        if (encerrar && !pararPedido)
+            break;
+        if (envio == TMaquinaExecucao::TEnvio::Alvo) {
+            EnviarAlvo(lock);
+            continue;
+        }
+        acordar.wait_for(lock, std::chrono::milliseconds(maquina.EsperaMs(agora)));
+    }
+    terminou = true;
+    lock.unlock();
+    acordar.notify_all();
+    if (QCoreApplication *app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(
+            app, [] {}, Qt::QueuedConnection);  // wake a pumping destructor
+}
+
+QString TExecutorProtocolo::TPrivado::Trocar(const std::function<void()> &troca)
+{
+    try {
+        troca();
+        return {};
+    } catch (const Exception &erro) {
+        return erro.Message().isEmpty() ? QStringLiteral("falha") : erro.Message();
+    }
+}
+
+void TExecutorProtocolo::TPrivado::EnviarAlvo(std::unique_lock<std::mutex> &lock)
+{
+    const TMaquinaExecucao::TAlvo alvo = maquina.AlvoParaEnviar();
+    maquina.EnvioIniciado(Agora());
+    if (pararPedido)
+        return;
+    lock.unlock();
+    const QString erroVelocidade = Trocar([&] { dispositivo->AjustarVelocidade(alvo.velocidade); });
+    lock.lock();
+    maquina.ResultadoVelocidade(Agora(), alvo.velocidade, erroVelocidade);
+    Publicar();
+    if (pararPedido)
+        return;
+    lock.unlock();
+    const QString erroInclinacao = Trocar([&] { dispositivo->AjustarInclinacao(alvo.inclinacao); });
+    lock.lock();
+    maquina.ResultadoInclinacao(Agora(), alvo.inclinacao, erroInclinacao);
+    Publicar();
+}
+
+void TExecutorProtocolo::TPrivado::EnviarParada(std::unique_lock<std::mutex> &lock)
+{
+    pararPedido = false;
+    lock.unlock();
+    const QString erro = Trocar([&] { dispositivo->Parar(); });
+    lock.lock();
+    maquina.ResultadoParada(Agora(), erro);
+    Publicar();
+}
+
+void TExecutorProtocolo::TPrivado::Publicar()
+{
+    for (const TEventoExecucao &evento : maquina.TomarEventos()) {
+        const bool mudouEstado = evento.tipo == TEventoExecucao::TTipo::Estado &&
+                                 evento.texto == NomeEstado(evento.estado);
+        QMetaObject::invokeMethod(
+            q,
+            [q = q, evento, mudouEstado] {
+                if (mudouEstado)
+                    emit q->EstadoMudou(evento.estado);
+                emit q->Evento(evento);
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void TExecutorProtocolo::AjustarProtocolo(const TProtocolo &protocolo)
+{
+    d->Agir([&](TMaquinaExecucao &m, qint64) { m.Configuracao().protocolo = protocolo; });
+}
+
+void TExecutorProtocolo::AjustarLimites(double velocidadeMaxima, double inclinacaoMaxima)
+{
+    d->Agir([&](TMaquinaExecucao &m, qint64) {
+        auto &c = m.Configuracao();
+        c.velocidadeMaxima = std::clamp(velocidadeMaxima, TFaixaEsteira::kVelocidadeMinima,
+                                        TFaixaEsteira::kVelocidadeMaxima);
+        c.inclinacaoMaxima = std::clamp(inclinacaoMaxima, 0.0, TFaixaEsteira::kInclinacaoMaxima);
+    });
+}
+
+void TExecutorProtocolo::AjustarRecuperacao(qint64 duracaoMs, double velocidade, double inclinacao)
+{
+    d->Agir([&](TMaquinaExecucao &m, qint64) {
+        m.Configuracao().recuperacao =
+            TPasso::Estagio(std::max<qint64>(duracaoMs, 0), velocidade, inclinacao);
+    });
+}
+
+void TExecutorProtocolo::AjustarAceitarLimitacao(bool aceitar)
+{
+    d->Agir([&](TMaquinaExecucao &m, qint64) { m.Configuracao().aceitarLimitacao = aceitar; });
+}
+
+void TExecutorProtocolo::AjustarEscalaTempo(double escala)
+{
+    if (!(escala > 0) || !std::isfinite(escala))
+        return;
+    d->Agir([&](TMaquinaExecucao &m, qint64) { m.Configuracao().escala = escala; });
+}
+
+void TExecutorProtocolo::AjustarPeriodoMs(int periodoMs)
+{
+    d->Agir(
+        [&](TMaquinaExecucao &m, qint64) { m.Configuracao().periodoMs = std::max(periodoMs, 1); });
+}
+
+TEstadoExecucao TExecutorProtocolo::Estado() const
+{
+    std::lock_guard lock(d->mutex);
+    return d->maquina.Estado();
+}
+
+TAmostraExecucao TExecutorProtocolo::UltimaAmostra() const
+{
+    std::lock_guard lock(d->mutex);
+    return d->maquina.Amostra(d->Agora());
+}
+
+TProtocolo TExecutorProtocolo::Protocolo() const
+{
+    std::lock_guard lock(d->mutex);
+    return d->maquina.ProtocoloEfetivo().value_or(TProtocolo{});
+}
+
+void TExecutorProtocolo::Iniciar()
+{
+    d->Agir([](TMaquinaExecucao &m, qint64 agora) { m.Iniciar(agora); });
+}
+
+void TExecutorProtocolo::CancelarContagem()
+{
+    d->Agir([](TMaquinaExecucao &m, qint64 agora) { m.CancelarContagem(agora); });
+}
+
+void TExecutorProtocolo::Pausar()
+{
+    d->Agir([](TMaquinaExecucao &m, qint64 agora) { m.Pausar(agora); });
+}
+
+void TExecutorProtocolo::Retomar()
+{
+    d->Agir([](TMaquinaExecucao &m, qint64 agora) { m.Retomar(agora); });
+}
+
+void TExecutorProtocolo::ProximoEstagio()
+{
+    d->Agir([](TMaquinaExecucao &m, qint64 agora) { m.ProximoEstagio(agora); });
+}
+
+void TExecutorProtocolo::IrParaRecuperacao()
+{
+    d->Agir([](TMaquinaExecucao &m, qint64 agora) { m.IrParaRecuperacao(agora); });
+}
+
+void TExecutorProtocolo::AjustarVelocidadeManual(double velocidade)
+{
+    d->Agir([&](TMaquinaExecucao &m, qint64 agora) { m.AjustarManual(agora, velocidade, {}); });
+}
+
+void TExecutorProtocolo::AjustarInclinacaoManual(double inclinacao)
+{
+    d->Agir([&](TMaquinaExecucao &m, qint64 agora) { m.AjustarManual(agora, {}, inclinacao); });
+}
+
+void TExecutorProtocolo::Parar()
+{
+    d->pararPedido = true;
+    d->Agir([](TMaquinaExecucao &m, qint64 agora) { m.PedirParada(agora); });
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QStringList>
+
+#include "kestrova_protocol_export.h"
+
+struct TProtocolo;
+
+// What the board can do, and how a protocol's values are fitted to it.
+class KESTROVA_PROTOCOL_EXPORT TFaixaEsteira {
+public:
+    static constexpr double kVelocidadeMinima = 1.5;  // lowest moving speed, km/h
+    static constexpr double kVelocidadeMaxima = 18.0;
+    static constexpr double kInclinacaoMaxima = 25.0;
+    static constexpr double kPassoVelocidade = 0.1;  // the board's resolution
+    static constexpr double kPassoInclinacao = 0.5;
+    // Beyond these a file is refused outright rather than fitted.
+    static constexpr double kVelocidadeRecusada = 25.0;
+    static constexpr double kInclinacaoRecusada = 40.0;
+
+    // Nearest value the board can take (0.1 km/h, 0.5 %), without clamping.
+    static double QuantizarVelocidade(double velocidade);
+    static double QuantizarInclinacao(double inclinacao);
+    // Into the board's range: (0, 1.5) -> 1.5, above 18 -> 18; grade into 0..25.
+    static double AjustarVelocidade(double velocidade);
+    static double AjustarInclinacao(double inclinacao);
+    // One Portuguese line per value the board cannot take as it is (empty: fits as it is).
+    static QStringList Limitacoes(const TProtocolo &protocolo);
+};

@@ -1,0 +1,538 @@
+#include "session/bancosessoes.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QStorageInfo>
+#include <QVariant>
+
+#include "session/resumosessao.h"
+
+namespace {
+
+// Migrations: element i brings a file from version i to version i + 1.
+const QList<QStringList> &Migracoes()
+{
+    static const QList<QStringList> migracoes = {
+        {
+            QStringLiteral("CREATE TABLE pacientes (id INTEGER PRIMARY KEY, nome TEXT NOT NULL,"
+                           " identificador TEXT, nascimento TEXT, sexo TEXT, peso TEXT,"
+                           " altura TEXT, medico TEXT, observacoes TEXT)"),
+            QStringLiteral(
+                "CREATE TABLE sessoes (id INTEGER PRIMARY KEY,"
+                " paciente_id INTEGER REFERENCES pacientes(id), protocolo_id TEXT,"
+                " protocolo_nome TEXT, protocolo_passos TEXT, velocidade_maxima REAL,"
+                " inclinacao_maxima REAL, recuperacao_ms INTEGER, recuperacao_velocidade REAL,"
+                " recuperacao_inclinacao REAL, inicio TEXT NOT NULL, fim TEXT,"
+                " duracao_ms INTEGER NOT NULL DEFAULT 0, situacao TEXT NOT NULL,"
+                " motivo_parada TEXT, comentarios TEXT)"),
+            QStringLiteral(
+                "CREATE TABLE amostras (sessao_id INTEGER NOT NULL REFERENCES sessoes(id),"
+                " tempo_ms INTEGER NOT NULL, estado INTEGER, fase INTEGER, estagio INTEGER,"
+                " velocidade_alvo REAL, inclinacao_alvo REAL, velocidade_confirmada REAL,"
+                " inclinacao_confirmada REAL, link_ok INTEGER, PRIMARY KEY (sessao_id, tempo_ms))"),
+            QStringLiteral("CREATE TABLE eventos (id INTEGER PRIMARY KEY,"
+                           " sessao_id INTEGER NOT NULL REFERENCES sessoes(id),"
+                           " tempo_ms INTEGER NOT NULL, tipo TEXT NOT NULL, estado INTEGER,"
+                           " fase INTEGER, estagio INTEGER, velocidade REAL, inclinacao REAL,"
+                           " texto TEXT, valor1 REAL, valor2 REAL)"),
+            QStringLiteral("CREATE INDEX eventos_sessao ON eventos (sessao_id, tempo_ms)"),
+            QStringLiteral(
+                "CREATE TABLE estagios (sessao_id INTEGER NOT NULL REFERENCES sessoes(id),"
+                " ordem INTEGER NOT NULL, estagio INTEGER, fase INTEGER, inicio_ms INTEGER,"
+                " fim_ms INTEGER, velocidade REAL, inclinacao REAL, frequencia_cardiaca INTEGER,"
+                " pressao_sistolica INTEGER, pressao_diastolica INTEGER, borg INTEGER,"
+                " PRIMARY KEY (sessao_id, ordem))"),
+            QStringLiteral("CREATE TABLE verificacao (id INTEGER PRIMARY KEY, quando TEXT)"),
+        },
+    };
+    return migracoes;
+}
+
+QString Texto(const QDateTime &quando)
+{
+    return quando.isValid() ? quando.toUTC().toString(Qt::ISODateWithMs) : QString();
+}
+
+QDateTime Data(const QVariant &valor)
+{
+    // Stored with a "Z": read back as UTC.
+    return QDateTime::fromString(valor.toString(), Qt::ISODateWithMs);
+}
+
+}  // namespace
+
+TBancoSessoes::TBancoSessoes(const QString &nomeConexao) : FNomeConexao(nomeConexao) {}
+
+TBancoSessoes::~TBancoSessoes()
+{
+    Fechar();
+}
+
+QString TBancoSessoes::CaminhoPadrao()
+{
+    // Beside the user's protocol files, in the data folder of the Kestrova programs as a whole.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/kestrova/sessoes.sqlite");
+}
+
+QSqlDatabase TBancoSessoes::Conexao() const
+{
+    return QSqlDatabase::database(FNomeConexao, false);
+}
+
+QString TBancoSessoes::Falhou(const QString &oque, const QString &detalhe) const
+{
+    return QStringLiteral("%1 (%2): %3").arg(oque, QDir::toNativeSeparators(FCaminho), detalhe);
+}
+
+bool TBancoSessoes::Abrir(const QString &caminho, QString *erro)
+{
+    Fechar();
+    FCaminho = QFileInfo(caminho).absoluteFilePath();
+    FiRecuperadas = 0;
+    const QString pasta = QFileInfo(FCaminho).absolutePath();
+    if (!QDir().mkpath(pasta)) {
+        *erro = Falhou(QStringLiteral("Não foi possível criar a pasta do banco de sessões"),
+                       QStringLiteral("sem permissão de escrita"));
+        return false;
+    }
+    // One program at a time: a second one would mark the first one's running test as
+    // interrupted. A lock left by a killed program is taken over (QLockFile checks the process).
+    FTrava = std::make_unique<QLockFile>(FCaminho + QStringLiteral(".trava"));
+    FTrava->setStaleLockTime(0);
+    if (!FTrava->tryLock(0)) {
+        const bool emUso = FTrava->error() == QLockFile::LockFailedError;
+        FTrava.reset();
+        *erro =
+            Falhou(emUso ? QStringLiteral("O banco de sessões está em uso por outro programa")
+                         : QStringLiteral("Não foi possível gravar na pasta do banco de sessões"),
+                   emUso ? QStringLiteral("feche o outro programa ou use --database")
+                         : QStringLiteral("sem permissão de escrita"));
+        return false;
+    }
+    {
+        QSqlDatabase banco = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), FNomeConexao);
+        banco.setDatabaseName(FCaminho);
+        banco.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    }
+    if (!Preparar(erro)) {
+        Fechar();
+        return false;
+    }
+    FbAberto = true;
+    return true;
+}
+
+bool TBancoSessoes::Preparar(QString *erro)
+{
+    QSqlDatabase banco = Conexao();
+    if (!banco.open()) {
+        *erro = Falhou(QStringLiteral("Não foi possível abrir o banco de sessões"),
+                       banco.lastError().text());
+        return false;
+    }
+    QSqlQuery q(banco);
+    // The first read of the header tells a database from any other file.
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
+        *erro = Falhou(QStringLiteral("O arquivo não é um banco de sessões válido"),
+                       q.lastError().text());
+        return false;
+    }
+    const int versao = q.value(0).toInt();
+    if (versao > kVersaoEsquema) {
+        *erro = Falhou(QStringLiteral("O banco de sessões é de uma versão mais nova do programa"),
+                       QStringLiteral("esquema %1, este programa conhece até o %2; atualize o "
+                                      "programa ou use outro arquivo com --database")
+                           .arg(versao)
+                           .arg(kVersaoEsquema));
+        return false;
+    }
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next() ||
+        q.value(0).toString().compare(QStringLiteral("wal"), Qt::CaseInsensitive) != 0) {
+        *erro = Falhou(QStringLiteral("Não foi possível gravar no banco de sessões"),
+                       q.lastError().isValid() ? q.lastError().text()
+                                               : QStringLiteral("o registro de escrita (WAL) "
+                                                                "não pôde ser ativado"));
+        return false;
+    }
+    q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    q.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+    return Migrar(versao, erro) && RecuperarInterrompidas(erro) && VerificarGravacao(erro);
+}
+
+bool TBancoSessoes::Migrar(int versao, QString *erro)
+{
+    QSqlDatabase banco = Conexao();
+    for (int v = versao; v < kVersaoEsquema; ++v) {
+        banco.transaction();
+        QSqlQuery q(banco);
+        for (const QString &comando : Migracoes().at(v)) {
+            if (!q.exec(comando)) {
+                const QString detalhe = q.lastError().text();
+                banco.rollback();
+                *erro = Falhou(QStringLiteral("Não foi possível atualizar o banco de sessões"),
+                               detalhe);
+                return false;
+            }
+        }
+        q.exec(QStringLiteral("PRAGMA user_version=%1").arg(v + 1));
+        if (!banco.commit()) {
+            *erro = Falhou(QStringLiteral("Não foi possível atualizar o banco de sessões"),
+                           banco.lastError().text());
+            banco.rollback();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TBancoSessoes::RecuperarInterrompidas(QString *erro)
+{
+    QSqlDatabase banco = Conexao();
+    QSqlQuery q(banco);
+    q.exec(QStringLiteral("SELECT id FROM sessoes WHERE situacao = 'em_andamento'"));
+    QList<qint64> ids;
+    while (q.next())
+        ids << q.value(0).toLongLong();
+    for (qint64 id : ids) {
+        std::optional<TSessao> sessao = LerSessao(id);
+        const QList<TAmostraRegistro> amostras = LerAmostras(id);
+        sessao->situacao = TSessao::TSituacao::Interrompida;
+        sessao->duracaoMs = amostras.isEmpty() ? 0 : amostras.last().tempoMs;
+        sessao->fim = sessao->inicio.addMSecs(sessao->duracaoMs);
+        if (sessao->motivoParada.isEmpty())
+            sessao->motivoParada = QStringLiteral("Programa interrompido durante o teste");
+        if (!FinalizarSessao(*sessao, erro))
+            return false;
+        ++FiRecuperadas;
+    }
+    return true;
+}
+
+bool TBancoSessoes::VerificarGravacao(QString *erro)
+{
+    const QStorageInfo disco(QFileInfo(FCaminho).absolutePath());
+    if (disco.isValid() && disco.bytesAvailable() < FiEspacoMinimo) {
+        *erro = Falhou(QStringLiteral("Espaço em disco insuficiente para gravar o teste"),
+                       QStringLiteral("%1 MB livres, são necessários %2 MB")
+                           .arg(disco.bytesAvailable() / (1024 * 1024))
+                           .arg(FiEspacoMinimo / (1024 * 1024)));
+        return false;
+    }
+    QSqlDatabase banco = Conexao();
+    QSqlQuery q(banco);
+    banco.transaction();
+    const bool gravou =
+        q.exec(QStringLiteral("INSERT OR REPLACE INTO verificacao (id, quando) VALUES (1, '%1')")
+                   .arg(Texto(QDateTime::currentDateTimeUtc()))) &&
+        banco.commit();
+    if (!gravou) {
+        const QString detalhe =
+            q.lastError().isValid() ? q.lastError().text() : banco.lastError().text();
+        banco.rollback();
+        *erro = Falhou(QStringLiteral("Não foi possível gravar no banco de sessões"), detalhe);
+        return false;
+    }
+    return true;
+}
+
+void TBancoSessoes::Fechar()
+{
+    FbAberto = false;
+    if (QSqlDatabase::contains(FNomeConexao)) {
+        QSqlDatabase::database(FNomeConexao, false).close();
+        QSqlDatabase::removeDatabase(FNomeConexao);
+    }
+    FTrava.reset();
+}
+
+qint64 TBancoSessoes::InserirPaciente(const TPaciente &p, QString *erro)
+{
+    QSqlQuery q(Conexao());
+    q.prepare(QStringLiteral(
+        "INSERT INTO pacientes (nome, identificador, nascimento, sexo, peso, altura, medico,"
+        " observacoes) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (const QString &v :
+         {p.nome, p.identificador, p.nascimento, p.sexo, p.peso, p.altura, p.medico, p.observacoes})
+        q.addBindValue(v);
+    if (!q.exec()) {
+        *erro = Falhou(QStringLiteral("Não foi possível gravar o paciente"), q.lastError().text());
+        return 0;
+    }
+    return q.lastInsertId().toLongLong();
+}
+
+qint64 TBancoSessoes::IniciarSessao(const TSessao &s, QString *erro)
+{
+    QSqlQuery q(Conexao());
+    q.prepare(QStringLiteral(
+        "INSERT INTO sessoes (paciente_id, protocolo_id, protocolo_nome, protocolo_passos,"
+        " velocidade_maxima, inclinacao_maxima, recuperacao_ms, recuperacao_velocidade,"
+        " recuperacao_inclinacao, inicio, situacao, motivo_parada, comentarios)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'em_andamento', '', ?)"));
+    q.addBindValue(s.pacienteId);
+    q.addBindValue(s.protocoloId);
+    q.addBindValue(s.protocoloNome);
+    q.addBindValue(s.protocoloPassos);
+    q.addBindValue(s.velocidadeMaxima);
+    q.addBindValue(s.inclinacaoMaxima);
+    q.addBindValue(s.recuperacaoMs);
+    q.addBindValue(s.recuperacaoVelocidade);
+    q.addBindValue(s.recuperacaoInclinacao);
+    q.addBindValue(Texto(s.inicio));
+    q.addBindValue(s.comentarios);
+    if (!q.exec()) {
+        *erro = Falhou(QStringLiteral("Não foi possível gravar o início do teste"),
+                       q.lastError().text());
+        return 0;
+    }
+    return q.lastInsertId().toLongLong();
+}
+
+bool TBancoSessoes::FinalizarSessao(const TSessao &s, QString *erro)
+{
+    QSqlDatabase banco = Conexao();
+    banco.transaction();
+    QSqlQuery q(banco);
+    q.prepare(
+        QStringLiteral("UPDATE sessoes SET fim = ?, duracao_ms = ?, situacao = ?,"
+                       " motivo_parada = ?, comentarios = ? WHERE id = ?"));
+    q.addBindValue(Texto(s.fim));
+    q.addBindValue(s.duracaoMs);
+    q.addBindValue(CodigoSituacao(s.situacao));
+    q.addBindValue(s.motivoParada);
+    q.addBindValue(s.comentarios);
+    q.addBindValue(s.id);
+    if (!q.exec() || !GravarEstagios(s.id, erro) || !banco.commit()) {
+        if (q.lastError().isValid())
+            *erro = Falhou(QStringLiteral("Não foi possível gravar o fim do teste"),
+                           q.lastError().text());
+        banco.rollback();
+        return false;
+    }
+    return true;
+}
+
+bool TBancoSessoes::AtualizarComentarios(qint64 sessaoId, const QString &motivo,
+                                         const QString &comentarios, QString *erro)
+{
+    QSqlQuery q(Conexao());
+    q.prepare(QStringLiteral("UPDATE sessoes SET motivo_parada = ?, comentarios = ? WHERE id = ?"));
+    q.addBindValue(motivo);
+    q.addBindValue(comentarios);
+    q.addBindValue(sessaoId);
+    if (!q.exec()) {
+        *erro =
+            Falhou(QStringLiteral("Não foi possível gravar os comentários"), q.lastError().text());
+        return false;
+    }
+    return true;
+}
+
+bool TBancoSessoes::GravarEstagios(qint64 sessaoId, QString *erro)
+{
+    const QList<TResumoEstagio> estagios =
+        TResumoSessao::Estagios(LerAmostras(sessaoId), LerEventos(sessaoId));
+    QSqlQuery q(Conexao());
+    q.prepare(QStringLiteral("DELETE FROM estagios WHERE sessao_id = ?"));
+    q.addBindValue(sessaoId);
+    bool ok = q.exec();
+    q.prepare(QStringLiteral(
+        "INSERT INTO estagios (sessao_id, ordem, estagio, fase, inicio_ms, fim_ms, velocidade,"
+        " inclinacao, frequencia_cardiaca, pressao_sistolica, pressao_diastolica, borg)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (int i = 0; ok && i < estagios.size(); ++i) {
+        const TResumoEstagio &e = estagios.at(i);
+        for (const QVariant &v :
+             {QVariant(sessaoId), QVariant(i), QVariant(e.estagio), QVariant(e.fase),
+              QVariant(e.inicioMs), QVariant(e.fimMs), QVariant(e.velocidade),
+              QVariant(e.inclinacao), QVariant(e.frequenciaCardiaca), QVariant(e.pressaoSistolica),
+              QVariant(e.pressaoDiastolica), QVariant(e.borg)})
+            q.addBindValue(v);
+        ok = q.exec();
+    }
+    if (!ok)
+        *erro = Falhou(QStringLiteral("Não foi possível gravar a tabela de estágios"),
+                       q.lastError().text());
+    return ok;
+}
+
+std::optional<TSessao> TBancoSessoes::LerSessao(qint64 id) const
+{
+    QSqlQuery q(Conexao());
+    q.prepare(QStringLiteral(
+        "SELECT id, paciente_id, protocolo_id, protocolo_nome, protocolo_passos,"
+        " velocidade_maxima, inclinacao_maxima, recuperacao_ms, recuperacao_velocidade,"
+        " recuperacao_inclinacao, inicio, fim, duracao_ms, situacao, motivo_parada, comentarios"
+        " FROM sessoes WHERE id = ?"));
+    q.addBindValue(id);
+    if (!q.exec() || !q.next())
+        return std::nullopt;
+    TSessao s;
+    s.id = q.value(0).toLongLong();
+    s.pacienteId = q.value(1).toLongLong();
+    s.protocoloId = q.value(2).toString();
+    s.protocoloNome = q.value(3).toString();
+    s.protocoloPassos = q.value(4).toString();
+    s.velocidadeMaxima = q.value(5).toDouble();
+    s.inclinacaoMaxima = q.value(6).toDouble();
+    s.recuperacaoMs = q.value(7).toLongLong();
+    s.recuperacaoVelocidade = q.value(8).toDouble();
+    s.recuperacaoInclinacao = q.value(9).toDouble();
+    s.inicio = Data(q.value(10));
+    s.fim = Data(q.value(11));
+    s.duracaoMs = q.value(12).toLongLong();
+    s.situacao = SituacaoDoCodigo(q.value(13).toString());
+    s.motivoParada = q.value(14).toString();
+    s.comentarios = q.value(15).toString();
+    return s;
+}
+
+std::optional<TPaciente> TBancoSessoes::LerPaciente(qint64 id) const
+{
+    QSqlQuery q(Conexao());
+    q.prepare(
+        QStringLiteral("SELECT id, nome, identificador, nascimento, sexo, peso, altura,"
+                       " medico, observacoes FROM pacientes WHERE id = ?"));
+    q.addBindValue(id);
+    if (!q.exec() || !q.next())
+        return std::nullopt;
+    TPaciente p;
+    p.id = q.value(0).toLongLong();
+    QString *campos[] = {&p.nome, &p.identificador, &p.nascimento, &p.sexo,
+                         &p.peso, &p.altura,        &p.medico,     &p.observacoes};
+    for (int i = 0; i < 8; ++i)
+        *campos[i] = q.value(i + 1).toString();
+    return p;
+}
+
+QList<TAmostraRegistro> TBancoSessoes::LerAmostras(qint64 sessaoId) const
+{
+    QSqlQuery q(Conexao());
+    q.setForwardOnly(true);
+    q.prepare(
+        QStringLiteral("SELECT tempo_ms, estado, fase, estagio, velocidade_alvo,"
+                       " inclinacao_alvo, velocidade_confirmada, inclinacao_confirmada,"
+                       " link_ok FROM amostras WHERE sessao_id = ? ORDER BY tempo_ms"));
+    q.addBindValue(sessaoId);
+    QList<TAmostraRegistro> amostras;
+    if (!q.exec())
+        return amostras;
+    while (q.next()) {
+        TAmostraRegistro a;
+        a.tempoMs = q.value(0).toLongLong();
+        a.estado = q.value(1).toInt();
+        a.fase = q.value(2).toInt();
+        a.estagio = q.value(3).toInt();
+        a.velocidadeAlvo = q.value(4).toDouble();
+        a.inclinacaoAlvo = q.value(5).toDouble();
+        a.velocidadeConfirmada = q.value(6).toDouble();
+        a.inclinacaoConfirmada = q.value(7).toDouble();
+        a.linkOk = q.value(8).toBool();
+        amostras << a;
+    }
+    return amostras;
+}
+
+QList<TEventoRegistro> TBancoSessoes::LerEventos(qint64 sessaoId) const
+{
+    QSqlQuery q(Conexao());
+    q.setForwardOnly(true);
+    q.prepare(
+        QStringLiteral("SELECT tempo_ms, tipo, estado, fase, estagio, velocidade,"
+                       " inclinacao, texto, valor1, valor2 FROM eventos"
+                       " WHERE sessao_id = ? ORDER BY tempo_ms, id"));
+    q.addBindValue(sessaoId);
+    QList<TEventoRegistro> eventos;
+    if (!q.exec())
+        return eventos;
+    while (q.next()) {
+        TEventoRegistro e;
+        e.tempoMs = q.value(0).toLongLong();
+        e.tipo = q.value(1).toString();
+        e.estado = q.value(2).toInt();
+        e.fase = q.value(3).toInt();
+        e.estagio = q.value(4).toInt();
+        e.velocidade = q.value(5).toDouble();
+        e.inclinacao = q.value(6).toDouble();
+        e.texto = q.value(7).toString();
+        e.valor1 = q.value(8).toDouble();
+        e.valor2 = q.value(9).toDouble();
+        eventos << e;
+    }
+    return eventos;
+}
+
+QList<TResumoEstagio> TBancoSessoes::LerEstagios(qint64 sessaoId) const
+{
+    QSqlQuery q(Conexao());
+    q.prepare(
+        QStringLiteral("SELECT estagio, fase, inicio_ms, fim_ms, velocidade, inclinacao,"
+                       " frequencia_cardiaca, pressao_sistolica, pressao_diastolica, borg"
+                       " FROM estagios WHERE sessao_id = ? ORDER BY ordem"));
+    q.addBindValue(sessaoId);
+    QList<TResumoEstagio> estagios;
+    if (!q.exec())
+        return estagios;
+    while (q.next()) {
+        TResumoEstagio e;
+        e.estagio = q.value(0).toInt();
+        e.fase = q.value(1).toInt();
+        e.inicioMs = q.value(2).toLongLong();
+        e.fimMs = q.value(3).toLongLong();
+        e.velocidade = q.value(4).toDouble();
+        e.inclinacao = q.value(5).toDouble();
+        e.frequenciaCardiaca = q.value(6).toInt();
+        e.pressaoSistolica = q.value(7).toInt();
+        e.pressaoDiastolica = q.value(8).toInt();
+        e.borg = q.value(9).toInt();
+        estagios << e;
+    }
+    return estagios;
+}
+
+QString TBancoSessoes::ConsultaSessoes()
+{
+    return QStringLiteral(
+        "SELECT s.id AS \"Nº\", strftime('%d/%m/%Y %H:%M', s.inicio, 'localtime') AS \"Data\","
+        " p.nome AS \"Paciente\", p.identificador AS \"Identificador\","
+        " s.protocolo_nome AS \"Protocolo\","
+        " printf('%d:%02d', s.duracao_ms / 60000, (s.duracao_ms / 1000) % 60) AS \"Duração\","
+        " CASE s.situacao WHEN 'concluida' THEN 'Concluído' WHEN 'parada' THEN 'Parado'"
+        " WHEN 'interrompida' THEN 'Interrompido' ELSE 'Em andamento' END AS \"Situação\""
+        " FROM sessoes s LEFT JOIN pacientes p ON p.id = s.paciente_id ORDER BY s.id DESC");
+}
+
+QString TBancoSessoes::CodigoSituacao(TSessao::TSituacao situacao)
+{
+    switch (situacao) {
+        case TSessao::TSituacao::Concluida: return QStringLiteral("concluida");
+        case TSessao::TSituacao::Parada: return QStringLiteral("parada");
+        case TSessao::TSituacao::Interrompida: return QStringLiteral("interrompida");
+        case TSessao::TSituacao::EmAndamento: break;
+    }
+    return QStringLiteral("em_andamento");
+}
+
+TSessao::TSituacao TBancoSessoes::SituacaoDoCodigo(const QString &codigo)
+{
+    for (auto s : {TSessao::TSituacao::Concluida, TSessao::TSituacao::Parada,
+                   TSessao::TSituacao::Interrompida})
+        if (CodigoSituacao(s) == codigo)
+            return s;
+    return TSessao::TSituacao::EmAndamento;
+}
+
+QString TBancoSessoes::NomeSituacao(TSessao::TSituacao situacao)
+{
+    switch (situacao) {
+        case TSessao::TSituacao::Concluida: return QStringLiteral("Concluído");
+        case TSessao::TSituacao::Parada: return QStringLiteral("Parado pelo operador");
+        case TSessao::TSituacao::Interrompida: return QStringLiteral("Interrompido");
+        case TSessao::TSituacao::EmAndamento: break;
+    }
+    return QStringLiteral("Em andamento");
+}

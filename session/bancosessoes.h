@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QList>
+#include <QLockFile>
+#include <QSqlDatabase>
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "kestrova_session_export.h"
+#include "session/registrossessao.h"
+
+// The session database: one SQLite file (write-ahead logging) holding patients, sessions, their
+// 1 Hz samples, events and stage summaries, with a schema version (PRAGMA user_version) and the
+// migrations that bring an older file up to date.
+//
+// Abrir refuses, with a message for the operator, a file that is not a database, a schema newer
+// than this program knows, a folder that cannot be written, and a file another running program
+// holds. Sessions still marked as running when the file is opened (the program was killed) are
+// marked as interrupted, with their duration and stage table taken from what was recorded.
+//
+// The connection belongs to the thread that opened it (the main thread); the samples and events
+// of a running test go through TGravadorSessao, which has its own connection.
+class KESTROVA_SESSION_EXPORT TBancoSessoes {
+public:
+    static constexpr int kVersaoEsquema = 1;
+    // Below this much free space a test does not start (a 60-minute test takes about 1 MB).
+    static constexpr qint64 kEspacoMinimoPadrao = 16LL * 1024 * 1024;
+
+    explicit TBancoSessoes(const QString &nomeConexao = QStringLiteral("kestrova-sessoes"));
+    ~TBancoSessoes();
+    TBancoSessoes(const TBancoSessoes &) = delete;
+    TBancoSessoes &operator=(const TBancoSessoes &) = delete;
+
+    // GenericDataLocation/kestrova/sessoes.sqlite (~/.local/share/kestrova/sessoes.sqlite)
+    static QString CaminhoPadrao();
+    // Opens (creating it when missing), checks and migrates the file. false with *erro set.
+    bool Abrir(const QString &caminho, QString *erro);
+    void Fechar();
+    bool Aberto() const { return FbAberto; }
+    QString Caminho() const { return FCaminho; }
+    QSqlDatabase Conexao() const;
+    // Sessions found running and marked interrupted by the last Abrir.
+    int Recuperadas() const { return FiRecuperadas; }
+
+    // Whether a test can be recorded now: enough free space and a real write that commits.
+    bool VerificarGravacao(QString *erro);
+    void AjustarEspacoMinimo(qint64 bytes) { FiEspacoMinimo = bytes; }
+
+    qint64 InserirPaciente(const TPaciente &paciente, QString *erro);
+    // Inserts the session (situacao EmAndamento) and returns its id, 0 on failure.
+    qint64 IniciarSessao(const TSessao &sessao, QString *erro);
+    // Writes the end of a session (situation, end, duration, stop reason, comments) and its stage
+    // table computed from what was recorded.
+    bool FinalizarSessao(const TSessao &sessao, QString *erro);
+    bool AtualizarComentarios(qint64 sessaoId, const QString &motivo, const QString &comentarios,
+                              QString *erro);
+
+    std::optional<TSessao> LerSessao(qint64 id) const;
+    std::optional<TPaciente> LerPaciente(qint64 id) const;
+    QList<TAmostraRegistro> LerAmostras(qint64 sessaoId) const;
+    QList<TEventoRegistro> LerEventos(qint64 sessaoId) const;
+    QList<TResumoEstagio> LerEstagios(qint64 sessaoId) const;
+
+    // The sessions browser's query: one row per session with its patient.
+    static QString ConsultaSessoes();
+    // Stored text of a situation, and its Portuguese display text.
+    static QString CodigoSituacao(TSessao::TSituacao situacao);
+    static TSessao::TSituacao SituacaoDoCodigo(const QString &codigo);
+    static QString NomeSituacao(TSessao::TSituacao situacao);
+
+private:
+    bool Preparar(QString *erro);
+    bool Migrar(int versao, QString *erro);
+    bool RecuperarInterrompidas(QString *erro);
+    bool GravarEstagios(qint64 sessaoId, QString *erro);
+    QString Falhou(const QString &oque, const QString &detalhe) const;
+
+    QString FNomeConexao;
+    QString FCaminho;
+    std::unique_ptr<QLockFile> FTrava;
+    qint64 FiEspacoMinimo = kEspacoMinimoPadrao;
+    int FiRecuperadas = 0;
+    bool FbAberto = false;
+};

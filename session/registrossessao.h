@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// Plain records of the session database. Phases and states are the runner's enumerations stored
+// as their integer values; the texts beside them are what the operator saw.
+
+// The patient block of a test.
+struct TPaciente {
+    qint64 id = 0;
+    QString nome, identificador, nascimento, sexo, peso, altura, medico, observacoes;
+};
+
+// One row of the sessions table.
+struct TSessao {
+    enum class TSituacao { EmAndamento, Concluida, Parada, Interrompida };
+    qint64 id = 0;
+    qint64 pacienteId = 0;
+    QString protocoloId, protocoloNome, protocoloPassos;  // passos: one line per step, as shown
+    double velocidadeMaxima = 0, inclinacaoMaxima = 0;
+    qint64 recuperacaoMs = 0;
+    double recuperacaoVelocidade = 0, recuperacaoInclinacao = 0;
+    QDateTime inicio, fim;  // UTC
+    qint64 duracaoMs = 0;
+    TSituacao situacao = TSituacao::EmAndamento;
+    QString motivoParada, comentarios;
+};
+
+// One sample a second while a test runs.
+struct TAmostraRegistro {
+    qint64 tempoMs = 0;
+    int estado = 0, fase = 0, estagio = 0;
+    double velocidadeAlvo = 0, inclinacaoAlvo = 0;
+    double velocidadeConfirmada = 0, inclinacaoConfirmada = 0;
+    bool linkOk = true;
+};
+
+// A runner event or an operator entry. `tipo` names the kind ("estado", "estagio", "alvo",
+// "limite", "falha", "acao" from the runner; "fc", "pa", "borg", "comentario", "motivo" from the
+// operator). valor1/valor2: heart rate; systolic/diastolic pressure; Borg.
+struct TEventoRegistro {
+    qint64 tempoMs = 0;
+    QString tipo;
+    int estado = 0, fase = 0, estagio = 0;
+    double velocidade = 0, inclinacao = 0;
+    QString texto;
+    double valor1 = 0, valor2 = 0;
+};
+
+// A stage as the report's table shows it.
+struct TResumoEstagio {
+    int estagio = 0, fase = 0;
+    qint64 inicioMs = 0, fimMs = 0;
+    double velocidade = 0, inclinacao = 0;
+    int frequenciaCardiaca = 0;  // 0: none entered
+    int pressaoSistolica = 0, pressaoDiastolica = 0;
+    int borg = 0;
+};

@@ -1,0 +1,265 @@
+#include "session/relatoriosessao.h"
+
+#include <QLocale>
+#include <cmath>
+
+#include "chart/vtxgraph.h"
+#include "components/interfaceimpressora.h"
+#include "platform/exception.h"
+#include "platform/printer.h"
+#include "session/bancosessoes.h"
+
+namespace {
+
+constexpr int kMargem = 30;
+constexpr int kLinhaTabela = 11;
+constexpr double kPontosCampos = 7;
+
+// Maps report units to the printer's device pixels.
+class TPagina {
+public:
+    explicit TPagina(TCanvas &canvas)
+        : c(canvas),
+          FRazao(double(canvas.DeviceCaps(TCanvas::PhysicalWidth)) /
+                 TRelatorioSessao::kLarguraPagina),
+          FX(canvas.DeviceCaps(TCanvas::PhysicalOffsetX)),
+          FY(canvas.DeviceCaps(TCanvas::PhysicalOffsetY))
+    {
+        if (!(FRazao > 0))
+            FRazao = double(canvas.DeviceCaps(TCanvas::LogPixelsX)) * 210 / 25.4 /
+                     TRelatorioSessao::kLarguraPagina;
+    }
+    int X(double u) const { return int(std::lround(u * FRazao)) - FX; }
+    int Y(double u) const { return int(std::lround(u * FRazao)) - FY; }
+    int L(double u) const { return int(std::trunc(u * FRazao)); }
+    double Polegadas(int pixels) const
+    {
+        return double(pixels) / std::max(1, c.DeviceCaps(TCanvas::LogPixelsX));
+    }
+    double Razao() const { return FRazao; }
+    void Texto(double x, double y, const QString &texto, int pontos = 8, bool negrito = false)
+    {
+        c.Font().Name = QStringLiteral("Arial");
+        c.Font().SetSize(pontos);
+        c.Font().Bold = negrito;
+        c.Font().Color = clBlack;
+        c.Brush().Style = TCanvas::bsClear;
+        c.TextOut(X(x), Y(y), texto);
+    }
+    // Word-wrapped text in a box of report units.
+    void Caixa(double x, double y, double w, double h, const QString &texto, int pontos = 8)
+    {
+        c.Font().SetSize(pontos);
+        c.Font().Bold = false;
+        c.Brush().Style = TCanvas::bsClear;
+        TRect r = TRect::Bounds(X(x), Y(y), L(w), L(h));
+        c.DrawText(r, texto, TCanvas::dtWordBreak | TCanvas::dtNoPrefix);
+    }
+    void Linha(double x0, double y0, double x1, double y1)
+    {
+        c.Pen().Color = clBlack;
+        c.Pen().Width = std::max(1, L(0.5));
+        c.MoveTo(X(x0), Y(y0));
+        c.LineTo(X(x1), Y(y1));
+    }
+    TCanvas &c;
+
+private:
+    double FRazao;
+    int FX, FY;
+};
+
+QString Numero(double v, int casas = 1)
+{
+    return QString::number(v, 'f', casas);
+}
+
+// A patient field exactly as TInterfaceImpressora measured it: a 96-dpi font scaled by the
+// page ratio, wrapped in the scaled box.
+void CampoPaciente(TPagina &p, const TRelatorioSessao::TCaixa &caixa, const QString &texto)
+{
+    p.Texto(caixa.x, caixa.y - 9, caixa.rotulo, 6);
+    TCanvas &c = p.c;
+    c.Pen().Color = clSilver;
+    c.Pen().Width = 1;
+    c.Brush().Style = TCanvas::bsClear;
+    const TRect box =
+        TRect::Bounds(p.X(caixa.x), p.Y(caixa.y), p.L(caixa.largura), p.L(caixa.altura));
+    c.Rectangle(box.Left - p.L(1), box.Top - p.L(1), box.Right + p.L(1), box.Bottom + p.L(1));
+    c.SetPixelsPerInch(96, 96);
+    c.Font() = TCanvas::TFont::FromQFont(TRelatorioSessao::FonteCampos());
+    c.Font().SetSize(int(std::trunc(kPontosCampos * p.Razao() + 0.5)));
+    TRect r = box;
+    c.SetClipRect(box);
+    c.DrawText(r, texto, TCanvas::dtWordBreak | TCanvas::dtNoPrefix);
+    c.ResetClip();
+    c.SetPixelsPerInch(0, 0);  // back to the printer's own resolution
+}
+
+void Cabecalho(TPagina &p, const TRelatorioSessao::TDados &d)
+{
+    p.Texto(kMargem, kMargem, QStringLiteral("Relatório de teste de esforço"), 14, true);
+    for (const TRelatorioSessao::TCaixa &caixa : TRelatorioSessao::CaixasPaciente())
+        CampoPaciente(p, caixa, TRelatorioSessao::ValorCampo(d.paciente, caixa.campo));
+}
+
+void Protocolo(TPagina &p, const TRelatorioSessao::TDados &d, double y)
+{
+    const TSessao &s = d.sessao;
+    const QLocale br(QLocale::Portuguese, QLocale::Brazil);
+    p.Texto(kMargem, y, QStringLiteral("Protocolo: %1").arg(s.protocoloNome), 9, true);
+    p.Texto(280, y,
+            QStringLiteral("Data: %1")
+                .arg(br.toString(s.inicio.toLocalTime(), QStringLiteral("dd/MM/yyyy HH:mm"))),
+            9);
+    p.Texto(kMargem, y + 13,
+            QStringLiteral("Limites: %1 km/h, %2 %   Recuperação: %3 min a %4 km/h, %5 %")
+                .arg(Numero(s.velocidadeMaxima), Numero(s.inclinacaoMaxima),
+                     Numero(s.recuperacaoMs / 60000.0), Numero(s.recuperacaoVelocidade),
+                     Numero(s.recuperacaoInclinacao)));
+    p.Texto(280, y + 13,
+            QStringLiteral("Duração: %1   Situação: %2")
+                .arg(TResumoSessao::Tempo(s.duracaoMs), TBancoSessoes::NomeSituacao(s.situacao)));
+}
+
+double Tabela(TPagina &p, const TRelatorioSessao::TDados &d, double y)
+{
+    static const int colunas[] = {kMargem, 70, 135, 185, 245, 305, 350, 420};
+    static const char *titulos[] = {"Estágio",    "Fase", "Início", "Velocidade",
+                                    "Inclinação", "FC",   "PA",     "Borg"};
+    for (int i = 0; i < 8; ++i)
+        p.Texto(colunas[i], y, QString::fromUtf8(titulos[i]), 8, true);
+    p.Linha(kMargem, y + kLinhaTabela, TRelatorioSessao::kLarguraPagina - kMargem,
+            y + kLinhaTabela);
+    y += kLinhaTabela + 2;
+    for (const TResumoEstagio &e : d.estagios) {
+        const QString campos[] = {
+            QString::number(e.estagio),
+            TResumoSessao::NomeFase(e.fase),
+            TResumoSessao::Tempo(e.inicioMs),
+            QStringLiteral("%1 km/h").arg(Numero(e.velocidade)),
+            QStringLiteral("%1 %").arg(Numero(e.inclinacao)),
+            e.frequenciaCardiaca ? QStringLiteral("%1 bpm").arg(e.frequenciaCardiaca) : QString(),
+            e.pressaoSistolica
+                ? QStringLiteral("%1/%2 mmHg").arg(e.pressaoSistolica).arg(e.pressaoDiastolica)
+                : QString(),
+            e.borg ? QString::number(e.borg) : QString()};
+        for (int i = 0; i < 8; ++i)
+            p.Texto(colunas[i], y, campos[i]);
+        y += kLinhaTabela;
+    }
+    return y;
+}
+
+double Conclusao(TPagina &p, const TRelatorioSessao::TDados &d, double y)
+{
+    const TResumoSessao::TPicos &pk = d.picos;
+    QString picos = QStringLiteral("Picos: %1 km/h, %2 %, exercício %3")
+                        .arg(Numero(pk.velocidade), Numero(pk.inclinacao),
+                             TResumoSessao::Tempo(pk.exercicioMs));
+    if (pk.frequenciaCardiaca)
+        picos += QStringLiteral(", FC %1 bpm").arg(pk.frequenciaCardiaca);
+    if (pk.pressaoSistolica)
+        picos +=
+            QStringLiteral(", PA %1/%2 mmHg").arg(pk.pressaoSistolica).arg(pk.pressaoDiastolica);
+    if (pk.borg)
+        picos += QStringLiteral(", Borg %1").arg(pk.borg);
+    p.Texto(kMargem, y, picos, 9, true);
+    p.Texto(kMargem, y + 13,
+            QStringLiteral("Motivo da interrupção: %1")
+                .arg(d.sessao.motivoParada.isEmpty() ? QStringLiteral("-") : d.sessao.motivoParada),
+            9);
+    p.Texto(kMargem, y + 26, QStringLiteral("Comentários:"), 8, true);
+    p.Caixa(kMargem + 55, y + 26, TRelatorioSessao::kLarguraPagina - 2 * kMargem - 55, 30,
+            d.sessao.comentarios);
+    return y + 60;
+}
+
+}  // namespace
+
+QList<TRelatorioSessao::TCaixa> TRelatorioSessao::CaixasPaciente()
+{
+    return {
+        {QStringLiteral("nome"), QStringLiteral("Nome"), kMargem, 62, 300, 14},
+        {QStringLiteral("identificador"), QStringLiteral("Identificação"), 340, 62, 134, 14},
+        {QStringLiteral("nascimento"), QStringLiteral("Nascimento"), kMargem, 90, 70, 14},
+        {QStringLiteral("sexo"), QStringLiteral("Sexo"), 108, 90, 60, 14},
+        {QStringLiteral("peso"), QStringLiteral("Peso (kg)"), 176, 90, 50, 14},
+        {QStringLiteral("altura"), QStringLiteral("Altura (cm)"), 234, 90, 50, 14},
+        {QStringLiteral("medico"), QStringLiteral("Médico solicitante"), 292, 90, 182, 14},
+        {QStringLiteral("observacoes"), QStringLiteral("Observações"), kMargem, 118, 444, 26},
+    };
+}
+
+QFont TRelatorioSessao::FonteCampos()
+{
+    QFont fonte(QStringLiteral("Arial"));
+    fonte.setPointSizeF(kPontosCampos);
+    return fonte;
+}
+
+void TRelatorioSessao::ConfigurarCaixa(TInterfaceImpressora &interface, const QString &campo)
+{
+    for (const TCaixa &c : CaixasPaciente())
+        if (c.campo == campo) {
+            interface.AjustarFonte(FonteCampos());
+            interface.AjustarAlinhamento(TInterfaceImpressora::taLeftJustify);
+            interface.AjustarLargura(c.largura);
+            interface.AjustarAltura(c.altura);
+            interface.AjustarLargDaPaginaNaTela(kLarguraPagina);
+        }
+}
+
+QString TRelatorioSessao::ValorCampo(const TPaciente &p, const QString &campo)
+{
+    const std::pair<const char *, const QString *> campos[] = {{"nome", &p.nome},
+                                                               {"identificador", &p.identificador},
+                                                               {"nascimento", &p.nascimento},
+                                                               {"sexo", &p.sexo},
+                                                               {"peso", &p.peso},
+                                                               {"altura", &p.altura},
+                                                               {"medico", &p.medico},
+                                                               {"observacoes", &p.observacoes}};
+    for (const auto &[nome, valor] : campos)
+        if (campo == QLatin1String(nome))
+            return *valor;
+    return QString();
+}
+
+TRelatorioSessao::TDados TRelatorioSessao::Carregar(const TBancoSessoes &banco, qint64 sessaoId)
+{
+    TDados d;
+    d.sessao = banco.LerSessao(sessaoId).value_or(TSessao{});
+    d.paciente = banco.LerPaciente(d.sessao.pacienteId).value_or(TPaciente{});
+    const QList<TAmostraRegistro> amostras = banco.LerAmostras(sessaoId);
+    const QList<TEventoRegistro> eventos = banco.LerEventos(sessaoId);
+    d.estagios = banco.LerEstagios(sessaoId);
+    if (d.estagios.isEmpty())
+        d.estagios = TResumoSessao::Estagios(amostras, eventos);
+    d.picos = TResumoSessao::Picos(amostras, eventos);
+    return d;
+}
+
+void TRelatorioSessao::Imprimir(const TDados &dados, TvtxGraph &grafico)
+{
+    TPrinter *impressora = Printer();
+    impressora->SetTitle(QStringLiteral("Teste de esforço %1").arg(dados.sessao.id));
+    impressora->BeginDoc();
+    try {
+        TPagina p(impressora->Canvas());
+        Cabecalho(p, dados);
+        Protocolo(p, dados, 158);
+        double y = Tabela(p, dados, 194);
+        y = Conclusao(p, dados, y + 8);
+        // The chart fills what is left of the page above the bottom margin.
+        const double topo = y + 6;
+        const double altura = std::min(713 - kMargem - topo, 330.0);
+        grafico.Imprime(float(p.Polegadas(p.X(kMargem))), float(p.Polegadas(p.Y(topo))),
+                        float(p.Polegadas(p.L(kLarguraPagina - 2 * kMargem))),
+                        float(p.Polegadas(p.L(altura))));
+        impressora->EndDoc();
+    } catch (...) {
+        impressora->Abort();
+        throw;
+    }
+}

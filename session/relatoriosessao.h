@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QFont>
+#include <QList>
+#include <QString>
+
+#include "kestrova_session_export.h"
+#include "session/registrossessao.h"
+#include "session/resumosessao.h"
+
+class TBancoSessoes;
+class TInterfaceImpressora;
+class TvtxGraph;
+
+// The printed report of one session, one A4 page on the current printer (platform/printer.h):
+// the patient block, protocol, limits, date and duration, the stage table, peaks, stop reason,
+// comments and the chart (TvtxGraph's own printing).
+//
+// The page is laid out in screen units on a page kLarguraPagina wide, the unit of the printable
+// edit's boxes: each patient field is printed in the box CaixasPaciente names, with the font and
+// scale TInterfaceImpressora measures with, so a text its TEditImp accepted fits on paper.
+class KESTROVA_SESSION_EXPORT TRelatorioSessao {
+public:
+    static constexpr int kLarguraPagina = 504;
+
+    struct TCaixa {
+        QString campo;   // "nome", "identificador", ... (TPaciente's members)
+        QString rotulo;  // printed above the box
+        int x = 0, y = 0, largura = 0, altura = 0;
+    };
+    struct TDados {
+        TPaciente paciente;
+        TSessao sessao;
+        QList<TResumoEstagio> estagios;
+        TResumoSessao::TPicos picos;
+    };
+
+    static QList<TCaixa> CaixasPaciente();
+    static QFont FonteCampos();
+    // Gives a printable edit's interface the report's box for `campo`.
+    static void ConfigurarCaixa(TInterfaceImpressora &interface, const QString &campo);
+    static QString ValorCampo(const TPaciente &paciente, const QString &campo);
+
+    static TDados Carregar(const TBancoSessoes &banco, qint64 sessaoId);
+    // Prints the page (BeginDoc ... EndDoc on Printer()); raises Exception when printing fails.
+    // The chart is printed as it stands: redraw the session on it first.
+    static void Imprimir(const TDados &dados, TvtxGraph &grafico);
+};

@@ -1,0 +1,95 @@
+#include "session/resumosessao.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kExercicio = 1;
+
+void Inicio(QList<TResumoEstagio> &estagios, int fase, int estagio, qint64 tempoMs,
+            double velocidade, double inclinacao)
+{
+    if (estagio <= 0)
+        return;
+    if (!estagios.isEmpty() && estagios.last().estagio == estagio && estagios.last().fase == fase)
+        return;
+    TResumoEstagio e;
+    e.estagio = estagio;
+    e.fase = fase;
+    e.inicioMs = e.fimMs = tempoMs;
+    e.velocidade = velocidade;
+    e.inclinacao = inclinacao;
+    estagios << e;
+}
+
+}  // namespace
+
+QList<TResumoEstagio> TResumoSessao::Estagios(const QList<TAmostraRegistro> &amostras,
+                                              const QList<TEventoRegistro> &eventos)
+{
+    QList<TResumoEstagio> estagios;
+    for (const TEventoRegistro &e : eventos)
+        if (e.tipo == QLatin1String("estagio"))
+            Inicio(estagios, e.fase, e.estagio, e.tempoMs, e.velocidade, e.inclinacao);
+    if (estagios.isEmpty())
+        for (const TAmostraRegistro &a : amostras)
+            Inicio(estagios, a.fase, a.estagio, a.tempoMs, a.velocidadeAlvo, a.inclinacaoAlvo);
+    qint64 fim = amostras.isEmpty() ? 0 : amostras.last().tempoMs;
+    for (const TEventoRegistro &e : eventos)
+        fim = std::max(fim, e.tempoMs);
+    for (int i = 0; i < estagios.size(); ++i)
+        estagios[i].fimMs = i + 1 < estagios.size() ? estagios.at(i + 1).inicioMs : fim;
+    for (const TEventoRegistro &e : eventos) {
+        auto dentro = std::find_if(estagios.rbegin(), estagios.rend(),
+                                   [&](const auto &s) { return s.inicioMs <= e.tempoMs; });
+        if (dentro == estagios.rend())
+            continue;
+        if (e.tipo == QLatin1String("fc"))
+            dentro->frequenciaCardiaca = int(e.valor1);
+        else if (e.tipo == QLatin1String("pa")) {
+            dentro->pressaoSistolica = int(e.valor1);
+            dentro->pressaoDiastolica = int(e.valor2);
+        } else if (e.tipo == QLatin1String("borg"))
+            dentro->borg = int(e.valor1);
+    }
+    return estagios;
+}
+
+TResumoSessao::TPicos TResumoSessao::Picos(const QList<TAmostraRegistro> &amostras,
+                                           const QList<TEventoRegistro> &eventos)
+{
+    TPicos p;
+    for (const TAmostraRegistro &a : amostras) {
+        p.velocidade = std::max(p.velocidade, a.velocidadeConfirmada);
+        p.inclinacao = std::max(p.inclinacao, a.inclinacaoConfirmada);
+    }
+    for (const TEventoRegistro &e : eventos) {
+        if (e.tipo == QLatin1String("fc"))
+            p.frequenciaCardiaca = std::max(p.frequenciaCardiaca, int(e.valor1));
+        else if (e.tipo == QLatin1String("pa") && int(e.valor1) > p.pressaoSistolica) {
+            p.pressaoSistolica = int(e.valor1);
+            p.pressaoDiastolica = int(e.valor2);
+        } else if (e.tipo == QLatin1String("borg"))
+            p.borg = std::max(p.borg, int(e.valor1));
+    }
+    for (const TResumoEstagio &e : Estagios(amostras, eventos))
+        if (e.fase == kExercicio)
+            p.exercicioMs += e.fimMs - e.inicioMs;
+    return p;
+}
+
+QString TResumoSessao::NomeFase(int fase)
+{
+    switch (fase) {
+        case 0: return QStringLiteral("Aquecimento");
+        case kExercicio: return QStringLiteral("Exercício");
+        case 2: return QStringLiteral("Recuperação");
+        default: return QString();
+    }
+}
+
+QString TResumoSessao::Tempo(qint64 ms)
+{
+    const qint64 s = std::max<qint64>(ms, 0) / 1000;
+    return QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
+}

@@ -1,0 +1,304 @@
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <memory>
+
+#include "components/editimp.h"
+#include "console/fconsole.h"
+#include "console/painelpaciente.h"
+#include "platform/messagebox.h"
+#include "protocol/executorprotocolo.h"
+#include "session/bancosessoes.h"
+#include "tools/boardsim/boardsimulator.h"
+
+namespace {
+
+// Speed and grade codes as the board receives them (km/h x 10 - 14; whole percents).
+QByteArray Alvo(double kmh, int pct)
+{
+    const char q[3] = {0x02, 'Q', char(qRound(kmh * 10) - 14)};
+    const char r[3] = {0x02, 'R', char(pct)};
+    return QByteArray(q, 3) + QByteArray(r, 3);
+}
+
+const QByteArray kParar("\x02T\x00", 3);
+
+QString Texto(const QString &programa, const QStringList &argumentos)
+{
+    QProcess p;
+    p.start(programa, argumentos);
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+}  // namespace
+
+class TstConsole : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        QVERIFY(FPasta.isValid());
+        FPlaca = std::make_unique<TBoardSimulator>();
+        QVERIFY(FPlaca->Start());
+        qputenv("KESTROVA_COM1", FPlaca->DevicePath().toLocal8Bit());
+        FMensagens.clear();
+        SetErrorMessageHook([this](const QString &t) { FMensagens << t; });
+        FBanco = std::make_unique<TBancoSessoes>();
+        QString erro;
+        QVERIFY(FBanco->Abrir(FPasta.filePath(QTest::currentTestFunction()) + ".db", &erro));
+        FJanela = std::make_unique<TfrmConsole>(FBanco.get());
+        FJanela->show();
+        QVERIFY(QTest::qWaitForWindowExposed(FJanela.get()));
+        QTest::keyClicks(FJanela->findChild<QLineEdit *>("edt_nome"), "Marta Quintela");
+    }
+    void cleanup()
+    {
+        FJanela.reset();
+        FBanco.reset();
+        FPlaca.reset();
+        SetErrorMessageHook({});
+    }
+
+    // A whole modified Bruce at 300 times real speed through the window: every stage's
+    // targets on the wire at its boundary, the recovery, the stop at the end; the rows in the
+    // database; the report's text.
+    void bruceModificadoCompleto()
+    {
+        auto *protocolo = FJanela->findChild<QComboBox *>("cmbProtocolo");
+        protocolo->setCurrentIndex(protocolo->findData("bruce-modificado"));
+        FJanela->findChild<QDoubleSpinBox *>("spnRecuperacao")->setValue(1);
+        FJanela->AjustarEscalaTempo(300);
+        Clicar("btnIniciar");
+        QTRY_VERIFY_WITH_TIMEOUT(FJanela->Executor()->Estado() == TEstadoExecucao::Exercicio,
+                                 10000);
+        Clicar("btnRegistrarFc");
+        Clicar("btnRegistrarPa");
+        QTRY_VERIFY_WITH_TIMEOUT(FJanela->Executor()->Estado() == TEstadoExecucao::Concluido,
+                                 60000);
+        QVERIFY(!FJanela->EmTeste());
+
+        QByteArray fio;
+        for (const TFrameRecord &r : FPlaca->Frames())
+            fio += r.frame;
+        const std::pair<double, int> estagios[] = {{2.7, 0},  {2.7, 5},   {2.7, 10}, {4.0, 12},
+                                                   {5.5, 14}, {6.8, 16},  {8.0, 18}, {8.9, 20},
+                                                   {9.7, 22}, {10.5, 24}, {2.5, 0}};
+        qsizetype onde = 0;
+        for (const auto &[kmh, pct] : estagios) {
+            onde = fio.indexOf(Alvo(kmh, pct), onde);
+            QVERIFY2(onde >= 0, qPrintable(QStringLiteral("%1 km/h %2 %").arg(kmh).arg(pct)));
+        }
+        QVERIFY(fio.endsWith(kParar));
+
+        const qint64 id = FJanela->UltimaSessao();
+        const TSessao s = *FBanco->LerSessao(id);
+        QCOMPARE(s.situacao, TSessao::TSituacao::Concluida);
+        QCOMPARE(s.motivoParada, QStringLiteral("Teste completo"));
+        const QList<TResumoEstagio> tabela = FBanco->LerEstagios(id);
+        QCOMPARE(tabela.size(), qsizetype(std::size(estagios)));
+        for (int i = 0; i < tabela.size(); ++i) {
+            QCOMPARE(tabela.at(i).velocidade, estagios[i].first);
+            QCOMPARE(tabela.at(i).inclinacao, double(estagios[i].second));
+        }
+        QCOMPARE(tabela.at(0).frequenciaCardiaca, 80);
+        QCOMPARE(tabela.at(0).pressaoSistolica, 120);
+        QVERIFY(!FBanco->LerAmostras(id).isEmpty());
+
+        const QString pdf = FPasta.filePath("bruce.pdf");
+        QVERIFY(FJanela->ImprimirRelatorio(id, pdf));
+        const QString texto = Texto("pdftotext", {"-layout", pdf, "-"});
+        for (const char *esperado :
+             {"Marta Quintela", "Protocolo: Bruce modificado", "Concluído",
+              "Motivo da interrupção: Teste completo", "10.5 km/h", "Recuperação"})
+            QVERIFY2(texto.contains(QString::fromUtf8(esperado)), esperado);
+        QVERIFY(FMensagens.isEmpty());
+    }
+
+    // Space and Escape press PARAR: the stop frame is the last on the wire and the session is
+    // recorded as stopped. Escape works from a text field too.
+    void teclasDeParada_data()
+    {
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<bool>("noComentario");
+        QTest::newRow("Espaço") << int(Qt::Key_Space) << false;
+        QTest::newRow("Esc") << int(Qt::Key_Escape) << false;
+        QTest::newRow("Esc no comentário") << int(Qt::Key_Escape) << true;
+    }
+    void teclasDeParada()
+    {
+        QFETCH(int, tecla);
+        QFETCH(bool, noComentario);
+        Iniciado();
+        QWidget *alvo = FJanela.get();
+        if (noComentario) {
+            alvo = FJanela->findChild<QLineEdit *>("edtComentario");
+            alvo->setFocus();
+        }
+        QTest::keyClick(alvo, Qt::Key(tecla));
+        QTRY_VERIFY_WITH_TIMEOUT(FJanela->Executor()->Estado() == TEstadoExecucao::Parado, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !FPlaca->Frames().isEmpty() && FPlaca->Frames().last().frame == kParar, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(FBanco->LerSessao(FJanela->UltimaSessao())->situacao,
+                                  TSessao::TSituacao::Parada, 5000);
+    }
+
+    // A manual step starts from the target just sent, not from the last sample: pressed right
+    // at Bruce's second boundary (4.0 km/h, the sample still says 2.7), it asks for 4.1 and
+    // holds the protocol.
+    void ajusteManual()
+    {
+        FJanela->AjustarEscalaTempo(60);
+        bool clicado = false;
+        Clicar("btnIniciar");
+        QTRY_VERIFY_WITH_TIMEOUT(FJanela->Executor(), 5000);
+        connect(FJanela->Executor(), &TExecutorProtocolo::Evento, this,
+                [&](const TEventoExecucao &e) {
+                    if (!clicado && e.tipo == TEventoExecucao::TTipo::Alvo && e.velocidade > 3.9) {
+                        clicado = true;
+                        QTimer::singleShot(0, this, [this] { Clicar("btnVelocidadeMais"); });
+                    }
+                });
+        QTRY_COMPARE_WITH_TIMEOUT(FJanela->Executor()->Estado(), TEstadoExecucao::Pausado, 15000);
+        const QByteArray q41 = Alvo(4.1, 12).left(3);
+        QTRY_VERIFY_WITH_TIMEOUT(FPlaca->Frames().last().frame == q41 ||
+                                     FPlaca->Frames().at(FPlaca->Frames().size() - 2).frame == q41,
+                                 5000);
+        for (const TFrameRecord &r : FPlaca->Frames())
+            QVERIFY(r.frame != Alvo(2.8, 0).left(3));
+    }
+
+    // Closing while the belt runs asks first; "no" keeps the test, "yes" stops the belt, then
+    // closes.
+    void fecharDuranteOTeste()
+    {
+        Iniciado();
+        QStringList perguntas;
+        bool resposta = false;
+        FJanela->OnConfirmar = [&](const QString &t) {
+            perguntas << t;
+            return resposta;
+        };
+        QVERIFY(!FJanela->close());
+        QCOMPARE(perguntas.size(), 1);
+        QVERIFY(FJanela->EmTeste());
+        resposta = true;
+        QVERIFY(FJanela->close());
+        QCOMPARE(FJanela->Executor()->Estado(), TEstadoExecucao::Parado);
+        QTRY_VERIFY_WITH_TIMEOUT(FPlaca->Frames().last().frame == kParar, 5000);
+        QCOMPARE(FBanco->LerSessao(FJanela->UltimaSessao())->situacao, TSessao::TSituacao::Parada);
+    }
+
+    // A database that cannot take the test is reported at Iniciar, and the belt never moves.
+    void bancoRuimAntesDoTeste_data()
+    {
+        QTest::addColumn<QString>("caso");
+        QTest::newRow("fechado") << "fechado";
+        QTest::newRow("disco cheio") << "cheio";
+    }
+    void bancoRuimAntesDoTeste()
+    {
+        QFETCH(QString, caso);
+        if (caso == "fechado")
+            FBanco->Fechar();
+        else
+            FBanco->AjustarEspacoMinimo(std::numeric_limits<qint64>::max());
+        QVERIFY(!FJanela->IniciarTeste());
+        QCOMPARE(FMensagens.size(), 1);
+        QVERIFY2(FMensagens.first().contains(caso == "fechado" ? "não está disponível"
+                                                               : "Espaço em disco insuficiente"),
+                 qPrintable(FMensagens.first()));
+        QVERIFY(!FJanela->EmTeste());
+        QTest::qWait(200);
+        QVERIFY(FPlaca->Frames().isEmpty());
+    }
+
+    // The program killed in the middle of a test: on the next open every sample it had
+    // recorded more than a second before the kill is there, the session is interrupted and the
+    // file is sound.
+    void matarEReabrir()
+    {
+        const QString caminho = FPasta.filePath("morto.db");
+        QProcess programa;
+        programa.setProcessChannelMode(QProcess::SeparateChannels);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        programa.setProcessEnvironment(env);
+        programa.start(ORVANTA_TESTE, {"--simulate", "--trace", "--database", caminho, "--start",
+                                       "bruce", "--time-scale", "5"});
+        QVERIFY(programa.waitForStarted());
+        QElapsedTimer relogio;
+        relogio.start();
+        QList<std::pair<qint64, qint64>> vistas;  // (sample time, when it was reported)
+        QByteArray resto;
+        const QRegularExpression linha("amostra (\\d+) registrada");
+        connect(&programa, &QProcess::readyReadStandardError, this, [&] {
+            resto += programa.readAllStandardError();
+            qsizetype fim;
+            while ((fim = resto.indexOf('\n')) >= 0) {
+                const auto m = linha.match(QString::fromUtf8(resto.left(fim)));
+                if (m.hasMatch())
+                    vistas.append({m.captured(1).toLongLong(), relogio.elapsed()});
+                resto.remove(0, fim + 1);
+            }
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(vistas.size() >= 6, 30000);
+        ::kill(pid_t(programa.processId()), SIGKILL);
+        const qint64 morte = relogio.elapsed();
+        QVERIFY(programa.waitForFinished(5000));
+
+        TBancoSessoes banco;
+        QString erro;
+        QVERIFY2(banco.Abrir(caminho, &erro), qPrintable(erro));
+        QCOMPARE(banco.Recuperadas(), 1);
+        const TSessao s = *banco.LerSessao(1);
+        QCOMPARE(s.situacao, TSessao::TSituacao::Interrompida);
+        QSet<qint64> gravadas;
+        for (const TAmostraRegistro &a : banco.LerAmostras(1))
+            gravadas << a.tempoMs;
+        int antigas = 0;
+        for (const auto &[tempo, quando] : vistas)
+            if (morte - quando > 1000) {
+                ++antigas;
+                QVERIFY2(gravadas.contains(tempo), qPrintable(QString::number(tempo)));
+            }
+        QVERIFY(antigas >= 4);
+        QSqlQuery q(banco.Conexao());
+        QVERIFY(q.exec("PRAGMA integrity_check") && q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("ok"));
+    }
+
+private:
+    void Clicar(const char *nome)
+    {
+        auto *botao = FJanela->findChild<QPushButton *>(nome);
+        QVERIFY2(botao && botao->isEnabled(), nome);
+        QTest::mouseClick(botao, Qt::LeftButton);
+    }
+    // Bruce at real speed, past the countdown.
+    void Iniciado()
+    {
+        Clicar("btnIniciar");
+        QTRY_VERIFY_WITH_TIMEOUT(FJanela->Executor()->Estado() == TEstadoExecucao::Exercicio,
+                                 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(!FPlaca->Frames().isEmpty(), 5000);
+    }
+
+    QTemporaryDir FPasta;
+    std::unique_ptr<TBoardSimulator> FPlaca;
+    std::unique_ptr<TBancoSessoes> FBanco;
+    std::unique_ptr<TfrmConsole> FJanela;
+    QStringList FMensagens;
+};
+
+QTEST_MAIN(TstConsole)
+#include "tst_console.moc"

@@ -1,0 +1,110 @@
+#include <QTest>
+
+#include "session/exportadorcsv.h"
+
+namespace {
+
+QList<QByteArray> Linhas(const QByteArray &csv)
+{
+    QList<QByteArray> linhas = csv.split('\n');
+    if (linhas.last().isEmpty())
+        linhas.removeLast();
+    return linhas;
+}
+
+}  // namespace
+
+class TstExportadorCsv : public QObject {
+    Q_OBJECT
+
+private slots:
+    // RFC 4180 quoting of one field.
+    void campo_data()
+    {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("separador");
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("simples") << "Fadiga"
+                                 << ","
+                                 << "Fadiga";
+        QTest::newRow("vírgula") << "dor, leve"
+                                 << ","
+                                 << "\"dor, leve\"";
+        QTest::newRow("vírgula com ;") << "dor, leve"
+                                       << ";"
+                                       << "dor, leve";
+        QTest::newRow("ponto e vírgula") << "a;b"
+                                         << ";"
+                                         << "\"a;b\"";
+        QTest::newRow("aspas") << "disse \"pare\""
+                               << ","
+                               << "\"disse \"\"pare\"\"\"";
+        QTest::newRow("quebra") << "linha\r\noutra"
+                                << ","
+                                << "\"linha\r\noutra\"";
+    }
+    void campo()
+    {
+        QFETCH(QString, texto);
+        QFETCH(QString, separador);
+        QFETCH(QString, esperado);
+        QCOMPARE(TExportadorCsv::Campo(texto, separador.at(0)), esperado);
+    }
+
+    // Dot and comma by default whatever the locale; the locale's separator only on request,
+    // with a semicolon between fields where the decimal separator is a comma.
+    void separadores_data()
+    {
+        QTest::addColumn<bool>("doLocal");
+        QTest::addColumn<QString>("local");
+        QTest::addColumn<QByteArray>("amostra");
+        QTest::newRow("padrão, pt_BR")
+            << false << "pt_BR"
+            << QByteArray("amostra,61.500,3,Exercício,2,4.0,12.5,4.0,12.0,1,,,,,,");
+        QTest::newRow("local pt_BR")
+            << true << "pt_BR"
+            << QByteArray("amostra;61,500;3;Exercício;2;4,0;12,5;4,0;12,0;1;;;;;;");
+        QTest::newRow("local en_US")
+            << true << "en_US"
+            << QByteArray("amostra,61.500,3,Exercício,2,4.0,12.5,4.0,12.0,1,,,,,,");
+    }
+    void separadores()
+    {
+        QFETCH(bool, doLocal);
+        QFETCH(QString, local);
+        QFETCH(QByteArray, amostra);
+        TAmostraRegistro a{61500, 3, 1, 2, 4.0, 12.5, 4.0, 12.0, true};
+        TExportadorCsv::TOpcoes opcoes{doLocal, QLocale(local), {}};
+        const QList<QByteArray> linhas = Linhas(TExportadorCsv::Texto({a}, {}, opcoes));
+        QCOMPARE(linhas.size(), 2);
+        QVERIFY(linhas.at(0).startsWith(doLocal && local == "pt_BR" ? "registro;tempo_s;"
+                                                                    : "registro,tempo_s,"));
+        QCOMPARE(linhas.at(1), amostra + "\r");
+    }
+
+    // Samples and events interleave by time, a sample first at the same millisecond; an event's
+    // text keeps its quoting; every line ends in CRLF.
+    void ordemEEventos()
+    {
+        TAmostraRegistro a0{0, 2, 0, 1, 2.7, 0, 0, 0, true},
+            a1{1000, 2, 0, 1, 2.7, 0, 2.7, 0, true};
+        TEventoRegistro e;
+        e.tempoMs = 1000;
+        e.tipo = "comentario";
+        e.texto = "queixa: \"cansaço\", leve";
+        TExportadorCsv::TOpcoes opcoes;
+        opcoes.nomeEstado = [](int v) { return QStringLiteral("E%1").arg(v); };
+        const QByteArray csv = TExportadorCsv::Texto({a0, a1}, {e}, opcoes);
+        QCOMPARE(csv.count("\r\n"), 4);
+        QCOMPARE(csv.count('\n'), 4);
+        const QList<QByteArray> linhas = Linhas(csv);
+        QVERIFY(linhas.at(1).startsWith("amostra,0.000,E2,"));
+        QVERIFY(linhas.at(2).startsWith("amostra,1.000,"));
+        QCOMPARE(linhas.at(3),
+                 QByteArray("evento,1.000,E0,Aquecimento,0,,,,,,comentario,0.0,0.0,0,0,"
+                            "\"queixa: \"\"cansaço\"\", leve\"\r"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstExportadorCsv)
+#include "tst_exportadorcsv.moc"

@@ -1,0 +1,136 @@
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "chart/vtxgraph.h"
+#include "components/interfaceimpressora.h"
+#include "platform/printer.h"
+#include "session/bancosessoes.h"
+#include "session/graficosessao.h"
+#include "session/gravadorsessao.h"
+#include "session/relatoriosessao.h"
+
+namespace {
+
+TEventoRegistro Evento(qint64 t, const char *tipo, double v1 = 0, double v2 = 0, int fase = 1,
+                       int estagio = 0, double vel = 0, double inc = 0)
+{
+    TEventoRegistro e;
+    e.tempoMs = t;
+    e.tipo = QString::fromLatin1(tipo);
+    e.valor1 = v1;
+    e.valor2 = v2;
+    e.fase = fase;
+    e.estagio = estagio;
+    e.velocidade = vel;
+    e.inclinacao = inc;
+    return e;
+}
+
+QString Executar(const QString &programa, const QStringList &argumentos)
+{
+    QProcess p;
+    p.start(programa, argumentos);
+    if (!p.waitForFinished(30000))
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+}  // namespace
+
+class TstRelatorioSessao : public QObject {
+    Q_OBJECT
+
+private slots:
+    // A recorded modified-Bruce-like test printed to PDF: one page with the patient block, the
+    // protocol, the stage table with the entries of each stage, peaks, reason and comments.
+    void relatorioEmPdf()
+    {
+        QTemporaryDir pasta;
+        const QString caminho = pasta.filePath("s.db");
+        TBancoSessoes banco;
+        QString erro;
+        QVERIFY(banco.Abrir(caminho, &erro));
+        TPaciente p;
+        p.nome = QStringLiteral("Joana Brandão da Silva");
+        p.identificador = QStringLiteral("PR-20931");
+        p.medico = QStringLiteral("Dr. Paulo Mendes");
+        TSessao s;
+        s.pacienteId = banco.InserirPaciente(p, &erro);
+        s.protocoloNome = QStringLiteral("Bruce modificado");
+        s.velocidadeMaxima = 12;
+        s.inclinacaoMaxima = 20;
+        s.recuperacaoMs = 180000;
+        s.recuperacaoVelocidade = 2.5;
+        s.inicio = QDateTime::currentDateTimeUtc();
+        s.id = banco.IniciarSessao(s, &erro);
+        {
+            TGravadorSessao g(caminho, s.id);
+            const double estagios[][2] = {{2.7, 0}, {2.7, 5}, {2.7, 10}, {4.0, 12}};
+            for (int i = 0; i < 4; ++i)
+                g.Evento(
+                    Evento(i * 180000, "estagio", 0, 0, 1, i + 1, estagios[i][0], estagios[i][1]));
+            g.Evento(Evento(4 * 180000, "estagio", 0, 0, 2, 5, 2.5, 0));
+            g.Evento(Evento(200000, "fc", 104));
+            g.Evento(Evento(400000, "pa", 150, 85));
+            g.Evento(Evento(650000, "fc", 141));
+            g.Evento(Evento(700000, "borg", 15));
+            for (int t = 0; t <= 800; ++t) {
+                TAmostraRegistro a;
+                a.tempoMs = t * 1000;
+                a.velocidadeAlvo = a.velocidadeConfirmada = estagios[std::min(t / 180, 3)][0];
+                a.inclinacaoAlvo = a.inclinacaoConfirmada = estagios[std::min(t / 180, 3)][1];
+                g.Amostra(a);
+            }
+            QVERIFY(g.Esvaziar());
+        }
+        s.situacao = TSessao::TSituacao::Parada;
+        s.duracaoMs = 800000;
+        s.motivoParada = QStringLiteral("Fadiga");
+        s.comentarios = QStringLiteral("Sem alterações do segmento ST.");
+        QVERIFY(banco.FinalizarSessao(s, &erro));
+
+        TvtxGraph grafico;
+        TGraficoSessao(grafico).Redesenhar(banco.LerAmostras(s.id), banco.LerEventos(s.id));
+        const QString pdf = pasta.filePath("r.pdf");
+        Printer()->SetPdfOutput(pdf);
+        TRelatorioSessao::Imprimir(TRelatorioSessao::Carregar(banco, s.id), grafico);
+
+        // KESTROVA_KEEP_REPORT=FILE keeps a copy (the picture in docs/ comes from it).
+        if (const QString copia = qEnvironmentVariable("KESTROVA_KEEP_REPORT"); !copia.isEmpty())
+            QFile::copy(pdf, copia);
+        QVERIFY(Executar("pdfinfo", {pdf}).contains(QRegularExpression("Pages:\\s+1\\n")));
+        const QString texto = Executar("pdftotext", {"-layout", pdf, "-"});
+        for (const char *esperado :
+             {"Joana Brandão da Silva", "PR-20931", "Dr. Paulo Mendes",
+              "Protocolo: Bruce modificado", "Limites: 12.0 km/h, 20.0 %", "Duração: 13:20",
+              "Parado pelo operador", "Motivo da interrupção: Fadiga",
+              "Sem alterações do segmento ST.", "Picos: 4.0 km/h, 12.0 %", "FC 141 bpm",
+              "PA 150/85 mmHg", "Borg 15", "Velocidade e inclinação"})
+            QVERIFY2(texto.contains(QString::fromUtf8(esperado)), esperado);
+        // Stage rows carry what was entered during them.
+        QVERIFY(texto.contains(
+            QRegularExpression("2\\s+Exercício\\s+3:00\\s+2.7 km/h\\s+5.0 %\\s+104 bpm")));
+        QVERIFY(texto.contains(
+            QRegularExpression("3\\s+Exercício\\s+6:00\\s+2.7 km/h\\s+10.0 %\\s+150/85 mmHg")));
+        QVERIFY(texto.contains(
+            QRegularExpression("4\\s+Exercício\\s+9:00\\s+4.0 km/h\\s+12.0 %\\s+141 bpm\\s+15")));
+    }
+
+    // Every patient box has the report's geometry in the printable edit's interface.
+    void caixasDoPaciente()
+    {
+        for (const TRelatorioSessao::TCaixa &c : TRelatorioSessao::CaixasPaciente()) {
+            TInterfaceImpressora i(nullptr);
+            TRelatorioSessao::ConfigurarCaixa(i, c.campo);
+            QCOMPARE(i.Largura(), c.largura);
+            QCOMPARE(i.Altura(), c.altura);
+            QCOMPARE(i.LargDaPaginaNaTela(), TRelatorioSessao::kLarguraPagina);
+            QVERIFY(c.x + c.largura <= TRelatorioSessao::kLarguraPagina - 30);
+        }
+    }
+};
+
+QTEST_MAIN(TstRelatorioSessao)
+#include "tst_relatoriosessao.moc"

@@ -1,0 +1,192 @@
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <memory>
+
+#include "tools/boardsim/boardsimulator.h"
+
+// orvanta-ctl's protocol commands run as a user would, against the simulated board over a pty.
+namespace {
+
+QByteArray Frame(char letter, int value)
+{
+    return QByteArray{"\x02"} + letter + char(value);
+}
+
+const QByteArray kStop = Frame('T', 0);
+
+}  // namespace
+
+class TestOrvantaCtlProtocol : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void runFinishesWithTheRecoveryAndWritesCsv();
+    void ctrlCStopsTheBelt();
+    void lostLinkStopsAndExitsOne();
+    void showPrintsWhatTheBoardReceives();
+    void exitStatuses_data();
+    void exitStatuses();
+
+private:
+    void Start(const QStringList &arguments);
+    int Finish();
+    QList<QByteArray> Frames() const;
+
+    std::unique_ptr<TBoardSimulator> FBoard;
+    std::unique_ptr<QTemporaryDir> FHome;
+    std::unique_ptr<QProcess> FProcess;
+    QString FOut, FErr;
+};
+
+void TestOrvantaCtlProtocol::init()
+{
+    FBoard = std::make_unique<TBoardSimulator>();
+    QString error;
+    QVERIFY2(FBoard->Start(&error), qPrintable(error));
+    FHome = std::make_unique<QTemporaryDir>();
+}
+
+void TestOrvantaCtlProtocol::cleanup()
+{
+    if (FProcess && FProcess->state() != QProcess::NotRunning) {
+        FProcess->kill();
+        FProcess->waitForFinished();
+    }
+    FProcess.reset();
+    FBoard.reset();
+}
+
+void TestOrvantaCtlProtocol::Start(const QStringList &arguments)
+{
+    FProcess = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_DATA_HOME", FHome->path());  // no user protocols but the test's
+    FProcess->setProcessEnvironment(environment);
+    FProcess->start(QStringLiteral(ORVANTA_CTL_PATH),
+                    QStringList{"--device", FBoard->DevicePath()} + arguments);
+    QVERIFY(FProcess->waitForStarted());
+}
+
+int TestOrvantaCtlProtocol::Finish()
+{
+    if (!FProcess->waitForFinished(60000))
+        return -1;
+    FOut = QString::fromUtf8(FProcess->readAllStandardOutput());
+    FErr = QString::fromUtf8(FProcess->readAllStandardError());
+    return FProcess->exitStatus() == QProcess::NormalExit ? FProcess->exitCode() : -2;
+}
+
+QList<QByteArray> TestOrvantaCtlProtocol::Frames() const
+{
+    QList<QByteArray> frames;
+    for (const TFrameRecord &record : FBoard->Frames())
+        frames << record.frame;
+    return frames;
+}
+
+void TestOrvantaCtlProtocol::runFinishesWithTheRecoveryAndWritesCsv()
+{
+    const QString csv = FHome->filePath("run.csv");
+    Start({"run", "usafsam", "--time-scale", "1000", "--recovery", "1", "--csv", csv});
+    QCOMPARE(Finish(), 0);
+    const QList<QByteArray> frames = Frames();
+    QCOMPARE(frames.mid(0, 2), (QList<QByteArray>{Frame('Q', 39), Frame('R', 0)}));  // 5.3 km/h
+    QVERIFY(frames.contains(Frame('R', 25)));
+    QVERIFY(frames.contains(Frame('Q', 11)));  // recovery 2.5 km/h
+    QCOMPARE(frames.last(), kStop);
+    QVERIFY2(FOut.contains(QRegularExpression("\\[18:\\d\\d\\] Recuperação")) &&
+                 FOut.contains("Concluído"),
+             qPrintable(FOut));
+
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList rows = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    QVERIFY(rows.first().startsWith("registro,tempo_ms,estado"));
+    QVERIFY(rows.filter(QRegularExpression("^amostra,")).size() >= 1);
+    QVERIFY(rows.last().contains("Concluído"));
+}
+
+void TestOrvantaCtlProtocol::ctrlCStopsTheBelt()
+{
+    Start({"run", "bruce"});
+    QTRY_VERIFY_WITH_TIMEOUT(FBoard->Frames().size() >= 2, 20000);  // after the 3 s countdown
+    ::kill(pid_t(FProcess->processId()), SIGINT);
+    QCOMPARE(Finish(), 130);
+    QCOMPARE(Frames().last(), kStop);
+    QVERIFY2(FErr.contains("interrompido"), qPrintable(FErr));
+}
+
+void TestOrvantaCtlProtocol::lostLinkStopsAndExitsOne()
+{
+    FBoard->SetFault({TBoardFault::Silence});
+    Start({"run", "bruce", "--time-scale", "100"});
+    QCOMPARE(Finish(), 1);
+    // After the two failures only what the board acknowledged (nothing: zeros), then the stop.
+    const QList<QByteArray> frames = Frames();
+    QCOMPARE(frames.mid(0, 2), (QList<QByteArray>{Frame('Q', 13), Frame('R', 10)}));
+    QCOMPARE(frames.last(), kStop);
+    for (const QByteArray &frame : frames.mid(2))
+        QCOMPARE(frame.at(2), '\0');
+    QVERIFY2(FOut.contains("Comunicação perdida"), qPrintable(FOut));
+}
+
+void TestOrvantaCtlProtocol::showPrintsWhatTheBoardReceives()
+{
+    Start({"show", "bruce", "--max-speed", "10"});
+    QCOMPARE(Finish(), 0);
+    QVERIFY2(FOut.contains("Q 13, R 10"), qPrintable(FOut));
+    QVERIFY2(FOut.contains("Q 86, R 24"), qPrintable(FOut));  // 10.5 km/h limited to 10.0
+    QVERIFY(Frames().isEmpty());
+}
+
+void TestOrvantaCtlProtocol::exitStatuses_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("unknown protocol") << QStringList{"run", "nope"} << 2 << "unknown protocol";
+    QTest::newRow("bad time scale")
+        << QStringList{"run", "bruce", "--time-scale", "0"} << 2 << "--time-scale";
+    QTest::newRow("ramp without a peak")
+        << QStringList{"run", "ramp", "--start-speed", "3"} << 2 << "--peak-speed";
+    QTest::newRow("ramp too short")
+        << QStringList{"show",         "ramp", "--start-speed", "3", "--peak-speed", "8",
+                       "--peak-grade", "10",   "--duration",    "7"}
+        << 2 << "8 a 12 minutos";
+    QTest::newRow("bad file") << QStringList{"run", "@HOME@/bad.json"} << 2 << "bad.json: ";
+    QTest::newRow("beyond the board without consent")
+        << QStringList{"run", "@HOME@/fast.json"} << 2 << "--accept-clamp";
+    QTest::newRow("no port") << QStringList{"--device", "/dev/kestrova-none", "run", "bruce"} << 3
+                             << "/dev/kestrova-none";
+}
+
+void TestOrvantaCtlProtocol::exitStatuses()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    QFile bad(FHome->filePath("bad.json"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("{\"versao\": 9}");
+    bad.close();
+    QFile fast(FHome->filePath("fast.json"));
+    QVERIFY(fast.open(QIODevice::WriteOnly));
+    fast.write(R"({"formato": "kestrova-protocolo", "versao": 1, "nome": "Rápido", "exercicio":
+        [{"tipo": "estagio", "duracao_s": 60, "velocidade": 20, "inclinacao": 0}]})");
+    fast.close();
+    arguments.replaceInStrings("@HOME@", FHome->path());
+    Start(arguments);
+    QCOMPARE(Finish(), status);
+    QVERIFY2(FErr.contains(message), qPrintable(FErr));
+    QVERIFY(Frames().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestOrvantaCtlProtocol)
+#include "tst_orvantactlprotocol.moc"

@@ -1,0 +1,145 @@
+#include "tools/cli/protocolcommands.h"
+
+#include <algorithm>
+
+#include "device/orvanta.h"
+#include "protocol/bibliotecaprotocolos.h"
+#include "protocol/faixaesteira.h"
+#include "tools/cli/protocoloptions.h"
+#include "tools/cli/protocolrun.h"
+
+namespace protocolcli {
+
+namespace {
+
+QString Number(double value)
+{
+    return QString::number(value, 'f', 1);
+}
+
+double BoardSpeed(double kmh, const TProtocolOptions &options)
+{
+    double v = TFaixaEsteira::QuantizarVelocidade(TFaixaEsteira::AjustarVelocidade(kmh));
+    if (options.maxSpeed && v > 0)
+        v = std::min(v, std::floor(*options.maxSpeed * 10 + 1e-6) / 10);
+    return v;
+}
+
+double BoardGrade(double pct, const TProtocolOptions &options)
+{
+    double g = TFaixaEsteira::QuantizarInclinacao(TFaixaEsteira::AjustarInclinacao(pct));
+    if (options.maxGrade)
+        g = std::min(g, std::floor(*options.maxGrade * 2 + 1e-6) / 2);
+    return g;
+}
+
+QString Range(double from, double to)
+{
+    return from == to ? Number(from) : Number(from) + QStringLiteral("->") + Number(to);
+}
+
+QString Codes(const TPasso &p, const TProtocolOptions &o)
+{
+    auto q = [&](double v) { return int(TOrvanta::ConverterVelocidade(BoardSpeed(v, o))); };
+    auto r = [&](double g) { return int(TOrvanta::ConverterInclinacao(float(BoardGrade(g, o)))); };
+    auto span = [](int a, int b) {
+        return a == b ? QString::number(a) : QStringLiteral("%1->%2").arg(a).arg(b);
+    };
+    return QStringLiteral("Q %1, R %2")
+        .arg(span(q(p.velocidadeInicial), q(p.velocidadeFinal)),
+             span(r(p.inclinacaoInicial), r(p.inclinacaoFinal)));
+}
+
+int List()
+{
+    const TBibliotecaProtocolos library;
+    PrintLine(QStringLiteral("%1  %2  %3  %4")
+                  .arg(QStringLiteral("NOME"), -18)
+                  .arg(QStringLiteral("DURAÇÃO"), -7)
+                  .arg(QStringLiteral("ORIGEM"), -8)
+                  .arg(QStringLiteral("DESCRIÇÃO")));
+    for (const TProtocolo &p : library.Protocolos())
+        PrintLine(QStringLiteral("%1  %2  %3  %4: %5")
+                      .arg(p.id, -18)
+                      .arg(FormatTime(p.DuracaoTotalMs()), -7)
+                      .arg(p.embutido ? QStringLiteral("embutido") : QStringLiteral("usuário"), -8)
+                      .arg(p.nome, p.descricao));
+    PrintLine(QStringLiteral("%1  %2  %3  %4")
+                  .arg(QStringLiteral("ramp"), -18)
+                  .arg(QStringLiteral("8-12 min"), -7)
+                  .arg(QStringLiteral("gerador"), -8)
+                  .arg(QStringLiteral("Rampa individualizada (--start-speed, --peak-speed, "
+                                      "--peak-grade, ...)")));
+    PrintLine(QStringLiteral("Pasta dos protocolos do usuário: ") + library.PastaUsuario());
+    for (const QString &error : library.Erros())
+        PrintError(QStringLiteral("arquivo recusado: ") + error);
+    return kOk;
+}
+
+int Show(const TProtocolOptions &options)
+{
+    TProtocolo p = options.protocolo;
+    if (options.recoveryMinutes)
+        p.TrocarRecuperacao(qint64(*options.recoveryMinutes * 60000), 2.5, 0);
+    PrintLine(QStringLiteral("%1 (%2): %3").arg(p.nome, p.id, p.descricao));
+    if (!p.fonte.isEmpty())
+        PrintLine(QStringLiteral("Fonte: ") + p.fonte);
+    PrintLine(QStringLiteral("%1 %2 %3 %4 %5 %6  %7")
+                  .arg(QStringLiteral("EST"), 3)
+                  .arg(QStringLiteral("FASE"), -12)
+                  .arg(QStringLiteral("INÍCIO"), 7)
+                  .arg(QStringLiteral("DURAÇÃO"), 7)
+                  .arg(QStringLiteral("KM/H"), 10)
+                  .arg(QStringLiteral("%"), 10)
+                  .arg(QStringLiteral("PLACA")));
+    for (const TEtapaProtocolo &e : p.Etapas()) {
+        const TPasso &s = e.passo;
+        PrintLine(QStringLiteral("%1 %2 %3 %4 %5 %6  %7")
+                      .arg(e.estagio, 3)
+                      .arg(NomeFase(e.fase), -12)
+                      .arg(FormatTime(e.inicioMs), 7)
+                      .arg(FormatTime(s.duracaoMs), 7)
+                      .arg(Range(BoardSpeed(s.velocidadeInicial, options),
+                                 BoardSpeed(s.velocidadeFinal, options)),
+                           10)
+                      .arg(Range(BoardGrade(s.inclinacaoInicial, options),
+                                 BoardGrade(s.inclinacaoFinal, options)),
+                           10)
+                      .arg(Codes(s, options)));
+    }
+    PrintLine(QStringLiteral("Duração total: ") + FormatTime(p.DuracaoTotalMs()));
+    for (const QString &line : TFaixaEsteira::Limitacoes(p))
+        PrintLine(QStringLiteral("Fora da faixa da esteira: ") + line);
+    return kOk;
+}
+
+}  // namespace
+
+bool IsProtocolCommand(const QString &command)
+{
+    return command == QLatin1String("protocols") || command == QLatin1String("show") ||
+           command == QLatin1String("run");
+}
+
+int RunProtocolCommand(const QStringList &words, int port, const QString &device)
+{
+    try {
+        const QString command = words.value(0);
+        if (command == QLatin1String("protocols")) {
+            if (words.size() != 1)
+                throw TUsageError(QStringLiteral("protocols takes no argument"));
+            return List();
+        }
+        const TProtocolOptions options = TProtocolOptions::Parse(command, words.mid(1));
+        for (const QString &error : options.refusedFiles)
+            PrintError(QStringLiteral("arquivo recusado: ") + error);
+        if (command == QLatin1String("show"))
+            return Show(options);
+        return TProtocolRun(options, port, device).Exec();
+    } catch (const TUsageError &error) {
+        PrintError(error.Message());
+        return kUsage;
+    }
+}
+
+}  // namespace protocolcli

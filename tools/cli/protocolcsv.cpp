@@ -1,0 +1,69 @@
+#include "tools/cli/protocolcsv.h"
+
+namespace protocolcli {
+
+namespace {
+
+QString Number(double value)
+{
+    return QString::number(value, 'f', 1);
+}
+
+QString Quoted(QString text)
+{
+    return QLatin1Char('"') + text.replace(QLatin1Char('"'), QLatin1String("\"\"")) +
+           QLatin1Char('"');
+}
+
+const char *EventType(TEventoExecucao::TTipo tipo)
+{
+    switch (tipo) {
+        case TEventoExecucao::TTipo::Estado: return "estado";
+        case TEventoExecucao::TTipo::Estagio: return "estagio";
+        case TEventoExecucao::TTipo::Alvo: return "alvo";
+        case TEventoExecucao::TTipo::Limite: return "limite";
+        case TEventoExecucao::TTipo::Falha: return "falha";
+        case TEventoExecucao::TTipo::Acao: break;
+    }
+    return "acao";
+}
+
+}  // namespace
+
+bool TProtocolCsv::Open(const QString &path, QString *error)
+{
+    FFile.setFileName(path);
+    if (!FFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        *error = QStringLiteral("%1: %2").arg(path, FFile.errorString());
+        return false;
+    }
+    Write({"registro", "tempo_ms", "estado", "fase", "estagio", "velocidade_alvo",
+           "inclinacao_alvo", "velocidade_confirmada", "inclinacao_confirmada", "link_ok", "evento",
+           "texto"});
+    return true;
+}
+
+void TProtocolCsv::Sample(const TAmostraExecucao &a)
+{
+    Write({"amostra", QString::number(a.tempoMs), Quoted(NomeEstado(a.estado)),
+           Quoted(NomeFase(a.fase)), QString::number(a.estagio), Number(a.velocidadeAlvo),
+           Number(a.inclinacaoAlvo), Number(a.velocidadeConfirmada), Number(a.inclinacaoConfirmada),
+           a.linkOk ? "1" : "0", "", ""});
+}
+
+void TProtocolCsv::Event(const TEventoExecucao &e)
+{
+    Write({"evento", QString::number(e.tempoMs), Quoted(NomeEstado(e.estado)),
+           Quoted(NomeFase(e.fase)), QString::number(e.estagio), Number(e.velocidade),
+           Number(e.inclinacao), "", "", "", EventType(e.tipo), Quoted(e.texto)});
+}
+
+void TProtocolCsv::Write(const QStringList &fields)
+{
+    if (!FFile.isOpen())
+        return;
+    FFile.write((fields.join(QLatin1Char(',')) + QLatin1Char('\n')).toUtf8());
+    FFile.flush();
+}
+
+}  // namespace protocolcli

@@ -1,0 +1,164 @@
+#include "tools/cli/protocolrun.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <csignal>
+
+#include "comm/portname.h"
+#include "device/orvanta.h"
+#include "platform/messagebox.h"
+#include "protocol/faixaesteira.h"
+#include "tools/cli/protocolcommands.h"
+
+namespace protocolcli {
+
+namespace {
+
+int gInterruptPipe[2] = {-1, -1};
+
+void OnSigint(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(gInterruptPipe[1], &byte, 1);
+}
+
+}  // namespace
+
+TProtocolRun::TProtocolRun(TProtocolOptions options, int port, QString device)
+    : FOptions(std::move(options)), FPort(port), FDevice(std::move(device))
+{
+}
+
+TProtocolRun::~TProtocolRun()
+{
+    std::signal(SIGINT, SIG_DFL);
+    FInterrupt.reset();
+    FRunner.reset();  // before the board it drives
+    FBoard.reset();
+}
+
+int TProtocolRun::Exec()
+{
+    const QStringList limits = TFaixaEsteira::Limitacoes(FOptions.protocolo);
+    for (const QString &line : limits)
+        PrintError(QStringLiteral("fora da faixa da esteira: ") + line);
+    if (!limits.isEmpty() && !FOptions.acceptClamp) {
+        PrintError(
+            QStringLiteral("the protocol exceeds the board's range: run it with "
+                           "--accept-clamp to clamp these values"));
+        return kUsage;
+    }
+    QString error;
+    if (!FOptions.csvPath.isEmpty() && !FCsv.Open(FOptions.csvPath, &error)) {
+        PrintError(error);
+        return kUsage;
+    }
+    if (const int failure = Open(); failure != kOk)
+        return failure;
+    WarnAboutTimeScale();
+    FRunner = std::make_unique<TExecutorProtocolo>(FBoard.get());
+    Configure(*FRunner);
+    QObject::connect(FRunner.get(), &TExecutorProtocolo::Evento, &FLoop,
+                     [this](const TEventoExecucao &e) { OnEvent(e); });
+    QObject::connect(FRunner.get(), &TExecutorProtocolo::Amostra, &FLoop,
+                     [this](const TAmostraExecucao &a) { FCsv.Sample(a); });
+    QObject::connect(FRunner.get(), &TExecutorProtocolo::EstadoMudou, &FLoop,
+                     [this](TEstadoExecucao s) { OnState(s); });
+    if (::pipe2(gInterruptPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+        FInterrupt = std::make_unique<QSocketNotifier>(gInterruptPipe[0], QSocketNotifier::Read);
+        QObject::connect(FInterrupt.get(), &QSocketNotifier::activated, &FLoop,
+                         [this] { OnInterrupt(); });
+        std::signal(SIGINT, OnSigint);
+    }
+    PrintLine(QStringLiteral("%1: %2 (Ctrl+C para parar)")
+                  .arg(FOptions.protocolo.nome, FOptions.protocolo.descricao));
+    FRunner->Iniciar();
+    if (FRunner->Estado() != TEstadoExecucao::Contagem) {
+        QCoreApplication::processEvents();  // prints the event saying why it was refused
+        return kBoardFailure;
+    }
+    return FLoop.exec();
+}
+
+int TProtocolRun::Open()
+{
+    if (!FDevice.isEmpty())
+        qputenv(qPrintable(QStringLiteral("KESTROVA_COM%1").arg(FPort)), FDevice.toLocal8Bit());
+    QString failure;
+    const TErrorMessageHook previous =
+        SetErrorMessageHook([&](const QString &text) { failure = text; });
+    FBoard = std::make_unique<TOrvanta>(nullptr, FPort);
+    SetErrorMessageHook(previous);
+    if (failure.isEmpty())
+        return kOk;
+    failure.replace(QStringLiteral("\n\n"), QStringLiteral(" "));
+    PrintError(QStringLiteral("%1 (port %2 = %3: %4)")
+                   .arg(failure)
+                   .arg(FPort)
+                   .arg(QString::fromStdString(kestrova::comm::PortDeviceName(FPort)),
+                        FBoard->Porta()->ErrorMessage()));
+    return kPortUnavailable;
+}
+
+void TProtocolRun::Configure(TExecutorProtocolo &runner)
+{
+    runner.AjustarProtocolo(FOptions.protocolo);
+    runner.AjustarLimites(FOptions.maxSpeed.value_or(TFaixaEsteira::kVelocidadeMaxima),
+                          FOptions.maxGrade.value_or(TFaixaEsteira::kInclinacaoMaxima));
+    if (FOptions.recoveryMinutes)
+        runner.AjustarRecuperacao(qint64(*FOptions.recoveryMinutes * 60000),
+                                  TExecutorProtocolo::kVelocidadeRecuperacaoPadrao, 0);
+    runner.AjustarAceitarLimitacao(FOptions.acceptClamp);
+    runner.AjustarEscalaTempo(FOptions.timeScale.value_or(1.0));
+}
+
+void TProtocolRun::OnEvent(const TEventoExecucao &evento)
+{
+    FCsv.Event(evento);
+    PrintLine(QStringLiteral("[%1] %2").arg(FormatTime(evento.tempoMs), evento.texto));
+    if (evento.tipo == TEventoExecucao::TTipo::Estado &&
+        evento.estado == TEstadoExecucao::LinkPerdido && FResult < 0) {
+        PrintError(QStringLiteral("comunicação perdida: parando a esteira"));
+        FResult = kBoardFailure;
+        FRunner->Parar();
+    }
+}
+
+void TProtocolRun::OnState(TEstadoExecucao estado)
+{
+    if (estado == TEstadoExecucao::Concluido)
+        FLoop.exit(FResult >= 0 ? FResult : kOk);
+    else if (estado == TEstadoExecucao::Parado)
+        FLoop.exit(FResult >= 0 ? FResult : kBoardFailure);
+}
+
+void TProtocolRun::OnInterrupt()
+{
+    char bytes[16];
+    while (::read(gInterruptPipe[0], bytes, sizeof bytes) > 0) {
+    }
+    if (FResult == kInterrupted)
+        return;
+    PrintError(QStringLiteral("interrompido: parando a esteira"));
+    FResult = kInterrupted;
+    FRunner->Parar();
+}
+
+void TProtocolRun::WarnAboutTimeScale() const
+{
+    const double scale = FOptions.timeScale.value_or(1.0);
+    if (scale == 1.0)
+        return;
+    const QString path = QFileInfo(QString::fromStdString(kestrova::comm::PortDeviceName(FPort)))
+                             .canonicalFilePath();
+    if (!path.startsWith(QLatin1String("/dev/pts/")))
+        PrintError(QStringLiteral("aviso: --time-scale %1 em um dispositivo real (%2): os "
+                                  "estágios mudam %1 vezes mais depressa que o protocolo")
+                       .arg(scale)
+                       .arg(path));
+}
+
+}  // namespace protocolcli
