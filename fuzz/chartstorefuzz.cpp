@@ -47,8 +47,12 @@ QImage Replayed(TvtxGraph &graph, bool batching)
 int FuzzChartStore(const uint8_t *data, size_t size)
 {
     EnsureApplication();
-    if (!Chart)
+    if (!Chart) {
         Chart = new TFuzzChart;
+        // A small plot area keeps each input cheap; the records' coordinates still reach every
+        // clipping and scaling case.
+        Chart->graph.resize(120, 90);
+    }
     TvtxGraph &graph = Chart->graph;
     TRecordingCanvas &paper = Chart->paper;
     graph.SetPrinterCanvas(&paper);

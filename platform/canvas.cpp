@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 
 #include "platform/exception.h"
@@ -264,7 +265,9 @@ int TCanvas::TFont::PixelHeight(int ppi) const
         const qreal cell = m.ascent() + m.descent();
         return qMax(1, cell > 0 ? qRound(FHeight * 100.0 / cell) : FHeight);
     }
-    return qMax(1, (FSize * ppi + 36) / 72);
+    // In 64 bits: a size read from a stored font may be any int.
+    const qint64 pixels = (qint64(FSize) * ppi + 36) / 72;
+    return int(std::clamp<qint64>(pixels, 1, std::numeric_limits<int>::max()));
 }
 
 QFont TCanvas::TFont::ToQFont(int ppi) const
@@ -288,8 +291,10 @@ TCanvas::TFont TCanvas::TFont::FromQFont(const QFont &font, TColor color)
     f.Italic = font.italic();
     f.Underline = font.underline();
     f.StrikeOut = font.strikeOut();
+    // A stored font may carry any size; beyond kMaiorTamanho points it would not fit an int.
+    constexpr qreal kMaiorTamanho = 32767;
     if (font.pointSizeF() > 0)
-        f.SetSize(qRound(font.pointSizeF()));
+        f.SetSize(qRound(qMin(font.pointSizeF(), kMaiorTamanho)));
     else
         f.SetHeight(-font.pixelSize());
     return f;

@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <limits>
 
 #include "platform/canvas.h"
 #include "platform/exception.h"
@@ -716,6 +717,13 @@ void TestCanvas::deviceCapsAndFontScaling()
         TCanvas::TFont::FromQFont(QFont(QStringLiteral("Arial"), 9, QFont::Bold)).ToQFont(96);
     QCOMPARE(f.pixelSize(), 12);
     QVERIFY(f.bold());
+    // Sizes beyond an int's reach (a font read from a form) are clamped, not wrapped.
+    QFont huge(QStringLiteral("Arial"));
+    huge.setPointSizeF(6.7e91);
+    QCOMPARE(TCanvas::TFont::FromQFont(huge).Size(), 32767);
+    TCanvas::TFont big;
+    big.SetSize(std::numeric_limits<int>::max());
+    QCOMPARE(big.PixelHeight(600), std::numeric_limits<int>::max());
 }
 
 void TestCanvas::noSurfaceRaisesButMeasures()

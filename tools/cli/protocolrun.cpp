@@ -6,11 +6,13 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <csignal>
+#include <cstdio>
 
 #include "comm/portname.h"
 #include "device/orvanta.h"
 #include "platform/messagebox.h"
 #include "protocol/faixaesteira.h"
+#include "tools/cli/portcommands.h"
 #include "tools/cli/protocolcommands.h"
 
 namespace protocolcli {
@@ -100,6 +102,7 @@ int TProtocolRun::Open()
                    .arg(FPort)
                    .arg(QString::fromStdString(kestrova::comm::PortDeviceName(FPort)),
                         FBoard->Porta()->ErrorMessage()));
+    std::fprintf(stderr, "%s\n", qUtf8Printable(OpenFailureDetailsOf(*FBoard)));
     return kPortUnavailable;
 }
 
