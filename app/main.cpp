@@ -6,50 +6,16 @@
 #include <QIcon>
 #include <QTimer>
 #include <cstdio>
-#include <map>
-#include <memory>
 
 #include "app/fcontrolaorvanta.h"
 #include "platform/exception.h"
 #include "platform/messagebox.h"
 #include "platform/trace.h"
 #ifdef KESTROVA_HAVE_BOARDSIM
-#include "tools/boardsim/boardsimulator.h"
+#include "tools/boardsim/simulatedboards.h"
 #endif
 
 namespace {
-
-#ifdef KESTROVA_HAVE_BOARDSIM
-// One simulated board per port number, started the first time the operator connects on it.
-class TSimulatedBoards {
-public:
-    void PrepararPorta(int porta)
-    {
-        auto &board = FBoards[porta];
-        if (!board) {
-            board = std::make_unique<TBoardSimulator>();
-            QString erro;
-            if (!board->Start(&erro)) {
-                board.reset();
-                throw Exception(QStringLiteral("Simulador da esteira: %1").arg(erro));
-            }
-        }
-        qputenv(QStringLiteral("KESTROVA_COM%1").arg(porta).toLocal8Bit(),
-                board->DevicePath().toLocal8Bit());
-    }
-
-private:
-    std::map<int, std::unique_ptr<TBoardSimulator>> FBoards;
-};
-#else
-class TSimulatedBoards {
-public:
-    void PrepararPorta(int)
-    {
-        throw Exception(QStringLiteral("O simulador da esteira não existe nesta plataforma."));
-    }
-};
-#endif
 
 // --screenshot: connect, raise the speed, wait for the first good poll, save the window, quit.
 void AgendarCaptura(TfrmControlaOrvanta &janela, const QString &arquivo)
@@ -68,20 +34,6 @@ void AgendarCaptura(TfrmControlaOrvanta &janela, const QString &arquivo)
             QCoreApplication::exit(salvo ? 0 : 1);
         });
     });
-}
-
-// Shows an exception that escaped start-up or the message loop while the application, and so its
-// message box, still exists.
-template <typename Corpo>
-void MostrarExcecoes(Corpo &&corpo)
-{
-    try {
-        corpo();
-    } catch (const Exception &erro) {
-        ShowErrorMessage(erro.Message());
-    } catch (const std::exception &erro) {
-        ShowErrorMessage(QString::fromLocal8Bit(erro.what()));
-    }
 }
 
 void Executar(QApplication &app)
@@ -110,11 +62,18 @@ void Executar(QApplication &app)
     if (opcoes.isSet(rastrear))
         EnableTrace(true);
 
-    TSimulatedBoards simulados;
+#ifdef KESTROVA_HAVE_BOARDSIM
+    TSimulatedBoards simulados;  // outlives the window, whose port may be open on a board
+#else
+    if (opcoes.isSet(simular))
+        throw Exception(QStringLiteral("O simulador da esteira não existe nesta plataforma."));
+#endif
     TfrmControlaOrvanta janela;
     frmControlaOrvanta = &janela;
+#ifdef KESTROVA_HAVE_BOARDSIM
     if (opcoes.isSet(simular))
         janela.OnAntesDeConectar = [&simulados](int porta) { simulados.PrepararPorta(porta); };
+#endif
     janela.show();
     if (opcoes.isSet(capturar))
         AgendarCaptura(janela, opcoes.value(capturar));
@@ -126,6 +85,6 @@ void Executar(QApplication &app)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    MostrarExcecoes([&app] { Executar(app); });
+    RunShowingExceptions([&app] { Executar(app); });
     return 0;
 }

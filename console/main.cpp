@@ -6,8 +6,6 @@
 #include <QIcon>
 #include <QTimer>
 #include <cstdio>
-#include <map>
-#include <memory>
 
 #include "components/editimp.h"
 #include "console/fconsole.h"
@@ -18,42 +16,10 @@
 #include "platform/trace.h"
 #include "session/bancosessoes.h"
 #ifdef KESTROVA_HAVE_BOARDSIM
-#include "tools/boardsim/boardsimulator.h"
+#include "tools/boardsim/simulatedboards.h"
 #endif
 
 namespace {
-
-#ifdef KESTROVA_HAVE_BOARDSIM
-// One simulated board per port number, started the first time a test runs on it.
-class TSimulatedBoards {
-public:
-    void PrepararPorta(int porta)
-    {
-        auto &board = FBoards[porta];
-        if (!board) {
-            board = std::make_unique<TBoardSimulator>();
-            QString erro;
-            if (!board->Start(&erro)) {
-                board.reset();
-                throw Exception(QStringLiteral("Simulador da esteira: %1").arg(erro));
-            }
-        }
-        qputenv(QStringLiteral("KESTROVA_COM%1").arg(porta).toLocal8Bit(),
-                board->DevicePath().toLocal8Bit());
-    }
-
-private:
-    std::map<int, std::unique_ptr<TBoardSimulator>> FBoards;
-};
-#else
-class TSimulatedBoards {
-public:
-    void PrepararPorta(int)
-    {
-        throw Exception(QStringLiteral("O simulador da esteira não existe nesta plataforma."));
-    }
-};
-#endif
 
 // --start: a demonstration patient and the named protocol, started at once.
 void IniciarDemonstracao(TfrmConsole &janela, const QString &protocolo)
@@ -86,18 +52,6 @@ void AgendarCaptura(TfrmConsole &janela, const QString &arquivo, int segundos)
         std::fprintf(stderr, "%s %s\n", salvo ? "saved" : "could not save", qPrintable(arquivo));
         QCoreApplication::exit(salvo ? 0 : 1);
     });
-}
-
-template <typename Corpo>
-void MostrarExcecoes(Corpo &&corpo)
-{
-    try {
-        corpo();
-    } catch (const Exception &erro) {
-        ShowErrorMessage(erro.Message());
-    } catch (const std::exception &erro) {
-        ShowErrorMessage(QString::fromLocal8Bit(erro.what()));
-    }
 }
 
 void Executar(QApplication &app)
@@ -140,10 +94,17 @@ void Executar(QApplication &app)
     const QString caminho =
         opcoes.isSet(banco) ? opcoes.value(banco) : TBancoSessoes::CaminhoPadrao();
     const bool aberto = sessoes.Abrir(caminho, &erro);
-    TSimulatedBoards simulados;
+#ifdef KESTROVA_HAVE_BOARDSIM
+    TSimulatedBoards simulados;  // outlives the window, whose port may be open on a board
+#else
+    if (opcoes.isSet(simular))
+        throw Exception(QStringLiteral("O simulador da esteira não existe nesta plataforma."));
+#endif
     TfrmConsole janela(&sessoes);
+#ifdef KESTROVA_HAVE_BOARDSIM
     if (opcoes.isSet(simular))
         janela.OnAntesDeConectar = [&simulados](int porta) { simulados.PrepararPorta(porta); };
+#endif
     bool ok = false;
     const double x = opcoes.value(escala).toDouble(&ok);
     if (!ok || !(x > 0) || x > 1000)
@@ -171,6 +132,6 @@ void Executar(QApplication &app)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    MostrarExcecoes([&app] { Executar(app); });
+    RunShowingExceptions([&app] { Executar(app); });
     return 0;
 }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <mutex>
 
+#include "platform/exception.h"
+
 namespace {
 
 std::mutex gHookMutex;
@@ -70,4 +72,15 @@ TErrorDetailsHook SetErrorDetailsHook(TErrorDetailsHook hook)
     std::lock_guard lock(gHookMutex);
     std::swap(gDetailsHook, hook);
     return hook;
+}
+
+void RunShowingExceptions(const std::function<void()> &body)
+{
+    try {
+        body();
+    } catch (const Exception &erro) {
+        ShowErrorMessage(erro.Message());
+    } catch (const std::exception &erro) {
+        ShowErrorMessage(QString::fromLocal8Bit(erro.what()));
+    }
 }

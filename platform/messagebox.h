@@ -21,3 +21,7 @@ KESTROVA_PLATFORM_EXPORT TErrorDetailsHook SetErrorDetailsHook(TErrorDetailsHook
 
 // Installs a hook and returns the previous one; an empty hook restores the default behaviour.
 KESTROVA_PLATFORM_EXPORT TErrorMessageHook SetErrorMessageHook(TErrorMessageHook hook);
+
+// Runs a program's start-up and message loop, showing an Exception (or any std::exception) that
+// escapes them in the error box while the application, and so the box, still exists.
+KESTROVA_PLATFORM_EXPORT void RunShowingExceptions(const std::function<void()> &body);
