@@ -12,7 +12,6 @@
 #include <limits>
 
 #include "app/escolherporta.h"
-#include "app/reabertura.h"
 #include "comm/advancedcom.h"
 #include "comm/openfailure.h"
 #include "comm/portlisting.h"
@@ -20,6 +19,7 @@
 #include "comm/portsettings.h"
 #include "components/vtxtimer.h"
 #include "device/orvanta.h"
+#include "device/reabertura.h"
 #include "platform/exception.h"
 #include "platform/formatfloat.h"
 #include "platform/inputbox.h"

@@ -6,16 +6,12 @@
 #include <QMetaProperty>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QProxyStyle>
 #include <QStyledItemDelegate>
 
 #include "platform/canvas.h"
+#include "platform/eventguard.h"
 
 namespace {
-
-// QTableView draws each grid line inside its row's height (the row's last pixel), so rows are not
-// separated by extra pixels: the pen width of the marker's row formula is 0.
-constexpr int kLarguraDaCaneta = 0;
 
 QString EditorText(const QWidget *editor)
 {
@@ -44,6 +40,26 @@ public:
         FGrid->EditorTextWritten(EditorText(editor));
     }
 
+    // The view paints the cell's row panel (PE_PanelItemViewRow, which styles fill with the
+    // selection colour) before the delegate; where the grid does not highlight, the cell is
+    // painted again from its background up, as a row that is not selected, through the widget's
+    // own style: the application's, whatever it is and whenever it changes.
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        if (FGrid->HighlightCell(index) ||
+            !(option.state & (QStyle::State_Selected | QStyle::State_HasFocus))) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem plain(option);
+        plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+        const QWidget *viewport = FGrid->viewport();
+        painter->fillRect(option.rect, viewport->palette().brush(viewport->backgroundRole()));
+        FGrid->style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &plain, painter, FGrid);
+        QStyledItemDelegate::paint(painter, plain, index);
+    }
+
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {
@@ -57,45 +73,12 @@ private:
     TDBGridKpr *FGrid;
 };
 
-// The view paints each cell's row panel (PE_PanelItemViewRow) before the delegate paints the cell,
-// and styles fill that panel with the selection colour; this style leaves the selection state out
-// of the panel where the grid does not highlight.
-class TDBGridKprStyle : public QProxyStyle {
-public:
-    explicit TDBGridKprStyle(TDBGridKpr *grid) : FGrid(grid) {}
-
-    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
-                       const QWidget *widget) const override
-    {
-        const auto *item = qstyleoption_cast<const QStyleOptionViewItem *>(option);
-        if (element == PE_PanelItemViewRow && widget == FGrid && item != nullptr &&
-            !FGrid->HighlightCell(FGrid->indexAt(item->rect.center()))) {
-            QStyleOptionViewItem plain(*item);
-            plain.state &= ~(State_Selected | State_HasFocus);
-            QProxyStyle::drawPrimitive(element, &plain, painter, widget);
-            return;
-        }
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
-    }
-
-private:
-    TDBGridKpr *FGrid;
-};
-
-TDBGridKpr::TDBGridKpr(QWidget *Owner)
-    : QTableView(Owner),
-      FDelegate(new TDBGridKprDelegate(this)),
-      FStyle(std::make_unique<TDBGridKprStyle>(this))
+TDBGridKpr::TDBGridKpr(QWidget *Owner) : QTableView(Owner), FDelegate(new TDBGridKprDelegate(this))
 {
     setItemDelegate(FDelegate);
-    setStyle(FStyle.get());
 }
 
-TDBGridKpr::~TDBGridKpr()
-{
-    // Back to the application's style before the proxy goes.
-    setStyle(nullptr);
-}
+TDBGridKpr::~TDBGridKpr() = default;
 
 void TDBGridKpr::AjustarFbMarcaLinhaAtiva(bool value)
 {
@@ -107,13 +90,20 @@ void TDBGridKpr::AjustarFbMarcaLinhaAtiva(bool value)
 
 void TDBGridKpr::AjustarFbSinalizarArrasto(bool value)
 {
+    if (value == FbSinalizarArrasto)
+        return;
     FbSinalizarArrasto = value;
-    // The marker needs the drag events; turning it off leaves drops as the caller set them.
+    // The marker needs the drag events: turning it on takes drops on the grid and its viewport,
+    // turning it off gives both back the settings they had before.
     if (value) {
+        FbAceitavaSoltar = acceptDrops();
+        FbViewportAceitavaSoltar = viewport()->acceptDrops();
         setAcceptDrops(true);
         viewport()->setAcceptDrops(true);
     } else {
         ApagarMarcador();
+        setAcceptDrops(FbAceitavaSoltar);
+        viewport()->setAcceptDrops(FbViewportAceitavaSoltar);
     }
 }
 
@@ -198,10 +188,26 @@ QString TDBGridKpr::DisplayText(const QModelIndex &index) const
 
 void TDBGridKpr::mousePressEvent(QMouseEvent *event)
 {
-    QTableView::mousePressEvent(event);
+    TEventGuard::Run("TDBGridKpr::mousePressEvent", [&] {
+        QTableView::mousePressEvent(event);
+        RaiseMouseClick(*event);
+    });
+}
+
+void TDBGridKpr::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // Qt delivers the second press of a double click as this event, not as a press.
+    TEventGuard::Run("TDBGridKpr::mouseDoubleClickEvent", [&] {
+        QTableView::mouseDoubleClickEvent(event);
+        RaiseMouseClick(*event);
+    });
+}
+
+void TDBGridKpr::RaiseMouseClick(const QMouseEvent &event)
+{
     if (OnCliqueDoMouse) {
-        const QPoint at = event->position().toPoint();
-        OnCliqueDoMouse(this, event->button(), event->modifiers(), at.x(), at.y());
+        const QPoint at = event.position().toPoint();
+        OnCliqueDoMouse(this, event.button(), event.modifiers(), at.x(), at.y());
     }
 }
 
@@ -237,55 +243,67 @@ void TDBGridKpr::scrollContentsBy(int dx, int dy)
 
 void TDBGridKpr::RaiseScroll()
 {
+    // Raised from Qt's handlers (keys, clicks, the scroll bar's signals): the handler's exception
+    // must not cross them.
     if (OnDepoisScroll)
-        OnDepoisScroll(this);
+        TEventGuard::Run("TDBGridKpr::OnDepoisScroll", [&] { OnDepoisScroll(this); });
 }
 
 void TDBGridKpr::paintEvent(QPaintEvent *event)
 {
-    QTableView::paintEvent(event);
-    if (FMarcador.Estado != 0)
-        return;
-    QPainter painter(viewport());
-    TCanvas canvas;
-    canvas.SetPainter(&painter);
-    canvas.Pen().Color = clRed;
-    canvas.MoveTo(FMarcador.Esquerda, FMarcador.Y);
-    canvas.LineTo(FMarcador.Esquerda + FMarcador.Comprimento, FMarcador.Y);
+    TEventGuard::Run("TDBGridKpr::paintEvent", [&] {
+        QTableView::paintEvent(event);
+        if (FMarcador.Estado != 0)
+            return;
+        QPainter painter(viewport());
+        TCanvas canvas;
+        canvas.SetPainter(&painter);
+        canvas.Pen().Color = clRed;
+        canvas.MoveTo(FMarcador.Esquerda, FMarcador.Y);
+        canvas.LineTo(FMarcador.Esquerda + FMarcador.Comprimento, FMarcador.Y);
+    });
 }
 
 void TDBGridKpr::dragEnterEvent(QDragEnterEvent *event)
 {
-    QTableView::dragEnterEvent(event);
-    // Take the drag even when the model refuses its data, so the marker follows the pointer;
-    // each move still asks the base grid whether a drop is possible there.
-    if (FbSinalizarArrasto)
-        event->accept();
+    TEventGuard::Run("TDBGridKpr::dragEnterEvent", [&] {
+        QTableView::dragEnterEvent(event);
+        // Take the drag even when the model refuses its data, so the marker follows the pointer;
+        // each move still asks the base grid whether a drop is possible there.
+        if (FbSinalizarArrasto)
+            event->accept();
+    });
 }
 
 void TDBGridKpr::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (FbSinalizarArrasto) {
-        const int linha = VisibleOrdinalAt(event->position().toPoint().y());
-        if (linha < 0) {
-            ApagarMarcador();
-        } else if (linha != FMarcador.Linha) {
-            MostrarMarcador(linha);
+    TEventGuard::Run("TDBGridKpr::dragMoveEvent", [&] {
+        if (FbSinalizarArrasto) {
+            const int linha = VisibleOrdinalAt(event->position().toPoint().y());
+            if (linha < 0) {
+                ApagarMarcador();
+            } else if (linha != FMarcador.Linha) {
+                MostrarMarcador(linha);
+            }
         }
-    }
-    QTableView::dragMoveEvent(event);
+        QTableView::dragMoveEvent(event);
+    });
 }
 
 void TDBGridKpr::dragLeaveEvent(QDragLeaveEvent *event)
 {
-    ApagarMarcador();
-    QTableView::dragLeaveEvent(event);
+    TEventGuard::Run("TDBGridKpr::dragLeaveEvent", [&] {
+        ApagarMarcador();
+        QTableView::dragLeaveEvent(event);
+    });
 }
 
 void TDBGridKpr::dropEvent(QDropEvent *event)
 {
-    ApagarMarcador();
-    QTableView::dropEvent(event);
+    TEventGuard::Run("TDBGridKpr::dropEvent", [&] {
+        ApagarMarcador();
+        QTableView::dropEvent(event);
+    });
 }
 
 void TDBGridKpr::startDrag(Qt::DropActions supportedActions)
@@ -324,10 +342,13 @@ void TDBGridKpr::MostrarMarcador(int linha)
 {
     if (FMarcador.Estado == 0)
         AtualizarFaixa(FMarcador.Y);
+    // From the first data column across all columns, on the first pixel under the row (rows
+    // may differ in height; each row's grid line is its own last pixel).
+    const int row = VisibleRows().at(linha);
     FMarcador.Linha = linha;
     FMarcador.Estado = 0;
-    FMarcador.Esquerda = kEsquerdaDoMarcador;
-    FMarcador.Y = kLarguraDaCaneta * linha + (linha + 1) * PegarLarguraPadraoDaLinha();
+    FMarcador.Esquerda = -horizontalHeader()->offset();
+    FMarcador.Y = rowViewportPosition(row) + rowHeight(row);
     FMarcador.Comprimento = horizontalHeader()->length();
     AtualizarFaixa(FMarcador.Y);
 }

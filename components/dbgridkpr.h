@@ -3,13 +3,11 @@
 #include <QList>
 #include <QString>
 #include <QTableView>
-#include <memory>
 
 #include "kestrova_components_export.h"
 #include "platform/event.h"
 
 class TDBGridKprDelegate;
-class TDBGridKprStyle;
 
 // A data grid over a QSqlQueryModel / QSqlTableModel (any item model works) with reading of any
 // visible cell as text, optional suppression of the current-row highlight, events after a scroll
@@ -19,7 +17,7 @@ class TDBGridKprStyle;
 // Rows and columns are the model's. "Visible rows" are the rows at least partly shown in the
 // viewport, in order from the top, skipping hidden rows; they are the records the grid buffers.
 // The grid installs its own item delegate (highlight suppression, edit text cache); replacing it
-// with setItemDelegate turns both off. Main (GUI) thread only.
+// with setItemDelegate turns both off. It keeps the application's style. Main (GUI) thread only.
 class KESTROVA_COMPONENTS_EXPORT TDBGridKpr : public QTableView {
     Q_OBJECT
     Q_PROPERTY(bool bMarcaLinhaAtiva READ bMarcaLinhaAtiva WRITE AjustarFbMarcaLinhaAtiva)
@@ -31,7 +29,9 @@ class KESTROVA_COMPONENTS_EXPORT TDBGridKpr : public QTableView {
 public:
     // The drag marker: Linha is the visible row (0 = first visible row) under which the line is
     // drawn, -1 for none; Estado is 0 while shown, -1 otherwise. The line runs from
-    // (Esquerda, Y) to (Esquerda + Comprimento, Y), end point excluded, in viewport coordinates.
+    // (Esquerda, Y) to (Esquerda + Comprimento, Y), end point excluded, in viewport coordinates:
+    // from the left edge of the first data column across all columns, Y the first pixel under
+    // the row.
     struct TMarcadorArrasto {
         int Linha = -1;
         int Estado = -1;
@@ -40,7 +40,8 @@ public:
         int Comprimento = 0;
     };
 
-    // x of the marker's start.
+    // x of the marker's start in the classic grid, right of its 11-pixel indicator column; this
+    // grid has no indicator column and starts the marker at its first data column.
     static constexpr int kEsquerdaDoMarcador = 11;
 
     explicit TDBGridKpr(QWidget *Owner = nullptr);
@@ -89,6 +90,7 @@ protected:
     void EditorTextWritten(const QString &text) { FEditText = text; }
 
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void scrollContentsBy(int dx, int dy) override;
     void paintEvent(QPaintEvent *event) override;
@@ -100,7 +102,6 @@ protected:
 
 private:
     friend class TDBGridKprDelegate;
-    friend class TDBGridKprStyle;
 
     QList<int> VisibleRows() const;
     bool InMultiRowSelection(int row) const;
@@ -110,9 +111,9 @@ private:
     void ApagarMarcador();
     void AtualizarFaixa(int y);
     void RaiseScroll();
+    void RaiseMouseClick(const QMouseEvent &event);
 
     TDBGridKprDelegate *FDelegate = nullptr;
-    std::unique_ptr<TDBGridKprStyle> FStyle;
     QString FEditText;
     bool FbMarcaLinhaAtiva = true;
     bool FbSinalizarArrasto = false;
@@ -120,4 +121,7 @@ private:
     bool FbMovendoLinhaAtual = false;
     bool FbRolouNaMudanca = false;
     TMarcadorArrasto FMarcador;
+    // The drop settings of the grid and its viewport before SinalizarArrasto turned them on.
+    bool FbAceitavaSoltar = false;
+    bool FbViewportAceitavaSoltar = false;
 };

@@ -4,14 +4,18 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QDynamicPropertyChangeEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMetaProperty>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPalette>
+
+#include "platform/eventguard.h"
 
 namespace {
 
@@ -101,99 +105,140 @@ void TEditImp::LimiteTexto()
         OnLimiteTexto(this);
 }
 
+bool TEditImp::event(QEvent *event)
+{
+    if (event->type() == QEvent::DynamicPropertyChange) {
+        const QByteArray name = static_cast<QDynamicPropertyChangeEvent *>(event)->propertyName();
+        const QByteArray prefixo(kPrefixoInterfaceImpressora);
+        const QMetaObject *meta = FInterfaceImpressora->metaObject();
+        const int index = name.startsWith(prefixo)
+                              ? meta->indexOfProperty(name.mid(prefixo.size()).constData())
+                              : -1;
+        if (index >= meta->propertyOffset())
+            meta->property(index).write(FInterfaceImpressora, property(name.constData()));
+    }
+    return QLineEdit::event(event);
+}
+
 void TEditImp::keyPressEvent(QKeyEvent *event)
 {
-    if (FbInterfaceImpressoraAtiva && !isReadOnly()) {
-        const bool recusada =
-            event->matches(QKeySequence::Paste)
-                ? !ColagemAceita(QClipboard::Clipboard)
-                : InsereTexto(*event) && !Aceita(CandidatoNaSelecao(event->text()));
-        if (recusada) {
+    TEventGuard::Run("TEditImp::keyPressEvent", [&] {
+        if (FbInterfaceImpressoraAtiva && !isReadOnly() && TeclaRecusada(*event)) {
             event->accept();
             return;
         }
-    }
-    QLineEdit::keyPressEvent(event);
+        QLineEdit::keyPressEvent(event);
+    });
 }
 
-void TEditImp::focusInEvent(QFocusEvent *event)
+bool TEditImp::TeclaRecusada(const QKeyEvent &event)
 {
-    if (FbInterfaceImpressoraAtiva) {
-        // Typing reuses the page width read here, so read it afresh for this edit.
-        TInterfaceImpressora::EsquecerLarguraDaPagina();
-        AplicarCor();
-    }
-    QLineEdit::focusInEvent(event);
-}
-
-void TEditImp::contextMenuEvent(QContextMenuEvent *event)
-{
-    QMenu *menu = createStandardContextMenu();
-    if (!menu)
-        return;
-    RedirecionarColar(menu);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(event->globalPos());
-}
-
-void TEditImp::mouseReleaseEvent(QMouseEvent *event)
-{
-    // A middle click pastes the selection clipboard at the cursor (placed by the press).
-    if (FbInterfaceImpressoraAtiva && !isReadOnly() && event->button() == Qt::MiddleButton &&
-        QGuiApplication::clipboard()->supportsSelection()) {
-        const QString clip = QGuiApplication::clipboard()->text(QClipboard::Selection);
-        if (!clip.isEmpty() && !Aceita(Candidato(cursorPosition(), 0, clip))) {
-            event->accept();
-            return;
-        }
-    }
-    QLineEdit::mouseReleaseEvent(event);
-}
-
-void TEditImp::dropEvent(QDropEvent *event)
-{
-    const QString inserted = event->mimeData() ? event->mimeData()->text() : QString();
-    if (FbInterfaceImpressoraAtiva && !isReadOnly() && !inserted.isEmpty()) {
-        int pos = cursorPositionAt(event->position().toPoint());
-        QString candidato = text();
-        // A move inside this edit takes the selected text away from its old place.
-        if (event->source() == this && event->dropAction() == Qt::MoveAction && hasSelectedText()) {
-            const int start = selectionStart();
-            const int length = int(selectedText().size());
-            candidato.remove(start, length);
-            if (pos > start)
-                pos = qMax(start, pos - length);
-        }
-        candidato.insert(qBound(0, pos, int(candidato.size())), inserted);
-        if (!Aceita(candidato)) {
-            event->ignore();
-            return;
-        }
-    }
-    QLineEdit::dropEvent(event);
-}
-
-void TEditImp::inputMethodEvent(QInputMethodEvent *event)
-{
-    const QString commit = event->commitString();
-    if (FbInterfaceImpressoraAtiva && !isReadOnly() && !commit.isEmpty()) {
+    if (event.matches(QKeySequence::Paste))
+        return !ColagemAceita(QClipboard::Clipboard);
+    // Enter would break the line in the printed box: it passes only while the box has a line
+    // left for the text after the cursor (the selection replaced).
+    if ((event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) &&
+        !(event.modifiers() & ~Qt::KeypadModifier)) {
         QString candidato = text();
         int cursor = cursorPosition();
         if (hasSelectedText()) {
             cursor = selectionStart();
             candidato.remove(cursor, selectedText().size());
         }
-        const int start = qBound(0, cursor + event->replacementStart(), int(candidato.size()));
-        candidato.remove(start, event->replacementLength());
-        candidato.insert(start, commit);
-        if (!Aceita(candidato)) {
-            // Keep the composition going, drop only the committed text.
-            QInputMethodEvent semCommit(event->preeditString(), event->attributes());
-            QLineEdit::inputMethodEvent(&semCommit);
-            return;
-        }
+        return !Aceita(candidato.insert(cursor, QLatin1Char('\n')));
     }
-    QLineEdit::inputMethodEvent(event);
+    return InsereTexto(event) && !Aceita(CandidatoNaSelecao(event.text()));
+}
+
+void TEditImp::focusInEvent(QFocusEvent *event)
+{
+    TEventGuard::Run("TEditImp::focusInEvent", [&] {
+        if (FbInterfaceImpressoraAtiva) {
+            // Typing reuses the page width read here, so read it afresh for this edit.
+            TInterfaceImpressora::EsquecerLarguraDaPagina();
+            AplicarCor();
+        }
+    });
+    QLineEdit::focusInEvent(event);
+}
+
+void TEditImp::contextMenuEvent(QContextMenuEvent *event)
+{
+    TEventGuard::Run("TEditImp::contextMenuEvent", [&] {
+        QMenu *menu = createStandardContextMenu();
+        if (!menu)
+            return;
+        RedirecionarColar(menu);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(event->globalPos());
+    });
+}
+
+void TEditImp::mouseReleaseEvent(QMouseEvent *event)
+{
+    TEventGuard::Run("TEditImp::mouseReleaseEvent", [&] {
+        // A middle click pastes the selection clipboard at the cursor (placed by the press).
+        if (FbInterfaceImpressoraAtiva && !isReadOnly() && event->button() == Qt::MiddleButton &&
+            QGuiApplication::clipboard()->supportsSelection()) {
+            const QString clip = QGuiApplication::clipboard()->text(QClipboard::Selection);
+            if (!clip.isEmpty() && !Aceita(Candidato(cursorPosition(), 0, clip))) {
+                event->accept();
+                return;
+            }
+        }
+        QLineEdit::mouseReleaseEvent(event);
+    });
+}
+
+void TEditImp::dropEvent(QDropEvent *event)
+{
+    TEventGuard::Run("TEditImp::dropEvent", [&] {
+        const QString inserted = event->mimeData() ? event->mimeData()->text() : QString();
+        if (FbInterfaceImpressoraAtiva && !isReadOnly() && !inserted.isEmpty()) {
+            int pos = cursorPositionAt(event->position().toPoint());
+            QString candidato = text();
+            // A move inside this edit takes the selected text away from its old place.
+            if (event->source() == this && event->dropAction() == Qt::MoveAction &&
+                hasSelectedText()) {
+                const int start = selectionStart();
+                const int length = int(selectedText().size());
+                candidato.remove(start, length);
+                if (pos > start)
+                    pos = qMax(start, pos - length);
+            }
+            candidato.insert(qBound(0, pos, int(candidato.size())), inserted);
+            if (!Aceita(candidato)) {
+                event->ignore();
+                return;
+            }
+        }
+        QLineEdit::dropEvent(event);
+    });
+}
+
+void TEditImp::inputMethodEvent(QInputMethodEvent *event)
+{
+    TEventGuard::Run("TEditImp::inputMethodEvent", [&] {
+        const QString commit = event->commitString();
+        if (FbInterfaceImpressoraAtiva && !isReadOnly() && !commit.isEmpty()) {
+            QString candidato = text();
+            int cursor = cursorPosition();
+            if (hasSelectedText()) {
+                cursor = selectionStart();
+                candidato.remove(cursor, selectedText().size());
+            }
+            const int start = qBound(0, cursor + event->replacementStart(), int(candidato.size()));
+            candidato.remove(start, event->replacementLength());
+            candidato.insert(start, commit);
+            if (!Aceita(candidato)) {
+                // Keep the composition going, drop only the committed text.
+                QInputMethodEvent semCommit(event->preeditString(), event->attributes());
+                QLineEdit::inputMethodEvent(&semCommit);
+                return;
+            }
+        }
+        QLineEdit::inputMethodEvent(event);
+    });
 }
 
 void TEditImp::Change()

@@ -64,6 +64,12 @@ public:
     // Raised, with this edit as Sender, whenever input is refused because it would not fit.
     TNotifyEvent OnLimiteTexto;
 
+    // Forms give the printed box as dynamic properties of the edit named this prefix plus the
+    // box's property ("InterfaceImpressora_Largura", ..._Fonte, ..._Alinhamento as an int):
+    // Qt Designer cannot edit a property holding an object, so it stores the box's values this
+    // way, and setProperty (uic, QUiLoader) on such a name sets the box's property.
+    static constexpr const char *kPrefixoInterfaceImpressora = "InterfaceImpressora_";
+
 public Q_SLOTS:
     // QLineEdit::paste with the fit test. Hides the base slot, so connections by name and calls
     // through a TEditImp reach this one.
@@ -73,6 +79,7 @@ protected:
     // Raises OnLimiteTexto.
     virtual void LimiteTexto();
 
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
@@ -83,6 +90,9 @@ protected:
 private:
     void Change();
     void MostrarCor(TColor cor);
+    // True when the key is a paste, a typed text or Enter that the box has no room for (and
+    // raises OnLimiteTexto then).
+    bool TeclaRecusada(const QKeyEvent &event);
     // The text after inserting `inserted` in place of [start, start + removed), as QLineEdit
     // would make it (maxLength included).
     QString Candidato(int start, int removed, const QString &inserted) const;

@@ -18,12 +18,14 @@
 #include <QVBoxLayout>
 
 #include "chart/vtxgraph.h"
+#include "comm/advancedcom.h"
 #include "comm/portname.h"
 #include "console/fsessoes.h"
 #include "console/painelentradas.h"
 #include "console/painelpaciente.h"
 #include "console/painelprotocolo.h"
 #include "device/orvanta.h"
+#include "device/reabertura.h"
 #include "platform/exception.h"
 #include "platform/messagebox.h"
 #include "platform/printer.h"
@@ -164,6 +166,9 @@ TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(pa
         atalho->setContext(Qt::WindowShortcut);
         connect(atalho, &QShortcut::activated, this, &TfrmConsole::Parar);
     }
+    FReabertura = new TReabertura(this);
+    connect(FReabertura, &TReabertura::DispositivoDisponivel, this,
+            &TfrmConsole::DispositivoDeVolta);
     FRelogioTela = new QTimer(this);
     FRelogioTela->setInterval(200);
     connect(FRelogioTela, &QTimer::timeout, this, &TfrmConsole::AtualizarContagem);
@@ -174,6 +179,7 @@ TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(pa
 TfrmConsole::~TfrmConsole()
 {
     // The runner stops a running belt before it goes; then the recording is closed.
+    FReabertura->Parar();
     FExecutor.reset();
     if (FiSessao)
         FinalizarSessao(TSessao::TSituacao::Parada);
@@ -307,19 +313,110 @@ bool TfrmConsole::EmTeste() const
 void TfrmConsole::PrepararDispositivo()
 {
     const int porta = FPorta->value();
-    if (FEsteira && porta == FiPortaAberta)
+    if (FEsteira && porta == FiPortaAberta && !FbDispositivoPerdido)
         return;
+    FReabertura->Parar();
+    FbDispositivoPerdido = false;
+    FAvisoPorta.clear();
     FExecutor.reset();
     FEsteira.reset();
     if (OnAntesDeConectar)
         OnAntesDeConectar(porta);
     AtualizarDispositivo();
-    FEsteira = std::make_unique<TOrvanta>(this, porta);
+    FEsteira = CriarEsteira(porta, false);
     FiPortaAberta = porta;
+    VigiarPorta();
     FExecutor = std::make_unique<TExecutorProtocolo>(FEsteira.get());
     connect(FExecutor.get(), &TExecutorProtocolo::Evento, this, &TfrmConsole::AoEvento);
     connect(FExecutor.get(), &TExecutorProtocolo::Amostra, this, &TfrmConsole::AoAmostra);
     connect(FExecutor.get(), &TExecutorProtocolo::EstadoMudou, this, &TfrmConsole::AoEstado);
+}
+
+std::unique_ptr<TOrvanta> TfrmConsole::CriarEsteira(int porta, bool silencioso)
+{
+    // A reopening that fails says nothing: the next attempt comes a second later.
+    TErrorMessageHook anterior;
+    if (silencioso)
+        anterior = SetErrorMessageHook([](const QString &) {});
+    std::unique_ptr<TOrvanta> esteira;
+    try {
+        esteira = std::make_unique<TOrvanta>(this, porta);
+    } catch (...) {
+        if (silencioso)
+            SetErrorMessageHook(anterior);
+        throw;
+    }
+    if (silencioso)
+        SetErrorMessageHook(anterior);
+    return esteira;
+}
+
+// The port's reader reports a lost device at once (queued from its thread).
+void TfrmConsole::VigiarPorta()
+{
+    ++FuEsteira;
+    if (!FEsteira || !FEsteira->Porta())
+        return;
+    connect(FEsteira->Porta(), &TComThread::DeviceLost, this,
+            [this, esteira = FuEsteira](const QString &motivo) {
+                if (esteira == FuEsteira)
+                    PerdeuDispositivo(motivo);
+            });
+}
+
+// Shown at once in words; the protocol holds (the runner loses the link and sends nothing more).
+// The dead port is closed, so that the driver can give the returning adapter its old name, and
+// the same device is tried again once a second, off the GUI thread, as in the controller window.
+void TfrmConsole::PerdeuDispositivo(const QString &motivo)
+{
+    if (FbDispositivoPerdido || !FEsteira || !FEsteira->Porta())
+        return;
+    const QString dispositivo = FEsteira->Porta()->DeviceName();
+    FbDispositivoPerdido = true;
+    Trace(QStringLiteral("dispositivo perdido: %1 (%2)").arg(dispositivo, motivo));
+    if (FExecutor)
+        FExecutor->TrocarDispositivo(nullptr);  // waits for an exchange in flight
+    FEsteira.reset();
+    ++FuEsteira;
+    FAvisoPorta = QStringLiteral(
+                      "PORTA PERDIDA: protocolo em espera; tentando reabrir %1 a cada "
+                      "segundo")
+                      .arg(dispositivo);
+    MostrarLink(FAvisoPorta, true);
+    FLink->setToolTip(motivo);
+    FReabertura->Iniciar(dispositivo, FiIntervaloReabertura);
+    AtualizarControles();
+}
+
+// The device is back: the runner gets the new port, but nothing is sent. A held test waits for
+// the operator's Retomar (or PARAR); a stop asked for meanwhile goes out now.
+void TfrmConsole::DispositivoDeVolta()
+{
+    if (!FbDispositivoPerdido)
+        return;
+    std::unique_ptr<TOrvanta> nova = CriarEsteira(FiPortaAberta, true);
+    if (!nova->Porta() || !nova->Porta()->Opened())
+        return;  // there, but not usable yet
+    FReabertura->Parar();
+    Trace(QStringLiteral("dispositivo reaberto: %1").arg(FReabertura->Dispositivo()));
+    FEsteira = std::move(nova);
+    FbDispositivoPerdido = false;
+    VigiarPorta();
+    if (FExecutor)
+        FExecutor->TrocarDispositivo(FEsteira.get());
+    FAvisoPorta = EmTeste() ? QStringLiteral(
+                                  "Porta reaberta: nada foi enviado; pressione "
+                                  "Retomar para continuar ou PARAR")
+                            : QStringLiteral("Porta reaberta");
+    MostrarLink(FAvisoPorta, EmTeste());
+    FLink->setToolTip(QString());
+    AtualizarControles();
+}
+
+void TfrmConsole::MostrarLink(const QString &texto, bool falha)
+{
+    FLink->setText(texto);
+    FLink->setStyleSheet(falha ? QStringLiteral("color: #c00000;") : QString());
 }
 
 bool TfrmConsole::IniciarTeste()
@@ -472,10 +569,13 @@ void TfrmConsole::AoAmostra(const TAmostraExecucao &a)
     FFase->setText(
         QStringLiteral("%1, estágio %2").arg(TResumoSessao::NomeFase(int(a.fase))).arg(a.estagio));
     FAlvo->setText(Km(a.velocidadeAlvo) + QStringLiteral("   ") + Pct(a.inclinacaoAlvo));
-    FLink->setText(a.linkOk ? QStringLiteral("Conectada: %1, %2")
-                                  .arg(Km(a.velocidadeConfirmada), Pct(a.inclinacaoConfirmada))
-                            : QStringLiteral("SEM COMUNICAÇÃO"));
-    FLink->setStyleSheet(a.linkOk ? QString() : QStringLiteral("color: #c00000;"));
+    if (a.linkOk)
+        FAvisoPorta.clear();
+    MostrarLink(a.linkOk
+                    ? QStringLiteral("Conectada: %1, %2")
+                          .arg(Km(a.velocidadeConfirmada), Pct(a.inclinacaoConfirmada))
+                    : (FAvisoPorta.isEmpty() ? QStringLiteral("SEM COMUNICAÇÃO") : FAvisoPorta),
+                !a.linkOk);
 }
 
 void TfrmConsole::AoEntrada(const TEventoRegistro &entrada)
@@ -496,10 +596,10 @@ void TfrmConsole::AoEntrada(const TEventoRegistro &entrada)
 void TfrmConsole::AoEstado(TEstadoExecucao estado)
 {
     FEstado->setText(NomeEstado(estado));
-    if (estado == TEstadoExecucao::LinkPerdido) {
-        FLink->setText(QStringLiteral("SEM COMUNICAÇÃO: protocolo em espera"));
-        FLink->setStyleSheet(QStringLiteral("color: #c00000;"));
-    }
+    if (estado == TEstadoExecucao::LinkPerdido)
+        MostrarLink(FAvisoPorta.isEmpty() ? QStringLiteral("SEM COMUNICAÇÃO: protocolo em espera")
+                                          : FAvisoPorta,
+                    true);
     if (FiSessao && estado == TEstadoExecucao::Concluido)
         FinalizarSessao(TSessao::TSituacao::Concluida);
     else if (FiSessao && estado == TEstadoExecucao::Parado)
@@ -544,7 +644,8 @@ void TfrmConsole::AtualizarControles()
     FConfiguracao->setEnabled(!rodando);
     FIniciar->setEnabled(!rodando || contagem);
     FIniciar->setText(contagem ? QStringLiteral("Cancelar") : QStringLiteral("Iniciar"));
-    FPausar->setEnabled(ativo);
+    // Retomar needs the device back: until then the held test waits (PARAR still works).
+    FPausar->setEnabled(ativo && !FbDispositivoPerdido);
     FPausar->setText(e == TEstadoExecucao::Pausado || e == TEstadoExecucao::LinkPerdido
                          ? QStringLiteral("Retomar")
                          : QStringLiteral("Pausar"));

@@ -29,6 +29,7 @@ class TOrvanta;
 class TPainelEntradas;
 class TPainelPaciente;
 class TPainelProtocolo;
+class TReabertura;
 class TvtxGraph;
 
 // The exercise-test console: set-up (patient, protocol, limits), the running view (times, phase,
@@ -54,6 +55,8 @@ public:
     qint64 SessaoAtual() const { return FiSessao; }
     qint64 UltimaSessao() const { return FiUltimaSessao; }
     bool EmTeste() const;
+    bool DispositivoPerdido() const { return FbDispositivoPerdido; }
+    void AjustarIntervaloDeReabertura(int ms) { FiIntervaloReabertura = ms; }
 
     // Starts a test with the set-up as it is; false (and a message) when it cannot start.
     bool IniciarTeste();
@@ -83,6 +86,11 @@ private:
     void AbrirSessoes();
     void MostrarFalhaGravacao(const QString &mensagem);
     void AtualizarDispositivo();
+    std::unique_ptr<TOrvanta> CriarEsteira(int porta, bool silencioso);
+    void VigiarPorta();
+    void PerdeuDispositivo(const QString &motivo);
+    void DispositivoDeVolta();
+    void MostrarLink(const QString &texto, bool falha);
 
     TBancoSessoes *FBanco;
     double FdEscala = 1;
@@ -98,6 +106,11 @@ private:
     double FdAlvoVelocidade = 0, FdAlvoInclinacao = 0;  // the last target sent
     QElapsedTimer FDesdeAmostra;
     QElapsedTimer FContagem;
+    TReabertura *FReabertura = nullptr;
+    bool FbDispositivoPerdido = false;
+    int FiIntervaloReabertura = 1000;
+    unsigned FuEsteira = 0;  // reports of an earlier device are ignored
+    QString FAvisoPorta;     // the lost or reopened port, until the link answers again
 
     TPainelPaciente *FPaciente = nullptr;
     TPainelProtocolo *FProtocolo = nullptr;

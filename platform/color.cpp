@@ -51,6 +51,11 @@ bool ParseNumber(const QString &text, quint32 *value)
     return true;
 }
 
+// Forms compiled by uic or loaded by QUiLoader set a colour property with the QColor Qt Designer
+// saved; QObject::setProperty converts it to TColor through this converter.
+[[maybe_unused]] const bool kQColorConverte =
+    QMetaType::registerConverter<QColor, TColor>(&TColor::FromQColor);
+
 }  // namespace
 
 TColor TColor::ToRgb() const

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/exception.h"
+#include "platform/numbertext.h"
 
 namespace {
 
@@ -147,22 +148,10 @@ QString FormatFloat(const QString &picture, double value)
 
 bool TryStrToFloat(const QString &text, double &value)
 {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::RejectGroupSeparator);
-    bool ok = false;
-    const double parsed = locale.toDouble(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(parsed))
-        return false;
-    value = parsed;
-    return true;
+    return TNumberText::Read(text, QLocale(), value);
 }
 
 bool TryStrToInt(const QString &text, int &value)
 {
-    bool ok = false;
-    const int parsed = text.trimmed().toInt(&ok, 10);
-    if (!ok)
-        return false;
-    value = parsed;
-    return true;
+    return TNumberText::ReadInt(text, QLocale(), value);
 }

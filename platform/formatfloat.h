@@ -16,9 +16,11 @@ KESTROVA_PLATFORM_EXPORT QString FormatFloat(const QString &picture, double valu
 
 // Reads a decimal number typed by the user: optional blanks around it, an optional sign, digits
 // with the locale's decimal separator (not '.', unless that is the locale's), an optional
-// exponent. Group separators, NaN, infinities and anything else are refused (false, value kept).
+// exponent. Digits and signs may be ASCII (as FormatFloat writes them) or the locale's own
+// (TNumberText::Read). Group separators, NaN, infinities and anything else are refused (false,
+// value kept).
 KESTROVA_PLATFORM_EXPORT bool TryStrToFloat(const QString &text, double &value);
 
-// Reads a decimal integer: optional blanks around it and an optional sign. Out of int's range or
-// anything else is refused (false, value kept).
+// Reads a decimal integer: optional blanks around it and an optional sign, ASCII or the locale's
+// digits and signs. Out of int's range or anything else is refused (false, value kept).
 KESTROVA_PLATFORM_EXPORT bool TryStrToInt(const QString &text, int &value);

@@ -26,6 +26,7 @@ struct TExecutorProtocolo::TPrivado {
     std::condition_variable acordar;
     TMaquinaExecucao maquina;  // guarded by mutex
     bool encerrar = false;     // guarded by mutex
+    bool emTroca = false;      // guarded by mutex: the worker is in an exchange with dispositivo
     // Read by the worker between the two frames of a target, so a stop overtakes the grade.
     std::atomic<bool> pararPedido{false};
     std::atomic<bool> terminou{false};
@@ -36,7 +37,9 @@ struct TExecutorProtocolo::TPrivado {
     void Laco();
     void EnviarAlvo(std::unique_lock<std::mutex> &lock);
     void EnviarParada(std::unique_lock<std::mutex> &lock);
-    QString Trocar(const std::function<void()> &troca);
+    // Runs one exchange with the lock released; the device cannot be swapped meanwhile.
+    QString Trocar(std::unique_lock<std::mutex> &lock,
+                   const std::function<void(TOrvanta &)> &troca);
     void Publicar();  // mutex held
     // Runs an operator action on the machine and wakes the worker.
     template <typename F>
@@ -140,14 +143,24 @@ void TExecutorProtocolo::TPrivado::Laco()
             app, [] {}, Qt::QueuedConnection);  // wake a pumping destructor
 }
 
-QString TExecutorProtocolo::TPrivado::Trocar(const std::function<void()> &troca)
+QString TExecutorProtocolo::TPrivado::Trocar(std::unique_lock<std::mutex> &lock,
+                                             const std::function<void(TOrvanta &)> &troca)
 {
+    TOrvanta *alvo = dispositivo;
+    emTroca = true;
+    lock.unlock();
+    QString erro = QStringLiteral("Falha na comunicação: porta perdida.");
     try {
-        troca();
-        return {};
-    } catch (const Exception &erro) {
-        return erro.Message().isEmpty() ? QStringLiteral("falha") : erro.Message();
+        if (alvo) {
+            erro.clear();
+            troca(*alvo);
+        }
+    } catch (const Exception &e) {
+        erro = e.Message().isEmpty() ? QStringLiteral("falha") : e.Message();
     }
+    lock.lock();
+    emTroca = false;
+    return erro;
 }
 
 void TExecutorProtocolo::TPrivado::EnviarAlvo(std::unique_lock<std::mutex> &lock)
@@ -156,16 +169,14 @@ void TExecutorProtocolo::TPrivado::EnviarAlvo(std::unique_lock<std::mutex> &lock
     maquina.EnvioIniciado(Agora());
     if (pararPedido)
         return;
-    lock.unlock();
-    const QString erroVelocidade = Trocar([&] { dispositivo->AjustarVelocidade(alvo.velocidade); });
-    lock.lock();
+    const QString erroVelocidade =
+        Trocar(lock, [&](TOrvanta &o) { o.AjustarVelocidade(alvo.velocidade); });
     maquina.ResultadoVelocidade(Agora(), alvo.velocidade, erroVelocidade);
     Publicar();
     if (pararPedido)
         return;
-    lock.unlock();
-    const QString erroInclinacao = Trocar([&] { dispositivo->AjustarInclinacao(alvo.inclinacao); });
-    lock.lock();
+    const QString erroInclinacao =
+        Trocar(lock, [&](TOrvanta &o) { o.AjustarInclinacao(alvo.inclinacao); });
     maquina.ResultadoInclinacao(Agora(), alvo.inclinacao, erroInclinacao);
     Publicar();
 }
@@ -173,11 +184,28 @@ void TExecutorProtocolo::TPrivado::EnviarAlvo(std::unique_lock<std::mutex> &lock
 void TExecutorProtocolo::TPrivado::EnviarParada(std::unique_lock<std::mutex> &lock)
 {
     pararPedido = false;
-    lock.unlock();
-    const QString erro = Trocar([&] { dispositivo->Parar(); });
-    lock.lock();
+    const QString erro = Trocar(lock, [](TOrvanta &o) { o.Parar(); });
     maquina.ResultadoParada(Agora(), erro);
     Publicar();
+}
+
+void TExecutorProtocolo::TrocarDispositivo(TOrvanta *dispositivo)
+{
+    // The worker's exchange in flight ends on the old device (its answer comes through the main
+    // thread, or its time-out); then the pointer changes between two exchanges.
+    std::unique_lock lock(d->mutex);
+    while (d->emTroca) {
+        lock.unlock();
+        ProcessPendingEvents();
+        lock.lock();
+        d->acordar.wait_for(lock, std::chrono::milliseconds(2), [this] { return !d->emTroca; });
+    }
+    d->dispositivo = dispositivo;
+    if (dispositivo)
+        d->maquina.DispositivoReaberto(d->Agora());
+    else
+        d->maquina.DispositivoPerdido(d->Agora());
+    d->Publicar();
 }
 
 void TExecutorProtocolo::TPrivado::Publicar()

@@ -48,6 +48,13 @@ public:
     void AjustarEscalaTempo(double escala);      // 1.0 = real time
     void AjustarPeriodoMs(int periodoMs);        // re-send period between boundaries (default 1000)
 
+    // Hands the runner a reopened device in place of one whose port was lost (the owner keeps
+    // both; the old one may go once this returns), or none (nullptr: the owner closes the dead
+    // port; the link is lost and every exchange fails until a device is handed back). Waits for
+    // an exchange in flight on the old device. Nothing is sent because of it: a held run still
+    // waits for Retomar.
+    void TrocarDispositivo(TOrvanta *dispositivo);
+
     TEstadoExecucao Estado() const;
     TAmostraExecucao UltimaAmostra() const;
     TProtocolo Protocolo() const;  // the protocol as it will run (recovery included)

@@ -161,6 +161,15 @@ void TMaquinaExecucao::DispositivoPerdido(qint64 agora)
     PerderLink(agora);
 }
 
+void TMaquinaExecucao::DispositivoReaberto(qint64 agora)
+{
+    if (FEstado != TEstadoExecucao::LinkPerdido || !FSemSondagem)
+        return;
+    Registrar(agora, TEventoExecucao::TTipo::Estado,
+              QStringLiteral("Porta reaberta: nada foi enviado à esteira; pressione Retomar para "
+                             "continuar ou PARAR."));
+}
+
 void TMaquinaExecucao::Avancar(qint64 agora)
 {
     if (FEstado == TEstadoExecucao::Contagem) {

@@ -52,6 +52,7 @@ public:
     // The port reported the device gone (a pulled cable): the link is lost at once and, even
     // when the device comes back, nothing is sent until the operator resumes.
     void DispositivoPerdido(qint64 agora);
+    void DispositivoReaberto(qint64 agora);  // tells the operator; sends nothing
 
     // Lets time pass: the countdown's end, stage boundaries, ramp steps, the end, link loss.
     void Avancar(qint64 agora);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages built by `scripts/setup.sh package` on this machine and checks
 # them as a user and a sibling project's developer would: the programs start, the desktop entry
-# is valid, the Designer plugin is where Qt looks, and a project finds the package under /usr.
+# is valid, the Designer plugin loads from where Qt looks and offers its classes, and a project
+# finds the package under /usr.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,11 +21,13 @@ done
 desktop-file-validate /usr/share/applications/orvanta.desktop
 desktop-file-validate /usr/share/applications/orvanta-teste.desktop
 plugin_dir=$(qtpaths6 --query QT_INSTALL_PLUGINS)/designer
-ls "$plugin_dir"/libkestrova_designer_plugin.so
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cmake -S tests/consumer -B "$scratch" -G Ninja -DCHECK_HEADERS=OFF
 cmake --build "$scratch"
 "$scratch/consumer"
+# The Designer plugin as Designer finds it: loaded from Qt's plugin folder (its libraries from
+# /usr), offering every component in its group.
+"$scratch/designer-plugin-check" "$plugin_dir/libkestrova_designer_plugin.so"
 echo "Packages installed and checked."

@@ -1,5 +1,6 @@
 #include "somatochart/editorpropriedadespontos.h"
 
+#include "platform/numbertext.h"
 #include "somatochart/colecaodepontos.h"
 #include "ui_editorpropriedadespontos.h"
 
@@ -7,48 +8,53 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QValidator>
-#include <cmath>
 
 namespace {
 
 // Keeps a coordinate edit to digits, "-" and the locale's decimal separator. "." and "," become
-// the separator; anything else is dropped. QLineEdit runs every change through its validator
-// (typing, paste, drop, setText), so no path can bring other characters in.
+// the separator and every minus sign (the locale's, U+2212, "-") becomes "-"; anything else
+// (direction marks included) is dropped. Digits of any script stay as typed: TNumberText::Read
+// takes them. QLineEdit runs every change through its validator (typing, paste, drop, setText),
+// so no path can bring other characters in.
 class TValidadorCoordenada : public QValidator {
 public:
     using QValidator::QValidator;
 
     State validate(QString &input, int &pos) const override
     {
-        const QString separador = QLocale().decimalPoint();
+        const QLocale locale;
+        const QString separador = locale.decimalPoint();
+        const QString menos = locale.negativeSign();
         QString limpo;
         int novaPosicao = pos;
-        for (int i = 0; i < input.size(); ++i) {
-            const QChar c = input.at(i);
-            if (c.isDigit() || c == QLatin1Char('-')) {
-                limpo += c;
-            } else if (c == QLatin1Char('.') || c == QLatin1Char(',') || separador.contains(c)) {
-                limpo += separador;
-                if (i < pos)
-                    novaPosicao += int(separador.size()) - 1;
-            } else if (i < pos) {
-                --novaPosicao;
-            }
+        for (int inicio = 0; inicio < input.size();) {
+            const bool par = input.at(inicio).isHighSurrogate() && inicio + 1 < input.size() &&
+                             input.at(inicio + 1).isLowSurrogate();
+            const int tamanho = par ? 2 : 1;
+            const char32_t c = par ? QChar::surrogateToUcs4(input.at(inicio), input.at(inicio + 1))
+                                   : input.at(inicio).unicode();
+            QString trocado;
+            if (QChar::category(c) == QChar::Number_DecimalDigit)
+                trocado = input.mid(inicio, tamanho);
+            else if (c == u'-' || c == kSinalMenos ||
+                     (QChar::category(c) != QChar::Other_Format &&
+                      menos.contains(QString::fromUcs4(&c, 1))))
+                trocado = QStringLiteral("-");
+            else if (c == u'.' || c == u',' || separador.contains(QString::fromUcs4(&c, 1)))
+                trocado = separador;
+            limpo += trocado;
+            if (inicio < pos)
+                novaPosicao += int(trocado.size()) - tamanho;
+            inicio += tamanho;
         }
         input = limpo;
         pos = qBound(0, novaPosicao, int(input.size()));
         return Acceptable;
     }
-};
 
-// The locale numbers are shown and read with: the default one, without group separators (the
-// coordinate edits would drop them and "1.000" must not read as a thousand).
-QLocale LocaleNumerico()
-{
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
-    return locale;
-}
+private:
+    static constexpr char32_t kSinalMenos = 0x2212;
+};
 
 TEditorPropriedadesPontos::TMessageBoxHook &GanchoMensagem()
 {
@@ -120,14 +126,13 @@ void TEditorPropriedadesPontos::MostrarPonto(int i)
     if (!FPontos || i < 0 || i >= FPontos->Count())
         return;
     const TPonto &ponto = FPontos->Items(i);
-    const QLocale locale = LocaleNumerico();
     ui->pLabelEditor->setText(QStringLiteral("Propriedades do ponto %1").arg(i + 1));
-    // Fixed notation with the fewest digits that read back to the same double: the coordinate
-    // edits take no exponent.
-    ui->pEditCoordX->setText(locale.toString(ponto.X, 'f', QLocale::FloatingPointShortest));
-    ui->pEditCoordY->setText(locale.toString(ponto.Y, 'f', QLocale::FloatingPointShortest));
+    // Fixed notation with the fewest digits that read back to the same double, in ASCII digits
+    // and "-" (the coordinate edits take no exponent and no group separator).
+    ui->pEditCoordX->setText(TNumberText::Exact(ponto.X));
+    ui->pEditCoordY->setText(TNumberText::Exact(ponto.Y));
     AjustarCor(ponto.Cor);
-    ui->pEditTamanho->setText(locale.toString(ponto.Tamanho));
+    ui->pEditTamanho->setText(QString::number(ponto.Tamanho));
     ui->pComboBoxFormato->setCurrentIndex(ponto.Forma == 0 || ponto.Forma == 1 ? ponto.Forma : -1);
     ui->pEditDescricao->setText(ponto.Descricao);
     FPosicao = i;
@@ -228,12 +233,10 @@ void TEditorPropriedadesPontos::pBotaoExcluirClick()
         Inicializar();
         return;
     }
+    // The fields show the point that now holds the position (or the new last point), so the
+    // deleted point's values are never written back over another by "Editar".
     FMaximo = FPontos->Count() - 1;
-    FPosicao = qMin(FPosicao, FMaximo);
-    AtualizarUpDown();
-    // After the first point there is no point -1: the fields stay, the counter shows the new total.
-    MostrarPonto(posicao - 1);
-    AtualizarContador();
+    MostrarPonto(qMin(posicao, FMaximo));
 }
 
 void TEditorPropriedadesPontos::AjustarCor(TColor cor)
@@ -265,16 +268,12 @@ bool TEditorPropriedadesPontos::LerValores(TValores *valores)
         Mensagem(kMensagemObrigatorios, QMessageBox::Information);
         return false;
     }
-    const QLocale locale = LocaleNumerico();
-    bool okX = false;
-    bool okY = false;
-    bool okTamanho = false;
-    valores->X = locale.toDouble(textoX, &okX);
-    valores->Y = locale.toDouble(textoY, &okY);
-    valores->Tamanho = locale.toInt(textoTamanho, &okTamanho);
+    const QLocale locale;
+    const bool okX = TNumberText::Read(textoX, locale, valores->X);
+    const bool okY = TNumberText::Read(textoY, locale, valores->Y);
+    const bool okTamanho = TNumberText::ReadInt(textoTamanho, locale, valores->Tamanho);
     // A negative size would draw nothing sensible, and -1 would make EditarPonto keep the old one.
-    if (!okX || !okY || !okTamanho || !std::isfinite(valores->X) || !std::isfinite(valores->Y) ||
-        valores->Tamanho < 0) {
+    if (!okX || !okY || !okTamanho || valores->Tamanho < 0) {
         Mensagem(kMensagemErroValores, QMessageBox::Critical);
         return false;
     }

@@ -9,6 +9,7 @@
 #include <climits>
 #include <cmath>
 
+#include "platform/eventguard.h"
 #include "platform/exception.h"
 #include "platform/numbertext.h"
 #include "platform/printer.h"
@@ -284,12 +285,13 @@ void TSomatocarta::GarantirImagem()
 
 void TSomatocarta::resizeEvent(QResizeEvent *)
 {
-    GarantirImagem();
+    TEventGuard::Run("TSomatocarta::resizeEvent", [this] { GarantirImagem(); });
 }
 
 void TSomatocarta::paintEvent(QPaintEvent *)
 {
-    GarantirImagem();
+    // Drawing may raise (a canvas or a figure that fails): the window shows what was drawn.
+    TEventGuard::Run("TSomatocarta::paintEvent", [this] { GarantirImagem(); });
     QPainter painter(this);
     painter.drawImage(0, 0, FImage);
 }
@@ -490,6 +492,8 @@ QString TSomatocarta::TextoDoPonto(const TPonto &ponto)
 
 void TSomatocarta::PlotarPonto(const TPonto &ponto)
 {
+    // Called alone (a point just added), the canvas may still hold the legend's font.
+    AjustarFonte(*FCanvas);
     PlotarPontoEm(ponto, nullptr);
 }
 

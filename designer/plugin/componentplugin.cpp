@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QMetaClassInfo>
 
+#include "chart/vtxgraph.h"
 #include "designer/nonvisualwidget.h"
 
 namespace {
@@ -67,11 +68,16 @@ QWidget *TComponentPlugin::createWidget(QWidget *parent)
 {
     QWidget *widget = FEntry.create(parent);
     // Designer initializes its plugins before it creates widgets. QUiLoader, which builds a form
-    // in a program at run time from the same plugin, never does: there a host stays as a
-    // compiled form has it (hidden, the timer running when enabled).
-    auto *host = qobject_cast<TNonVisualWidget *>(widget);
-    if (host && FInitialized)
+    // in a program at run time from the same plugin, never does: there a widget stays as a
+    // compiled form has it (a host hidden, the timer running when enabled, a chart not in design
+    // mode).
+    if (!FInitialized)
+        return widget;
+    if (auto *host = qobject_cast<TNonVisualWidget *>(widget))
         host->ShowForDesign(icon());
+    // In design mode the chart shows its sample curve, so the form shows what it will draw.
+    if (auto *graph = qobject_cast<TvtxGraph *>(widget))
+        graph->SetDesignMode(true);
     return widget;
 }
 

@@ -5,6 +5,7 @@
 #include <QtDesigner/QExtensionManager>
 
 #include "chart/vtxgraph.h"
+#include "colorpropertysheet.h"
 #include "componentplugin.h"
 #include "components/customversao.h"
 #include "components/dbgridkpr.h"
@@ -30,6 +31,23 @@ void RegisterPontosTaskMenu(QDesignerFormEditorInterface *core)
                                 Q_TYPEID(QDesignerTaskMenuExtension));
 }
 
+// One property sheet factory serves every widget with TColor properties or a printed box; the
+// first entry Designer initializes registers it.
+void RegisterColorPropertySheet(QDesignerFormEditorInterface *core)
+{
+    QExtensionManager *manager = core->extensionManager();
+    if (manager->findChild<TColorPropertySheetFactory *>())
+        return;
+    manager->registerExtensions(new TColorPropertySheetFactory(manager),
+                                Q_TYPEID(QDesignerPropertySheetExtension));
+}
+
+void RegisterSomatocarta(QDesignerFormEditorInterface *core)
+{
+    RegisterColorPropertySheet(core);
+    RegisterPontosTaskMenu(core);
+}
+
 const TComponentEntry kComponents[] = {
     {"TComThreadWidget", &TComThread::staticMetaObject, ":/kestrova/designer/comthread.png",
      "Porta serial (thread de leitura)",
@@ -49,7 +67,7 @@ const TComponentEntry kComponents[] = {
     {"TEditImp", &TEditImp::staticMetaObject, ":/kestrova/designer/editimp.png",
      "Caixa de texto que cabe na impressão",
      "Caixa de texto cujo conteúdo precisa caber numa caixa impressa (InterfaceImpressora).",
-     "components/editimp.h", QSize(121, 21), Create<TEditImp>, nullptr},
+     "components/editimp.h", QSize(121, 21), Create<TEditImp>, RegisterColorPropertySheet},
     {"TDBGridKpr", &TDBGridKpr::staticMetaObject, ":/kestrova/designer/dbgridkpr.png",
      "Grade de dados",
      "Tabela sobre uma consulta SQL que lê as células como texto e sinaliza o arrasto.",
@@ -58,13 +76,13 @@ const TComponentEntry kComponents[] = {
      "Somatocarta",
      "Carta de somatotipo com pontos, legenda e figuras. Clique duas vezes (ou use \"Editar "
      "pontos...\") para editar os pontos.",
-     "somatochart/somatocarta.h", QSize(375, 305), Create<TSomatocarta>, RegisterPontosTaskMenu},
+     "somatochart/somatocarta.h", QSize(375, 305), Create<TSomatocarta>, RegisterSomatocarta},
     {"TCustomVersao", &TCustomVersao::staticMetaObject, ":/kestrova/designer/customversao.png",
      "Versão do programa", "Rótulo com a versão do executável em execução.",
-     "components/customversao.h", QSize(80, 16), Create<TCustomVersao>, nullptr},
+     "components/customversao.h", QSize(80, 16), Create<TCustomVersao>, RegisterColorPropertySheet},
     {"TvtxGraph", &TvtxGraph::staticMetaObject, ":/kestrova/designer/vtxgraph.png", "Gráfico X/Y",
      "Gráfico com um eixo X e um ou dois eixos Y, que redesenha e imprime o que foi plotado.",
-     "chart/vtxgraph.h", QSize(400, 300), Create<TvtxGraph>, nullptr},
+     "chart/vtxgraph.h", QSize(400, 300), Create<TvtxGraph>, RegisterColorPropertySheet},
 };
 
 }  // namespace

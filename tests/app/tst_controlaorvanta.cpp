@@ -89,6 +89,8 @@ private slots:
     void calibrationPausesThePollingOfARunningBelt();
     void typedValuesAreClamped_data();
     void typedValuesAreClamped();
+    void typedInTheLocalesForm_data();
+    void typedInTheLocalesForm();
     void typedValuesThatAreNotNumbersAreRefused_data();
     void typedValuesThatAreNotNumbersAreRefused();
     void cancelSendsNothing();
@@ -164,6 +166,7 @@ void TestControlaOrvanta::init()
 
 void TestControlaOrvanta::cleanup()
 {
+    QLocale::setDefault(QLocale::c());
     FWindow.reset();
     FBoard.reset();
     kestrova::comm::SetMappedPortDevice(3, QString());
@@ -503,6 +506,40 @@ void TestControlaOrvanta::typedValuesAreClamped()
         QTRY_COMPARE_WITH_TIMEOUT(FBoard->State().speedCode, code, 3000);
     else
         QTRY_COMPARE_WITH_TIMEOUT(FBoard->State().inclineCode, code, 3000);
+    QVERIFY(FErrorBoxes.isEmpty());
+}
+
+void TestControlaOrvanta::typedInTheLocalesForm_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::newRow("Swedish") << QLocale(QLocale::Swedish, QLocale::Sweden);
+    QTest::newRow("Arabic, Egypt") << QLocale(QLocale::Arabic, QLocale::Egypt);
+    QTest::newRow("Persian") << QLocale(QLocale::Persian, QLocale::Iran);
+}
+
+// A speed typed with the locale's digits and separator, and the text the prompt shows next,
+// accepted unchanged, both read as the same number.
+void TestControlaOrvanta::typedInTheLocalesForm()
+{
+    QFETCH(QLocale, locale);
+    QLocale::setDefault(locale);
+    Connect();
+    FAnswers << locale.toString(5.3);
+    W("btnVelocidade")->click();
+    const QString speed = QStringLiteral("5") + locale.decimalPoint() + QStringLiteral("30 Km/h");
+    QCOMPARE(Text("pnlVelocidade"), speed);
+    const QString prompt = QStringLiteral("Insira a nova velocidade: [5") + locale.decimalPoint() +
+                           QStringLiteral("3]");
+    FAnswers << prompt.mid(prompt.indexOf(u'[') + 1).chopped(1);
+    W("btnVelocidade")->click();
+    QCOMPARE(FPrompts.last(), prompt);
+    QCOMPARE(Text("pnlVelocidade"), speed);
+    QTRY_COMPARE_WITH_TIMEOUT(FBoard->State().speedCode, 39, 3000);
+    // A negative incline in the locale's form (Arabic: a letter mark before the minus) is a
+    // number, clamped to 0, not "Valor inválido.".
+    FAnswers << locale.toString(-2);
+    W("btnInclinacao")->click();
+    QCOMPARE(Text("pnlInclinacao"), QStringLiteral("0 %"));
     QVERIFY(FErrorBoxes.isEmpty());
 }
 

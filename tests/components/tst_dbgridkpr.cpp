@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QHeaderView>
 #include <QJsonObject>
 #include <QLineEdit>
@@ -7,10 +8,12 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlTableModel>
+#include <QStyle>
 #include <QTest>
 #include <memory>
 
 #include "components/dbgridkpr.h"
+#include "platform/exception.h"
 #include "platform/propertystream.h"
 
 namespace {
@@ -155,6 +158,10 @@ private slots:
     void highlight_data();
     void highlight();
     void mouseAndScrollEvents();
+    void markerOnTheRealRowBottom();
+    void dropSettingsRestored();
+    void followsTheApplicationStyle();
+    void doubleClickIsAPress();
     void editTextCache();
 };
 
@@ -283,7 +290,7 @@ void TstDBGridKpr::markerFollowsRows()
     f.Grid->AjustarFbSinalizarArrasto(true);
     const int h = f.Grid->PegarLarguraPadraoDaLinha();
     const int length = f.Grid->horizontalHeader()->length();
-    const int right = qMin(11 + length, f.Grid->viewport()->width()) - 1;
+    const int right = qMin(length, f.Grid->viewport()->width()) - 1;
     QMimeData data;
     data.setText(QStringLiteral("x"));
 
@@ -293,15 +300,15 @@ void TstDBGridKpr::markerFollowsRows()
     TDBGridKpr::TMarcadorArrasto m = f.Grid->Marcador();
     QCOMPARE(m.Linha, 1);
     QCOMPARE(m.Estado, 0);
-    QCOMPARE(m.Esquerda, 11);
+    QCOMPARE(m.Esquerda, 0);  // the first data column's left edge
     QCOMPARE(m.Y, 2 * h);
     QCOMPARE(m.Comprimento, length);
     QList<RedLine> lines = RedLines(f.Viewport());
     QCOMPARE(lines.size(), 1);
     QCOMPARE(lines[0].y, 2 * h);
-    QCOMPARE(lines[0].first, 11);
+    QCOMPARE(lines[0].first, 0);
     QCOMPARE(lines[0].last, right);
-    QCOMPARE(lines[0].count, right - 11 + 1);
+    QCOMPARE(lines[0].count, right + 1);
 
     // Same row, another point: nothing new.
     SendDragMove(f.Grid.get(), data, RowPoint(f.Grid.get(), 1, 3));
@@ -320,7 +327,7 @@ void TstDBGridKpr::markerFollowsRows()
     lines = RedLines(f.Viewport());
     QCOMPARE(lines.size(), 1);
     QCOMPARE(lines[0].y, 3 * h);
-    QCOMPARE(lines[0].count, right - 11 + 1);
+    QCOMPARE(lines[0].count, right + 1);
 
     if (drop) {
         QDropEvent event(QPointF(RowPoint(f.Grid.get(), 2)), Qt::CopyAction, &data, Qt::LeftButton,
@@ -485,6 +492,100 @@ void TstDBGridKpr::mouseAndScrollEvents()
     scrolls.clear();
     f.Grid->setCurrentIndex(f.Model->index(f.Grid->rowAt(0) + 1, 1));
     QCOMPARE(scrolls.size(), 1);
+}
+
+// Rows of other heights and a scrolled grid: the line sits under the row's real bottom and
+// starts at the first data column.
+void TstDBGridKpr::markerOnTheRealRowBottom()
+{
+    GridFixture f(10, QSize(200, 300));
+    QVERIFY(f.Ok);
+    f.Grid->setRowHeight(0, 3 * f.Grid->PegarLarguraPadraoDaLinha());
+    f.Grid->setColumnWidth(1, 300);
+    f.Grid->horizontalScrollBar()->setValue(40);
+    f.Grid->AjustarFbSinalizarArrasto(true);
+    QMimeData data;
+    data.setText(QStringLiteral("x"));
+    QVERIFY(SendDragEnter(f.Grid.get(), data, RowPoint(f.Grid.get(), 1)));
+    for (int ordinal : {0, 1}) {
+        SendDragMove(f.Grid.get(), data, RowPoint(f.Grid.get(), ordinal));
+        const TDBGridKpr::TMarcadorArrasto m = f.Grid->Marcador();
+        QCOMPARE(m.Linha, ordinal);
+        QCOMPARE(m.Y, f.Grid->rowViewportPosition(ordinal) + f.Grid->rowHeight(ordinal));
+        QCOMPARE(m.Esquerda, f.Grid->columnViewportPosition(0));
+        QCOMPARE(m.Esquerda, -f.Grid->horizontalHeader()->offset());
+        const QList<RedLine> lines = RedLines(f.Viewport());
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines[0].y, m.Y);
+    }
+    SendDragLeave(f.Grid.get());
+}
+
+void TstDBGridKpr::dropSettingsRestored()
+{
+    GridFixture f(3, QSize(200, 100));
+    QVERIFY(f.Ok);
+    for (const bool before : {false, true}) {
+        f.Grid->setAcceptDrops(before);
+        f.Grid->viewport()->setAcceptDrops(before);
+        f.Grid->AjustarFbSinalizarArrasto(true);
+        QVERIFY(f.Grid->acceptDrops() && f.Grid->viewport()->acceptDrops());
+        f.Grid->AjustarFbSinalizarArrasto(false);
+        QCOMPARE(f.Grid->acceptDrops(), before);
+        QCOMPARE(f.Grid->viewport()->acceptDrops(), before);
+    }
+}
+
+// The grid draws with the application's style, also one set later, and still drops the
+// highlight of the current row.
+void TstDBGridKpr::followsTheApplicationStyle()
+{
+    GridFixture f(5, QSize(300, 150));
+    QVERIFY(f.Ok);
+    QCOMPARE(f.Grid->style(), QApplication::style());
+    const QString antes = QApplication::style()->name();
+    QApplication::setStyle(QStringLiteral("Windows"));
+    QCOMPARE(f.Grid->style(), QApplication::style());
+    QCOMPARE(f.Grid->style()->name(), QStringLiteral("windows"));
+    f.Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    f.Grid->AjustarFbMarcaLinhaAtiva(false);
+    f.Grid->setFocus();
+    f.Grid->selectRow(1);
+    const QImage image = f.Viewport();
+    const int x = f.Grid->columnViewportPosition(0) + f.Grid->columnWidth(0) - 5;
+    const auto pixel = [&](int row) {
+        return image.pixelColor(x, f.Grid->rowViewportPosition(row) + f.Grid->rowHeight(row) / 2);
+    };
+    QCOMPARE(pixel(1), pixel(0));
+    QApplication::setStyle(antes);
+}
+
+// Qt delivers the second press of a double click as a double-click event.
+void TstDBGridKpr::doubleClickIsAPress()
+{
+    GridFixture f(5, QSize(300, 150));
+    QVERIFY(f.Ok);
+    int clicks = 0;
+    f.Grid->OnCliqueDoMouse = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+        ++clicks;
+    };
+    const QPointF at(RowPoint(f.Grid.get(), 1));
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                    QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, f.Grid->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(f.Grid->viewport(), &event);
+    }
+    QCOMPARE(clicks, 2);
+
+    // A handler's exception stays in the grid's handler.
+    f.Grid->OnCliqueDoMouse = [](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+        throw Exception(QStringLiteral("falhou"));
+    };
+    QTest::ignoreMessage(QtWarningMsg, "TDBGridKpr::mousePressEvent: falhou");
+    QTest::mousePress(f.Grid->viewport(), Qt::LeftButton, Qt::NoModifier, at.toPoint());
+    QTest::mouseRelease(f.Grid->viewport(), Qt::LeftButton, Qt::NoModifier, at.toPoint());
 }
 
 void TstDBGridKpr::editTextCache()

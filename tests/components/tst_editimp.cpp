@@ -13,6 +13,7 @@
 
 #include "components/editimp.h"
 #include "platform/canvas.h"
+#include "platform/exception.h"
 #include "platform/propertystream.h"
 
 namespace {
@@ -78,6 +79,9 @@ private slots:
     void printableCharactersAreChecked_data();
     void printableCharactersAreChecked();
     void controlKeysPassUnchecked();
+    void enterNeedsALineLeft_data();
+    void enterNeedsALineLeft();
+    void exceptionStaysInTheHandler();
     void maxLengthLimitsTheCandidate();
     void pasteThatDoesNotFitIsDropped();
     void contextMenuPasteIsChecked();
@@ -214,10 +218,6 @@ void TstEditImp::controlKeysPassUnchecked()
 {
     TEditComContagem t(QStringLiteral("ab"));
     t.edit.setText(QStringLiteral("abc def"));  // not tested: wider than the box
-    QSignalSpy returns(&t.edit, &QLineEdit::returnPressed);
-    QTest::keyClick(&t.edit, Qt::Key_Return);
-    QTest::keyClick(&t.edit, Qt::Key_Enter);
-    QCOMPARE(returns.count(), 2);
     QTest::keyClick(&t.edit, Qt::Key_Backspace);
     QTest::keyClick(&t.edit, Qt::Key_Home);
     QTest::keyClick(&t.edit, Qt::Key_Delete);
@@ -226,6 +226,45 @@ void TstEditImp::controlKeysPassUnchecked()
     QTest::keyClick(&t.edit, Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(t.edit.selectedText(), QStringLiteral("bc de"));
     QCOMPARE(t.refusals, 0);
+}
+
+void TstEditImp::enterNeedsALineLeft_data()
+{
+    QTest::addColumn<int>("linhas");  // lines the box holds
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("passes");
+    QTest::newRow("one line, Return") << 1 << int(Qt::Key_Return) << false;
+    QTest::newRow("one line, keypad Enter") << 1 << int(Qt::Key_Enter) << false;
+    QTest::newRow("two lines, Return") << 2 << int(Qt::Key_Return) << true;
+}
+
+// Enter would start a new line in the printed box: refused, with OnLimiteTexto, when the box has
+// no line left.
+void TstEditImp::enterNeedsALineLeft()
+{
+    QFETCH(int, linhas);
+    QFETCH(int, key);
+    QFETCH(bool, passes);
+    TEditComContagem t(QStringLiteral("abcdefgh"));
+    t.edit.InterfaceImpressora()->AjustarAltura(TReferencia().Linha() * linhas);
+    t.edit.setText(QStringLiteral("ab"));
+    QSignalSpy returns(&t.edit, &QLineEdit::returnPressed);
+    QTest::keyClick(&t.edit, Qt::Key(key),
+                    key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QCOMPARE(returns.count(), passes ? 1 : 0);
+    QCOMPARE(t.refusals, passes ? 0 : 1);
+    QCOMPARE(t.edit.text(), QStringLiteral("ab"));
+}
+
+// An exception raised by OnLimiteTexto ends the key handler, not the program.
+void TstEditImp::exceptionStaysInTheHandler()
+{
+    TEditComContagem t(QStringLiteral("ab"));
+    t.edit.setText(QStringLiteral("ab"));
+    t.edit.OnLimiteTexto = [](QObject *) { throw Exception(QStringLiteral("cheio")); };
+    QTest::ignoreMessage(QtWarningMsg, "TEditImp::keyPressEvent: cheio");
+    QTest::keyClick(&t.edit, Qt::Key_C);
+    QCOMPARE(t.edit.text(), QStringLiteral("ab"));
 }
 
 void TstEditImp::maxLengthLimitsTheCandidate()

@@ -1,5 +1,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -275,6 +277,60 @@ private slots:
         QSqlQuery q(banco.Conexao());
         QVERIFY(q.exec("PRAGMA integrity_check") && q.next());
         QCOMPARE(q.value(0).toString(), QStringLiteral("ok"));
+    }
+
+    // The cable is pulled during a stage and the board returns on a new pty behind the same
+    // link: the loss is in words at once, the test holds, the port reopens by itself, and the
+    // board hears nothing until Retomar (the held stage's target) or PARAR (a stop, which
+    // works while the device is gone too).
+    void caboPuxadoEDeVolta_data()
+    {
+        QTest::addColumn<bool>("retomar");
+        QTest::newRow("Retomar") << true;
+        QTest::newRow("PARAR durante a perda") << false;
+    }
+    void caboPuxadoEDeVolta()
+    {
+        QFETCH(bool, retomar);
+        const QString link = FPasta.filePath(QStringLiteral("orvanta-%1").arg(retomar));
+        QVERIFY(QFile::link(FPlaca->DevicePath(), link));
+        qputenv("KESTROVA_COM1", link.toLocal8Bit());
+        FJanela->AjustarIntervaloDeReabertura(200);
+        Iniciado();
+        FPlaca->PullCable();
+        QTRY_VERIFY_WITH_TIMEOUT(FJanela->DispositivoPerdido(), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(FJanela->Executor()->Estado(), TEstadoExecucao::LinkPerdido,
+                                  3000);
+        auto *estado = FJanela->findChild<QLabel *>("lblLink");
+        QVERIFY2(estado->text().startsWith("PORTA PERDIDA") && estado->text().contains(link),
+                 qPrintable(estado->text()));
+        QVERIFY(!FJanela->findChild<QPushButton *>("btnPausar")->isEnabled());
+        if (!retomar) {
+            Clicar("btnParar");
+            QTRY_COMPARE_WITH_TIMEOUT(FJanela->Executor()->Estado(), TEstadoExecucao::Parado, 3000);
+        }
+
+        FPlaca = std::make_unique<TBoardSimulator>();
+        QVERIFY(FPlaca->Start());
+        QVERIFY(QFile::remove(link) && QFile::link(FPlaca->DevicePath(), link));
+        QTRY_VERIFY_WITH_TIMEOUT(!FJanela->DispositivoPerdido(), 5000);
+        if (!retomar) {
+            QTRY_VERIFY_WITH_TIMEOUT(!FPlaca->Frames().isEmpty(), 5000);
+            for (const TFrameRecord &r : FPlaca->Frames())
+                QCOMPARE(r.frame, kParar);
+            QCOMPARE(FBanco->LerSessao(FJanela->UltimaSessao())->situacao,
+                     TSessao::TSituacao::Parada);
+            return;
+        }
+        QVERIFY2(estado->text().startsWith("Porta reaberta"), qPrintable(estado->text()));
+        QTest::qWait(1500);  // past the re-send period: nothing goes out by itself
+        QCOMPARE(FPlaca->Frames().size(), 0);
+        QCOMPARE(FJanela->Executor()->Estado(), TEstadoExecucao::LinkPerdido);
+        Clicar("btnPausar");
+        QTRY_VERIFY_WITH_TIMEOUT(FPlaca->Frames().size() >= 2, 5000);
+        QCOMPARE(FPlaca->Frames().at(0).frame + FPlaca->Frames().at(1).frame, Alvo(2.7, 10));
+        QTRY_VERIFY_WITH_TIMEOUT(estado->text().startsWith("Conectada"), 5000);
+        QVERIFY(FMensagens.isEmpty());
     }
 
 private:

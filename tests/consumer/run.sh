@@ -35,3 +35,8 @@ cmake -S "$here" -B "$scratch/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_PREFIX_PATH="$scratch/prefix"
 cmake --build "$scratch/build" --parallel 2
 QT_QPA_PLATFORM=offscreen "$scratch/build/consumer"
+# The Designer plugin, loaded from where it was installed.
+plugin=$(find "$scratch/prefix" -name libkestrova_designer_plugin.so)
+if [ -n "$plugin" ]; then
+    QT_QPA_PLATFORM=offscreen "$scratch/build/designer-plugin-check" "$plugin"
+fi

@@ -6,6 +6,10 @@
 #include <cmath>
 #include <memory>
 
+#include "chart/vtxgraph.h"
+#include "components/customversao.h"
+#include "components/editimp.h"
+#include "components/interfaceimpressora.h"
 #include "designer/advancedcomwidget.h"
 #include "designer/comthreadwidget.h"
 #include "designer/vtxtimerwidget.h"
@@ -30,6 +34,9 @@ private slots:
     void pontosJson_data();
     void pontosJson();
     void pontosStreamedOnce();
+
+private:
+    static void ColoursAndPrintBox(QWidget *form);
 };
 
 namespace {
@@ -193,6 +200,29 @@ void TstDesignerForm::formFromDesigner()
     QCOMPARE(ui.vtxGraph->PenWidth(), 3);
     QCOMPARE(ui.vtxGraph->PenStyle(), TCanvas::psDash);
     QCOMPARE(ui.vtxGraph->TBmargin(), 25);
+    QVERIFY(!ui.vtxGraph->DesignMode());
+    ColoursAndPrintBox(&form);
+}
+
+// The colours (saved as <color>) and the edit's printed box (dynamic properties) of the form.
+void TstDesignerForm::ColoursAndPrintBox(QWidget *form)
+{
+    QCOMPARE(quint32(form->findChild<TSomatocarta *>()->CorDeFundo()),
+             quint32(TColor::FromRgb(255, 255, 192)));
+    QCOMPARE(quint32(form->findChild<TvtxGraph *>()->PlotAreaColor()),
+             quint32(TColor::FromRgb(0, 0, 128)));
+    QCOMPARE(quint32(form->findChild<TCustomVersao *>()->Color()),
+             quint32(TColor::FromRgb(0, 128, 0)));
+    const TEditImp *edit = form->findChild<TEditImp *>();
+    QVERIFY(edit);
+    QCOMPARE(quint32(edit->Color()), quint32(TColor::FromRgb(240, 240, 255)));
+    QCOMPARE(edit->palette().color(QPalette::Base), QColor(240, 240, 255));
+    const TInterfaceImpressora *box = edit->InterfaceImpressora();
+    QCOMPARE(box->Fonte().family(), QStringLiteral("DejaVu Sans"));
+    QCOMPARE(box->Fonte().pointSize(), 14);
+    QCOMPARE(box->Alinhamento(), TInterfaceImpressora::taCenter);
+    QCOMPARE(box->Largura(), 321);
+    QCOMPARE(box->Altura(), 60);
 }
 
 void TstDesignerForm::formLoadedAtRunTime()
@@ -223,6 +253,9 @@ void TstDesignerForm::formLoadedAtRunTime()
     auto *carta = form->findChild<TSomatocarta *>(QStringLiteral("somatocarta"));
     QVERIFY(carta);
     QCOMPARE(carta->Pontos()->Count(), 2);
+    // A chart QUiLoader builds is not in design mode: no sample curve in a program.
+    QVERIFY(!form->findChild<TvtxGraph *>()->DesignMode());
+    ColoursAndPrintBox(form.get());
 }
 
 void TstDesignerForm::pontosJson_data()

@@ -1,20 +1,30 @@
+#include <QBuffer>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QMetaProperty>
 #include <QPluginLoader>
+#include <QRegularExpression>
+#include <QUiLoader>
 #include <QUndoStack>
 #include <QXmlStreamReader>
 #include <QtDesigner/QDesignerComponents>
 #include <QtDesigner/QDesignerFormEditorInterface>
+#include <QtDesigner/QDesignerFormWindowCursorInterface>
 #include <QtDesigner/QDesignerFormWindowInterface>
 #include <QtDesigner/QDesignerFormWindowManagerInterface>
 #include <QtDesigner/QDesignerIntegration>
+#include <QtDesigner/QDesignerPropertySheetExtension>
 #include <QtDesigner/QDesignerTaskMenuExtension>
 #include <QtDesigner/QExtensionManager>
 #include <QtTest>
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 #include <memory>
 
+#include "chart/vtxgraph.h"
+#include "components/customversao.h"
+#include "components/editimp.h"
+#include "components/interfaceimpressora.h"
 #include "designer/nonvisualwidget.h"
 #include "somatochart/propriedadespontos.h"
 #include "somatochart/somatocarta.h"
@@ -33,6 +43,8 @@ private slots:
     void editarPontos();
     void editarPontosTwice();
     void editarPontosOutsideAForm();
+    void colorsAndPrintBoxInForms();
+    void designerFormAsDesignerWritesIt();
     void cleanup();
 
 private:
@@ -263,6 +275,130 @@ void TstDesignerPlugin::editarPontosOutsideAForm()
     menu->preferredEditAction()->trigger();
     QCOMPARE(carta.Pontos()->Count(), 1);
     QVERIFY(carta.PontosJson().contains(QLatin1String("solto")));
+}
+
+namespace {
+
+// The <property name="name"> elements of a .ui text, whitespace between tags removed.
+QStringList PropertyElements(QString ui, const QString &name)
+{
+    ui.replace(QRegularExpression(QStringLiteral(">\\s+<")), QStringLiteral("><"));
+    QStringList found;
+    const QRegularExpression element(QStringLiteral("<property name=\"%1\"[^>]*>.*?</property>")
+                                         .arg(QRegularExpression::escape(name)));
+    for (const QRegularExpressionMatch &m : element.globalMatch(ui))
+        found << m.captured(0);
+    return found;
+}
+
+}  // namespace
+
+// Colours (TColor) and the edit's printed box are edited in Designer as a QColor and as
+// dynamic properties, saved in the form, and read back by QUiLoader.
+void TstDesignerPlugin::colorsAndPrintBoxInForms()
+{
+    const std::unique_ptr<QDesignerFormWindowInterface> form(
+        FCore->formWindowManager()->createFormWindow());
+    form->setContents(QStringLiteral(
+        "<ui version=\"4.0\"><class>Form</class><widget class=\"QWidget\" name=\"Form\">"
+        "<widget class=\"TSomatocarta\" name=\"somatocarta\"/>"
+        "<widget class=\"TvtxGraph\" name=\"vtxGraph\"/>"
+        "<widget class=\"TEditImp\" name=\"editImp\"/>"
+        "<widget class=\"TCustomVersao\" name=\"customVersao\"/>"
+        "</widget></ui>"));
+    QWidget *main = form->mainContainer();
+    auto *carta = main->findChild<TSomatocarta *>();
+    auto *graph = main->findChild<TvtxGraph *>();
+    auto *edit = main->findChild<TEditImp *>();
+    auto *versao = main->findChild<TCustomVersao *>();
+    QVERIFY(carta && graph && edit && versao);
+    QVERIFY(graph->DesignMode());  // the sample curve shows in Designer
+
+    // Every TColor property is a QColor in Designer's sheet, and a colour set there arrives.
+    int cores = 0;
+    for (QWidget *w : std::initializer_list<QWidget *>{carta, graph, edit, versao}) {
+        auto *sheet = qt_extension<QDesignerPropertySheetExtension *>(FCore->extensionManager(), w);
+        QVERIFY(sheet);
+        const QMetaObject *meta = w->metaObject();
+        for (int i = 0; i < meta->propertyCount(); ++i) {
+            const QMetaProperty p = meta->property(i);
+            if (p.metaType() != QMetaType::fromType<TColor>())
+                continue;
+            ++cores;
+            const int index = sheet->indexOf(QLatin1String(p.name()));
+            QVERIFY2(index >= 0, p.name());
+            QCOMPARE(sheet->property(index).metaType(), QMetaType::fromType<QColor>());
+            const QColor cor(10 + cores, 20, 30);
+            form->cursor()->setWidgetProperty(w, QLatin1String(p.name()), cor);
+            QCOMPARE(quint32(p.read(w).value<TColor>()), quint32(TColor::FromQColor(cor)));
+        }
+    }
+    QCOMPARE(cores, 15);
+
+    // The printed box, as the edit's dynamic properties.
+    form->cursor()->setWidgetProperty(edit, QStringLiteral("InterfaceImpressora_Largura"), 321);
+    form->cursor()->setWidgetProperty(edit, QStringLiteral("InterfaceImpressora_Alinhamento"), 2);
+    const QFont fonte(QStringLiteral("DejaVu Sans"), 14);
+    form->cursor()->setWidgetProperty(edit, QStringLiteral("InterfaceImpressora_Fonte"), fonte);
+    QCOMPARE(edit->InterfaceImpressora()->Largura(), 321);
+    QCOMPARE(edit->InterfaceImpressora()->Alinhamento(), TInterfaceImpressora::taCenter);
+    QCOMPARE(edit->InterfaceImpressora()->Fonte().pointSize(), 14);
+
+    const QString saved = form->contents();
+    QVERIFY2(PropertyElements(saved, QStringLiteral("CorDaCarta"))
+                 .value(0)
+                 .contains(QLatin1String("stdset=\"0\"><color>")),
+             qPrintable(saved));
+    QVERIFY(PropertyElements(saved, QStringLiteral("InterfaceImpressora_Largura"))
+                .value(0)
+                .contains(QLatin1String("stdset=\"0\"><number>321</number>")));
+
+    // Read back at run time.
+    QUiLoader loader;
+    loader.clearPluginPaths();
+    loader.addPluginPath(QFileInfo(QStringLiteral(KESTROVA_DESIGNER_PLUGIN)).absolutePath());
+    QByteArray bytes = saved.toUtf8();
+    QBuffer buffer(&bytes);
+    const std::unique_ptr<QWidget> loaded(loader.load(&buffer));
+    QVERIFY2(loaded, qPrintable(loader.errorString()));
+    auto *editLido = loaded->findChild<TEditImp *>();
+    QVERIFY(editLido);
+    QCOMPARE(editLido->InterfaceImpressora()->Largura(), 321);
+    QCOMPARE(editLido->InterfaceImpressora()->Alinhamento(), TInterfaceImpressora::taCenter);
+    QCOMPARE(editLido->InterfaceImpressora()->Fonte().pointSize(), 14);
+    QCOMPARE(quint32(editLido->CorLimite()), quint32(edit->CorLimite()));
+    QCOMPARE(quint32(loaded->findChild<TSomatocarta *>()->CorDaBorda()),
+             quint32(carta->CorDaBorda()));
+    QCOMPARE(quint32(loaded->findChild<TvtxGraph *>()->ShadowColor()),
+             quint32(graph->ShadowColor()));
+}
+
+// The test form compiled by uic holds colours and a printed box exactly as Designer's form
+// writer writes them: opened and saved again by Designer, those elements come out unchanged.
+void TstDesignerPlugin::designerFormAsDesignerWritesIt()
+{
+    QFile file(QStringLiteral(KESTROVA_SOURCE_DIR "/tests/designer/designerform.ui"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString original = QString::fromUtf8(file.readAll());
+    const std::unique_ptr<QDesignerFormWindowInterface> form(
+        FCore->formWindowManager()->createFormWindow());
+    form->setContents(original);
+    const QString saved = form->contents();
+    int checked = 0;
+    for (const QString &name :
+         {QStringLiteral("CorDeFundo"), QStringLiteral("PlotAreaColor"), QStringLiteral("Color"),
+          QStringLiteral("InterfaceImpressora_Fonte"),
+          QStringLiteral("InterfaceImpressora_Largura"),
+          QStringLiteral("InterfaceImpressora_Alinhamento")}) {
+        const QStringList before = PropertyElements(original, name);
+        QVERIFY2(!before.isEmpty(), qPrintable(name));
+        for (const QString &element : before) {
+            QVERIFY2(PropertyElements(saved, name).contains(element),
+                     qPrintable(element + QLatin1String("\n") + saved));
+            ++checked;
+        }
+    }
+    QVERIFY(checked >= 7);
 }
 
 void TstDesignerPlugin::cleanup()

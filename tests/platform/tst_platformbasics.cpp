@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include "platform/eventguard.h"
 #include "platform/exception.h"
 #include "platform/ticks.h"
 #include "platform/trace.h"
@@ -12,7 +13,21 @@ private slots:
     void tickDifferencesSurviveTheWrap_data();
     void tickDifferencesSurviveTheWrap();
     void traceIsOffUntilEnabled();
+    void eventGuardKeepsExceptionsIn();
 };
+
+// Whatever a handler's body raises stays in the guard, named in a warning.
+void TstPlatformBasics::eventGuardKeepsExceptionsIn()
+{
+    QVERIFY(TEventGuard::Run("ok", [] {}));
+    QTest::ignoreMessage(QtWarningMsg, "paint: Falha na comunicação");
+    QVERIFY(!TEventGuard::Run("paint",
+                              [] { throw Exception(QStringLiteral("Falha na comunicação")); }));
+    QTest::ignoreMessage(QtWarningMsg, "key: std::bad_alloc");
+    QVERIFY(!TEventGuard::Run("key", [] { throw std::bad_alloc(); }));
+    QTest::ignoreMessage(QtWarningMsg, "mouse: unknown exception");
+    QVERIFY(!TEventGuard::Run("mouse", [] { throw 42; }));
+}
 
 void TstPlatformBasics::exceptionKeepsMessageAndUtf8()
 {

@@ -1,4 +1,6 @@
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -61,6 +63,8 @@ private slots:
     void linkLoss_data();
     void linkLoss();
     void noCatchUpAfterTheLinkReturns();
+    void reopenedDeviceWaitsForTheOperator_data();
+    void reopenedDeviceWaitsForTheOperator();
     void stopIsTheNextFrame_data();
     void stopIsTheNextFrame();
 
@@ -395,6 +399,67 @@ void TestExecutorProtocolo::noCatchUpAfterTheLinkReturns()
     QCOMPARE(FExecutor->Estado(), TEstadoExecucao::Exercicio);
     QCOMPARE(FExecutor->UltimaAmostra().estagio, 2);
     QCOMPARE(FExecutor->UltimaAmostra().tempoParaProximoMs, kEstagioBruce);
+}
+
+void TestExecutorProtocolo::reopenedDeviceWaitsForTheOperator_data()
+{
+    QTest::addColumn<bool>("retomar");
+    QTest::newRow("resumed") << true;
+    QTest::newRow("stopped while lost") << false;
+}
+
+// The cable is pulled during stage 2 and the board comes back behind the same link; the owner
+// hands the runner the reopened device. Nothing but a stop goes out until Retomar, which sends
+// the held stage's target (within the limits), however far the clock went meanwhile.
+void TestExecutorProtocolo::reopenedDeviceWaitsForTheOperator()
+{
+    QFETCH(bool, retomar);
+    QTemporaryDir pasta;
+    const QString link = pasta.filePath("orvanta");
+    QVERIFY(QFile::link(FPlaca->DevicePath(), link));
+    qputenv("KESTROVA_COM3", link.toLocal8Bit());
+    FOrvanta.reset();  // the port held through the pty's own path
+    FOrvanta = std::make_unique<TOrvanta>(nullptr, 3);
+    Criar(Bruce());
+    FExecutor->AjustarLimites(3.5, 25);
+    Iniciar();
+    Em(kEstagioBruce);
+    QCOMPARE(Ultimos(2), (QList<QByteArray>{Velocidade(3.5), Inclinacao(12)}));
+    FRelogio->Ajustar(FInicio + kEstagioBruce + kMin);
+    FPlaca->PullCable();
+    QTRY_COMPARE_WITH_TIMEOUT(FExecutor->Estado(), TEstadoExecucao::LinkPerdido, kPrazoMs);
+
+    FPlaca = std::make_unique<TBoardSimulator>();
+    QString erro;
+    QVERIFY2(FPlaca->Start(&erro), qPrintable(erro));
+    QVERIFY(QFile::remove(link) && QFile::link(FPlaca->DevicePath(), link));
+    auto reaberta = std::make_unique<TOrvanta>(nullptr, 3);
+    QVERIFY(reaberta->Porta()->Opened());
+    FExecutor->TrocarDispositivo(reaberta.get());
+    std::swap(FOrvanta, reaberta);
+    reaberta.reset();
+    QTRY_VERIFY_WITH_TIMEOUT(TemEvento(TEventoExecucao::TTipo::Estado, "Porta reaberta"), kPrazoMs);
+    // Past several boundaries and re-send periods: the board hears nothing, and the run holds.
+    for (qint64 t = 2; t <= 6; ++t) {
+        FRelogio->Ajustar(FInicio + t * kEstagioBruce);
+        QTest::qWait(50);
+    }
+    QCOMPARE(FPlaca->Frames().size(), 0);
+    QCOMPARE(FExecutor->Estado(), TEstadoExecucao::LinkPerdido);
+    if (!retomar) {
+        FExecutor->Parar();
+        QTRY_COMPARE_WITH_TIMEOUT(FExecutor->Estado(), TEstadoExecucao::Parado, kPrazoMs);
+        QVERIFY(!Quadros().isEmpty());
+        for (const QByteArray &quadro : Quadros())
+            QCOMPARE(quadro, kParada);
+        return;
+    }
+    FExecutor->Retomar();
+    QTRY_VERIFY_WITH_TIMEOUT(FPlaca->Frames().size() >= 2, kPrazoMs);
+    QCOMPARE(Quadros(), (QList<QByteArray>{Velocidade(3.5), Inclinacao(12)}));
+    QCOMPARE(FExecutor->UltimaAmostra().estagio, 2);
+    QCOMPARE(FExecutor->UltimaAmostra().tempoParaProximoMs, 2 * kMin);
+    QTRY_VERIFY_WITH_TIMEOUT(FExecutor->UltimaAmostra().linkOk, kPrazoMs);
 }
 
 void TestExecutorProtocolo::stopIsTheNextFrame_data()

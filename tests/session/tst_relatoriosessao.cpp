@@ -55,6 +55,10 @@ private slots:
         TPaciente p;
         p.nome = QStringLiteral("Joana Brandão da Silva");
         p.identificador = QStringLiteral("PR-20931");
+        p.nascimento = QStringLiteral("04/09/1968");
+        p.sexo = QStringLiteral("F");
+        p.peso = QStringLiteral("67");
+        p.altura = QStringLiteral("164");
         p.medico = QStringLiteral("Dr. Paulo Mendes");
         TSessao s;
         s.pacienteId = banco.InserirPaciente(p, &erro);
@@ -67,7 +71,8 @@ private slots:
         s.id = banco.IniciarSessao(s, &erro);
         {
             TGravadorSessao g(caminho, s.id);
-            const double estagios[][2] = {{2.7, 0}, {2.7, 5}, {2.7, 10}, {4.0, 12}};
+            // Four exercise stages, then the recovery from 12:00 until the stop at 13:20.
+            const double estagios[][2] = {{2.7, 0}, {2.7, 5}, {2.7, 10}, {4.0, 12}, {2.5, 0}};
             for (int i = 0; i < 4; ++i)
                 g.Evento(
                     Evento(i * 180000, "estagio", 0, 0, 1, i + 1, estagios[i][0], estagios[i][1]));
@@ -79,8 +84,8 @@ private slots:
             for (int t = 0; t <= 800; ++t) {
                 TAmostraRegistro a;
                 a.tempoMs = t * 1000;
-                a.velocidadeAlvo = a.velocidadeConfirmada = estagios[std::min(t / 180, 3)][0];
-                a.inclinacaoAlvo = a.inclinacaoConfirmada = estagios[std::min(t / 180, 3)][1];
+                a.velocidadeAlvo = a.velocidadeConfirmada = estagios[std::min(t / 180, 4)][0];
+                a.inclinacaoAlvo = a.inclinacaoConfirmada = estagios[std::min(t / 180, 4)][1];
                 g.Amostra(a);
             }
             QVERIFY(g.Esvaziar());
@@ -116,6 +121,8 @@ private slots:
             QRegularExpression("3\\s+Exercício\\s+6:00\\s+2.7 km/h\\s+10.0 %\\s+150/85 mmHg")));
         QVERIFY(texto.contains(
             QRegularExpression("4\\s+Exercício\\s+9:00\\s+4.0 km/h\\s+12.0 %\\s+141 bpm\\s+15")));
+        QVERIFY(
+            texto.contains(QRegularExpression("5\\s+Recuperação\\s+12:00\\s+2.5 km/h\\s+0.0 %")));
     }
 
     // Every patient box has the report's geometry in the printable edit's interface.

@@ -14,6 +14,7 @@
 #include "somatochart/colecaodepontos.h"
 #include "somatochart/editorpropriedadespontos.h"
 #include "somatochart/propriedadespontos.h"
+#include "tests/support/nonasciilocales.h"
 
 using TEditor = TEditorPropriedadesPontos;
 
@@ -96,6 +97,8 @@ private slots:
     void showsPointsAndSteps();
     void shownNumbersReadBack_data();
     void shownNumbersReadBack();
+    void everyLocaleRoundTrips_data() { AddNonAsciiLocaleRows(); }
+    void everyLocaleRoundTrips();
     void validation_data();
     void validation();
     void coordinateKeys_data();
@@ -103,7 +106,7 @@ private slots:
     void pasteIsFiltered();
     void addEditDelete();
     void editAppliesMarkerValues();
-    void deleteFirstKeepsFields();
+    void deleteFirstShowsTheNext();
     void deleteLastOfSeveral();
     void deleteLastRemaining();
     void colourSwatch();
@@ -266,6 +269,35 @@ void TstEditorPropriedadesPontos::shownNumbersReadBack()
     // Exact: QCOMPARE on doubles would forgive the last digits.
     QVERIFY(contados.pontos.Items(0).X == value);
     QVERIFY(contados.pontos.Items(0).Y == value);
+}
+
+// In every locale whose numbers are not plain ASCII (U+2212 minus, Arabic digits and marks...),
+// "Editar" without changes keeps the point, and the locale's own form typed in is read.
+void TstEditorPropriedadesPontos::everyLocaleRoundTrips()
+{
+    QFETCH(QLocale, locale);
+    QLocale::setDefault(locale);
+    TPontosContados contados;
+    contados.Add(-1.7, -0.25, clRed, 0, 3, QStringLiteral("p"));
+    TEditor editor(&contados.pontos);
+    editor.Inicializar();
+    Click(editor, "pBotaoEditar");
+    QVERIFY(FMensagens.isEmpty());
+    QVERIFY(contados.pontos.Items(0).X == -1.7);
+    QVERIFY(contados.pontos.Items(0).Y == -0.25);
+
+    // Typed (committed whole, as an input method does) in the locale's digits and signs.
+    QLocale semGrupos = locale;
+    semGrupos.setNumberOptions(QLocale::OmitGroupSeparator);
+    auto *x = Child<QLineEdit>(editor, "pEditCoordX");
+    x->clear();
+    x->insert(semGrupos.toString(-2.5));
+    Type(editor, "pEditTamanho", QString());
+    Child<QLineEdit>(editor, "pEditTamanho")->insert(semGrupos.toString(12));
+    Click(editor, "pBotaoEditar");
+    QVERIFY2(FMensagens.isEmpty(), qPrintable(x->text()));
+    QVERIFY(contados.pontos.Items(0).X == -2.5);
+    QCOMPARE(contados.pontos.Items(0).Tamanho, 12);
 }
 
 void TstEditorPropriedadesPontos::validation_data()
@@ -476,7 +508,7 @@ void TstEditorPropriedadesPontos::editAppliesMarkerValues()
     QCOMPARE(Text(editor, "pEditDescricao"), QStringLiteral("0"));
 }
 
-void TstEditorPropriedadesPontos::deleteFirstKeepsFields()
+void TstEditorPropriedadesPontos::deleteFirstShowsTheNext()
 {
     TPontosContados contados;
     contados.Add(1.25, 2, clRed, 1, 4, QStringLiteral("primeiro"));
@@ -488,13 +520,19 @@ void TstEditorPropriedadesPontos::deleteFirstKeepsFields()
     QCOMPARE(contados.excluidos, 1);
     QCOMPARE(contados.pontos.Count(), 2);
     QCOMPARE(contados.pontos.Items(0).Descricao, QStringLiteral("segundo"));
-    // There is no point before the first: the fields still hold the deleted one.
-    QCOMPARE(Text(editor, "pEditCoordX"), QStringLiteral("1,25"));
-    QCOMPARE(Text(editor, "pEditDescricao"), QStringLiteral("primeiro"));
-    QCOMPARE(quint32(editor.Cor()), quint32(clRed));
+    // The fields show the point now at that position, under its own title.
+    QCOMPARE(Text(editor, "pEditCoordX"), QStringLiteral("3"));
+    QCOMPARE(Text(editor, "pEditDescricao"), QStringLiteral("segundo"));
+    QCOMPARE(Text(editor, "pLabelEditor"), QStringLiteral("Propriedades do ponto 1"));
+    QCOMPARE(quint32(editor.Cor()), quint32(clBlue));
     QCOMPARE(editor.Posicao(), 0);
     QCOMPARE(editor.Maximo(), 1);
     QCOMPARE(Text(editor, "pLabelAtual_Total"), QStringLiteral("1/2"));
+    // "Editar" right after the delete writes no deleted value over that point.
+    Click(editor, "pBotaoEditar");
+    QCOMPARE(contados.pontos.Items(0).X, 3.0);
+    QCOMPARE(contados.pontos.Items(0).Descricao, QStringLiteral("segundo"));
+    QCOMPARE(contados.pontos.Count(), 2);
     Click(editor, "pUpDownProximo");
     QCOMPARE(Text(editor, "pEditDescricao"), QStringLiteral("terceiro"));
 }

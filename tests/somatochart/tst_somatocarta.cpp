@@ -2,6 +2,7 @@
 #include <QJsonObject>
 #include <QLocale>
 #include <QRegion>
+#include <QResizeEvent>
 #include <QTest>
 #include <cmath>
 #include <functional>
@@ -68,6 +69,7 @@ private slots:
     void pointsNotFiniteOrHugeAreSkipped_data();
     void pointsNotFiniteOrHugeAreSkipped();
     void addDrawsOnlyPointAndLegend();
+    void drawingFailureStaysInTheHandler();
     void editAndDeleteRedrawAll();
     void offsetMultiplier_data();
     void offsetMultiplier();
@@ -468,6 +470,33 @@ void TstSomatocarta::addDrawsOnlyPointAndLegend()
     // The legend's frame is the only other frame.
     for (const TCall &c : g.Chamadas("FrameRect"))
         QVERIFY(c.Args != QList<int>({0, 0, 375, 305}));
+
+    // The next point's text is in the chart's font, not in the legend's drawn just before.
+    g.canvas.ClearCalls();
+    g.carta.Pontos()->AcrescentarPonto(1, 2, clBlue, 1, 4, QStringLiteral("Bia"));
+    bool achado = false;
+    for (const TCall &c : g.Chamadas("TextOut")) {
+        if (c.Text != QStringLiteral("(1; 2)"))
+            continue;
+        achado = true;
+        QCOMPARE(c.Font.Name, QStringLiteral("Times New Roman"));
+        QCOMPARE(c.Font.Height(), 13);
+        QCOMPARE(quint32(c.Font.Color), quint32(g.carta.CorDaFonte()));
+    }
+    QVERIFY(achado);
+}
+
+// A chart too large for its backing image cannot draw: the handler logs it and returns.
+void TstSomatocarta::drawingFailureStaysInTheHandler()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("the sanitizer aborts on the petabyte image instead of failing the allocation");
+#endif
+    TSomatocarta carta;
+    carta.resize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    QTest::ignoreMessage(QtWarningMsg, "TSomatocarta::resizeEvent: Canvas does not allow drawing");
+    QResizeEvent event(carta.size(), QSize(375, 305));
+    QCoreApplication::sendEvent(&carta, &event);
 }
 
 void TstSomatocarta::editAndDeleteRedrawAll()

@@ -6,12 +6,12 @@
 #include <atomic>
 #include <thread>
 
-#include "kestrova_app_export.h"
+#include "kestrova_device_export.h"
 
 // Watches for a lost serial device to come back: once a second, on a thread of its own, it tries
 // to open the device (and closes it at once); when that works it emits DispositivoDisponivel on
 // the main thread. The reopening itself is left to the receiver. Main thread only.
-class KESTROVA_APP_EXPORT TReabertura : public QObject {
+class KESTROVA_DEVICE_EXPORT TReabertura : public QObject {
     Q_OBJECT
 
 public:

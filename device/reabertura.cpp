@@ -1,4 +1,4 @@
-#include "app/reabertura.h"
+#include "device/reabertura.h"
 
 #include <QMetaObject>
 
