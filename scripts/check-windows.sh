@@ -13,7 +13,7 @@ sources=(comm/serialdevice.cpp comm/serialdevice_win.cpp comm/wincommio_win.cpp 
          components/productversion.cpp components/productversion_win.cpp)
 headers=(comm/serialdevice.h comm/serialdevice_win.h comm/wincommio_win.h comm/portname.h
          components/vtxtimerservice.h components/vtxtimer_win.h components/productversion.h)
-test_sources=(tests/windows/testharness.cpp tests/windows/peerclient.cpp
+test_sources=(tests/windows/testharness.cpp tests/windows/peerclient.cpp tests/windows/hexcodec.cpp
               tests/windows/tst_winserialdevice.cpp tests/windows/tst_wintimerservice.cpp
               tests/windows/tst_winproductversion.cpp)
 
@@ -63,7 +63,7 @@ for source in "${sources[@]}" "${test_sources[@]}"; do
     "$compiler" "${flags[@]}" -c "$source" -o "$tmpdir/$(basename "${source%.cpp}").o" &
 done
 x86_64-w64-mingw32-windres tests/windows/versioninfo.rc -O coff -o "$tmpdir/versioninfo.o" &
-c++ -std=c++20 -O1 -Wall -Wextra -Werror tests/windows/ptypeer.cpp -o "$tmpdir/ptypeer" &
+c++ -std=c++20 -O1 -Wall -Wextra -Werror tests/windows/ptypeer.cpp tests/windows/hexcodec.cpp -o "$tmpdir/ptypeer" &
 for job in $(jobs -p); do
     [ "$job" = "$wineboot_pid" ] || wait "$job"
 done
@@ -72,7 +72,7 @@ echo "check-windows: ${#sources[@]} sources compile with $compiler, no Qt includ
 link=("$compiler" -static -o)
 o() { for name in "$@"; do printf '%s\n' "$tmpdir/$name.o"; done; }
 mapfile -t serial_objects < <(o serialdevice serialdevice_win wincommio_win portname testharness \
-                                peerclient tst_winserialdevice)
+                                peerclient hexcodec tst_winserialdevice)
 mapfile -t timer_objects < <(o vtxtimerservice vtxtimer_win testharness tst_wintimerservice)
 "${link[@]}" "$tmpdir/tst_winserialdevice.exe" "${serial_objects[@]}" -lws2_32
 "${link[@]}" "$tmpdir/tst_wintimerservice.exe" "${timer_objects[@]}" -lwinmm
