@@ -322,6 +322,27 @@ void TPropertyStream::ReadObject(QObject *object, const QJsonObject &json,
                                  QList<QObject *> &visiting)
 {
     visiting.append(object);
+    auto *custom = dynamic_cast<TCustomProperties *>(object);
+    if (custom)
+        custom->BeginRead();
+    try {
+        ReadOwnProperties(object, json, visiting);
+        if (custom)
+            custom->ReadCustom(json);
+    } catch (...) {
+        if (custom)
+            custom->EndRead();
+        visiting.removeLast();
+        throw;
+    }
+    if (custom)
+        custom->EndRead();
+    visiting.removeLast();
+}
+
+void TPropertyStream::ReadOwnProperties(QObject *object, const QJsonObject &json,
+                                        QList<QObject *> &visiting)
+{
     const QMetaObject *meta = object->metaObject();
     for (int i = FirstOwnProperty(meta); i < meta->propertyCount(); ++i) {
         const QMetaProperty p = meta->property(i);
@@ -343,7 +364,4 @@ void TPropertyStream::ReadObject(QObject *object, const QJsonObject &json,
         if (value.isValid())
             WriteProperty(object, p, value);
     }
-    if (auto *custom = dynamic_cast<TCustomProperties *>(object))
-        custom->ReadCustom(json);
-    visiting.removeLast();
 }

@@ -24,7 +24,7 @@ class QObject;
 // "-Infinity". A QObject* property (readable and stored; it need not be writable) is written as a
 // nested object holding that sub-object's properties, omitted when it has nothing to write; on
 // reading, the entries are applied to the sub-object the property returns. Objects implementing
-// TCustomProperties add and read their own entries.
+// TCustomProperties add and read their own entries, and hear when their reading begins and ends.
 //
 // Reading sets a property that is absent from the JSON to its declared default (it was omitted
 // because it had that value), so a round trip restores every value even where the constructor
@@ -47,6 +47,8 @@ public:
 private:
     static QJsonObject WriteObject(const QObject *object, QList<const QObject *> &visiting);
     static void ReadObject(QObject *object, const QJsonObject &json, QList<QObject *> &visiting);
+    static void ReadOwnProperties(QObject *object, const QJsonObject &json,
+                                  QList<QObject *> &visiting);
     static int FirstOwnProperty(const QMetaObject *meta);
     static void WriteProperty(QObject *object, const QMetaProperty &property,
                               const QVariant &value);

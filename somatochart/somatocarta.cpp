@@ -316,6 +316,8 @@ void TSomatocarta::AjustarFonte(TCanvas &c) const
 
 void TSomatocarta::PlotarSomatocarta()
 {
+    if (AdiarDesenho())
+        return;
     TCanvas &c = *FCanvas;
     c.ResetClip();
     PlotarFundo(c);
@@ -400,13 +402,15 @@ void TSomatocarta::PlotarRotulos(TCanvas &c)
 
 void TSomatocarta::PlotarMoldura(TCanvas &c)
 {
+    if (AdiarDesenho())
+        return;
     c.Brush() = TCanvas::TBrush{FcCorDaBorda, TCanvas::bsSolid};
     c.FrameRect(RetanguloDoCliente());
 }
 
 void TSomatocarta::PlotarEixos()
 {
-    if (!FbMostrarEixos)
+    if (AdiarDesenho() || !FbMostrarEixos)
         return;
     TCanvas &c = *FCanvas;
     c.Pen() = TCanvas::TPen{FcCorDosEixos, Trunc(FEscala), TCanvas::psSolid, TCanvas::pmCopy};
@@ -492,6 +496,8 @@ QString TSomatocarta::TextoDoPonto(const TPonto &ponto)
 
 void TSomatocarta::PlotarPonto(const TPonto &ponto)
 {
+    if (AdiarDesenho())
+        return;
     // Called alone (a point just added), the canvas may still hold the legend's font.
     AjustarFonte(*FCanvas);
     PlotarPontoEm(ponto, nullptr);
@@ -749,6 +755,32 @@ void TSomatocarta::ReadCustom(const QJsonObject &json)
     if (lista.isUndefined() || lista.isArray())
         LerPontos(*FPontos, lista.toArray());
     Redesenhar();
+}
+
+void TSomatocarta::BeginRead()
+{
+    // The legend draws itself on the chart's canvas; without one it only keeps its settings.
+    if (FLeiturasEmCurso++ == 0)
+        FLegenda->AjustarCanvas(nullptr);
+}
+
+void TSomatocarta::EndRead()
+{
+    if (FLeiturasEmCurso == 0 || --FLeiturasEmCurso > 0)
+        return;
+    FLegenda->AjustarCanvas(FCanvas);
+    if (FDesenhoAdiado) {
+        FDesenhoAdiado = false;
+        Redesenhar();
+    }
+}
+
+bool TSomatocarta::AdiarDesenho()
+{
+    if (FLeiturasEmCurso == 0)
+        return false;
+    FDesenhoAdiado = true;
+    return true;
 }
 
 QString TSomatocarta::PontosJson() const

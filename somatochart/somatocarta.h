@@ -192,6 +192,9 @@ public:
     // Streams the points; restores TamanhoDaCarta and TamanhoDaCartaMM exactly as written.
     void WriteCustom(QJsonObject &json) const override;
     void ReadCustom(const QJsonObject &json) override;
+    // While the properties are read, nothing is drawn; the chart is drawn once at the end.
+    void BeginRead() override;
+    void EndRead() override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -220,6 +223,8 @@ private:
     void Redesenhar();
     TCanvas *PrinterCanvas() const;
     void GarantirImagem();
+    // True while the properties are read: the drawing asked for is owed until the end.
+    bool AdiarDesenho();
 
     QImage FImage;
     std::unique_ptr<TCanvas> FImageCanvas;
@@ -251,5 +256,7 @@ private:
     int FiOx = 0, FiOy = 0;
     float FEscala = 1.0f;
     bool FImagemPendente = true;
+    int FLeiturasEmCurso = 0;
+    bool FDesenhoAdiado = false;
     std::unique_ptr<TSomatocartaPontosRapidos> FPontosRapidos;
 };

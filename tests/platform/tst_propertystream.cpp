@@ -8,6 +8,9 @@
 #include "platform/exception.h"
 #include "platform/propertystream.h"
 
+// What the samples hear of a reading, in order.
+QStringList gReadLog;
+
 // A sub-object with its own defaults and one custom entry, as a chart's axis has.
 class TSampleAxis : public QObject, public TCustomProperties {
     Q_OBJECT
@@ -19,7 +22,11 @@ class TSampleAxis : public QObject, public TCustomProperties {
 public:
     using QObject::QObject;
     int DivisionWidth() const { return FDivisionWidth; }
-    void SetDivisionWidth(int v) { FDivisionWidth = qAbs(v); }
+    void SetDivisionWidth(int v)
+    {
+        gReadLog << QStringLiteral("axis width");
+        FDivisionWidth = qAbs(v);
+    }
     double ScalePerDivision() const { return FScale; }
     void SetScalePerDivision(double v) { FScale = v; }
     QString AxisLabel() const { return FLabel; }
@@ -31,9 +38,12 @@ public:
     }
     void ReadCustom(const QJsonObject &json) override
     {
+        gReadLog << QStringLiteral("axis custom");
         if (json.value(QStringLiteral("AxisLabel")).isString())
             FLabel = json.value(QStringLiteral("AxisLabel")).toString();
     }
+    void BeginRead() override { gReadLog << QStringLiteral("axis begin"); }
+    void EndRead() override { gReadLog << QStringLiteral("axis end"); }
 
 private:
     int FDivisionWidth = 64;
@@ -125,9 +135,14 @@ public:
     }
     void ReadCustom(const QJsonObject &json) override
     {
+        gReadLog << QStringLiteral("custom");
         if (json.value(QStringLiteral("Title")).isString())
             FTitle = json.value(QStringLiteral("Title")).toString();
+        if (json.value(QStringLiteral("Title")).toString() == QLatin1String("raise"))
+            throw Exception(QStringLiteral("refused"));
     }
+    void BeginRead() override { gReadLog << QStringLiteral("begin"); }
+    void EndRead() override { gReadLog << QStringLiteral("end"); }
 
 private:
     bool FBorder = true;
@@ -159,6 +174,7 @@ private slots:
     void absentPropertiesTakeDeclaredDefaults();
     void specialDoubles();
     void nullObjects();
+    void readingIsBracketed();
 };
 
 void TestPropertyStream::defaultsAreOmitted()
@@ -317,6 +333,24 @@ void TestPropertyStream::nullObjects()
     QCOMPARE(TPropertyStream::DeclaredDefault(meta, kind).toInt(), int(TSample::Square));
     const QMetaProperty bad = meta->property(meta->indexOfProperty("BadDefault"));
     QVERIFY(!TPropertyStream::DeclaredDefault(meta, bad).isValid());
+}
+
+void TestPropertyStream::readingIsBracketed()
+{
+    // Each object hears the beginning before its first property and the end after its custom
+    // entries, nested objects inside; the end comes also when reading raises.
+    TSample sample;
+    gReadLog.clear();
+    TPropertyStream::Read(&sample, QJsonObject());
+    const QStringList axis = {QStringLiteral("axis begin"), QStringLiteral("axis width"),
+                              QStringLiteral("axis custom"), QStringLiteral("axis end")};
+    const QStringList expected = QStringList{QStringLiteral("begin")} + axis + axis +
+                                 QStringList{QStringLiteral("custom"), QStringLiteral("end")};
+    QCOMPARE(gReadLog, expected);
+    gReadLog.clear();
+    QVERIFY_THROWS_EXCEPTION(Exception,
+                             TPropertyStream::Read(&sample, QJsonObject{{"Title", "raise"}}));
+    QCOMPARE(gReadLog.last(), QStringLiteral("end"));
 }
 
 QTEST_MAIN(TestPropertyStream)

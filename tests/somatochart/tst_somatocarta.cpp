@@ -1,4 +1,5 @@
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
 #include <QRegion>
@@ -82,6 +83,8 @@ private slots:
     void imageRepaintFollowsChanges();
     void streamingRoundTrip();
     void streamingDefaultsKeepSizes();
+    void streamingDrawsOnceWithTheSamePixels_data();
+    void streamingDrawsOnceWithTheSamePixels();
 };
 
 void TstSomatocarta::defaultsAt96Dpi()
@@ -860,6 +863,51 @@ void TstSomatocarta::streamingDefaultsKeepSizes()
     QCOMPARE(destino.TamanhoDaCarta(), 300);
     QCOMPARE(destino.TamanhoDaCartaMM(), origem.TamanhoDaCartaMM());
     QCOMPARE(destino.B(), 217);
+}
+
+void TstSomatocarta::streamingDrawsOnceWithTheSamePixels_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::newRow("legend moved, points") << QByteArray(
+        R"({"CorDeFundo":"clYellow","CorDaCarta":"clNavy","MostrarLinhasInternas":false,)"
+        R"("MostrarFiguras":false,"Legenda":{"Visivel":true,"CoordIniX":40,"CoordIniY":25,)"
+        R"("CorDeFundo":"clAqua","TamDaFonte":11},"Pontos":[{"X":1.5,"Y":-2,"Cor":255,)"
+        R"("Descricao":"A"},{"X":-4,"Y":6,"Forma":1,"Descricao":"Bb"}]})");
+    QTest::newRow("no legend") << QByteArray(
+        R"({"CorDosEixos":"clRed","MostrarCoord":false,"CorDaBorda":"clGreen",)"
+        R"("Legenda":{"Visivel":false},"Pontos":[{"X":0,"Y":3,"Tamanho":9}]})");
+}
+
+void TstSomatocarta::streamingDrawsOnceWithTheSamePixels()
+{
+    // Reading a form sets every property; the chart draws once, at the end, and shows what a
+    // chart given the same properties before its first paint shows.
+    QFETCH(QByteArray, json);
+    const QJsonObject props = QJsonDocument::fromJson(json).object();
+    QVERIFY(!props.isEmpty());
+
+    TCartaGravada gravada;
+    TPropertyStream::Read(&gravada.carta, props);
+    QCOMPARE(gravada.Chamadas(QStringLiteral("ResetClip")).size(), 1);
+
+    TSomatocarta lida, aMao;
+    lida.grab();  // the backing image exists: reading draws straight into it
+    TPropertyStream::Read(&lida, props);
+    // Reading sets the absent properties to their declared defaults.
+    TPropertyStream::Read(&aMao, QJsonObject());
+    const QMetaObject *meta = aMao.metaObject();
+    for (auto it = props.begin(); it != props.end(); ++it) {
+        const QMetaProperty p = meta->property(meta->indexOfProperty(qPrintable(it.key())));
+        if (it.key() == QLatin1String("Legenda"))
+            TPropertyStream::Read(aMao.Legenda(), it->toObject());
+        else if (it.key() != QLatin1String("Pontos"))
+            QVERIFY(aMao.setProperty(p.name(), TPropertyStream::FromJson(p, *it)));
+    }
+    aMao.AjustarPontosJson(
+        QString::fromUtf8(QJsonDocument(props.value("Pontos").toArray()).toJson()));
+    aMao.grab();
+    QCOMPARE(lida.Pontos()->Count(), aMao.Pontos()->Count());
+    QCOMPARE(PixelsDiferentes(lida.Image(), aMao.Image()), 0);
 }
 
 QTEST_MAIN(TstSomatocarta)
