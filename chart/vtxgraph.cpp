@@ -196,6 +196,11 @@ TRect TvtxGraph::PlotArea() const
 
 void TvtxGraph::Invalida(QObject *)
 {
+    if (FReadsInProgress > 0) {
+        FLayoutStale = true;
+        FLayoutOwed = true;
+        return;
+    }
     CalculaDimensoes();
     Invalidate();
 }
@@ -907,6 +912,19 @@ void TvtxGraph::SetUseSecondYAxis(bool value)
 void TvtxGraph::WriteCustom(QJsonObject &json) const
 {
     json.insert(QStringLiteral("Title"), FTitle);
+}
+
+void TvtxGraph::BeginRead()
+{
+    ++FReadsInProgress;
+}
+
+void TvtxGraph::EndRead()
+{
+    if (FReadsInProgress == 0 || --FReadsInProgress > 0 || !FLayoutOwed)
+        return;
+    FLayoutOwed = false;
+    Invalida(this);
 }
 
 void TvtxGraph::ReadCustom(const QJsonObject &json)

@@ -293,6 +293,9 @@ public:
     // Streams Title as the custom entry "Title".
     void WriteCustom(QJsonObject &json) const override;
     void ReadCustom(const QJsonObject &json) override;
+    // While the properties are read the layout is left stale; it is computed once at the end.
+    void BeginRead() override;
+    void EndRead() override;
 
     // --- Events -------------------------------------------------------------------------------
 
@@ -400,6 +403,8 @@ private:
     TChartLayout FLayout;
     bool FLayoutStale = true;
     bool FImageStale = true;
+    int FReadsInProgress = 0;
+    bool FLayoutOwed = false;
     bool FDesignMode = false;
     bool FReplayBatching = true;
     TCanvas *FPrinterCanvasOverride = nullptr;

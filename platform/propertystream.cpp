@@ -2,10 +2,13 @@
 
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QJsonArray>
 #include <QLocale>
 #include <QMetaEnum>
+#include <QMutex>
 #include <QObject>
+#include <QPair>
 #include <cmath>
 #include <exception>
 #include <limits>
@@ -183,11 +186,25 @@ int TPropertyStream::FirstOwnProperty(const QMetaObject *meta)
 
 QVariant TPropertyStream::DeclaredDefault(const QMetaObject *meta, const QMetaProperty &property)
 {
+    // Converted once per class and property: every read and write of a component asks for
+    // each of its defaults. Meta-objects live as long as the program.
+    static QMutex guard;
+    static QHash<QPair<const QMetaObject *, int>, QVariant> converted;
+    const QPair<const QMetaObject *, int> id(meta, property.propertyIndex());
+    {
+        const QMutexLocker lock(&guard);
+        const auto it = converted.constFind(id);
+        if (it != converted.constEnd())
+            return *it;
+    }
     const QByteArray key = QByteArray("default:") + property.name();
     const int index = meta->indexOfClassInfo(key.constData());
-    if (index < 0)
-        return QVariant();
-    return DefaultFromText(property, QString::fromUtf8(meta->classInfo(index).value()));
+    const QVariant value =
+        index < 0 ? QVariant()
+                  : DefaultFromText(property, QString::fromUtf8(meta->classInfo(index).value()));
+    const QMutexLocker lock(&guard);
+    converted.insert(id, value);
+    return value;
 }
 
 QJsonValue TPropertyStream::ToJson(const QMetaProperty &property, const QVariant &value)

@@ -2,7 +2,9 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QHash>
 #include <QJsonValue>
+#include <QMutex>
 
 namespace {
 
@@ -24,10 +26,18 @@ TFigurasSomatocarta::~TFigurasSomatocarta() = default;
 
 QImage TFigurasSomatocarta::FiguraPadrao(const QString &nome)
 {
+    // Decoded once: every chart built and every form read or written compares with them.
+    static QMutex guarda;
+    static QHash<QString, QImage> lidas;
+    const QMutexLocker trava(&guarda);
+    const auto it = lidas.constFind(nome);
+    if (it != lidas.constEnd())
+        return *it;
     QImage image(QStringLiteral(":/somatochart/") + nome);
     // The figures are stored as 8-bit palette images; keep that format whatever the reader gives.
     if (!image.isNull() && image.format() != QImage::Format_Indexed8)
         image = image.convertToFormat(QImage::Format_Indexed8);
+    lidas.insert(nome, image);
     return image;
 }
 

@@ -71,8 +71,9 @@ void TstChartStreaming::roundTrip()
     QCOMPARE(copy.XAxis()->NumberOfDivisions(), 7);
     QCOMPARE(copy.XAxis()->AxisLabel(), QString());
     QCOMPARE(TPropertyStream::Write(&copy), json);
-    // The layout follows the streamed axes.
+    // The layout follows the streamed axes, and the control is sized once reading ends.
     QCOMPARE(copy.PlotArea().Width(), 7 * 64);
+    QCOMPARE(copy.size(), source.size());
 }
 
 void TstChartStreaming::foreignJsonIgnored()
