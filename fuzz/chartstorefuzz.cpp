@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "chart/vtxgraph.h"
-#include "platform/recordingcanvas.h"
+#include "fuzz/geometrycanvas.h"
 
 namespace {
 
@@ -25,10 +25,13 @@ void EnsureApplication()
     new QApplication(argc, argv);
 }
 
-// Built once: the chart, its paper and the two pictures the screen replays are drawn on.
+// Built once: the chart, its screen and paper canvases, and the two pictures the screen replays
+// are drawn on. The canvases only run the geometry (with fixed text metrics): the chart's own
+// picture and the printout are not compared, and shaping their numbers would cost more than the
+// replays.
 struct TFuzzChart {
     TvtxGraph graph;
-    TRecordingCanvas paper;
+    TGeometryCanvas screen, paper;
     QImage batched, single;
 };
 
@@ -42,51 +45,61 @@ void Replay(TvtxGraph &graph, QImage &image, bool batching)
     graph.DesenhaGrafico(canvas);
 }
 
-}  // namespace
-
-int FuzzChartStore(const uint8_t *data, size_t size)
+TvtxGraph &LoadStore(const uint8_t *data, size_t size)
 {
     EnsureApplication();
     if (!Chart) {
         Chart = new TFuzzChart;
         // A small plot area keeps each input cheap; the records' coordinates still reach every
         // clipping and scaling case.
+        Chart->graph.SetCanvas(&Chart->screen);
         Chart->graph.resize(120, 90);
         // The chart's own picture is not drawn: an append would repaint it whole (frame, grids
         // and a third screen replay). The properties target draws it; here the two replays below
         // are compared instead.
         Chart->graph.SetAtualizarControles(false);
+        Chart->graph.SetPrinterCanvas(&Chart->paper);
         Chart->batched = QImage(Chart->graph.size(), QImage::Format_RGB32);
         Chart->single = QImage(Chart->graph.size(), QImage::Format_RGB32);
     }
     TvtxGraph &graph = Chart->graph;
-    TRecordingCanvas &paper = Chart->paper;
-    graph.SetPrinterCanvas(&paper);
     graph.Clear();
     graph.SetStore(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
     graph.CalculaDimensoes();
     if (graph.Store().size() > qsizetype(size))
         std::abort();
+    return graph;
+}
+
+void ReplayBothWays(TvtxGraph &graph, const uint8_t *data, size_t size)
+{
     QImage &batched = Chart->batched, &single = Chart->single;
     Replay(graph, batched, true);
     Replay(graph, single, false);
-    if (batched != single) {
-        std::fprintf(stderr, "batched and single-line replays differ\n");
-        // KESTROVA_FUZZ_DUMP=<prefix> keeps both pictures for a look.
-        const QString dump = qEnvironmentVariable("KESTROVA_FUZZ_DUMP");
-        if (!dump.isEmpty()) {
-            batched.save(dump + QStringLiteral("-batched.png"));
-            single.save(dump + QStringLiteral("-single.png"));
-            QFile input(dump + QStringLiteral("-input.bin"));
-            if (input.open(QIODevice::WriteOnly))
-                input.write(reinterpret_cast<const char *>(data), qint64(size));
-        }
-        std::abort();
+    if (batched == single)
+        return;
+    std::fprintf(stderr, "batched and single-line replays differ\n");
+    // KESTROVA_FUZZ_DUMP=<prefix> keeps both pictures for a look.
+    const QString dump = qEnvironmentVariable("KESTROVA_FUZZ_DUMP");
+    if (!dump.isEmpty()) {
+        batched.save(dump + QStringLiteral("-batched.png"));
+        single.save(dump + QStringLiteral("-single.png"));
+        QFile input(dump + QStringLiteral("-input.bin"));
+        if (input.open(QIODevice::WriteOnly))
+            input.write(reinterpret_cast<const char *>(data), qint64(size));
     }
-    paper.ClearCalls();
-    paper.SetPixelsPerInch(300, 300);
+    std::abort();
+}
+
+void PrintAndRecalculate(TvtxGraph &graph)
+{
+    Chart->paper.SetPixelsPerInch(300, 300);
     graph.Imprime(0, 0, 2, 2);
     graph.RecalculaPontos();
+}
+
+void ExportAfterAppend(TvtxGraph &graph)
+{
     // Appending after foreign bytes must give a record that reads back; the export runs over
     // the foreign records as well.
     graph.LineScaledTo(1, 2);
@@ -96,6 +109,29 @@ int FuzzChartStore(const uint8_t *data, size_t size)
         std::fprintf(stderr, "a record appended after the store does not read back\n");
         std::abort();
     }
+}
+
+}  // namespace
+
+int FuzzChartStore(const uint8_t *data, size_t size)
+{
+    // One use of the store per input, picked by its length: each input stays cheap, and the
+    // fuzzer's length changes move an input between the uses.
+    TvtxGraph &graph = LoadStore(data, size);
+    switch (size % 3) {
+        case 0: ReplayBothWays(graph, data, size); break;
+        case 1: PrintAndRecalculate(graph); break;
+        default: ExportAfterAppend(graph); break;
+    }
+    return 0;
+}
+
+int FuzzChartStoreEveryUse(const uint8_t *data, size_t size)
+{
+    TvtxGraph &graph = LoadStore(data, size);
+    ReplayBothWays(graph, data, size);
+    PrintAndRecalculate(graph);
+    ExportAfterAppend(graph);
     return 0;
 }
 

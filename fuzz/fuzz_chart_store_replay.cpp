@@ -14,7 +14,7 @@ namespace {
 
 void Run(const std::vector<uint8_t> &bytes)
 {
-    FuzzChartStore(bytes.data(), bytes.size());
+    FuzzChartStoreEveryUse(bytes.data(), bytes.size());
 }
 
 // A random byte string biased towards the record types the store knows.
