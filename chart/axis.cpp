@@ -6,7 +6,18 @@
 #include <QLocale>
 #include <QStringList>
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
+
+namespace {
+
+// The absolute value; INT_MIN, whose magnitude an int cannot hold, gives INT_MAX.
+int Magnitude(int value)
+{
+    return value == INT_MIN ? INT_MAX : std::abs(value);
+}
+
+}  // namespace
 
 TAxis::TAxis(int kind, QObject *Owner)
     : QObject(Owner),
@@ -36,7 +47,7 @@ void TAxis::Assign(T &field, const T &value)
 
 void TAxis::SetDivisionWidth(int value)
 {
-    Assign(FDivisionWidth, std::abs(value));
+    Assign(FDivisionWidth, Magnitude(value));
 }
 void TAxis::SetFont(const QFont &value)
 {
@@ -44,21 +55,21 @@ void TAxis::SetFont(const QFont &value)
 }
 void TAxis::SetNumberOfDecimals(int value)
 {
-    Assign(FNumberOfDecimals, std::abs(value));
+    Assign(FNumberOfDecimals, Magnitude(value));
 }
 
 void TAxis::SetNumberOfDivisions(int value)
 {
-    Assign(FNumberOfDivisions, value == 0 ? 1 : std::abs(value));
+    Assign(FNumberOfDivisions, value == 0 ? 1 : std::min(Magnitude(value), kMaxDivisions));
 }
 
 void TAxis::SetNumberOfFixed(int value)
 {
-    Assign(FNumberOfFixed, std::abs(value));
+    Assign(FNumberOfFixed, Magnitude(value));
 }
 void TAxis::SetNumberOffset(int value)
 {
-    Assign(FNumberOffset, std::abs(value));
+    Assign(FNumberOffset, Magnitude(value));
 }
 void TAxis::SetOriginValue(double value)
 {
@@ -73,7 +84,7 @@ void TAxis::SetScalePerDivision(double value)
 
 void TAxis::SetTicLength(int value)
 {
-    Assign(FTicLength, std::abs(value));
+    Assign(FTicLength, Magnitude(value));
 }
 void TAxis::SetAxisLabel(const QString &value)
 {

@@ -13,7 +13,8 @@
 // three axes (kind 0 = X, 1 = left Y, 2 = right Y) and is told of every change through OnChange.
 //
 // Every setter ignores a value equal to the current one; otherwise it stores the value (after
-// the rule given beside the property) and fires OnChange.
+// the rule given beside the property) and fires OnChange. "Absolute value" reads INT_MIN as
+// INT_MAX.
 class KESTROVA_CHART_EXPORT TAxis : public QObject, public TCustomProperties {
     Q_OBJECT
     // Pixels per division; the absolute value is kept. 0 is accepted (a degenerate axis).
@@ -22,7 +23,8 @@ class KESTROVA_CHART_EXPORT TAxis : public QObject, public TCustomProperties {
     Q_PROPERTY(QFont Font READ Font WRITE SetFont)
     // Decimals of the numbers; absolute value.
     Q_PROPERTY(int NumberOfDecimals READ NumberOfDecimals WRITE SetNumberOfDecimals)
-    // Divisions along the axis; 0 becomes 1, otherwise the absolute value.
+    // Divisions along the axis; 0 becomes 1, otherwise the absolute value, at most
+    // kMaxDivisions.
     Q_PROPERTY(int NumberOfDivisions READ NumberOfDivisions WRITE SetNumberOfDivisions)
     // Kept and streamed for compatibility; nothing draws with it.
     Q_PROPERTY(int NumberOfFixed READ NumberOfFixed WRITE SetNumberOfFixed)
@@ -53,6 +55,9 @@ class KESTROVA_CHART_EXPORT TAxis : public QObject, public TCustomProperties {
 
 public:
     enum TKind { XAxisKind = 0, LeftYAxisKind = 1, RightYAxisKind = 2 };
+    // One division a pixel across the widest plot the chart draws: more could not be told
+    // apart, and measuring and drawing millions of them held the window for seconds.
+    static constexpr int kMaxDivisions = 16384;
 
     explicit TAxis(int kind = XAxisKind, QObject *Owner = nullptr);
     ~TAxis() override;

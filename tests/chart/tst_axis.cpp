@@ -1,4 +1,5 @@
 #include <QTest>
+#include <climits>
 
 #include "chart/axis.h"
 
@@ -37,6 +38,12 @@ void TstAxis::setterRules_data()
         << QByteArray("NumberOfDivisions") << QVariant(0) << QVariant(1);
     QTest::newRow("divisions -4 -> 4")
         << QByteArray("NumberOfDivisions") << QVariant(-4) << QVariant(4);
+    QTest::newRow("divisions beyond a pixel each")
+        << QByteArray("NumberOfDivisions") << QVariant(1888888) << QVariant(TAxis::kMaxDivisions);
+    QTest::newRow("divisions INT_MIN")
+        << QByteArray("NumberOfDivisions") << QVariant(INT_MIN) << QVariant(TAxis::kMaxDivisions);
+    QTest::newRow("tic INT_MIN") << QByteArray("TicLength") << QVariant(INT_MIN)
+                                 << QVariant(INT_MAX);
     QTest::newRow("division width abs")
         << QByteArray("DivisionWidth") << QVariant(-20) << QVariant(20);
     QTest::newRow("division width 0 kept")
