@@ -117,9 +117,11 @@ case "${1:-}" in
             [ "$name" = chart_store ] && limits=(-max_len=512)
             echo "== $name: ${seconds} s"
             # Short allocation stacks and a small quarantine: the widget targets run 3 x faster.
+            # An input that runs 10 s is a fault too: a window would hang that long.
             LSAN_OPTIONS=suppressions=fuzz/lsan.supp \
                 ASAN_OPTIONS=detect_leaks=1:malloc_context_size=2:quarantine_size_mb=16 \
-                "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=1 "${limits[@]}" \
+                "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+                -print_final_stats=1 "${limits[@]}" \
                 -artifact_prefix=build-fuzz/artifacts/"$name"- \
                 "build-fuzz/corpus/$name" "fuzz/corpus/$name"
         done
