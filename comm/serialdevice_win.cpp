@@ -17,6 +17,8 @@ namespace kestrova::comm {
 namespace {
 
 constexpr DWORD kModemBits = MS_CTS_ON | MS_DSR_ON | MS_RING_ON | MS_RLSD_ON;
+// How long a discard waits for the read pending before it to end (the reader cancels it itself).
+constexpr DWORD kOldReadEndMs = 250;
 static_assert(MS_CTS_ON == kModemCts && MS_DSR_ON == kModemDsr && MS_RING_ON == kModemRing &&
               MS_RLSD_ON == kModemRlsd);
 
@@ -93,6 +95,20 @@ struct TWinSerialDevice::TImpl {
     bool timeoutsValid = false;
     bool manualRtsToggle = false;      // RTS raised by Write: the driver refused RTS_CONTROL_TOGGLE
     SRWLOCK readStart = SRWLOCK_INIT;  // orders issuing a read with DiscardInput
+    HANDLE readIdle = nullptr;         // set while no read of ours is pending in the driver
+    std::atomic<DWORD> readerThread{0};
+};
+
+// Sets the idle event when the pending read it watches has ended, on every path.
+class TReadIdleOnExit {
+public:
+    explicit TReadIdleOnExit(HANDLE idle) : FIdle(idle) {}
+    ~TReadIdleOnExit() { SetEvent(FIdle); }
+    TReadIdleOnExit(const TReadIdleOnExit &) = delete;
+    TReadIdleOnExit &operator=(const TReadIdleOnExit &) = delete;
+
+private:
+    HANDLE FIdle;
 };
 
 TWinSerialDevice::TWinSerialDevice(std::shared_ptr<TWinCommIo> io)
@@ -116,7 +132,8 @@ void TWinSerialDevice::Open(const std::string &name)
     }
     FImpl->readOverlapped.hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
     FImpl->writeOverlapped.hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
-    if (!FImpl->readOverlapped.hEvent || !FImpl->writeOverlapped.hEvent) {
+    FImpl->readIdle = CreateEvent(nullptr, TRUE, TRUE, nullptr);
+    if (!FImpl->readOverlapped.hEvent || !FImpl->writeOverlapped.hEvent || !FImpl->readIdle) {
         const DWORD code = GetLastError();
         Close();
         throw TSerialError("Comport Unavailable.", "CreateEvent: " + SystemText(code));
@@ -214,6 +231,7 @@ void TWinSerialDevice::Close() noexcept
     CloseIfSet(FImpl->port, INVALID_HANDLE_VALUE);
     CloseIfSet(FImpl->writeOverlapped.hEvent, nullptr);
     CloseIfSet(FImpl->readOverlapped.hEvent, nullptr);
+    CloseIfSet(FImpl->readIdle, nullptr);
     FImpl->dcbValid = false;
     FImpl->timeoutsValid = false;
     FImpl->manualRtsToggle = false;
@@ -237,6 +255,7 @@ TReadResult TWinSerialDevice::Read(char *buffer, std::uint32_t count)
     if (error != ERROR_IO_PENDING) {
         return error == 0 ? TReadResult{started, 0} : Finished(started, error, purges);
     }
+    const TReadIdleOnExit idleOnExit(FImpl->readIdle);
     // ReadFile resets the event itself, so a wake that came just before it would be lost
     // without this second look at the flag.
     if (!FWakeRequested) {
@@ -267,6 +286,10 @@ bool TWinSerialDevice::StartRead(char *buffer, std::uint32_t count, std::uint32_
     DWORD got = 0;
     error = ReadFile(FImpl->port, buffer, count, &got, &FImpl->readOverlapped) ? 0 : GetLastError();
     done = got;
+    if (error == ERROR_IO_PENDING) {
+        ResetEvent(FImpl->readIdle);
+        FImpl->readerThread = GetCurrentThreadId();
+    }
     return true;
 }
 
@@ -405,19 +428,26 @@ void TWinSerialDevice::Purge() noexcept
 
 // The receive side only: a frame still in the output queue goes out. The pending read is woken
 // and cancels itself (Wine does not find a read that another thread cancels by its record); it
-// returns what it took, bytes of the old generation.
+// returns what it took, bytes of the old generation. The discard waits for that read to end:
+// still pending when the next frame went out, it would take the answer as old bytes (a purge
+// under Wine does not end it).
 void TWinSerialDevice::DiscardInput() noexcept
 {
     if (FImpl->port == INVALID_HANDLE_VALUE) {
         return;
     }
-    TExclusive lock(FImpl->readStart);
-    ++FPurges;
-    FIo->Purge(FImpl->port, PURGE_RXABORT | PURGE_RXCLEAR);
-    NextInputGeneration();
-    FDiscarded = true;
-    ++FPurges;
-    SetEvent(FImpl->readOverlapped.hEvent);
+    {
+        TExclusive lock(FImpl->readStart);
+        ++FPurges;
+        FIo->Purge(FImpl->port, PURGE_RXABORT | PURGE_RXCLEAR);
+        NextInputGeneration();
+        FDiscarded = true;
+        ++FPurges;
+        SetEvent(FImpl->readOverlapped.hEvent);
+    }
+    if (GetCurrentThreadId() != FImpl->readerThread) {
+        WaitForSingleObject(FImpl->readIdle, kOldReadEndMs);
+    }
 }
 
 std::string TWinSerialDevice::ReadErrorDetail(std::uint32_t code) const

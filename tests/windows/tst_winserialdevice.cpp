@@ -87,6 +87,7 @@ public:
         FDevice.WakeReader();
     }
     bool Ended() const { return WaitForSingleObject(FThread, 0) == WAIT_OBJECT_0; }
+    HANDLE Thread() const { return FThread; }
 
     std::vector<TChunk> Chunks()
     {
@@ -446,6 +447,33 @@ KTEST(discardInputDropsOnlyReceivedBytes)
         CHECK_MSG(reader.All().find("queued") == std::string::npos, reader.All());
         CHECK(reader.Failures() == 0 && !reader.Ended());
     }
+}
+
+// The reader may not run between a discard and the answer to the next frame (a loaded machine):
+// the discard waits for the read pending before it to end, so the answer lands in a read of the
+// new generation. Here the reader is held suspended through the discard and let go 60 ms later.
+KTEST(discardWaitsForTheReadPendingBeforeIt)
+{
+    auto comm = std::make_shared<TFakeComm>();
+    TWinSerialDevice device(comm);
+    OpenPort(device, 2000);
+    TReader reader(device, 80);
+    Sleep(100);  // a read is pending now
+    REQUIRE(SuspendThread(reader.Thread()) != DWORD(-1));
+    HANDLE release = CreateThread(
+        nullptr, 0,
+        [](LPVOID thread) -> DWORD {
+            Sleep(60);
+            return ResumeThread(static_cast<HANDLE>(thread)) == DWORD(-1);
+        },
+        reader.Thread(), 0, nullptr);
+    REQUIRE(release != nullptr);
+    device.DiscardInput();
+    REQUIRE(Peer().Send("2"));
+    CHECK(WaitForSingleObject(release, 3000) == WAIT_OBJECT_0);
+    CloseHandle(release);
+    CHECK_MSG(TTestHarness::WaitFor([&] { return reader.Current() == "2"; }, 3000),
+              reader.All() + ", of which current: " + reader.Current());
 }
 
 KTEST(modemLinesThroughTheCommLayer)
