@@ -10,6 +10,7 @@
 #endif
 #include <windows.h>
 
+#include <cerrno>
 #include <string>
 
 namespace kestrova::comm {
@@ -40,14 +41,26 @@ void CloseIfSet(HANDLE &handle, HANDLE unset) noexcept
     }
 }
 
-// The system's text for an error code, e.g. "Access is denied. (5)", for traces.
+// UTF-8 of a UTF-16 text (the system's messages are in the user's language).
+std::string Utf8(const wchar_t *text, int length)
+{
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string out(std::size_t(bytes > 0 ? bytes : 0), '\0');
+    if (bytes > 0) {
+        WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), bytes, nullptr, nullptr);
+    }
+    return out;
+}
+
+// The system's text for an error code, e.g. "Access is denied. (5)", for traces, in UTF-8 as
+// the rest of the program reads it.
 std::string SystemText(DWORD code)
 {
-    char *text = nullptr;
-    const DWORD length = FormatMessageA(
+    wchar_t *text = nullptr;
+    const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<char *>(&text), 0, nullptr);
-    std::string message = length > 0 && text ? std::string(text, length) : "error";
+        nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    std::string message = length > 0 && text ? Utf8(text, int(length)) : "error";
     if (text) {
         LocalFree(text);
     }
@@ -56,6 +69,22 @@ std::string SystemText(DWORD code)
         message.pop_back();
     }
     return message + " (" + std::to_string(code) + ")";
+}
+
+// The POSIX error an open failure stands for, as the open-failure advice reads them. A port that
+// another program holds answers "access denied" on Windows.
+int PosixErrorOf(DWORD code)
+{
+    switch (code) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_UNIT: return ENOENT;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_BUSY: return EBUSY;
+        default: return code == 0 ? 0 : EIO;
+    }
 }
 
 // Throws message with what the system said about the calling thread's last error.
@@ -128,7 +157,9 @@ void TWinSerialDevice::Open(const std::string &name)
     FImpl->port = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_FLAG_OVERLAPPED, nullptr);
     if (FImpl->port == INVALID_HANDLE_VALUE) {
-        Fail("Comport Unavailable.", "CreateFile " + name);
+        const DWORD code = GetLastError();
+        throw TSerialError("Comport Unavailable.", "CreateFile " + name + ": " + SystemText(code),
+                           PosixErrorOf(code));
     }
     FImpl->readOverlapped.hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
     FImpl->writeOverlapped.hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);

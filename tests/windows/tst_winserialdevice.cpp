@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -560,13 +561,16 @@ KTEST(openFailureNamesTheSystemReason)
 {
     TWinSerialDevice device;
     std::string message, detail;
+    int osError = 0;
     try {
         device.Open("\\\\.\\COM250");
     } catch (const TSerialError &error) {
         message = error.what();
         detail = error.Detail();
+        osError = error.OsError();
     }
     CHECK(message == "Comport Unavailable.");
+    CHECK(osError == ENOENT);  // what the advice reads as "no such device"
     CHECK_MSG(detail.find("COM250") != std::string::npos && detail.find('(') != std::string::npos,
               detail);
     CHECK(!device.IsOpen());
