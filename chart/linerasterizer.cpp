@@ -251,13 +251,15 @@ public:
         }
     }
 
-    // A segment from the pen to a mapped point.
+    // A segment from the pen to a mapped point. Leaving the column ends its span: a later
+    // visit to the same column starts a span of its own, or the rows between would be filled.
     void Segment(QPoint b)
     {
         if (b.x() == FAx) {
             Vertical(b.y());
             return;
         }
+        FlushSpan();
         TLineRasterizer::DrawThinLine(FImage, QPoint(FAx, FAy), b, FClip, FColour);
         if (FOps)
             FOps->push_back({false, QPoint(FAx, FAy), b});

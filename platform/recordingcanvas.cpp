@@ -1,12 +1,24 @@
 #include "recordingcanvas.h"
 
 #include <QStringList>
+#include <algorithm>
+#include <limits>
 
 namespace {
+
+// The largest character height of the fixed model: the canvas' coordinate limit, so that a
+// height and an ascent still add up inside an int.
+constexpr qint64 kLargestEm = qint64(1) << 27;
 
 QList<int> RectArgs(const TRect &r)
 {
     return {r.Left, r.Top, r.Right, r.Bottom};
+}
+
+int SaturatedInt(qint64 v)
+{
+    return int(
+        std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 }  // namespace
@@ -202,25 +214,28 @@ QSize TRecordingCanvas::TextExtent(const QString &text) const
 {
     if (FMetrics == FontMetrics)
         return TCanvas::TextExtent(text);
-    const int em = TextMetrics().Ascent;
-    const int charWidth = (em + 1) / 2 + (Font().Bold ? 1 : 0);
-    return QSize(int(text.size()) * charWidth, TextMetrics().Height);
+    const qint64 em = TextMetrics().Ascent;
+    const qint64 charWidth = (em + 1) / 2 + (Font().Bold ? 1 : 0);
+    return QSize(SaturatedInt(qint64(text.size()) * charWidth), TextMetrics().Height);
 }
 
 TCanvas::TTextMetric TRecordingCanvas::TextMetrics() const
 {
     if (FMetrics == FontMetrics)
         return TCanvas::TextMetrics();
-    const int h = Font().Height();
-    int ascent = 0, descent = 0;
+    // In 64 bits and bounded: a font read from a form may have any size.
+    const qint64 h = Font().Height();
+    qint64 ascent = 0, descent = 0;
     if (h > 0) {
-        ascent = qMax(1, h * 4 / 5);
+        ascent = qMax<qint64>(1, h * 4 / 5);
         descent = h - ascent;
     } else {
-        ascent = h < 0 ? -h : qMax(1, (Font().Size() * PixelsPerInchY() + 36) / 72);
+        ascent = h < 0 ? -h : qMax<qint64>(1, (qint64(Font().Size()) * PixelsPerInchY() + 36) / 72);
         descent = (ascent + 3) / 4;
     }
-    return {ascent + descent, ascent, descent};
+    ascent = qMin(ascent, kLargestEm);
+    descent = qMin(descent, kLargestEm);
+    return {int(ascent + descent), int(ascent), int(descent)};
 }
 
 void TRecordingCanvas::Draw(int x, int y, const QImage &image)

@@ -338,6 +338,15 @@ void TstChartPaint::batchedReplaySamePixels_data()
         g.LineScaledTo(std::numeric_limits<float>::quiet_NaN(), 10);
         g.LineScaledTo(20, std::numeric_limits<float>::infinity());
     }) << 1;
+    // Found by the fuzzer: the pen leaves a column with a span drawn and comes back to it; the
+    // rows between the two visits stay empty.
+    QTest::newRow("back to a column left earlier") << TPlot([](TvtxGraph &g) {
+        g.MoveScaledTo(0, 25);
+        g.LineScaledTo(0, 20);
+        g.LineScaledTo(5, 20);
+        g.LineScaledTo(0, 5);
+        g.LineScaledTo(0, 2);
+    }) << 1;
 }
 
 void TstChartPaint::batchedReplaySamePixels()

@@ -724,6 +724,15 @@ void TestCanvas::deviceCapsAndFontScaling()
     TCanvas::TFont big;
     big.SetSize(std::numeric_limits<int>::max());
     QCOMPARE(big.PixelHeight(600), std::numeric_limits<int>::max());
+    // The recording canvas' fixed model bounds them too, in every form a size takes.
+    for (const int height : {std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
+        r.Font().SetHeight(height);
+        QCOMPARE(r.TextMetrics().Height, r.TextMetrics().Ascent + r.TextMetrics().Descent);
+        QVERIFY(r.TextMetrics().Ascent > 0);
+        QCOMPARE(r.TextWidth(QString(64, u'x')), std::numeric_limits<int>::max());
+    }
+    r.Font().SetSize(std::numeric_limits<int>::max());
+    QVERIFY(r.TextMetrics().Ascent > 0);
 }
 
 void TestCanvas::noSurfaceRaisesButMeasures()
