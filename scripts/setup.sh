@@ -112,9 +112,13 @@ case "${1:-}" in
             name=$(basename "$target")
             name=${name#fuzz_}
             mkdir -p "build-fuzz/corpus/$name"
-            # A store of more than ~56 records only repeats the per-record code at a higher cost.
+            # Longer inputs only repeat the same code at a higher cost: a store of more than ~56
+            # records, a form of more than 1 KB.
             limits=()
-            [ "$name" = chart_store ] && limits=(-max_len=512)
+            case "$name" in
+                chart_store) limits=(-max_len=512) ;;
+                *_properties) limits=(-max_len=1024) ;;
+            esac
             echo "== $name: ${seconds} s"
             # Short allocation stacks and a small quarantine: the widget targets run 3 x faster.
             # An input that runs 10 s is a fault too: a window would hang that long.
