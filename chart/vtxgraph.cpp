@@ -94,10 +94,9 @@ int TvtxGraph::NumberHeight(const TAxis &axis)
     if (axis.UseCustomAnnotation())
         return 0;
     FCanvas->Font() = CanvasFont(axis.Font());
-    int tallest = 0;
-    for (const QString &text : axis.NumberTexts())
-        tallest = std::max(tallest, FCanvas->TextHeight(text));
-    return tallest + axis.NumberOffset();
+    // A line of text is as tall as its font whatever it says: one number measures them all
+    // (an axis may have thousands).
+    return FCanvas->TextHeight(axis.NumberTexts(0).constFirst()) + axis.NumberOffset();
 }
 
 int TvtxGraph::LabelHeight(const TAxis &axis)
