@@ -231,9 +231,14 @@ public:
     // The x values that surely map into the pen's column (empty when batches are off).
     const TFloatRange &Column() const { return FColumn; }
 
-    // The segments pen -> q1 -> ... -> qm of a batch: all rows between the pen's row and those
-    // of q1 ... q(m-1), and from there towards qm's row with qm's row itself excluded.
-    void Flush(const TBatch &b)
+    // The segments pen -> q1 -> ... -> qm of a batch, records [from, to) of the store: every
+    // row from the lowest to the highest of pen, q1 ... qm, except qm's row unless a segment
+    // covers it. It is covered when it lies strictly inside that range or is the pen's row;
+    // when it is an end of the range reached only by the q's, it is covered only if the path
+    // left it before qm, which the rows' extremes do not tell. That row is then left out and
+    // owed: the pen leaving it later draws it anyway (every segment includes its start), and a
+    // run that ends first walks the batch again to decide.
+    void Flush(const TBatch &b, qsizetype from, qsizetype to)
     {
         if (std::isnan(b.Last))
             return;
@@ -245,10 +250,15 @@ public:
         }
         if (lo == hi) {
             Vertical(last);
-        } else {
-            Extend(std::min(lo, last + 1), std::max(hi, last - 1));
-            FAy = last;
+            return;
         }
+        if ((last != lo && last != hi) || last == FAy) {
+            Extend(std::min(lo, last + 1), std::max(hi, last - 1));
+        } else {
+            Extend(last == lo ? lo + 1 : lo, last == hi ? hi - 1 : hi);
+            FOwed = {true, from, to, FAy, last};
+        }
+        FAy = last;
     }
 
     // A segment from the pen to a mapped point. Leaving the column ends its span: a later
@@ -260,6 +270,7 @@ public:
             return;
         }
         FlushSpan();
+        FOwed.Pending = false;  // the line includes its start, the owed row
         TLineRasterizer::DrawThinLine(FImage, QPoint(FAx, FAy), b, FClip, FColour);
         if (FOps)
             FOps->push_back({false, QPoint(FAx, FAy), b});
@@ -268,9 +279,11 @@ public:
         UpdateColumnRange();
     }
 
-    // Ends the walk; returns the pen.
-    QPoint Finish()
+    // Ends the walk over the store's bytes; returns the pen.
+    QPoint Finish(const char *data)
     {
+        if (FOwed.Pending && OwedRowCovered(data))
+            Extend(FOwed.Row, FOwed.Row);
         FlushSpan();
         return QPoint(FAx, FAy);
     }
@@ -278,6 +291,26 @@ public:
 private:
     static constexpr int kEmptyLo = std::numeric_limits<int>::max();
     static constexpr int kEmptyHi = std::numeric_limits<int>::min();
+
+    // A batch's last row left out by Flush (see there).
+    struct TOwedRow {
+        bool Pending = false;
+        qsizetype From = 0, To = 0;
+        int PenRow = 0, Row = 0;
+    };
+
+    // Whether the batch's path left the owed row before its end: a segment from it elsewhere.
+    bool OwedRowCovered(const char *data) const
+    {
+        int previous = FOwed.PenRow;
+        for (qsizetype pos = FOwed.From; pos < FOwed.To; pos += 9) {
+            const int row = Row(LoadF32(data + pos + 5));
+            if (previous == FOwed.Row && row != FOwed.Row)
+                return true;
+            previous = row;
+        }
+        return false;
+    }
 
     int Row(float y) const { return FMapping.Map(0, y).y(); }
 
@@ -292,6 +325,7 @@ private:
 
     void Extend(int lo, int hi)
     {
+        FOwed.Pending = false;  // the range reaches the pen's row: the pen leaves it
         if (FSpanX != FAx) {
             FlushSpan();
             FSpanX = FAx;
@@ -326,6 +360,7 @@ private:
     std::vector<TLineRasterizer::TOp> *FOps;
     int FAx, FAy;
     int FSpanX, FSpanLo = kEmptyLo, FSpanHi = kEmptyHi;
+    TOwedRow FOwed;
     bool FBatchable;
     TFloatRange FColumn;
 };
@@ -343,6 +378,7 @@ qsizetype TLineRasterizer::DrawLineRun(QImage &image, const QRect &clip, QRgb co
     constexpr float kMaxFloat = std::numeric_limits<float>::max();
     TRunWalker walker(image, clip, colour, mapping, pen, ops);
     TRunWalker::TBatch batch;
+    qsizetype batchStart = pos;
     TFloatRange column = walker.Column();
     for (; pos <= lastStart && data[pos] == kLine; pos += kRecord) {
         __builtin_prefetch(data + pos + 2048);  // the store is read once, front to back
@@ -351,13 +387,14 @@ qsizetype TLineRasterizer::DrawLineRun(QImage &image, const QRect &clip, QRgb co
             batch.Add(y);
             continue;
         }
-        walker.Flush(batch);
+        walker.Flush(batch, batchStart, pos);
         batch = TRunWalker::TBatch{};
         walker.Segment(mapping.Map(x, y));
         column = walker.Column();
+        batchStart = pos + kRecord;
     }
-    walker.Flush(batch);
-    pen = walker.Finish();
+    walker.Flush(batch, batchStart, pos);
+    pen = walker.Finish(data);
     return pos;
 }
 

@@ -347,6 +347,20 @@ void TstChartPaint::batchedReplaySamePixels_data()
         g.LineScaledTo(0, 5);
         g.LineScaledTo(0, 2);
     }) << 1;
+    // Found by the fuzzer: the run ends on a column's extreme row, reached twice (rows 67, 63,
+    // 63: the repeat draws nothing, so row 63 stays empty) or left and reached again (67, 63,
+    // 65, 63: row 63 is drawn as the start of 63 -> 65).
+    QTest::newRow("run ends on a row reached twice") << TPlot([](TvtxGraph &g) {
+        g.MoveScaledTo(0.6f, 28.1f);
+        g.LineScaledTo(0.6f, 28.75f);
+        g.LineScaledTo(0.65f, 28.75f);
+    }) << 1;
+    QTest::newRow("run ends on a row left and reached again") << TPlot([](TvtxGraph &g) {
+        g.MoveScaledTo(0.6f, 28.1f);
+        g.LineScaledTo(0.6f, 28.75f);
+        g.LineScaledTo(0.62f, 28.45f);
+        g.LineScaledTo(0.63f, 28.75f);
+    }) << 1;
 }
 
 void TstChartPaint::batchedReplaySamePixels()
