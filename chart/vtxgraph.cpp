@@ -137,12 +137,26 @@ void TvtxGraph::CalculaDimensoes()
     const QSize size = FLayout.ControlSize();
     if (this->size() != size || minimumSize() != size || maximumSize() != size)
         setFixedSize(size);
-    if (FImage.size() != size) {
-        FImage = QImage(size, QImage::Format_RGB32);
-        FImageCanvas->SetImage(&FImage);
-        FImageStale = true;
-    }
+    // A chart drawing on another canvas does not hold an image the control's size (up to
+    // 16,384 pixels a side) until one is asked for.
+    if (FCanvas == FImageCanvas.get())
+        SizeImage();
     FLayoutStale = false;
+}
+
+void TvtxGraph::SizeImage() const
+{
+    if (FImage.size() == size())
+        return;
+    FImage = QImage(size(), QImage::Format_RGB32);
+    FImageCanvas->SetImage(&FImage);
+    FImageStale = true;
+}
+
+const QImage &TvtxGraph::Image() const
+{
+    SizeImage();
+    return FImage;
 }
 
 void TvtxGraph::LayoutIfStale()

@@ -215,7 +215,9 @@ public:
     // the printer's). Resolutions are read from that canvas when one is set.
     void SetPrinterCanvas(TCanvas *canvas);
     TCanvas *PrinterCanvas() const;
-    const QImage &Image() const { return FImage; }
+    // The backing image at the control's size. While the chart draws on another canvas it is
+    // allocated only when asked for here.
+    const QImage &Image() const;
     bool DesignMode() const { return FDesignMode; }
     void SetDesignMode(bool value);
     // Whether a replay joins runs of line records into single polylines (same pixels, faster).
@@ -331,6 +333,7 @@ private:
 
     // Screen drawing helpers.
     void PaintImage();
+    void SizeImage() const;
     void EnsureImage();
     void Invalidate();
     bool ScreenActive() const;
@@ -363,7 +366,7 @@ private:
     TAxis *FXAxis;
     TAxis *FYAxis;
     TAxis *FYAxis2;
-    QImage FImage;
+    mutable QImage FImage;
     std::unique_ptr<TCanvas> FImageCanvas;
     TCanvas *FCanvas;
     TCommandStore FStore;
@@ -402,7 +405,7 @@ private:
 
     TChartLayout FLayout;
     bool FLayoutStale = true;
-    bool FImageStale = true;
+    mutable bool FImageStale = true;
     int FReadsInProgress = 0;
     bool FLayoutOwed = false;
     bool FDesignMode = false;
