@@ -180,9 +180,10 @@ TfrmConsole::~TfrmConsole()
 {
     // The runner stops a running belt before it goes; then the recording is closed.
     FReabertura->Parar();
+    const TSessao::TSituacao situacao = SituacaoAoFechar();
     FExecutor.reset();
     if (FiSessao)
-        FinalizarSessao(TSessao::TSituacao::Parada);
+        FinalizarSessao(situacao);
     FEsteira.reset();
 }
 
@@ -683,13 +684,19 @@ void TfrmConsole::closeEvent(QCloseEvent *event)
         espera.start();
         while (EmTeste() && espera.elapsed() < kEsperaParadaMs)
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
-        if (FiSessao) {
-            if (FEntradas->MotivoParada().isEmpty())
-                FEntradas->AjustarMotivoParada(QStringLiteral("Decisão do operador"));
-            FinalizarSessao(TSessao::TSituacao::Parada);
-        }
     }
+    if (FiSessao)
+        FinalizarSessao(SituacaoAoFechar());
     event->accept();
+}
+
+// The run may have ended with its last state change still queued for this window: a session
+// left open is recorded by what the runner reached.
+TSessao::TSituacao TfrmConsole::SituacaoAoFechar() const
+{
+    return FExecutor && FExecutor->Estado() == TEstadoExecucao::Concluido
+               ? TSessao::TSituacao::Concluida
+               : TSessao::TSituacao::Parada;
 }
 
 bool TfrmConsole::ImprimirRelatorio(qint64 sessaoId, const QString &pdf)

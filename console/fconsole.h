@@ -77,6 +77,7 @@ private:
     void AoEstado(TEstadoExecucao estado);
     void AoEntrada(const TEventoRegistro &entrada);
     void FinalizarSessao(TSessao::TSituacao situacao);
+    TSessao::TSituacao SituacaoAoFechar() const;
     void AtualizarControles();
     void AtualizarContagem();
     void Parar();

@@ -88,6 +88,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(FJanela->Executor()->Estado() == TEstadoExecucao::Concluido,
                                  60000);
         QVERIFY(!FJanela->EmTeste());
+        QTRY_COMPARE_WITH_TIMEOUT(FJanela->SessaoAtual(), qint64(0), 5000);
 
         QByteArray fio;
         for (const TFrameRecord &r : FPlaca->Frames())
@@ -124,6 +125,23 @@ private slots:
               "Motivo da interrupção: Teste completo", "10.5 km/h", "Recuperação"})
             QVERIFY2(texto.contains(QString::fromUtf8(esperado)), esperado);
         QVERIFY(FMensagens.isEmpty());
+    }
+
+    // The runner has ended but the window has not yet heard it (its signals held back here):
+    // closing records the session as complete, not left open or stopped.
+    void fecharComOFimAindaNaFila()
+    {
+        FJanela->AjustarEscalaTempo(1000);
+        Clicar("btnIniciar");
+        QTRY_VERIFY_WITH_TIMEOUT(FJanela->Executor(), 5000);
+        FJanela->Executor()->blockSignals(true);
+        QTRY_VERIFY_WITH_TIMEOUT(FJanela->Executor()->Estado() == TEstadoExecucao::Concluido,
+                                 60000);
+        QVERIFY(FJanela->SessaoAtual() != 0);
+        QVERIFY(FJanela->close());
+        const TSessao s = *FBanco->LerSessao(FJanela->UltimaSessao());
+        QCOMPARE(s.situacao, TSessao::TSituacao::Concluida);
+        QCOMPARE(s.motivoParada, QStringLiteral("Teste completo"));
     }
 
     // Space and Escape press PARAR: the stop frame is the last on the wire and the session is
