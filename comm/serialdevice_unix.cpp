@@ -376,6 +376,7 @@ TReadResult TUnixSerialDevice::Read(char *buffer, std::uint32_t count)
     TReadProgress progress{count, 0, 0, 0};
     const std::int64_t start = NowMs();
     std::int64_t lastByte = start;
+    bool emptyReadiness = false;
     for (;;) {
         const std::int64_t now = NowMs();
         progress.sinceStartMs = now - start;
@@ -405,13 +406,21 @@ TReadResult TUnixSerialDevice::Read(char *buffer, std::uint32_t count)
         if (n > 0) {
             progress.received += static_cast<std::uint32_t>(n);
             lastByte = NowMs();
+            emptyReadiness = false;
             continue;
         }
         if (n < 0 && (errno == EAGAIN || errno == EINTR) && outcome != TPollOutcome::hangup) {
             continue;
         }
-        // A zero-byte read after readiness, or EIO/ENXIO/ENODEV: the device is gone. Bytes
-        // already taken are handed over first; the next read reports the loss.
+        // DiscardInput on another thread may flush the bytes that made the line readable, and
+        // a terminal in raw mode then reads zero bytes: only a second empty readiness in a row
+        // (a hung-up terminal stays readable and empty) means the device is gone.
+        if (n == 0 && outcome == TPollOutcome::readable && !emptyReadiness) {
+            emptyReadiness = true;
+            continue;
+        }
+        // Repeated zero-byte reads, or EIO/ENXIO/ENODEV: the device is gone. Bytes already
+        // taken are handed over first; the next read reports the loss.
         const int lost = (n == 0 || errno == EAGAIN || errno == EINTR) ? EIO : errno;
         if (progress.received > 0 && IsLostDevice(lost)) {
             return {progress.received, 0};

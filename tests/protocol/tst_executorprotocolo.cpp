@@ -101,6 +101,12 @@ void TestExecutorProtocolo::init()
 
 void TestExecutorProtocolo::cleanup()
 {
+    if (QTest::currentTestFailed() && FEventos) {
+        for (const QList<QVariant> &argumentos : *FEventos) {
+            const auto e = argumentos.at(0).value<TEventoExecucao>();
+            qInfo("event at %lld ms: %s", e.tempoMs, qPrintable(e.texto));
+        }
+    }
     FEventos.reset();
     FExecutor.reset();
     FOrvanta.reset();
