@@ -342,19 +342,19 @@ void TPropertyStream::ReadObject(QObject *object, const QJsonObject &json,
     auto *custom = dynamic_cast<TCustomProperties *>(object);
     if (custom)
         custom->BeginRead();
+    std::exception_ptr raised;
     try {
         ReadOwnProperties(object, json, visiting);
         if (custom)
             custom->ReadCustom(json);
     } catch (...) {
-        if (custom)
-            custom->EndRead();
-        visiting.removeLast();
-        throw;
+        raised = std::current_exception();
     }
     if (custom)
         custom->EndRead();
     visiting.removeLast();
+    if (raised)
+        std::rethrow_exception(raised);
 }
 
 void TPropertyStream::ReadOwnProperties(QObject *object, const QJsonObject &json,
