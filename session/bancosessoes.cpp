@@ -8,6 +8,7 @@
 #include <QStorageInfo>
 #include <QVariant>
 
+#include "session/motivoerro.h"
 #include "session/resumosessao.h"
 
 namespace {
@@ -131,14 +132,14 @@ bool TBancoSessoes::Preparar(QString *erro)
     QSqlDatabase banco = Conexao();
     if (!banco.open()) {
         *erro = Falhou(QStringLiteral("Não foi possível abrir o banco de sessões"),
-                       banco.lastError().text());
+                       MotivoErro(banco.lastError()));
         return false;
     }
     QSqlQuery q(banco);
     // The first read of the header tells a database from any other file.
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
         *erro = Falhou(QStringLiteral("O arquivo não é um banco de sessões válido"),
-                       q.lastError().text());
+                       MotivoErro(q.lastError(), banco.lastError()));
         return false;
     }
     const int versao = q.value(0).toInt();
@@ -152,10 +153,10 @@ bool TBancoSessoes::Preparar(QString *erro)
     }
     if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next() ||
         q.value(0).toString().compare(QStringLiteral("wal"), Qt::CaseInsensitive) != 0) {
-        *erro = Falhou(QStringLiteral("Não foi possível gravar no banco de sessões"),
-                       q.lastError().isValid() ? q.lastError().text()
-                                               : QStringLiteral("o registro de escrita (WAL) "
-                                                                "não pôde ser ativado"));
+        *erro =
+            Falhou(QStringLiteral("Não foi possível gravar no banco de sessões"),
+                   MotivoErro(q.lastError(), QSqlError(),
+                              QStringLiteral("o registro de escrita (WAL) não pôde ser ativado")));
         return false;
     }
     q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
@@ -167,22 +168,25 @@ bool TBancoSessoes::Migrar(int versao, QString *erro)
 {
     QSqlDatabase banco = Conexao();
     for (int v = versao; v < kVersaoEsquema; ++v) {
-        banco.transaction();
-        QSqlQuery q(banco);
-        for (const QString &comando : Migracoes().at(v)) {
-            if (!q.exec(comando)) {
-                const QString detalhe = q.lastError().text();
-                banco.rollback();
-                *erro = Falhou(QStringLiteral("Não foi possível atualizar o banco de sessões"),
-                               detalhe);
-                return false;
-            }
-        }
-        q.exec(QStringLiteral("PRAGMA user_version=%1").arg(v + 1));
-        if (!banco.commit()) {
+        if (!banco.transaction()) {
             *erro = Falhou(QStringLiteral("Não foi possível atualizar o banco de sessões"),
-                           banco.lastError().text());
+                           MotivoErro(banco.lastError(), QSqlError(),
+                                      QStringLiteral("a transação não pôde ser iniciada")));
+            return false;
+        }
+        QSqlQuery q(banco);
+        QStringList comandos = Migracoes().at(v);
+        comandos << QStringLiteral("PRAGMA user_version=%1").arg(v + 1);
+        QString detalhe;
+        for (const QString &comando : comandos)
+            if (detalhe.isEmpty() && !q.exec(comando))
+                detalhe = MotivoErro(q.lastError(), banco.lastError());
+        if (detalhe.isEmpty() && !banco.commit())
+            detalhe = MotivoConfirmacao(banco.lastError());
+        if (!detalhe.isEmpty()) {
             banco.rollback();
+            *erro =
+                Falhou(QStringLiteral("Não foi possível atualizar o banco de sessões"), detalhe);
             return false;
         }
     }
@@ -230,8 +234,8 @@ bool TBancoSessoes::VerificarGravacao(QString *erro)
                    .arg(Texto(QDateTime::currentDateTimeUtc()))) &&
         banco.commit();
     if (!gravou) {
-        const QString detalhe =
-            q.lastError().isValid() ? q.lastError().text() : banco.lastError().text();
+        const QString detalhe = q.lastError().isValid() ? MotivoErro(q.lastError())
+                                                        : MotivoConfirmacao(banco.lastError());
         banco.rollback();
         *erro = Falhou(QStringLiteral("Não foi possível gravar no banco de sessões"), detalhe);
         return false;
@@ -259,7 +263,8 @@ qint64 TBancoSessoes::InserirPaciente(const TPaciente &p, QString *erro)
          {p.nome, p.identificador, p.nascimento, p.sexo, p.peso, p.altura, p.medico, p.observacoes})
         q.addBindValue(v);
     if (!q.exec()) {
-        *erro = Falhou(QStringLiteral("Não foi possível gravar o paciente"), q.lastError().text());
+        *erro =
+            Falhou(QStringLiteral("Não foi possível gravar o paciente"), MotivoErro(q.lastError()));
         return 0;
     }
     return q.lastInsertId().toLongLong();
@@ -286,7 +291,7 @@ qint64 TBancoSessoes::IniciarSessao(const TSessao &s, QString *erro)
     q.addBindValue(s.comentarios);
     if (!q.exec()) {
         *erro = Falhou(QStringLiteral("Não foi possível gravar o início do teste"),
-                       q.lastError().text());
+                       MotivoErro(q.lastError()));
         return 0;
     }
     return q.lastInsertId().toLongLong();
@@ -306,13 +311,19 @@ bool TBancoSessoes::FinalizarSessao(const TSessao &s, QString *erro)
     q.addBindValue(s.motivoParada);
     q.addBindValue(s.comentarios);
     q.addBindValue(s.id);
-    if (!q.exec() || !GravarEstagios(s.id, erro) || !banco.commit()) {
-        if (q.lastError().isValid())
-            *erro = Falhou(QStringLiteral("Não foi possível gravar o fim do teste"),
-                           q.lastError().text());
+    const auto desfazer = [&](const QString &detalhe) {
         banco.rollback();
+        *erro = Falhou(QStringLiteral("Não foi possível gravar o fim do teste"), detalhe);
+        return false;
+    };
+    if (!q.exec())
+        return desfazer(MotivoErro(q.lastError(), banco.lastError()));
+    if (!GravarEstagios(s.id, erro)) {
+        banco.rollback();  // *erro says why
         return false;
     }
+    if (!banco.commit())
+        return desfazer(MotivoConfirmacao(banco.lastError()));
     return true;
 }
 
@@ -325,8 +336,8 @@ bool TBancoSessoes::AtualizarComentarios(qint64 sessaoId, const QString &motivo,
     q.addBindValue(comentarios);
     q.addBindValue(sessaoId);
     if (!q.exec()) {
-        *erro =
-            Falhou(QStringLiteral("Não foi possível gravar os comentários"), q.lastError().text());
+        *erro = Falhou(QStringLiteral("Não foi possível gravar os comentários"),
+                       MotivoErro(q.lastError()));
         return false;
     }
     return true;
@@ -356,7 +367,7 @@ bool TBancoSessoes::GravarEstagios(qint64 sessaoId, QString *erro)
     }
     if (!ok)
         *erro = Falhou(QStringLiteral("Não foi possível gravar a tabela de estágios"),
-                       q.lastError().text());
+                       MotivoErro(q.lastError(), Conexao().lastError()));
     return ok;
 }
 

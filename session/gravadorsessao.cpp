@@ -6,6 +6,8 @@
 #include <QVariant>
 #include <chrono>
 
+#include "session/motivoerro.h"
+
 TGravadorSessao::TGravadorSessao(const QString &caminhoBanco, qint64 sessaoId, QObject *parent)
     : QObject(parent),
       FCaminho(caminhoBanco),
@@ -108,7 +110,8 @@ bool TGravadorSessao::Gravar(const std::vector<TRegistro> &lote, QString *erro)
 {
     QSqlDatabase banco = QSqlDatabase::database(FConexao, false);
     if (!banco.isOpen() && !banco.open()) {
-        *erro = banco.lastError().text();
+        *erro = MotivoErro(banco.lastError(), QSqlError(),
+                           QStringLiteral("o arquivo do banco não pôde ser aberto"));
         return false;
     }
     QSqlQuery amostra(banco), evento(banco);
@@ -120,7 +123,8 @@ bool TGravadorSessao::Gravar(const std::vector<TRegistro> &lote, QString *erro)
         "INSERT INTO eventos (sessao_id, tempo_ms, tipo, estado, fase, estagio, velocidade,"
         " inclinacao, texto, valor1, valor2) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     if (!banco.transaction()) {
-        *erro = banco.lastError().text();
+        *erro = MotivoErro(banco.lastError(), QSqlError(),
+                           QStringLiteral("a transação não pôde ser iniciada"));
         return false;
     }
     for (const TRegistro &r : lote) {
@@ -143,13 +147,13 @@ bool TGravadorSessao::Gravar(const std::vector<TRegistro> &lote, QString *erro)
                 q->addBindValue(v);
         }
         if (!q->exec()) {
-            *erro = q->lastError().text();
+            *erro = MotivoErro(q->lastError(), banco.lastError());
             banco.rollback();
             return false;
         }
     }
     if (!banco.commit()) {
-        *erro = banco.lastError().text();
+        *erro = MotivoConfirmacao(banco.lastError());
         banco.rollback();
         return false;
     }

@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -187,6 +188,37 @@ private slots:
         banco.Fechar();
         QVERIFY(banco.Abrir(caminho, &erro));
         QCOMPARE(banco.Recuperadas(), 0);
+    }
+
+    // A commit that fails always says why: the key below is checked only at the commit, so the
+    // statements succeed and only the commit fails.
+    void confirmacaoFalhaComMotivo_data()
+    {
+        QTest::addColumn<bool>("naAbertura");
+        QTest::newRow("fim do teste") << false;
+        QTest::newRow("sessão interrompida, na abertura") << true;
+    }
+    void confirmacaoFalhaComMotivo()
+    {
+        QFETCH(bool, naAbertura);
+        const QString caminho = FPasta.filePath(QStringLiteral("commit-%1.db").arg(naAbertura));
+        TBancoSessoes banco;
+        QString erro;
+        QVERIFY(banco.Abrir(caminho, &erro));
+        TSessao s = NovaSessao(banco);
+        QSqlQuery q(banco.Conexao());
+        QVERIFY(
+            q.exec("CREATE TABLE quebra (s REFERENCES sessoes(id) DEFERRABLE INITIALLY DEFERRED)"));
+        QVERIFY(
+            q.exec("CREATE TRIGGER quebra AFTER UPDATE ON sessoes"
+                   " BEGIN INSERT INTO quebra VALUES (-1); END"));
+        s.situacao = TSessao::TSituacao::Concluida;
+        if (naAbertura)
+            banco.Fechar();
+        QVERIFY(naAbertura ? !banco.Abrir(caminho, &erro) : !banco.FinalizarSessao(s, &erro));
+        QVERIFY2(erro.contains(
+                     QRegularExpression("^Não foi possível gravar o fim do teste \\(.+\\): \\S")),
+                 qPrintable(erro));
     }
 
 private:
