@@ -1,13 +1,17 @@
 #include "session/bancosessoes.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <QVariant>
 
+#include "session/insercaoregistros.h"
 #include "session/motivoerro.h"
 #include "session/resumosessao.h"
 
@@ -94,6 +98,8 @@ bool TBancoSessoes::Abrir(const QString &caminho, QString *erro)
     Fechar();
     FCaminho = QFileInfo(caminho).absoluteFilePath();
     FiRecuperadas = 0;
+    FiRecuperadosPendentes = 0;
+    FAvisoPendentes.clear();
     const QString pasta = QFileInfo(FCaminho).absolutePath();
     if (!QDir().mkpath(pasta)) {
         *erro = Falhou(QStringLiteral("Não foi possível criar a pasta do banco de sessões"),
@@ -161,7 +167,8 @@ bool TBancoSessoes::Preparar(QString *erro)
     }
     q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     q.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
-    return Migrar(versao, erro) && RecuperarInterrompidas(erro) && VerificarGravacao(erro);
+    return Migrar(versao, erro) && RecuperarPendentes(erro) && RecuperarInterrompidas(erro) &&
+           VerificarGravacao(erro);
 }
 
 bool TBancoSessoes::Migrar(int versao, QString *erro)
@@ -191,6 +198,110 @@ bool TBancoSessoes::Migrar(int versao, QString *erro)
         }
     }
     return true;
+}
+
+// The side file's records go into the database in one transaction, and the file is removed only
+// after the commit. Lines that are not a record, or belong to a session this file does not have,
+// are first kept in a file of their own so that the good ones are not held back by them.
+bool TBancoSessoes::RecuperarPendentes(QString *erro)
+{
+    const QString arquivo = TArquivoPendentes::Caminho(FCaminho);
+    if (!QFile::exists(arquivo))
+        return true;
+    TArquivoPendentes::TLeitura leitura;
+    QString detalhe;
+    bool leu = TArquivoPendentes::Ler(arquivo, &leitura, &detalhe);
+    if (leu) {
+        SepararDesconhecidos(leitura);
+        leu = leitura.invalidas.isEmpty() ||
+              TArquivoPendentes::AnexarLinhas(TArquivoPendentes::CaminhoInvalidas(FCaminho),
+                                              leitura.invalidas, &detalhe);
+    }
+    if (!leu) {
+        *erro = Falhou(QStringLiteral("Não foi possível recuperar os registros pendentes em %1")
+                           .arg(QDir::toNativeSeparators(arquivo)),
+                       detalhe);
+        return false;
+    }
+    if (!InserirPendentes(leitura.registros, erro))
+        return false;
+    FiRecuperadosPendentes = int(leitura.registros.size());
+    const bool removido = QFile::remove(arquivo);
+    if (!leitura.registros.isEmpty() || !leitura.invalidas.isEmpty() || !removido)
+        FAvisoPendentes = DescreverPendentes(leitura, removido);
+    return true;
+}
+
+void TBancoSessoes::SepararDesconhecidos(TArquivoPendentes::TLeitura &leitura) const
+{
+    QHash<qint64, bool> existe;
+    QList<TArquivoPendentes::TPendente> conhecidos;
+    for (const TArquivoPendentes::TPendente &p : leitura.registros) {
+        if (!existe.contains(p.sessaoId))
+            existe.insert(p.sessaoId, LerSessao(p.sessaoId).has_value());
+        if (existe.value(p.sessaoId))
+            conhecidos << p;
+        else
+            leitura.invalidas << p.linha;
+    }
+    leitura.registros = conhecidos;
+}
+
+// Inserts the records and rebuilds the stage table of the sessions already finished (the
+// running ones get theirs when they are marked interrupted).
+bool TBancoSessoes::InserirPendentes(const QList<TArquivoPendentes::TPendente> &registros,
+                                     QString *erro)
+{
+    QSqlDatabase banco = Conexao();
+    const auto falhou = [&](const QString &detalhe) {
+        banco.rollback();
+        *erro = Falhou(QStringLiteral("Não foi possível incluir no banco os registros pendentes"),
+                       detalhe);
+        return false;
+    };
+    if (!banco.transaction())
+        return falhou(MotivoErro(banco.lastError(), QSqlError(),
+                                 QStringLiteral("a transação não pôde ser iniciada")));
+    TInsercaoRegistros insercao(banco);
+    QSet<qint64> sessoes;
+    QString detalhe;
+    for (const TArquivoPendentes::TPendente &p : registros) {
+        if (!insercao.Inserir(p.sessaoId, p.registro, &detalhe))
+            return falhou(detalhe);
+        sessoes.insert(p.sessaoId);
+    }
+    for (qint64 id : sessoes)
+        if (LerSessao(id)->situacao != TSessao::TSituacao::EmAndamento &&
+            !GravarEstagios(id, erro)) {
+            banco.rollback();
+            return false;
+        }
+    if (!banco.commit())
+        return falhou(MotivoConfirmacao(banco.lastError()));
+    return true;
+}
+
+QString TBancoSessoes::DescreverPendentes(const TArquivoPendentes::TLeitura &leitura,
+                                          bool removido) const
+{
+    const QString arquivo = QDir::toNativeSeparators(TArquivoPendentes::Caminho(FCaminho));
+    QString aviso = QStringLiteral(
+                        "%1 registro(s) de teste que não tinham sido gravados no banco "
+                        "foram recuperados de %2.")
+                        .arg(leitura.registros.size())
+                        .arg(arquivo);
+    if (!leitura.invalidas.isEmpty())
+        aviso += QStringLiteral(
+                     " %1 linha(s) do arquivo estavam corrompidas ou eram de testes "
+                     "que não estão neste banco e não foram incluídas; foram "
+                     "guardadas em %2.")
+                     .arg(leitura.invalidas.size())
+                     .arg(QDir::toNativeSeparators(TArquivoPendentes::CaminhoInvalidas(FCaminho)));
+    if (!removido)
+        aviso += QStringLiteral(
+            " O arquivo não pôde ser removido: remova-o antes de abrir o "
+            "programa de novo, ou os registros serão incluídos outra vez.");
+    return aviso;
 }
 
 bool TBancoSessoes::RecuperarInterrompidas(QString *erro)

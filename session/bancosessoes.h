@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "kestrova_session_export.h"
+#include "session/arquivopendentes.h"
 #include "session/registrossessao.h"
 
 // The session database: one SQLite file (write-ahead logging) holding patients, sessions, their
@@ -16,8 +17,10 @@
 //
 // Abrir refuses, with a message for the operator, a file that is not a database, a schema newer
 // than this program knows, a folder that cannot be written, and a file another running program
-// holds. Sessions still marked as running when the file is opened (the program was killed) are
-// marked as interrupted, with their duration and stage table taken from what was recorded.
+// holds. Records a recorder kept in the side file because they could not be committed
+// (TArquivoPendentes) are read back into the database. Sessions still marked as running when the
+// file is opened (the program was killed) are then marked as interrupted, with their duration and
+// stage table taken from what was recorded.
 //
 // The connection belongs to the thread that opened it (the main thread); the samples and events
 // of a running test go through TGravadorSessao, which has its own connection.
@@ -42,6 +45,11 @@ public:
     QSqlDatabase Conexao() const;
     // Sessions found running and marked interrupted by the last Abrir.
     int Recuperadas() const { return FiRecuperadas; }
+    // Records the last Abrir read back from the side file into the database.
+    int RecuperadosDoArquivoPendente() const { return FiRecuperadosPendentes; }
+    // What the last Abrir did with the side file, for the operator (how many records came back,
+    // and the lines that could not be read, kept where); empty when there was no side file.
+    QString AvisoArquivoPendente() const { return FAvisoPendentes; }
 
     // Whether a test can be recorded now: enough free space and a real write that commits.
     bool VerificarGravacao(QString *erro);
@@ -72,6 +80,10 @@ public:
 private:
     bool Preparar(QString *erro);
     bool Migrar(int versao, QString *erro);
+    bool RecuperarPendentes(QString *erro);
+    void SepararDesconhecidos(TArquivoPendentes::TLeitura &leitura) const;
+    bool InserirPendentes(const QList<TArquivoPendentes::TPendente> &registros, QString *erro);
+    QString DescreverPendentes(const TArquivoPendentes::TLeitura &leitura, bool removido) const;
     bool RecuperarInterrompidas(QString *erro);
     bool GravarEstagios(qint64 sessaoId, QString *erro);
     QString Falhou(const QString &oque, const QString &detalhe) const;
@@ -81,5 +93,7 @@ private:
     std::unique_ptr<QLockFile> FTrava;
     qint64 FiEspacoMinimo = kEspacoMinimoPadrao;
     int FiRecuperadas = 0;
+    int FiRecuperadosPendentes = 0;
+    QString FAvisoPendentes;
     bool FbAberto = false;
 };

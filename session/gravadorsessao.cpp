@@ -1,11 +1,15 @@
 #include "session/gravadorsessao.h"
 
+#include <QDir>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <algorithm>
 #include <chrono>
 
+#include "session/arquivopendentes.h"
+#include "session/insercaoregistros.h"
 #include "session/motivoerro.h"
 
 TGravadorSessao::TGravadorSessao(const QString &caminhoBanco, qint64 sessaoId, QObject *parent)
@@ -32,7 +36,7 @@ void TGravadorSessao::Evento(const TEventoRegistro &evento)
     Enfileirar(evento);
 }
 
-void TGravadorSessao::Enfileirar(TRegistro registro)
+void TGravadorSessao::Enfileirar(TRegistroSessao registro)
 {
     {
         std::lock_guard<std::mutex> trava(FMutex);
@@ -52,7 +56,7 @@ bool TGravadorSessao::Esvaziar(int timeoutMs)
                            [&] { return FiConfirmados >= alvo; });
 }
 
-void TGravadorSessao::Encerrar()
+bool TGravadorSessao::Encerrar(QString *aviso)
 {
     {
         std::lock_guard<std::mutex> trava(FMutex);
@@ -61,6 +65,9 @@ void TGravadorSessao::Encerrar()
     FMudou.notify_all();
     if (FThread.joinable())
         FThread.join();
+    if (aviso)
+        *aviso = FAvisoEncerramento;
+    return FbEncerradoOk;
 }
 
 void TGravadorSessao::Executar()
@@ -72,41 +79,108 @@ void TGravadorSessao::Executar()
         banco.open();
         QSqlQuery(banco).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     }
-    std::vector<TRegistro> lote;
+    std::vector<TRegistroSessao> lote;
     std::unique_lock<std::mutex> trava(FMutex);
-    for (;;) {
+    while (!FbEncerrar) {
         FMudou.wait(trava, [&] { return FbEncerrar || !FFila.empty() || !lote.empty(); });
-        // The batch window: records arriving within kLoteMs share one commit.
+        // The batch window: records arriving within kLoteMs share one commit. After a failure
+        // it is the pause before the next try.
         FMudou.wait_for(trava, std::chrono::milliseconds(kLoteMs), [&] { return FbEncerrar; });
-        const bool encerrar = FbEncerrar;
-        const quint64 enfileirados = FiEnfileirados;
-        for (TRegistro &r : FFila)
-            lote.push_back(std::move(r));
-        FFila.clear();
-        trava.unlock();
-        QString erro;
-        const bool gravou = lote.empty() || Gravar(lote, &erro);
-        if (gravou) {
-            FiGravados += qint64(lote.size());
-            lote.clear();
-            if (FbEmFalha.exchange(false))
-                emit Recuperado();
-        } else if (!FbEmFalha.exchange(true)) {
-            emit Falha(QStringLiteral("Falha ao gravar no banco de sessões: %1").arg(erro));
-        }
-        trava.lock();
-        if (gravou)
-            FiConfirmados = enfileirados;
-        FMudou.notify_all();
-        if (encerrar && (gravou || FFila.empty()))
-            break;
+        if (!FbEncerrar)
+            GravarLote(lote, trava);
     }
+    Terminar(lote, trava);
     trava.unlock();
     QSqlDatabase::database(FConexao, false).close();
     QSqlDatabase::removeDatabase(FConexao);
 }
 
-bool TGravadorSessao::Gravar(const std::vector<TRegistro> &lote, QString *erro)
+// Adds what is queued to the batch and commits it. Called and returns with trava held.
+bool TGravadorSessao::GravarLote(std::vector<TRegistroSessao> &lote,
+                                 std::unique_lock<std::mutex> &trava)
+{
+    const quint64 enfileirados = FiEnfileirados;
+    for (TRegistroSessao &r : FFila)
+        lote.push_back(std::move(r));
+    FFila.clear();
+    trava.unlock();
+    const bool gravou = Tentar(lote);
+    trava.lock();
+    if (gravou)
+        FiConfirmados = enfileirados;
+    FMudou.notify_all();
+    return gravou;
+}
+
+// One commit of the batch (cleared when it commits), with the failure and recovery signals.
+bool TGravadorSessao::Tentar(std::vector<TRegistroSessao> &lote)
+{
+    if (!lote.empty() && !Gravar(lote, &FUltimoErro)) {
+        if (!FbEmFalha.exchange(true))
+            emit Falha(QStringLiteral("Falha ao gravar no banco de sessões: %1").arg(FUltimoErro));
+        return false;
+    }
+    FiGravados += qint64(lote.size());
+    lote.clear();
+    if (FbEmFalha.exchange(false))
+        emit Recuperado();
+    return true;
+}
+
+// The session ended (nothing more is queued): the batch is retried every kLoteMs for
+// kEncerrarMs, then what could not be committed is kept in the side file.
+void TGravadorSessao::Terminar(std::vector<TRegistroSessao> &lote,
+                               std::unique_lock<std::mutex> &trava)
+{
+    using std::chrono::milliseconds;
+    const auto prazo = std::chrono::steady_clock::now() + milliseconds(kEncerrarMs);
+    for (;;) {
+        LimitarEspera(prazo);
+        if (GravarLote(lote, trava))
+            return;
+        if (std::chrono::steady_clock::now() + milliseconds(kLoteMs) > prazo)
+            break;
+        FMudou.wait_for(trava, milliseconds(kLoteMs), [] { return false; });
+    }
+    trava.unlock();
+    Guardar(lote);
+    trava.lock();
+}
+
+// A file locked by another program must not hold a try past the deadline.
+void TGravadorSessao::LimitarEspera(std::chrono::steady_clock::time_point prazo)
+{
+    QSqlDatabase banco = QSqlDatabase::database(FConexao, false);
+    const auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(
+        prazo - std::chrono::steady_clock::now());
+    if (banco.isOpen())
+        QSqlQuery(banco).exec(
+            QStringLiteral("PRAGMA busy_timeout=%1").arg(std::max<qint64>(resta.count(), 0)));
+}
+
+void TGravadorSessao::Guardar(const std::vector<TRegistroSessao> &lote)
+{
+    const QString arquivo = TArquivoPendentes::Caminho(FCaminho);
+    QString erro;
+    FbEncerradoOk = false;
+    if (TArquivoPendentes::Anexar(arquivo, FiSessao, lote, &erro))
+        FAvisoEncerramento = QStringLiteral(
+                                 "Falha ao gravar no banco de sessões: %1. %2 registro(s) do "
+                                 "teste foram guardados em %3 e serão incluídos no banco na "
+                                 "próxima vez que o programa o abrir.")
+                                 .arg(FUltimoErro)
+                                 .arg(lote.size())
+                                 .arg(QDir::toNativeSeparators(arquivo));
+    else
+        FAvisoEncerramento = QStringLiteral(
+                                 "Falha ao gravar no banco de sessões: %1. %2 registro(s) do teste "
+                                 "foram perdidos: também não foi possível guardá-los em %3 (%4).")
+                                 .arg(FUltimoErro)
+                                 .arg(lote.size())
+                                 .arg(QDir::toNativeSeparators(arquivo), erro);
+}
+
+bool TGravadorSessao::Gravar(const std::vector<TRegistroSessao> &lote, QString *erro)
 {
     QSqlDatabase banco = QSqlDatabase::database(FConexao, false);
     if (!banco.isOpen() && !banco.open()) {
@@ -114,44 +188,17 @@ bool TGravadorSessao::Gravar(const std::vector<TRegistro> &lote, QString *erro)
                            QStringLiteral("o arquivo do banco não pôde ser aberto"));
         return false;
     }
-    QSqlQuery amostra(banco), evento(banco);
-    amostra.prepare(QStringLiteral(
-        "INSERT OR REPLACE INTO amostras (sessao_id, tempo_ms, estado, fase, estagio,"
-        " velocidade_alvo, inclinacao_alvo, velocidade_confirmada, inclinacao_confirmada,"
-        " link_ok) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    evento.prepare(QStringLiteral(
-        "INSERT INTO eventos (sessao_id, tempo_ms, tipo, estado, fase, estagio, velocidade,"
-        " inclinacao, texto, valor1, valor2) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     if (!banco.transaction()) {
         *erro = MotivoErro(banco.lastError(), QSqlError(),
                            QStringLiteral("a transação não pôde ser iniciada"));
         return false;
     }
-    for (const TRegistro &r : lote) {
-        QSqlQuery *q = nullptr;
-        if (const auto *a = std::get_if<TAmostraRegistro>(&r)) {
-            q = &amostra;
-            for (const QVariant &v :
-                 {QVariant(FiSessao), QVariant(a->tempoMs), QVariant(a->estado), QVariant(a->fase),
-                  QVariant(a->estagio), QVariant(a->velocidadeAlvo), QVariant(a->inclinacaoAlvo),
-                  QVariant(a->velocidadeConfirmada), QVariant(a->inclinacaoConfirmada),
-                  QVariant(a->linkOk ? 1 : 0)})
-                q->addBindValue(v);
-        } else {
-            const auto &e = std::get<TEventoRegistro>(r);
-            q = &evento;
-            for (const QVariant &v : {QVariant(FiSessao), QVariant(e.tempoMs), QVariant(e.tipo),
-                                      QVariant(e.estado), QVariant(e.fase), QVariant(e.estagio),
-                                      QVariant(e.velocidade), QVariant(e.inclinacao),
-                                      QVariant(e.texto), QVariant(e.valor1), QVariant(e.valor2)})
-                q->addBindValue(v);
-        }
-        if (!q->exec()) {
-            *erro = MotivoErro(q->lastError(), banco.lastError());
+    TInsercaoRegistros insercao(banco);
+    for (const TRegistroSessao &r : lote)
+        if (!insercao.Inserir(FiSessao, r, erro)) {
             banco.rollback();
             return false;
         }
-    }
     if (!banco.commit()) {
         *erro = MotivoConfirmacao(banco.lastError());
         banco.rollback();

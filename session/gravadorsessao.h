@@ -3,10 +3,10 @@
 #include <QObject>
 #include <QString>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
-#include <variant>
 #include <vector>
 
 #include "kestrova_session_export.h"
@@ -19,13 +19,19 @@
 // kLoteMs after the first record of a batch arrived, so every record is on disk within a second.
 // A failed commit keeps the batch, emits Falha at once (once per failure spell) and tries again
 // each kLoteMs; Recuperado follows when a commit succeeds again. The belt is never waited for.
+// When the session ends during a failure, the records still uncommitted after kEncerrarMs go to
+// the side file beside the database (TArquivoPendentes), which the next TBancoSessoes::Abrir
+// reads back.
 class KESTROVA_SESSION_EXPORT TGravadorSessao : public QObject {
     Q_OBJECT
 public:
     static constexpr int kLoteMs = 250;
+    // How long Encerrar retries a failing commit (every kLoteMs) before it keeps the records in
+    // the side file. The GUI thread waits this long at the end of a test, so it is kept short.
+    static constexpr int kEncerrarMs = 2000;
 
     TGravadorSessao(const QString &caminhoBanco, qint64 sessaoId, QObject *parent = nullptr);
-    // Commits what is queued and ends the thread.
+    // Encerrar (its warning is not seen: call Encerrar first).
     ~TGravadorSessao() override;
 
     qint64 SessaoId() const { return FiSessao; }
@@ -35,8 +41,11 @@ public:
     // Waits (up to timeoutMs) until everything queued so far is committed; false on time-out or
     // while commits fail.
     bool Esvaziar(int timeoutMs = 5000);
-    // Commits what is queued and ends the thread; later records are dropped.
-    void Encerrar();
+    // Commits what is queued, retrying a failing commit for up to kEncerrarMs, and ends the
+    // thread; later records are dropped. false when some records could not be committed: they
+    // were appended to the side file or, when even that failed, lost; *aviso then says which
+    // and how many. Later calls return the same.
+    bool Encerrar(QString *aviso = nullptr);
     qint64 Gravados() const { return FiGravados; }
     bool EmFalha() const { return FbEmFalha; }
 
@@ -46,21 +55,29 @@ signals:
     void Recuperado();
 
 private:
-    using TRegistro = std::variant<TAmostraRegistro, TEventoRegistro>;
-    void Enfileirar(TRegistro registro);
+    void Enfileirar(TRegistroSessao registro);
     void Executar();
-    bool Gravar(const std::vector<TRegistro> &lote, QString *erro);
+    bool GravarLote(std::vector<TRegistroSessao> &lote, std::unique_lock<std::mutex> &trava);
+    bool Tentar(std::vector<TRegistroSessao> &lote);
+    bool Gravar(const std::vector<TRegistroSessao> &lote, QString *erro);
+    void Terminar(std::vector<TRegistroSessao> &lote, std::unique_lock<std::mutex> &trava);
+    void LimitarEspera(std::chrono::steady_clock::time_point prazo);
+    void Guardar(const std::vector<TRegistroSessao> &lote);
 
     QString FCaminho;
     QString FConexao;
     qint64 FiSessao;
     std::mutex FMutex;
     std::condition_variable FMudou;
-    std::vector<TRegistro> FFila;
+    std::vector<TRegistroSessao> FFila;
     quint64 FiEnfileirados = 0;  // guarded by FMutex
     quint64 FiConfirmados = 0;   // guarded by FMutex
     bool FbEncerrar = false;     // guarded by FMutex
     std::atomic<qint64> FiGravados{0};
     std::atomic<bool> FbEmFalha{false};
+    QString FUltimoErro;  // the writer's thread only
+    // Written by the writer's thread before it ends, read after the join.
+    bool FbEncerradoOk = true;
+    QString FAvisoEncerramento;
     std::thread FThread;
 };

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <variant>
 
 // Plain records of the session database. Phases and states are the runner's enumerations stored
 // as their integer values; the texts beside them are what the operator saw.
@@ -58,3 +59,6 @@ struct TResumoEstagio {
     int pressaoSistolica = 0, pressaoDiastolica = 0;
     int borg = 0;
 };
+
+// A record a running test produces, as the recorder queues it.
+using TRegistroSessao = std::variant<TAmostraRegistro, TEventoRegistro>;

@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -50,6 +52,30 @@ int Linhas(const QString &caminho, const QString &tabela)
     }
     QSqlDatabase::removeDatabase("leitor");
     return n;
+}
+
+// Makes every insert of samples and events fail until `ate` (ms since the epoch; 0: no more).
+bool FalharAte(const QSqlDatabase &db, qint64 ate)
+{
+    QSqlQuery q(db);
+    const QString agora = "CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER)";
+    bool ok = q.exec("CREATE TABLE IF NOT EXISTS falha_ate (ate INTEGER)") &&
+              q.exec("DELETE FROM falha_ate") &&
+              q.exec(QStringLiteral("INSERT INTO falha_ate VALUES (%1)").arg(ate));
+    for (const char *tabela : {"amostras", "eventos"})
+        ok = ok && q.exec(QStringLiteral("CREATE TRIGGER IF NOT EXISTS falha_%1 BEFORE INSERT ON %1"
+                                         " WHEN %2 < (SELECT ate FROM falha_ate)"
+                                         " BEGIN SELECT RAISE(FAIL, 'falha de teste'); END")
+                              .arg(QLatin1String(tabela), agora));
+    return ok;
+}
+
+constexpr qint64 kSempre = std::numeric_limits<qint64>::max();
+
+int LinhasDoArquivo(const QString &caminho)
+{
+    QFile f(caminho);
+    return f.open(QIODevice::ReadOnly) ? int(f.readAll().count('\n')) : -1;
 }
 
 }  // namespace
@@ -219,6 +245,109 @@ private slots:
         QVERIFY2(erro.contains(
                      QRegularExpression("^Não foi possível gravar o fim do teste \\(.+\\): \\S")),
                  qPrintable(erro));
+    }
+
+    // A session that ends during a write failure: the commit is retried for a bounded time;
+    // what still fails is kept in the side file, and the caller is told how many and where.
+    void encerrarDuranteFalha_data()
+    {
+        QTest::addColumn<int>("falhaMs");  // how long the failure lasts after Encerrar; -1 always
+        QTest::addColumn<bool>("semArquivo");  // the side file cannot be written either
+        QTest::addColumn<QString>("aviso");
+        QTest::newRow("falha passageira") << 600 << false << "^$";
+        QTest::newRow("falha persistente")
+            << -1 << false << "falha de teste.*3 registro\\(s\\).*guardados em .*\\.pendentes";
+        QTest::newRow("sem arquivo pendente") << -1 << true << "3 registro\\(s\\).*perdidos";
+    }
+    void encerrarDuranteFalha()
+    {
+        QFETCH(int, falhaMs);
+        QFETCH(bool, semArquivo);
+        QFETCH(QString, aviso);
+        const QString caminho =
+            FPasta.filePath(QStringLiteral("fim-%1-%2.db").arg(falhaMs).arg(semArquivo));
+        TBancoSessoes banco;
+        QString erro;
+        QVERIFY(banco.Abrir(caminho, &erro));
+        const TSessao s = NovaSessao(banco);
+        QVERIFY(FalharAte(banco.Conexao(), kSempre));
+        if (semArquivo)
+            QVERIFY(QDir().mkpath(caminho + ".pendentes"));
+        TGravadorSessao g(caminho, s.id);
+        g.Amostra(Amostra(0, 1));
+        g.Amostra(Amostra(1000, 1));
+        TEventoRegistro e;
+        e.tipo = "fc";
+        g.Evento(e);
+        QTRY_VERIFY_WITH_TIMEOUT(g.EmFalha(), 2000);
+        const qint64 fim = falhaMs < 0 ? kSempre : QDateTime::currentMSecsSinceEpoch() + falhaMs;
+        QVERIFY(FalharAte(banco.Conexao(), fim));
+        QElapsedTimer relogio;
+        relogio.start();
+        QString texto;
+        QCOMPARE(g.Encerrar(&texto), falhaMs >= 0);
+        QVERIFY(relogio.elapsed() < 2 * TGravadorSessao::kEncerrarMs);
+        QVERIFY2(texto.contains(QRegularExpression(aviso)), qPrintable(texto));
+        QCOMPARE(Linhas(caminho, "amostras") + Linhas(caminho, "eventos"), falhaMs >= 0 ? 3 : 0);
+        if (falhaMs >= 0)  // committed after the failure ended, so it was retried
+            QVERIFY(QDateTime::currentMSecsSinceEpoch() >= fim);
+        QCOMPARE(LinhasDoArquivo(caminho + ".pendentes"), falhaMs >= 0 || semArquivo ? -1 : 3);
+    }
+
+    // The side file comes back into the database at the next open, once, with the stage table
+    // of its (already finished) session rebuilt; a corrupt line does not hold back the others.
+    void recuperaArquivoPendente()
+    {
+        const QString caminho = FPasta.filePath("pendente.db");
+        TBancoSessoes banco;
+        QString erro;
+        QVERIFY(banco.Abrir(caminho, &erro));
+        TSessao s = NovaSessao(banco);
+        QVERIFY(FalharAte(banco.Conexao(), kSempre));
+        {
+            TGravadorSessao g(caminho, s.id);
+            for (int i = 0; i < 10; ++i)
+                g.Amostra(Amostra(i * 10000, i / 6 + 1));
+            for (int estagio : {1, 2}) {
+                TEventoRegistro e;
+                e.tipo = "estagio";
+                e.fase = 1;
+                e.estagio = estagio;
+                e.tempoMs = (estagio - 1) * 60000;
+                e.texto = QStringLiteral("\"Estágio\" %1,\nlinha 2").arg(estagio);
+                g.Evento(e);
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(g.EmFalha(), 2000);
+            QVERIFY(!g.Encerrar());
+        }
+        s.situacao = TSessao::TSituacao::Parada;
+        QVERIFY(banco.FinalizarSessao(s, &erro));
+        QVERIFY(banco.LerEstagios(s.id).isEmpty());
+        QVERIFY(FalharAte(banco.Conexao(), 0));
+        banco.Fechar();
+        QFile f(caminho + ".pendentes");
+        QVERIFY(f.open(QIODevice::Append));
+        f.write("{\"sessao\": 1, \"registro\": \"amos\n");
+        f.close();
+
+        QVERIFY2(banco.Abrir(caminho, &erro), qPrintable(erro));
+        QCOMPARE(banco.RecuperadosDoArquivoPendente(), 12);
+        QVERIFY2(banco.AvisoArquivoPendente().contains(QRegularExpression(
+                     "^12 registro\\(s\\).*recuperados.* 1 linha\\(s\\).*corrompidas.*invalidas")),
+                 qPrintable(banco.AvisoArquivoPendente()));
+        QVERIFY(!QFile::exists(caminho + ".pendentes"));
+        QCOMPARE(LinhasDoArquivo(caminho + ".pendentes.invalidas"), 1);
+        QCOMPARE(banco.LerAmostras(s.id).size(), 10);
+        QCOMPARE(banco.LerAmostras(s.id).at(9).velocidadeConfirmada, 2.7 + 2);
+        QCOMPARE(banco.LerEventos(s.id).at(1).texto, QStringLiteral("\"Estágio\" 2,\nlinha 2"));
+        QCOMPARE(banco.LerEstagios(s.id).size(), 2);
+        QCOMPARE(banco.LerEstagios(s.id).at(1).inicioMs, 60000);
+        QCOMPARE(banco.LerSessao(s.id)->situacao, TSessao::TSituacao::Parada);
+        banco.Fechar();
+        QVERIFY(banco.Abrir(caminho, &erro));
+        QCOMPARE(banco.RecuperadosDoArquivoPendente(), 0);
+        QVERIFY(banco.AvisoArquivoPendente().isEmpty());
+        QCOMPARE(banco.LerEventos(s.id).size(), 2);
     }
 
 private:
