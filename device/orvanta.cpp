@@ -78,19 +78,33 @@ void TOrvanta::AbrirPorta()
 
 void TOrvanta::AjustarVelocidade(double velocidade)
 {
-    const char quadro[3] = {STX, 'Q', char(ConverterVelocidade(velocidade))};
-    TExchangeSlot::TGuard vez(FSlot);
-    ExecutarTroca(quadro, 3, kTempoRespostaMs);
-    FdVelocidade = velocidade;
+    AjustarVelocidade(velocidade, {});
 }
 
 void TOrvanta::AjustarInclinacao(double inclinacao)
 {
+    AjustarInclinacao(inclinacao, {});
+}
+
+bool TOrvanta::AjustarVelocidade(double velocidade, const TDesistir &desistir)
+{
+    const char quadro[3] = {STX, 'Q', char(ConverterVelocidade(velocidade))};
+    TExchangeSlot::TGuard vez(FSlot);
+    if (!ExecutarTroca(quadro, 3, kTempoRespostaMs, desistir))
+        return false;
+    FdVelocidade = velocidade;
+    return true;
+}
+
+bool TOrvanta::AjustarInclinacao(double inclinacao, const TDesistir &desistir)
+{
     const float simples = static_cast<float>(RoundToFloat(inclinacao));
     const char quadro[3] = {STX, 'R', char(ConverterInclinacao(simples))};
     TExchangeSlot::TGuard vez(FSlot);
-    ExecutarTroca(quadro, 3, kTempoRespostaMs);
+    if (!ExecutarTroca(quadro, 3, kTempoRespostaMs, desistir))
+        return false;
     FdInclinacao = inclinacao;
+    return true;
 }
 
 void TOrvanta::Ligar() {}
@@ -174,9 +188,12 @@ private:
     bool FConcluida = false;
 };
 
-void TOrvanta::ExecutarTroca(const char *quadro, int tamanho, unsigned timeoutMs)
+bool TOrvanta::ExecutarTroca(const char *quadro, int tamanho, unsigned timeoutMs,
+                             const TDesistir &desistir)
 {
     AssentarLinha();
+    if (desistir && desistir())
+        return false;
     if (FPorta)
         FPorta->DiscardInput();
     FbRespostaRecebida = false;
@@ -190,6 +207,7 @@ void TOrvanta::ExecutarTroca(const char *quadro, int tamanho, unsigned timeoutMs
     if (FResposta[0] == NAK)
         throw Exception(kRetornouNak);
     troca.Concluir();
+    return true;
 }
 
 // After a failed exchange its answer may still be on its way: wait until the line has been quiet

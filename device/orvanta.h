@@ -44,6 +44,12 @@ public:
 
     void AjustarVelocidade(double velocidade) override;
     void AjustarInclinacao(double inclinacao) override;
+    // The same commands, given up without writing their frame when desistir() says so once the
+    // exchange's turn has come and the line has settled (a stop waiting to overtake them):
+    // false then, true when acknowledged; failures raise as above.
+    using TDesistir = std::function<bool()>;
+    bool AjustarVelocidade(double velocidade, const TDesistir &desistir);
+    bool AjustarInclinacao(double inclinacao, const TDesistir &desistir);
     void Ligar() override;
     void Parar() override;
     bool EstaLigada() override;
@@ -76,7 +82,8 @@ private:
 
     void AbrirPorta();
     void Calibrar(char comando, unsigned char valor, unsigned timeoutMs);
-    void ExecutarTroca(const char *quadro, int tamanho, unsigned timeoutMs);
+    bool ExecutarTroca(const char *quadro, int tamanho, unsigned timeoutMs,
+                       const TDesistir &desistir = {});
     void AssentarLinha();
     // Waits until pronto() holds or the deadline passes; returns pronto().
     bool Aguardar(TRelogio::time_point prazo, const std::function<bool()> &pronto);
