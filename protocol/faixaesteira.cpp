@@ -31,6 +31,35 @@ double TFaixaEsteira::AjustarInclinacao(double inclinacao)
 
 namespace {
 
+// The largest multiple of quantum not above limite.
+double Piso(double limite, double quantum)
+{
+    return std::floor(limite / quantum + 1e-6) * quantum;
+}
+
+}  // namespace
+
+double TFaixaEsteira::VelocidadeEnviada(double velocidade, double limite)
+{
+    double v = AjustarVelocidade(velocidade);
+    if (v > 0)
+        v = std::min(v, Piso(limite, kPassoVelocidade));
+    return QuantizarVelocidade(v);
+}
+
+double TFaixaEsteira::InclinacaoEnviada(double inclinacao, double limite)
+{
+    return QuantizarInclinacao(
+        std::min(AjustarInclinacao(inclinacao), Piso(limite, kPassoInclinacao)));
+}
+
+bool TFaixaEsteira::LimiteDeVelocidadeValido(double limite)
+{
+    return limite >= kVelocidadeMinima - 1e-9;
+}
+
+namespace {
+
 void Verificar(QStringList &linhas, const QString &onde, double velocidade, double inclinacao)
 {
     const QString v = QString::number(velocidade, 'f', 1);
@@ -45,6 +74,21 @@ void Verificar(QStringList &linhas, const QString &onde, double velocidade, doub
                       .arg(onde, QString::number(inclinacao, 'f', 1));
 }
 
+// A ramp between a stop and a moving speed passes through the speeds below 1.5 km/h even when
+// neither end is one of them: the board runs them at 1.5.
+void VerificarTravessia(QStringList &linhas, const QString &onde, double de, double ate)
+{
+    const double baixa = std::min(de, ate), alta = std::max(de, ate);
+    const double meio = TFaixaEsteira::kPassoVelocidade / 2;
+    const auto abaixo = [&](double v) { return v > 0 && v < TFaixaEsteira::kVelocidadeMinima; };
+    if (abaixo(de) || abaixo(ate))
+        return;  // already listed at its end
+    if (baixa < meio && alta > TFaixaEsteira::kVelocidadeMinima - meio)
+        linhas << QStringLiteral(
+                      "%1: rampa passa por velocidades abaixo de 1.5 km/h (sobem para 1.5)")
+                      .arg(onde);
+}
+
 }  // namespace
 
 QStringList TFaixaEsteira::Limitacoes(const TProtocolo &protocolo)
@@ -53,8 +97,11 @@ QStringList TFaixaEsteira::Limitacoes(const TProtocolo &protocolo)
     for (const TEtapaProtocolo &etapa : protocolo.Etapas()) {
         const QString onde = QStringLiteral("Estágio %1").arg(etapa.estagio);
         Verificar(linhas, onde, etapa.passo.velocidadeInicial, etapa.passo.inclinacaoInicial);
-        if (etapa.passo.tipo == TPasso::TTipo::Rampa)
-            Verificar(linhas, onde, etapa.passo.velocidadeFinal, etapa.passo.inclinacaoFinal);
+        if (etapa.passo.tipo != TPasso::TTipo::Rampa)
+            continue;
+        Verificar(linhas, onde, etapa.passo.velocidadeFinal, etapa.passo.inclinacaoFinal);
+        VerificarTravessia(linhas, onde, etapa.passo.velocidadeInicial,
+                           etapa.passo.velocidadeFinal);
     }
     return linhas;
 }

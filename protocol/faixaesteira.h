@@ -24,6 +24,13 @@ public:
     // Into the board's range: (0, 1.5) -> 1.5, above 18 -> 18; grade into 0..25.
     static double AjustarVelocidade(double velocidade);
     static double AjustarInclinacao(double inclinacao);
+    // What the board receives for a protocol's value under a test's limit: into the board's
+    // range, down to the board's step at or below the limit, quantised. A speed of 0 stays 0
+    // (the belt stops). Every program that sends or shows a target uses these.
+    static double VelocidadeEnviada(double velocidade, double limite);
+    static double InclinacaoEnviada(double inclinacao, double limite);
+    // A speed limit the belt can keep while moving: at least the lowest moving speed.
+    static bool LimiteDeVelocidadeValido(double limite);
     // One Portuguese line per value the board cannot take as it is (empty: fits as it is).
     static QStringList Limitacoes(const TProtocolo &protocolo);
 };

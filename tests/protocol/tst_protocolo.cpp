@@ -135,22 +135,25 @@ void TestProtocolo::rampStepsOneQuantumInEqualSlices()
 
 void TestProtocolo::fittingReportsWhatTheBoardCannotTake_data()
 {
-    QTest::addColumn<double>("velocidade");
-    QTest::addColumn<double>("inclinacao");
+    QTest::addColumn<TPasso>("passo");
     QTest::addColumn<int>("linhas");
-    QTest::newRow("fits") << 18.0 << 25.0 << 0;
-    QTest::newRow("stopped stage fits") << 0.0 << 0.0 << 0;
-    QTest::newRow("slow") << 1.4 << 0.0 << 1;
-    QTest::newRow("fast and steep") << 18.1 << 25.5 << 2;
+    QTest::newRow("fits") << TPasso::Estagio(1000, 18.0, 25.0) << 0;
+    QTest::newRow("stopped stage fits") << TPasso::Estagio(1000, 0.0, 0.0) << 0;
+    QTest::newRow("slow") << TPasso::Estagio(1000, 1.4, 0.0) << 1;
+    QTest::newRow("fast and steep") << TPasso::Estagio(1000, 18.1, 25.5) << 2;
+    QTest::newRow("ramp within the range") << TPasso::Rampa(1000, 1.5, 0, 6, 10) << 0;
+    QTest::newRow("ramp from a stop passes below 1.5") << TPasso::Rampa(1000, 0, 0, 3, 0) << 1;
+    QTest::newRow("ramp down to a stop") << TPasso::Rampa(1000, 3, 0, 0, 0) << 1;
+    QTest::newRow("ramp ending below 1.5: listed once") << TPasso::Rampa(1000, 0, 0, 1, 0) << 1;
+    QTest::newRow("ramp of stops") << TPasso::Rampa(1000, 0, 0, 0, 5) << 0;
 }
 
 void TestProtocolo::fittingReportsWhatTheBoardCannotTake()
 {
-    QFETCH(double, velocidade);
-    QFETCH(double, inclinacao);
+    QFETCH(TPasso, passo);
     QFETCH(int, linhas);
     TProtocolo p;
-    p.exercicio = {TPasso::Estagio(1000, velocidade, inclinacao)};
+    p.exercicio = {passo};
     QCOMPARE(TFaixaEsteira::Limitacoes(p).size(), linhas);
 }
 

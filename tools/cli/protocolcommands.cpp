@@ -17,20 +17,17 @@ QString Number(double value)
     return QString::number(value, 'f', 1);
 }
 
+// What `run` sends: the runner clamps with the same functions.
 double BoardSpeed(double kmh, const TProtocolOptions &options)
 {
-    double v = TFaixaEsteira::QuantizarVelocidade(TFaixaEsteira::AjustarVelocidade(kmh));
-    if (options.maxSpeed && v > 0)
-        v = std::min(v, std::floor(*options.maxSpeed * 10 + 1e-6) / 10);
-    return v;
+    return TFaixaEsteira::VelocidadeEnviada(
+        kmh, options.maxSpeed.value_or(TFaixaEsteira::kVelocidadeMaxima));
 }
 
 double BoardGrade(double pct, const TProtocolOptions &options)
 {
-    double g = TFaixaEsteira::QuantizarInclinacao(TFaixaEsteira::AjustarInclinacao(pct));
-    if (options.maxGrade)
-        g = std::min(g, std::floor(*options.maxGrade * 2 + 1e-6) / 2);
-    return g;
+    return TFaixaEsteira::InclinacaoEnviada(
+        pct, options.maxGrade.value_or(TFaixaEsteira::kInclinacaoMaxima));
 }
 
 QString Range(double from, double to)

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "protocol/bibliotecaprotocolos.h"
+#include "protocol/faixaesteira.h"
 #include "protocol/geradorrampa.h"
 
 namespace protocolcli {
@@ -97,8 +98,13 @@ TProtocolOptions TProtocolOptions::Parse(const QString &command, const QStringLi
     options.timeScale = Optional(parser, "time-scale");
     options.acceptClamp = parser.isSet("accept-clamp");
     options.csvPath = parser.value("csv");
-    if ((options.maxSpeed && *options.maxSpeed <= 0) || (options.maxGrade && *options.maxGrade < 0))
-        throw TUsageError(QStringLiteral("--max-speed must be positive, --max-grade at least 0"));
+    // A limit below the lowest moving speed cannot be kept by a moving belt.
+    if (options.maxSpeed && !TFaixaEsteira::LimiteDeVelocidadeValido(*options.maxSpeed))
+        throw TUsageError(
+            QStringLiteral("--max-speed must be at least 1.5 km/h (the belt's lowest "
+                           "moving speed)"));
+    if (options.maxGrade && *options.maxGrade < 0)
+        throw TUsageError(QStringLiteral("--max-grade must be at least 0"));
     if (options.recoveryMinutes && (*options.recoveryMinutes < 0 || *options.recoveryMinutes > 60))
         throw TUsageError(QStringLiteral("--recovery must be 0 to 60 minutes"));
     if (options.timeScale && !(*options.timeScale > 0 && *options.timeScale <= 10000))

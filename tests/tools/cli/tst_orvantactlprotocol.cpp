@@ -163,6 +163,10 @@ void TestOrvantaCtlProtocol::exitStatuses_data()
     QTest::newRow("bad file") << QStringList{"run", "@HOME@/bad.json"} << 2 << "bad.json: ";
     QTest::newRow("beyond the board without consent")
         << QStringList{"run", "@HOME@/fast.json"} << 2 << "--accept-clamp";
+    QTest::newRow("run: speed limit below the moving belt")
+        << QStringList{"run", "bruce", "--max-speed", "1.0"} << 2 << "1.5 km/h";
+    QTest::newRow("show: speed limit below the moving belt")
+        << QStringList{"show", "bruce", "--max-speed", "1.4"} << 2 << "1.5 km/h";
     QTest::newRow("no port") << QStringList{"--device", "/dev/kestrova-none", "run", "bruce"} << 3
                              << "/dev/kestrova-none";
 }
