@@ -27,8 +27,6 @@ struct TExecutorProtocolo::TPrivado {
     TMaquinaExecucao maquina;  // guarded by mutex
     bool encerrar = false;     // guarded by mutex
     bool emTroca = false;      // guarded by mutex: the worker is in an exchange with dispositivo
-    // Read by the worker between the two frames of a target, so a stop overtakes the grade.
-    std::atomic<bool> pararPedido{false};
     std::atomic<bool> terminou{false};
     std::thread trabalhador;
     QTimer vigia;  // main thread: watches the port for a lost device
@@ -37,10 +35,19 @@ struct TExecutorProtocolo::TPrivado {
     void Laco();
     void EnviarAlvo(std::unique_lock<std::mutex> &lock);
     void EnviarParada(std::unique_lock<std::mutex> &lock);
-    // Runs one exchange with the lock released; the device cannot be swapped meanwhile.
-    QString Trocar(std::unique_lock<std::mutex> &lock,
-                   const std::function<void(TOrvanta &)> &troca);
-    void Publicar();  // mutex held
+    struct TResultadoTroca {
+        QString erro;           // empty: acknowledged
+        bool escrito = true;    // the frame may have reached the board
+        bool desistiu = false;  // given up for a stop before its frame was written
+    };
+    // Runs one exchange with the lock released; the device cannot be swapped meanwhile. A
+    // target's frame (paraAlvo) is given up, unwritten, when a stop is waiting once the line
+    // is ready for it.
+    TResultadoTroca Trocar(
+        std::unique_lock<std::mutex> &lock,
+        const std::function<bool(TOrvanta &, const TOrvanta::TDesistir &)> &troca);
+    bool ParadaEsperando();  // locks mutex
+    void Publicar();         // mutex held
     // Runs an operator action on the machine and wakes the worker.
     template <typename F>
     void Agir(F acao)
@@ -126,8 +133,8 @@ void TExecutorProtocolo::TPrivado::Laco()
             EnviarParada(lock);
             continue;
         }
-        // A stop asked for while leaving stays pending until its frame went out.
-        if (encerrar && !pararPedido)
+        // A stop asked for while leaving went out above; nothing else holds the worker.
+        if (encerrar)
             break;
         if (envio == TMaquinaExecucao::TEnvio::Alvo) {
             EnviarAlvo(lock);
@@ -143,49 +150,72 @@ void TExecutorProtocolo::TPrivado::Laco()
             app, [] {}, Qt::QueuedConnection);  // wake a pumping destructor
 }
 
-QString TExecutorProtocolo::TPrivado::Trocar(std::unique_lock<std::mutex> &lock,
-                                             const std::function<void(TOrvanta &)> &troca)
+TExecutorProtocolo::TPrivado::TResultadoTroca TExecutorProtocolo::TPrivado::Trocar(
+    std::unique_lock<std::mutex> &lock,
+    const std::function<bool(TOrvanta &, const TOrvanta::TDesistir &)> &troca)
 {
     TOrvanta *alvo = dispositivo;
     emTroca = true;
     lock.unlock();
-    QString erro = QStringLiteral("Falha na comunicação: porta perdida.");
+    TResultadoTroca resultado;
     try {
-        if (alvo) {
-            erro.clear();
-            troca(*alvo);
+        if (!alvo) {
+            resultado.erro = QStringLiteral("Falha na comunicação: porta perdida.");
+            resultado.escrito = false;
+        } else {
+            resultado.desistiu = !troca(*alvo, [this] { return ParadaEsperando(); });
         }
     } catch (const Exception &e) {
-        erro = e.Message().isEmpty() ? QStringLiteral("falha") : e.Message();
+        resultado.erro = e.Message().isEmpty() ? QStringLiteral("falha") : e.Message();
     }
     lock.lock();
     emTroca = false;
-    return erro;
+    return resultado;
 }
 
+bool TExecutorProtocolo::TPrivado::ParadaEsperando()
+{
+    std::lock_guard trava(mutex);
+    return maquina.ParadaPedida();
+}
+
+// Speed, then grade. A stop asked for meanwhile (by the operator, or by the protocol's end)
+// overtakes every frame not yet written: the device asks again once the line is ready.
 void TExecutorProtocolo::TPrivado::EnviarAlvo(std::unique_lock<std::mutex> &lock)
 {
-    const TMaquinaExecucao::TAlvo alvo = maquina.AlvoParaEnviar();
+    const TMaquinaExecucao::TQuadros quadros = maquina.QuadrosParaEnviar();
     maquina.EnvioIniciado(Agora());
-    if (pararPedido)
-        return;
-    const QString erroVelocidade =
-        Trocar(lock, [&](TOrvanta &o) { o.AjustarVelocidade(alvo.velocidade); });
-    maquina.ResultadoVelocidade(Agora(), alvo.velocidade, erroVelocidade);
-    Publicar();
-    if (pararPedido)
-        return;
-    const QString erroInclinacao =
-        Trocar(lock, [&](TOrvanta &o) { o.AjustarInclinacao(alvo.inclinacao); });
-    maquina.ResultadoInclinacao(Agora(), alvo.inclinacao, erroInclinacao);
-    Publicar();
+    if (quadros.velocidade && !maquina.ParadaPedida()) {
+        const double v = *quadros.velocidade;
+        const TResultadoTroca r = Trocar(lock, [v](TOrvanta &o, const TOrvanta::TDesistir &d) {
+            return o.AjustarVelocidade(v, d);
+        });
+        if (r.desistiu)
+            return;
+        maquina.ResultadoVelocidade(Agora(), v, r.erro, r.escrito);
+        Publicar();
+    }
+    if (quadros.inclinacao && !maquina.ParadaPedida()) {
+        const double i = *quadros.inclinacao;
+        const TResultadoTroca r = Trocar(lock, [i](TOrvanta &o, const TOrvanta::TDesistir &d) {
+            return o.AjustarInclinacao(i, d);
+        });
+        if (r.desistiu)
+            return;
+        maquina.ResultadoInclinacao(Agora(), i, r.erro, r.escrito);
+        Publicar();
+    }
 }
 
+// A stop asked for again while this one is on the line is satisfied by it.
 void TExecutorProtocolo::TPrivado::EnviarParada(std::unique_lock<std::mutex> &lock)
 {
-    pararPedido = false;
-    const QString erro = Trocar(lock, [](TOrvanta &o) { o.Parar(); });
-    maquina.ResultadoParada(Agora(), erro);
+    const int geracao = maquina.ParadaIniciada();
+    const TResultadoTroca r = Trocar(lock, [](TOrvanta &o, const TOrvanta::TDesistir &) {
+        o.Parar();
+        return true;
+    });
+    maquina.ResultadoParada(Agora(), r.erro, geracao);
     Publicar();
 }
 
@@ -233,8 +263,8 @@ void TExecutorProtocolo::AjustarLimites(double velocidadeMaxima, double inclinac
 {
     d->Agir([&](TMaquinaExecucao &m, qint64) {
         auto &c = m.Configuracao();
-        c.velocidadeMaxima = std::clamp(velocidadeMaxima, TFaixaEsteira::kVelocidadeMinima,
-                                        TFaixaEsteira::kVelocidadeMaxima);
+        // A limit below the lowest moving speed is kept as it is: Iniciar refuses it.
+        c.velocidadeMaxima = std::min(velocidadeMaxima, TFaixaEsteira::kVelocidadeMaxima);
         c.inclinacaoMaxima = std::clamp(inclinacaoMaxima, 0.0, TFaixaEsteira::kInclinacaoMaxima);
     });
 }
@@ -283,9 +313,16 @@ TProtocolo TExecutorProtocolo::Protocolo() const
     return d->maquina.ProtocoloEfetivo().value_or(TProtocolo{});
 }
 
+QString TExecutorProtocolo::MotivoRecusa() const
+{
+    std::lock_guard lock(d->mutex);
+    return d->maquina.MotivoRecusa();
+}
+
 void TExecutorProtocolo::Iniciar()
 {
     d->Agir([](TMaquinaExecucao &m, qint64 agora) { m.Iniciar(agora); });
+    VigiarDispositivo();  // no device to start on: the countdown ends at once
 }
 
 void TExecutorProtocolo::CancelarContagem()
@@ -325,6 +362,5 @@ void TExecutorProtocolo::AjustarInclinacaoManual(double inclinacao)
 
 void TExecutorProtocolo::Parar()
 {
-    d->pararPedido = true;
     d->Agir([](TMaquinaExecucao &m, qint64 agora) { m.PedirParada(agora); });
 }

@@ -55,6 +55,9 @@ public:
     // waits for Retomar.
     void TrocarDispositivo(TOrvanta *dispositivo);
 
+    // Why Iniciar would refuse the test as configured now (empty: it would start), so that the
+    // caller can check before it records anything.
+    QString MotivoRecusa() const;
     TEstadoExecucao Estado() const;
     TAmostraExecucao UltimaAmostra() const;
     TProtocolo Protocolo() const;  // the protocol as it will run (recovery included)

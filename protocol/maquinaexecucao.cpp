@@ -14,12 +14,6 @@ QString Valores(double velocidade, double inclinacao)
     return QStringLiteral("%1 km/h, %2 %").arg(velocidade, 0, 'f', 1).arg(inclinacao, 0, 'f', 1);
 }
 
-// The largest multiple of quantum not above limite.
-double Piso(double limite, double quantum)
-{
-    return std::floor(limite / quantum + 1e-6) * quantum;
-}
-
 }  // namespace
 
 std::optional<TProtocolo> TMaquinaExecucao::ProtocoloEfetivo() const
@@ -34,38 +28,58 @@ std::optional<TProtocolo> TMaquinaExecucao::ProtocoloEfetivo() const
     return protocolo;
 }
 
+QString TMaquinaExecucao::MotivoRecusa() const
+{
+    const std::optional<TProtocolo> protocolo = ProtocoloEfetivo();
+    if (!protocolo || protocolo->exercicio.isEmpty())
+        return QStringLiteral("Nenhum protocolo com fase de exercício foi escolhido.");
+    if (!TFaixaEsteira::LimiteDeVelocidadeValido(FConfig.velocidadeMaxima))
+        return QStringLiteral(
+                   "A velocidade máxima do teste (%1 km/h) está abaixo da menor "
+                   "velocidade da esteira em movimento (1.5 km/h).")
+            .arg(FConfig.velocidadeMaxima, 0, 'f', 1);
+    const QStringList limitacoes = TFaixaEsteira::Limitacoes(*protocolo);
+    if (!limitacoes.isEmpty() && !FConfig.aceitarLimitacao)
+        return QStringLiteral(
+                   "O protocolo excede a faixa da esteira e só é executado com a "
+                   "limitação aceita: ") +
+               limitacoes.join(QStringLiteral("; "));
+    return {};
+}
+
 void TMaquinaExecucao::Iniciar(qint64 agora)
 {
     if (FEstado != TEstadoExecucao::Pronto && FEstado != TEstadoExecucao::Parado &&
         FEstado != TEstadoExecucao::Concluido)
         return;
     Registrar(agora, TEventoExecucao::TTipo::Acao, QStringLiteral("Operador: iniciar"));
-    const std::optional<TProtocolo> protocolo = ProtocoloEfetivo();
-    if (!protocolo || protocolo->exercicio.isEmpty()) {
-        Registrar(agora, TEventoExecucao::TTipo::Falha,
-                  QStringLiteral("Nenhum protocolo com fase de exercício foi escolhido."));
+    if (const QString motivo = MotivoRecusa(); !motivo.isEmpty()) {
+        Registrar(agora, TEventoExecucao::TTipo::Falha, motivo);
         return;
     }
-    const QStringList limitacoes = TFaixaEsteira::Limitacoes(*protocolo);
-    if (!limitacoes.isEmpty() && !FConfig.aceitarLimitacao) {
-        Registrar(agora, TEventoExecucao::TTipo::Falha,
-                  QStringLiteral("O protocolo excede a faixa da esteira e só é executado com a "
-                                 "limitação aceita: ") +
-                      limitacoes.join(QStringLiteral("; ")));
-        return;
-    }
-    FPlano = TPlanoExecucao(*protocolo);
+    FPlano = TPlanoExecucao(*ProtocoloEfetivo());
     FIndice = -1;
     FManual = FEnviarAgora = FParadaPedida = FParadaPendente = FConcluindo = FSemSondagem = false;
     FIniciado = false;
     FFalhasSeguidas = 0;
     FLinkOk = true;
+    // Whatever an earlier test left on the board (a stop that was not confirmed) is unknown.
+    FAlvo = FAlvoPlano = FConfirmado = {};
+    FVelocidadeCerta = FInclinacaoCerta = FVelocidadeNoTeste = FInclinacaoNoTeste = false;
+    ++FGeracao;
     FInicioContagem = FProximaAmostra = agora;
     MudarEstado(agora, TEstadoExecucao::Contagem);
 }
 
 void TMaquinaExecucao::CancelarContagem(qint64 agora)
 {
+    if (Ativo() && !FParadaPedida) {
+        Registrar(agora, TEventoExecucao::TTipo::Acao,
+                  QStringLiteral("Operador: cancelar contagem (o teste já começou: parando a "
+                                 "esteira)"));
+        FParadaPedida = true;
+        return;
+    }
     if (FEstado != TEstadoExecucao::Contagem)
         return;
     Registrar(agora, TEventoExecucao::TTipo::Acao, QStringLiteral("Operador: cancelar contagem"));
@@ -153,6 +167,13 @@ void TMaquinaExecucao::PedirParada(qint64 agora)
 
 void TMaquinaExecucao::DispositivoPerdido(qint64 agora)
 {
+    if (FEstado == TEstadoExecucao::Contagem) {
+        Registrar(agora, TEventoExecucao::TTipo::Falha,
+                  QStringLiteral("A porta serial perdeu o dispositivo durante a contagem: "
+                                 "contagem cancelada, nada foi enviado à esteira."));
+        MudarEstado(agora, TEstadoExecucao::Pronto);
+        return;
+    }
     if (!Ativo() || FSemSondagem)
         return;
     Registrar(agora, TEventoExecucao::TTipo::Falha,
@@ -197,22 +218,29 @@ TMaquinaExecucao::TEnvio TMaquinaExecucao::Pendente(qint64 agora) const
 {
     if (FParadaPedida)
         return TEnvio::Parada;
-    if (FEstado == TEstadoExecucao::LinkPerdido && FSemSondagem)
+    if (FEstado == TEstadoExecucao::LinkPerdido && QuadrosParaEnviar().Vazio())
         return TEnvio::Nada;
     if (Ativo() && (FEnviarAgora || agora - FUltimoEnvio >= FConfig.periodoMs))
         return TEnvio::Alvo;
     return TEnvio::Nada;
 }
 
-TMaquinaExecucao::TAlvo TMaquinaExecucao::AlvoParaEnviar() const
+// While the link is lost the runner only probes it, with what the board surely holds: an axis
+// whose last frame went unanswered with another value may hold either, and re-sending either
+// could move the belt, so that axis is not sent until the operator resumes. After a lost device
+// nothing at all is sent until then.
+TMaquinaExecucao::TQuadros TMaquinaExecucao::QuadrosParaEnviar() const
 {
-    TAlvo alvo = FAlvo;
-    if (FEstado == TEstadoExecucao::LinkPerdido) {
-        // Nothing the board has not acknowledged until the operator resumes.
-        alvo.velocidade = std::min(alvo.velocidade, FConfirmado.velocidade);
-        alvo.inclinacao = std::min(alvo.inclinacao, FConfirmado.inclinacao);
-    }
-    return alvo;
+    if (FEstado != TEstadoExecucao::LinkPerdido)
+        return {FAlvo.velocidade, FAlvo.inclinacao};
+    TQuadros sonda;
+    if (FSemSondagem)
+        return sonda;
+    if (FVelocidadeCerta)
+        sonda.velocidade = FConfirmado.velocidade;
+    if (FInclinacaoCerta)
+        sonda.inclinacao = FConfirmado.inclinacao;
+    return sonda;
 }
 
 void TMaquinaExecucao::EnvioIniciado(qint64 agora)
@@ -221,32 +249,57 @@ void TMaquinaExecucao::EnvioIniciado(qint64 agora)
     FUltimoEnvio = agora;
 }
 
-void TMaquinaExecucao::ResultadoVelocidade(qint64 agora, double velocidade, const QString &erro)
+void TMaquinaExecucao::ResultadoVelocidade(qint64 agora, double velocidade, const QString &erro,
+                                           bool escrito)
 {
+    Resultado(velocidade, erro, escrito, FConfirmado.velocidade, FVelocidadeCerta,
+              FVelocidadeNoTeste);
     if (!erro.isEmpty())
         return ContarFalha(agora, QStringLiteral("Falha ao enviar a velocidade: ") + erro);
-    FConfirmado.velocidade = velocidade;
     Sucesso(agora);
 }
 
-void TMaquinaExecucao::ResultadoInclinacao(qint64 agora, double inclinacao, const QString &erro)
+void TMaquinaExecucao::ResultadoInclinacao(qint64 agora, double inclinacao, const QString &erro,
+                                           bool escrito)
 {
+    Resultado(inclinacao, erro, escrito, FConfirmado.inclinacao, FInclinacaoCerta,
+              FInclinacaoNoTeste);
     if (!erro.isEmpty())
         return ContarFalha(agora, QStringLiteral("Falha ao enviar a inclinação: ") + erro);
-    FConfirmado.inclinacao = inclinacao;
     Sucesso(agora);
 }
 
-void TMaquinaExecucao::ResultadoParada(qint64 agora, const QString &erro)
+void TMaquinaExecucao::Resultado(double valor, const QString &erro, bool escrito,
+                                 double &confirmado, bool &certo, bool &noTeste)
 {
+    if (erro.isEmpty()) {
+        confirmado = valor;
+        certo = noTeste = true;
+    } else if (escrito && std::abs(valor - confirmado) > 1e-9) {
+        certo = false;  // the board holds the old value or this one
+    }
+}
+
+void TMaquinaExecucao::ResultadoParada(qint64 agora, const QString &erro, int geracao)
+{
+    if (geracao != FGeracao) {
+        // The operator started a new test while an earlier run's stop was on the line: the
+        // new run knows nothing of the board yet either way.
+        if (!erro.isEmpty())
+            Registrar(agora, TEventoExecucao::TTipo::Falha,
+                      QStringLiteral("Falha ao parar a esteira (teste anterior): %1").arg(erro));
+        return;
+    }
     FParadaPedida = false;
     FUltimoEnvio = agora;
     FAlvo = FAlvoPlano = {};
     if (erro.isEmpty()) {
         FParadaPendente = false;
         FConfirmado = {};
+        FVelocidadeCerta = FInclinacaoCerta = true;
         Sucesso(agora);
     } else {
+        FVelocidadeCerta = FInclinacaoCerta = false;
         FParadaPendente = true;
         Registrar(agora, TEventoExecucao::TTipo::Falha,
                   QStringLiteral("Falha ao parar a esteira: %1 (nova tentativa a cada período)")
@@ -302,11 +355,12 @@ TAmostraExecucao TMaquinaExecucao::Amostra(qint64 agora) const
         amostra.tempoParaProximoMs =
             FIndice + 1 < FPlano.Etapas().size() ? std::max<qint64>(etapa.FimMs() - t, 0) : -1;
     }
-    const TAlvo alvo = AlvoParaEnviar();
-    amostra.velocidadeAlvo = alvo.velocidade;
-    amostra.inclinacaoAlvo = alvo.inclinacao;
-    amostra.velocidadeConfirmada = FConfirmado.velocidade;
-    amostra.inclinacaoConfirmada = FConfirmado.inclinacao;
+    amostra.velocidadeAlvo = FAlvo.velocidade;
+    amostra.inclinacaoAlvo = FAlvo.inclinacao;
+    amostra.velocidadeConfirmada = FVelocidadeNoTeste ? FConfirmado.velocidade : 0;
+    amostra.inclinacaoConfirmada = FInclinacaoNoTeste ? FConfirmado.inclinacao : 0;
+    amostra.velocidadeConhecida = FVelocidadeNoTeste;
+    amostra.inclinacaoConhecida = FInclinacaoNoTeste;
     amostra.linkOk = FLinkOk;
     return amostra;
 }
@@ -399,38 +453,47 @@ void TMaquinaExecucao::AtualizarEtapa(qint64 agora)
         FManual = false;
         if (FEstado == TEstadoExecucao::Contagem || Rodando())
             MudarEstado(agora, EstadoDaFase());
-        const TEtapaProtocolo &etapa = FPlano.Etapas()[indice];
-        Registrar(agora, TEventoExecucao::TTipo::Estagio,
-                  QStringLiteral("Estágio %1 (%2): %3")
-                      .arg(etapa.estagio)
-                      .arg(NomeFase(etapa.fase), Valores(alvo.velocidade, alvo.inclinacao)),
-                  alvo);
+        RegistrarEstagio(agora, alvo);
         DefinirAlvo(agora, alvo);
     } else if (!FManual && !(alvo == FAlvoPlano)) {
         DefinirAlvo(agora, alvo);
     }
 }
 
+// The stage's event carries what the board is sent, and the protocol's values beside it.
+void TMaquinaExecucao::RegistrarEstagio(qint64 agora, TAlvo pedido)
+{
+    const TEtapaProtocolo &etapa = FPlano.Etapas()[FIndice];
+    const TAlvo enviado = Limitado(pedido);
+    QString texto = QStringLiteral("Estágio %1 (%2): %3")
+                        .arg(etapa.estagio)
+                        .arg(NomeFase(etapa.fase), Valores(enviado.velocidade, enviado.inclinacao));
+    if (!(enviado == pedido))
+        texto +=
+            QStringLiteral(" (protocolo: %1)").arg(Valores(pedido.velocidade, pedido.inclinacao));
+    Registrar(agora, TEventoExecucao::TTipo::Estagio, texto, enviado);
+    FEventos.last().velocidadeProtocolo = pedido.velocidade;
+    FEventos.last().inclinacaoProtocolo = pedido.inclinacao;
+}
+
 void TMaquinaExecucao::DefinirAlvo(qint64 agora, TAlvo alvo)
 {
     FAlvoPlano = alvo;
-    FAlvo = Limitar(agora, alvo);
+    FAlvo = Limitado(alvo);
+    RegistrarLimites(agora, alvo, FAlvo);
     FEnviarAgora = true;
-    const TAlvo enviado = AlvoParaEnviar();
     Registrar(agora, TEventoExecucao::TTipo::Alvo,
-              QStringLiteral("Alvo: ") + Valores(enviado.velocidade, enviado.inclinacao), enviado);
+              QStringLiteral("Alvo: ") + Valores(FAlvo.velocidade, FAlvo.inclinacao), FAlvo);
 }
 
-TMaquinaExecucao::TAlvo TMaquinaExecucao::Limitar(qint64 agora, TAlvo alvo)
+TMaquinaExecucao::TAlvo TMaquinaExecucao::Limitado(TAlvo alvo) const
 {
-    TAlvo limitado;
-    if (alvo.velocidade > 0)
-        limitado.velocidade = std::min(TFaixaEsteira::AjustarVelocidade(alvo.velocidade),
-                                       Piso(FConfig.velocidadeMaxima, 0.1));
-    limitado.inclinacao = std::min(TFaixaEsteira::AjustarInclinacao(alvo.inclinacao),
-                                   Piso(FConfig.inclinacaoMaxima, 0.5));
-    limitado.velocidade = TFaixaEsteira::QuantizarVelocidade(limitado.velocidade);
-    limitado.inclinacao = TFaixaEsteira::QuantizarInclinacao(limitado.inclinacao);
+    return {TFaixaEsteira::VelocidadeEnviada(alvo.velocidade, FConfig.velocidadeMaxima),
+            TFaixaEsteira::InclinacaoEnviada(alvo.inclinacao, FConfig.inclinacaoMaxima)};
+}
+
+void TMaquinaExecucao::RegistrarLimites(qint64 agora, TAlvo alvo, TAlvo limitado)
+{
     if (std::abs(limitado.velocidade - alvo.velocidade) > 1e-9)
         Registrar(agora, TEventoExecucao::TTipo::Limite,
                   QStringLiteral("Velocidade limitada a %1 km/h (protocolo: %2 km/h)")
@@ -443,7 +506,6 @@ TMaquinaExecucao::TAlvo TMaquinaExecucao::Limitar(qint64 agora, TAlvo alvo)
                       .arg(limitado.inclinacao, 0, 'f', 1)
                       .arg(alvo.inclinacao, 0, 'f', 1),
                   limitado);
-    return limitado;
 }
 
 void TMaquinaExecucao::Sucesso(qint64 agora)

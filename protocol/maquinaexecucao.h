@@ -19,6 +19,11 @@ class KESTROVA_PROTOCOL_EXPORT TMaquinaExecucao {
 public:
     using TAlvo = TPlanoExecucao::TAlvo;
     enum class TEnvio { Nada, Alvo, Parada };
+    // The frames of one target: an axis without a value is not sent.
+    struct TQuadros {
+        std::optional<double> velocidade, inclinacao;
+        bool Vazio() const { return !velocidade && !inclinacao; }
+    };
 
     struct TConfiguracao {
         std::optional<TProtocolo> protocolo;
@@ -38,9 +43,13 @@ public:
     // The protocol as it runs: the chosen one with the operator's recovery.
     std::optional<TProtocolo> ProtocoloEfetivo() const;
 
+    // Why Iniciar would refuse the test as configured (empty: it would start).
+    QString MotivoRecusa() const;
+
     // Operator actions; each records an event. Those that do not apply in the current state
     // change nothing.
     void Iniciar(qint64 agora);
+    // A cancel that arrives once the countdown has ended acts as a stop.
     void CancelarContagem(qint64 agora);
     void Pausar(qint64 agora);
     void Retomar(qint64 agora);
@@ -50,7 +59,8 @@ public:
                        std::optional<double> inclinacao);
     void PedirParada(qint64 agora);
     // The port reported the device gone (a pulled cable): the link is lost at once and, even
-    // when the device comes back, nothing is sent until the operator resumes.
+    // when the device comes back, nothing is sent until the operator resumes. During the
+    // countdown it cancels the countdown: nothing was sent, and nothing will be.
     void DispositivoPerdido(qint64 agora);
     void DispositivoReaberto(qint64 agora);  // tells the operator; sends nothing
 
@@ -58,12 +68,24 @@ public:
     void Avancar(qint64 agora);
     // What the board must receive now.
     TEnvio Pendente(qint64 agora) const;
-    TAlvo AlvoParaEnviar() const;
-    // Outcomes of the exchanges (erro empty: acknowledged).
+    // A stop waits to go out: a target's frame not yet on the line is given up for it.
+    bool ParadaPedida() const { return FParadaPedida; }
+    TQuadros QuadrosParaEnviar() const;
+    // Outcomes of the exchanges (erro empty: acknowledged). escrito: the frame may have reached
+    // the board (false when there was no device to write to).
     void EnvioIniciado(qint64 agora);
-    void ResultadoVelocidade(qint64 agora, double velocidade, const QString &erro);
-    void ResultadoInclinacao(qint64 agora, double inclinacao, const QString &erro);
-    void ResultadoParada(qint64 agora, const QString &erro);
+    void ResultadoVelocidade(qint64 agora, double velocidade, const QString &erro,
+                             bool escrito = true);
+    void ResultadoInclinacao(qint64 agora, double inclinacao, const QString &erro,
+                             bool escrito = true);
+    // The run a stop frame belongs to: a stop's outcome arriving after a new start changes
+    // nothing of the new run.
+    int ParadaIniciada() const { return FGeracao; }
+    void ResultadoParada(qint64 agora, const QString &erro, int geracao);
+    void ResultadoParada(qint64 agora, const QString &erro)
+    {
+        ResultadoParada(agora, erro, FGeracao);
+    }
 
     // How long the runner may sleep before something is due (at least 1 ms).
     qint64 EsperaMs(qint64 agora) const;
@@ -84,7 +106,12 @@ private:
     void Saltar(qint64 agora, int indice);
     void AtualizarEtapa(qint64 agora);
     void DefinirAlvo(qint64 agora, TAlvo alvo);
-    TAlvo Limitar(qint64 agora, TAlvo alvo);
+    void RegistrarEstagio(qint64 agora, TAlvo pedido);
+    TAlvo Limitado(TAlvo alvo) const;
+    void RegistrarLimites(qint64 agora, TAlvo pedido, TAlvo limitado);
+    // One axis' outcome: what the board acknowledged, and whether it surely holds it.
+    void Resultado(double valor, const QString &erro, bool escrito, double &confirmado, bool &certo,
+                   bool &noTeste);
     void Concluir(qint64 agora);
     void Sucesso(qint64 agora);
     void ContarFalha(qint64 agora, const QString &texto);
@@ -112,6 +139,12 @@ private:
     bool FLinkOk = true;
     bool FSemSondagem = false;  // a lost device: no probing until Retomar
     TAlvo FConfirmado;          // last values the board acknowledged
+    // The board surely holds FConfirmado on that axis: no frame with another value went out
+    // since without its answer. After a time-out the board holds either value.
+    bool FVelocidadeCerta = false, FInclinacaoCerta = false;
+    // FConfirmado was acknowledged during this test (before that, it is unknown).
+    bool FVelocidadeNoTeste = false, FInclinacaoNoTeste = false;
+    int FGeracao = 0;  // counts the starts
     qint64 FProximaAmostra = 0;
     QList<TEventoExecucao> FEventos;
 };

@@ -63,10 +63,14 @@ private slots:
     void linkLoss_data();
     void linkLoss();
     void noCatchUpAfterTheLinkReturns();
+    void lateAnswersLeaveTheBeltWhereItMayBe();
     void reopenedDeviceWaitsForTheOperator_data();
     void reopenedDeviceWaitsForTheOperator();
     void stopIsTheNextFrame_data();
     void stopIsTheNextFrame();
+    void stopOvertakesFramesNotOnTheLine_data();
+    void stopOvertakesFramesNotOnTheLine();
+    void secondStopDuringTheStopIsSatisfiedByIt();
 
 private:
     void Criar(const TProtocolo &protocolo);
@@ -384,27 +388,51 @@ void TestExecutorProtocolo::noCatchUpAfterTheLinkReturns()
 {
     Criar(Bruce());
     Iniciar();
-    // Stage 2's target never reaches the board: the link is lost at the boundary.
+    // Stage 1's re-send goes unanswered twice: the link is lost a second into the stage.
     FPlaca->SetFault({TBoardFault::Silence});
-    Em(kEstagioBruce);
+    Em(1000);
     QTRY_COMPARE_WITH_TIMEOUT(FExecutor->Estado(), TEstadoExecucao::LinkPerdido, kPrazoMs);
     FPlaca->SetFault({TBoardFault::None});
-    // Far past several boundaries: only what the board acknowledged (stage 1) goes out, and the
-    // protocol stays where it was held.
+    // Far past several boundaries: only what the board surely holds (stage 1, re-sent with the
+    // same values) goes out, and the protocol stays where it was held.
     Em(5 * kEstagioBruce);
     QTRY_VERIFY_WITH_TIMEOUT(FExecutor->UltimaAmostra().linkOk, kPrazoMs);
     Em(5 * kEstagioBruce + 1000);
     QCOMPARE(Ultimos(2), (QList<QByteArray>{Velocidade(2.7), Inclinacao(10)}));
     QCOMPARE(FExecutor->Estado(), TEstadoExecucao::LinkPerdido);
     QCOMPARE(FExecutor->UltimaAmostra().velocidadeConfirmada, 2.7);
-    // Resuming goes on with stage 2 from where it was held, not from where the clock is.
+    // Resuming goes on with stage 1 from where it was held, not from where the clock is.
     const qsizetype antes = FPlaca->Frames().size();
     FExecutor->Retomar();
     QTRY_VERIFY_WITH_TIMEOUT(FPlaca->Frames().size() >= antes + 2, kPrazoMs);
-    QCOMPARE(Quadros().mid(antes, 2), (QList<QByteArray>{Velocidade(4.0), Inclinacao(12)}));
+    QCOMPARE(Quadros().mid(antes, 2), (QList<QByteArray>{Velocidade(2.7), Inclinacao(10)}));
     QCOMPARE(FExecutor->Estado(), TEstadoExecucao::Exercicio);
-    QCOMPARE(FExecutor->UltimaAmostra().estagio, 2);
-    QCOMPARE(FExecutor->UltimaAmostra().tempoParaProximoMs, kEstagioBruce);
+    QCOMPARE(FExecutor->UltimaAmostra().estagio, 1);
+    QCOMPARE(FExecutor->UltimaAmostra().tempoParaProximoMs, kEstagioBruce - 1000);
+}
+
+// Stage 2's frames are applied by the board but answered after the time-out: the board runs
+// stage 2 while the runner cannot know it. Nothing automatic may send stage 1 again (the belt
+// would slow down and flatten) nor anything else, until the operator resumes.
+void TestExecutorProtocolo::lateAnswersLeaveTheBeltWhereItMayBe()
+{
+    Criar(Bruce());
+    Iniciar();
+    FPlaca->SetFault({TBoardFault::Late, 1000});
+    Em(kEstagioBruce);
+    QTRY_COMPARE_WITH_TIMEOUT(FExecutor->Estado(), TEstadoExecucao::LinkPerdido, kPrazoMs);
+    FPlaca->SetFault({TBoardFault::None});
+    const qsizetype antes = FPlaca->Frames().size();
+    for (qint64 t = 1; t <= 10; ++t) {
+        FRelogio->Ajustar(FInicio + kEstagioBruce + t * 1000);
+        QTest::qWait(20);
+    }
+    QCOMPARE(FPlaca->Frames().size(), antes);
+    QCOMPARE(FPlaca->State().speedCode, int(TOrvanta::ConverterVelocidade(4.0)));
+    QCOMPARE(FPlaca->State().inclineCode, int(TOrvanta::ConverterInclinacao(12)));
+    FExecutor->Retomar();
+    QTRY_VERIFY_WITH_TIMEOUT(FPlaca->Frames().size() >= antes + 2, kPrazoMs);
+    QCOMPARE(Quadros().mid(antes, 2), (QList<QByteArray>{Velocidade(4.0), Inclinacao(12)}));
 }
 
 void TestExecutorProtocolo::reopenedDeviceWaitsForTheOperator_data()
@@ -495,6 +523,67 @@ void TestExecutorProtocolo::stopIsTheNextFrame()
     QTRY_VERIFY_WITH_TIMEOUT(Quadros().mid(depois).contains(kParada), kPrazoMs);
     for (const QByteArray &quadro : Quadros().mid(depois))
         QCOMPARE(quadro, kParada);
+}
+
+void TestExecutorProtocolo::stopOvertakesFramesNotOnTheLine_data()
+{
+    QTest::addColumn<std::function<void(TExecutorProtocolo &)>>("parada");
+    QTest::addColumn<TBoardFault>("falha");
+    using E = TExecutorProtocolo;
+    const std::pair<const char *, std::function<void(E &)>> paradas[] = {
+        {"PARAR", [](E &e) { e.Parar(); }},
+        {"next stage past the last", [](E &e) { e.ProximoEstagio(); }},
+        {"recovery when there is none", [](E &e) { e.IrParaRecuperacao(); }},
+        {"a late cancel", [](E &e) { e.CancelarContagem(); }}};
+    for (const auto &[nome, parada] : paradas) {
+        QTest::addRow("%s, speed in flight", nome) << parada << TBoardFault::Delay;
+        QTest::addRow("%s, line settling after a time-out", nome) << parada << TBoardFault::Silence;
+    }
+}
+
+// A one-stage protocol without recovery; a re-send's speed frame is in flight (its answer
+// delayed), or timed out with the line still settling before the grade. The stop goes out next
+// whatever asked for it; the grade frame, not yet on the line, never does.
+void TestExecutorProtocolo::stopOvertakesFramesNotOnTheLine()
+{
+    QFETCH(std::function<void(TExecutorProtocolo &)>, parada);
+    QFETCH(TBoardFault, falha);
+    TProtocolo curto = Bruce();
+    curto.exercicio = {TPasso::Estagio(10 * kMin, 2.7, 10)};
+    curto.recuperacao.clear();
+    Criar(curto);
+    Iniciar();
+    FPlaca->SetScript({{falha, 300}});
+    Em(1000, 1);
+    if (falha == TBoardFault::Silence)
+        QTRY_VERIFY_WITH_TIMEOUT(TemEvento(TEventoExecucao::TTipo::Falha,
+                                           QStringLiteral("Falha ao enviar a velocidade")),
+                                 kPrazoMs);
+    parada(*FExecutor);
+    QTRY_VERIFY_WITH_TIMEOUT(FPlaca->Frames().size() >= 4, kPrazoMs);
+    QCOMPARE(Quadros().mid(2), (QList<QByteArray>{Velocidade(2.7), kParada}));
+    QTRY_VERIFY_WITH_TIMEOUT(FExecutor->Estado() == TEstadoExecucao::Parado ||
+                                 FExecutor->Estado() == TEstadoExecucao::Concluido,
+                             kPrazoMs);
+}
+
+// PARAR pressed again while the stop's own frame waits for its answer: that stop answers both.
+// The next test starts clean and drives the belt, and the runner can still be destroyed.
+void TestExecutorProtocolo::secondStopDuringTheStopIsSatisfiedByIt()
+{
+    Criar(Bruce());
+    Iniciar();
+    FPlaca->SetScript({{TBoardFault::Delay, 300}});
+    FExecutor->Parar();
+    QTRY_VERIFY_WITH_TIMEOUT(Quadros().contains(kParada), kPrazoMs);
+    FExecutor->Parar();
+    QTRY_COMPARE_WITH_TIMEOUT(FExecutor->Estado(), TEstadoExecucao::Parado, kPrazoMs);
+    FPlaca->ClearLog();
+    Iniciar();
+    QCOMPARE(Quadros(), (QList<QByteArray>{Velocidade(2.7), Inclinacao(10)}));
+    QCOMPARE(FExecutor->Estado(), TEstadoExecucao::Exercicio);
+    FExecutor.reset();  // stops the belt and returns
+    QVERIFY(Quadros().endsWith(kParada));
 }
 
 QTEST_GUILESS_MAIN(TestExecutorProtocolo)
