@@ -52,6 +52,13 @@ const QList<QStringList> &Migracoes()
                 " PRIMARY KEY (sessao_id, ordem))"),
             QStringLiteral("CREATE TABLE verificacao (id INTEGER PRIMARY KEY, quando TEXT)"),
         },
+        // The protocol's own speed and grade of a stage, where the test's limits changed them.
+        {
+            QStringLiteral("ALTER TABLE estagios ADD COLUMN velocidade_protocolo REAL NOT NULL"
+                           " DEFAULT 0"),
+            QStringLiteral("ALTER TABLE estagios ADD COLUMN inclinacao_protocolo REAL NOT NULL"
+                           " DEFAULT 0"),
+        },
     };
     return migracoes;
 }
@@ -464,15 +471,17 @@ bool TBancoSessoes::GravarEstagios(qint64 sessaoId, QString *erro)
     bool ok = q.exec();
     q.prepare(QStringLiteral(
         "INSERT INTO estagios (sessao_id, ordem, estagio, fase, inicio_ms, fim_ms, velocidade,"
-        " inclinacao, frequencia_cardiaca, pressao_sistolica, pressao_diastolica, borg)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        " inclinacao, frequencia_cardiaca, pressao_sistolica, pressao_diastolica, borg,"
+        " velocidade_protocolo, inclinacao_protocolo)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (int i = 0; ok && i < estagios.size(); ++i) {
         const TResumoEstagio &e = estagios.at(i);
         for (const QVariant &v :
              {QVariant(sessaoId), QVariant(i), QVariant(e.estagio), QVariant(e.fase),
               QVariant(e.inicioMs), QVariant(e.fimMs), QVariant(e.velocidade),
               QVariant(e.inclinacao), QVariant(e.frequenciaCardiaca), QVariant(e.pressaoSistolica),
-              QVariant(e.pressaoDiastolica), QVariant(e.borg)})
+              QVariant(e.pressaoDiastolica), QVariant(e.borg), QVariant(e.velocidadeProtocolo),
+              QVariant(e.inclinacaoProtocolo)})
             q.addBindValue(v);
         ok = q.exec();
     }
@@ -593,7 +602,8 @@ QList<TResumoEstagio> TBancoSessoes::LerEstagios(qint64 sessaoId) const
     QSqlQuery q(Conexao());
     q.prepare(
         QStringLiteral("SELECT estagio, fase, inicio_ms, fim_ms, velocidade, inclinacao,"
-                       " frequencia_cardiaca, pressao_sistolica, pressao_diastolica, borg"
+                       " frequencia_cardiaca, pressao_sistolica, pressao_diastolica, borg,"
+                       " velocidade_protocolo, inclinacao_protocolo"
                        " FROM estagios WHERE sessao_id = ? ORDER BY ordem"));
     q.addBindValue(sessaoId);
     QList<TResumoEstagio> estagios;
@@ -611,6 +621,8 @@ QList<TResumoEstagio> TBancoSessoes::LerEstagios(qint64 sessaoId) const
         e.pressaoSistolica = q.value(7).toInt();
         e.pressaoDiastolica = q.value(8).toInt();
         e.borg = q.value(9).toInt();
+        e.velocidadeProtocolo = q.value(10).toDouble();
+        e.inclinacaoProtocolo = q.value(11).toDouble();
         estagios << e;
     }
     return estagios;

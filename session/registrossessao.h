@@ -40,7 +40,9 @@ struct TAmostraRegistro {
 
 // A runner event or an operator entry. `tipo` names the kind ("estado", "estagio", "alvo",
 // "limite", "falha", "acao" from the runner; "fc", "pa", "borg", "comentario", "motivo" from the
-// operator). valor1/valor2: heart rate; systolic/diastolic pressure; Borg.
+// operator). valor1/valor2: heart rate; systolic/diastolic pressure; Borg; for "estagio", the
+// protocol's own speed and grade for the stage (velocidade/inclinacao: what was sent, within the
+// test's limits; both 0 in older recordings).
 struct TEventoRegistro {
     qint64 tempoMs = 0;
     QString tipo;
@@ -54,7 +56,10 @@ struct TEventoRegistro {
 struct TResumoEstagio {
     int estagio = 0, fase = 0;
     qint64 inicioMs = 0, fimMs = 0;
-    double velocidade = 0, inclinacao = 0;
+    double velocidade = 0, inclinacao = 0;  // sent to the board (within the test's limits)
+    // The protocol's own speed and grade for the stage where they differ from what was sent;
+    // 0 when they are the same or unknown (recordings older than these values).
+    double velocidadeProtocolo = 0, inclinacaoProtocolo = 0;
     int frequenciaCardiaca = 0;  // 0: none entered
     int pressaoSistolica = 0, pressaoDiastolica = 0;
     int borg = 0;

@@ -122,9 +122,19 @@ void Protocolo(TPagina &p, const TRelatorioSessao::TDados &d, double y)
                 .arg(TResumoSessao::Tempo(s.duracaoMs), TBancoSessoes::NomeSituacao(s.situacao)));
 }
 
+// "5.0 km/h", and the protocol's value beside it where the test's limits changed it.
+QString Enviado(double valor, double protocolo, const QString &unidade)
+{
+    QString texto = QStringLiteral("%1 %2").arg(Numero(valor), unidade);
+    if (protocolo != 0 && Numero(protocolo) != Numero(valor))
+        texto += QStringLiteral(" (protocolo %1)").arg(Numero(protocolo));
+    return texto;
+}
+
 double Tabela(TPagina &p, const TRelatorioSessao::TDados &d, double y)
 {
-    static const int colunas[] = {kMargem, 70, 135, 185, 245, 305, 350, 420};
+    // Speed and grade get the room for "12.0 km/h (protocolo 14.5)".
+    static const int colunas[] = {kMargem, 66, 118, 150, 236, 318, 354, 406};
     static const char *titulos[] = {"Estágio",    "Fase", "Início", "Velocidade",
                                     "Inclinação", "FC",   "PA",     "Borg"};
     for (int i = 0; i < 8; ++i)
@@ -137,8 +147,8 @@ double Tabela(TPagina &p, const TRelatorioSessao::TDados &d, double y)
             QString::number(e.estagio),
             TResumoSessao::NomeFase(e.fase),
             TResumoSessao::Tempo(e.inicioMs),
-            QStringLiteral("%1 km/h").arg(Numero(e.velocidade)),
-            QStringLiteral("%1 %").arg(Numero(e.inclinacao)),
+            Enviado(e.velocidade, e.velocidadeProtocolo, QStringLiteral("km/h")),
+            Enviado(e.inclinacao, e.inclinacaoProtocolo, QStringLiteral("%")),
             e.frequenciaCardiaca ? QStringLiteral("%1 bpm").arg(e.frequenciaCardiaca) : QString(),
             e.pressaoSistolica
                 ? QStringLiteral("%1/%2 mmHg").arg(e.pressaoSistolica).arg(e.pressaoDiastolica)

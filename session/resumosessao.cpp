@@ -1,18 +1,26 @@
 #include "session/resumosessao.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 constexpr int kExercicio = 1;
 
-void Inicio(QList<TResumoEstagio> &estagios, int fase, int estagio, qint64 tempoMs,
-            double velocidade, double inclinacao)
+// The protocol's value where it differs from the one sent; 0 otherwise.
+double Diferente(double protocolo, double enviado)
+{
+    return std::abs(protocolo - enviado) > 1e-9 ? protocolo : 0;
+}
+
+// The row a stage starts, or nullptr when it is no new stage.
+TResumoEstagio *Inicio(QList<TResumoEstagio> &estagios, int fase, int estagio, qint64 tempoMs,
+                       double velocidade, double inclinacao)
 {
     if (estagio <= 0)
-        return;
+        return nullptr;
     if (!estagios.isEmpty() && estagios.last().estagio == estagio && estagios.last().fase == fase)
-        return;
+        return nullptr;
     TResumoEstagio e;
     e.estagio = estagio;
     e.fase = fase;
@@ -20,6 +28,7 @@ void Inicio(QList<TResumoEstagio> &estagios, int fase, int estagio, qint64 tempo
     e.velocidade = velocidade;
     e.inclinacao = inclinacao;
     estagios << e;
+    return &estagios.last();
 }
 
 }  // namespace
@@ -28,9 +37,17 @@ QList<TResumoEstagio> TResumoSessao::Estagios(const QList<TAmostraRegistro> &amo
                                               const QList<TEventoRegistro> &eventos)
 {
     QList<TResumoEstagio> estagios;
-    for (const TEventoRegistro &e : eventos)
-        if (e.tipo == QLatin1String("estagio"))
+    for (const TEventoRegistro &e : eventos) {
+        if (e.tipo != QLatin1String("estagio"))
+            continue;
+        TResumoEstagio *novo =
             Inicio(estagios, e.fase, e.estagio, e.tempoMs, e.velocidade, e.inclinacao);
+        // valor1/valor2: the protocol's speed and grade; both 0 in older recordings.
+        if (novo && (e.valor1 != 0 || e.valor2 != 0)) {
+            novo->velocidadeProtocolo = Diferente(e.valor1, e.velocidade);
+            novo->inclinacaoProtocolo = Diferente(e.valor2, e.inclinacao);
+        }
+    }
     if (estagios.isEmpty())
         for (const TAmostraRegistro &a : amostras)
             Inicio(estagios, a.fase, a.estagio, a.tempoMs, a.velocidadeAlvo, a.inclinacaoAlvo);

@@ -350,6 +350,47 @@ private slots:
         QCOMPARE(banco.LerEventos(s.id).size(), 2);
     }
 
+    // A file of schema version 1 (no protocol values in the stage table) opens and is migrated;
+    // its stage rows are kept.
+    void migraDaVersao1()
+    {
+        const QString caminho = FPasta.filePath("versao1.db");
+        TBancoSessoes banco;
+        QString erro;
+        QVERIFY(banco.Abrir(caminho, &erro));
+        TSessao s = NovaSessao(banco);
+        TEventoRegistro e;
+        e.tipo = "estagio";
+        e.estagio = 1;
+        e.velocidade = 2.7;
+        {
+            TGravadorSessao g(caminho, s.id);
+            g.Evento(e);
+            QVERIFY(g.Encerrar());
+        }
+        QVERIFY(banco.FinalizarSessao(s, &erro));
+        QSqlQuery q(banco.Conexao());
+        const QString colunas =
+            "SELECT COUNT(*) FROM pragma_table_info('estagios')"
+            " WHERE name IN ('velocidade_protocolo', 'inclinacao_protocolo')";
+        QVERIFY(q.exec(colunas) && q.next());
+        const int novas = q.value(0).toInt();
+        for (int i = 0; i < novas; ++i)  // back to version 1's table
+            QVERIFY(q.exec(i ? "ALTER TABLE estagios DROP COLUMN inclinacao_protocolo"
+                             : "ALTER TABLE estagios DROP COLUMN velocidade_protocolo"));
+        QVERIFY(q.exec("PRAGMA user_version=1"));
+        q.finish();
+        banco.Fechar();
+        QVERIFY2(banco.Abrir(caminho, &erro), qPrintable(erro));
+        QSqlQuery r(banco.Conexao());
+        QVERIFY(r.exec("PRAGMA user_version") && r.next());
+        QCOMPARE(r.value(0).toInt(), 2);
+        QVERIFY(r.exec(colunas) && r.next());
+        QCOMPARE(r.value(0).toInt(), 2);
+        QCOMPARE(banco.LerEstagios(s.id).size(), 1);
+        QCOMPARE(banco.LerEstagios(s.id).at(0).velocidade, 2.7);
+    }
+
 private:
     QTemporaryDir FPasta;
 };

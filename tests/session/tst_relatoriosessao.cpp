@@ -10,6 +10,7 @@
 #include "session/graficosessao.h"
 #include "session/gravadorsessao.h"
 #include "session/relatoriosessao.h"
+#include "session/resumosessao.h"
 
 namespace {
 
@@ -73,9 +74,12 @@ private slots:
             TGravadorSessao g(caminho, s.id);
             // Four exercise stages, then the recovery from 12:00 until the stop at 13:20.
             const double estagios[][2] = {{2.7, 0}, {2.7, 5}, {2.7, 10}, {4.0, 12}, {2.5, 0}};
+            // valor1/valor2: the protocol's own speed and grade (before the test's limits);
+            // stage 1 as an older recording has it (none), stage 4 limited.
+            const double protocolo[][2] = {{0, 0}, {2.7, 5}, {2.7, 10}, {4.2, 14}};
             for (int i = 0; i < 4; ++i)
-                g.Evento(
-                    Evento(i * 180000, "estagio", 0, 0, 1, i + 1, estagios[i][0], estagios[i][1]));
+                g.Evento(Evento(i * 180000, "estagio", protocolo[i][0], protocolo[i][1], 1, i + 1,
+                                estagios[i][0], estagios[i][1]));
             g.Evento(Evento(4 * 180000, "estagio", 0, 0, 2, 5, 2.5, 0));
             g.Evento(Evento(200000, "fc", 104));
             g.Evento(Evento(400000, "pa", 150, 85));
@@ -120,9 +124,42 @@ private slots:
         QVERIFY(texto.contains(
             QRegularExpression("3\\s+Exercício\\s+6:00\\s+2.7 km/h\\s+10.0 %\\s+150/85 mmHg")));
         QVERIFY(texto.contains(
-            QRegularExpression("4\\s+Exercício\\s+9:00\\s+4.0 km/h\\s+12.0 %\\s+141 bpm\\s+15")));
+            QRegularExpression("4\\s+Exercício\\s+9:00\\s+4.0 km/h \\(protocolo 4.2\\)\\s+12.0 % "
+                               "\\(protocolo 14.0\\)\\s+141 bpm\\s+15")));
+        QCOMPARE(texto.count("protocolo "), 2);
         QVERIFY(
             texto.contains(QRegularExpression("5\\s+Recuperação\\s+12:00\\s+2.5 km/h\\s+0.0 %")));
+    }
+
+    // A stage's protocol values come from valor1/valor2 of its event; none (older recordings:
+    // both 0) or the same as sent give 0.
+    void estagiosComValoresDoProtocolo_data()
+    {
+        QTest::addColumn<double>("velocidade");
+        QTest::addColumn<double>("inclinacao");
+        QTest::addColumn<double>("valor1");
+        QTest::addColumn<double>("valor2");
+        QTest::addColumn<double>("velocidadeProtocolo");
+        QTest::addColumn<double>("inclinacaoProtocolo");
+        QTest::newRow("gravação antiga") << 5.5 << 10.0 << 0.0 << 0.0 << 0.0 << 0.0;
+        QTest::newRow("sem limite") << 5.5 << 10.0 << 5.5 << 10.0 << 0.0 << 0.0;
+        QTest::newRow("limitado") << 5.0 << 8.0 << 5.5 << 10.0 << 5.5 << 10.0;
+        QTest::newRow("só a velocidade") << 5.0 << 10.0 << 5.5 << 10.0 << 5.5 << 0.0;
+        QTest::newRow("inclinação zero") << 5.0 << 0.0 << 5.5 << 0.0 << 5.5 << 0.0;
+    }
+    void estagiosComValoresDoProtocolo()
+    {
+        QFETCH(double, velocidade);
+        QFETCH(double, inclinacao);
+        QFETCH(double, valor1);
+        QFETCH(double, valor2);
+        const QList<TResumoEstagio> estagios = TResumoSessao::Estagios(
+            {}, {Evento(0, "estagio", valor1, valor2, 1, 1, velocidade, inclinacao)});
+        QCOMPARE(estagios.size(), 1);
+        QCOMPARE(estagios.at(0).velocidade, velocidade);
+        QCOMPARE(estagios.at(0).inclinacao, inclinacao);
+        QTEST(estagios.at(0).velocidadeProtocolo, "velocidadeProtocolo");
+        QTEST(estagios.at(0).inclinacaoProtocolo, "inclinacaoProtocolo");
     }
 
     // Every patient box has the report's geometry in the printable edit's interface.
