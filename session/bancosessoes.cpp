@@ -636,7 +636,9 @@ QString TBancoSessoes::ConsultaSessoes()
         " s.protocolo_nome AS \"Protocolo\","
         " printf('%d:%02d', s.duracao_ms / 60000, (s.duracao_ms / 1000) % 60) AS \"Duração\","
         " CASE s.situacao WHEN 'concluida' THEN 'Concluído' WHEN 'parada' THEN 'Parado'"
-        " WHEN 'interrompida' THEN 'Interrompido' ELSE 'Em andamento' END AS \"Situação\""
+        " WHEN 'interrompida' THEN 'Interrompido'"
+        " WHEN 'parada_nao_confirmada' THEN 'Parada não confirmada'"
+        " ELSE 'Em andamento' END AS \"Situação\""
         " FROM sessoes s LEFT JOIN pacientes p ON p.id = s.paciente_id ORDER BY s.id DESC");
 }
 
@@ -646,6 +648,8 @@ QString TBancoSessoes::CodigoSituacao(TSessao::TSituacao situacao)
         case TSessao::TSituacao::Concluida: return QStringLiteral("concluida");
         case TSessao::TSituacao::Parada: return QStringLiteral("parada");
         case TSessao::TSituacao::Interrompida: return QStringLiteral("interrompida");
+        case TSessao::TSituacao::ParadaNaoConfirmada:
+            return QStringLiteral("parada_nao_confirmada");
         case TSessao::TSituacao::EmAndamento: break;
     }
     return QStringLiteral("em_andamento");
@@ -654,7 +658,7 @@ QString TBancoSessoes::CodigoSituacao(TSessao::TSituacao situacao)
 TSessao::TSituacao TBancoSessoes::SituacaoDoCodigo(const QString &codigo)
 {
     for (auto s : {TSessao::TSituacao::Concluida, TSessao::TSituacao::Parada,
-                   TSessao::TSituacao::Interrompida})
+                   TSessao::TSituacao::Interrompida, TSessao::TSituacao::ParadaNaoConfirmada})
         if (CodigoSituacao(s) == codigo)
             return s;
     return TSessao::TSituacao::EmAndamento;
@@ -666,6 +670,8 @@ QString TBancoSessoes::NomeSituacao(TSessao::TSituacao situacao)
         case TSessao::TSituacao::Concluida: return QStringLiteral("Concluído");
         case TSessao::TSituacao::Parada: return QStringLiteral("Parado pelo operador");
         case TSessao::TSituacao::Interrompida: return QStringLiteral("Interrompido");
+        case TSessao::TSituacao::ParadaNaoConfirmada:
+            return QStringLiteral("Parada não confirmada pela esteira");
         case TSessao::TSituacao::EmAndamento: break;
     }
     return QStringLiteral("Em andamento");

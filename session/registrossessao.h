@@ -16,7 +16,8 @@ struct TPaciente {
 
 // One row of the sessions table.
 struct TSessao {
-    enum class TSituacao { EmAndamento, Concluida, Parada, Interrompida };
+    // ParadaNaoConfirmada: the test ended but the board never acknowledged the stop.
+    enum class TSituacao { EmAndamento, Concluida, Parada, Interrompida, ParadaNaoConfirmada };
     qint64 id = 0;
     qint64 pacienteId = 0;
     QString protocoloId, protocoloNome, protocoloPassos;  // passos: one line per step, as shown
