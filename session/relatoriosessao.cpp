@@ -14,19 +14,25 @@ namespace {
 constexpr int kMargem = 30;
 constexpr int kLinhaTabela = 11;
 constexpr double kPontosCampos = 7;
+// A4 in report units, and the lowest line anything is drawn above.
+constexpr double kAlturaPagina = TRelatorioSessao::kLarguraPagina * 297.0 / 210;
+constexpr double kFimPagina = kAlturaPagina - kMargem;
+constexpr double kAlturaConclusao = 60;
+// Below this the chart goes to a page of its own rather than being squeezed.
+constexpr double kAlturaMinimaGrafico = 200;
 
 // Maps report units to the printer's device pixels.
 class TPagina {
 public:
-    explicit TPagina(TCanvas &canvas)
-        : c(canvas),
-          FRazao(double(canvas.DeviceCaps(TCanvas::PhysicalWidth)) /
-                 TRelatorioSessao::kLarguraPagina),
-          FX(canvas.DeviceCaps(TCanvas::PhysicalOffsetX)),
-          FY(canvas.DeviceCaps(TCanvas::PhysicalOffsetY))
+    explicit TPagina(TPrinter &impressora)
+        : c(impressora.Canvas()),
+          FImpressora(impressora),
+          FRazao(double(c.DeviceCaps(TCanvas::PhysicalWidth)) / TRelatorioSessao::kLarguraPagina),
+          FX(c.DeviceCaps(TCanvas::PhysicalOffsetX)),
+          FY(c.DeviceCaps(TCanvas::PhysicalOffsetY))
     {
         if (!(FRazao > 0))
-            FRazao = double(canvas.DeviceCaps(TCanvas::LogPixelsX)) * 210 / 25.4 /
+            FRazao = double(c.DeviceCaps(TCanvas::LogPixelsX)) * 210 / 25.4 /
                      TRelatorioSessao::kLarguraPagina;
     }
     int X(double u) const { return int(std::lround(u * FRazao)) - FX; }
@@ -37,6 +43,14 @@ public:
         return double(pixels) / std::max(1, c.DeviceCaps(TCanvas::LogPixelsX));
     }
     double Razao() const { return FRazao; }
+    // Starts the next page; the top of its content.
+    double NovaPagina()
+    {
+        FImpressora.NewPage();
+        return kMargem;
+    }
+    // `y`, or the top of a new page when `altura` from `y` would pass the page's bottom.
+    double Reservar(double y, double altura) { return y + altura > kFimPagina ? NovaPagina() : y; }
     void Texto(double x, double y, const QString &texto, int pontos = 8, bool negrito = false)
     {
         c.Font().Name = QStringLiteral("Arial");
@@ -65,6 +79,7 @@ public:
     TCanvas &c;
 
 private:
+    TPrinter &FImpressora;
     double FRazao;
     int FX, FY;
 };
@@ -122,6 +137,11 @@ void Protocolo(TPagina &p, const TRelatorioSessao::TDados &d, double y)
                 .arg(TResumoSessao::Tempo(s.duracaoMs), TBancoSessoes::NomeSituacao(s.situacao)));
 }
 
+// The stage table's columns. Speed and grade get the room for "12.0 km/h (protocolo 14.5)".
+constexpr int kColunas[] = {kMargem, 66, 118, 150, 236, 318, 354, 406};
+const char *const kTitulos[] = {"Estágio",    "Fase", "Início", "Velocidade",
+                                "Inclinação", "FC",   "PA",     "Borg"};
+
 // "5.0 km/h", and the protocol's value beside it where the test's limits changed it.
 QString Enviado(double valor, double protocolo, const QString &unidade)
 {
@@ -131,31 +151,40 @@ QString Enviado(double valor, double protocolo, const QString &unidade)
     return texto;
 }
 
-double Tabela(TPagina &p, const TRelatorioSessao::TDados &d, double y)
+double CabecalhoTabela(TPagina &p, double y)
 {
-    // Speed and grade get the room for "12.0 km/h (protocolo 14.5)".
-    static const int colunas[] = {kMargem, 66, 118, 150, 236, 318, 354, 406};
-    static const char *titulos[] = {"Estágio",    "Fase", "Início", "Velocidade",
-                                    "Inclinação", "FC",   "PA",     "Borg"};
     for (int i = 0; i < 8; ++i)
-        p.Texto(colunas[i], y, QString::fromUtf8(titulos[i]), 8, true);
+        p.Texto(kColunas[i], y, QString::fromUtf8(kTitulos[i]), 8, true);
     p.Linha(kMargem, y + kLinhaTabela, TRelatorioSessao::kLarguraPagina - kMargem,
             y + kLinhaTabela);
-    y += kLinhaTabela + 2;
+    return y + kLinhaTabela + 2;
+}
+
+void LinhaEstagio(TPagina &p, const TResumoEstagio &e, double y)
+{
+    const QString campos[] = {
+        QString::number(e.estagio),
+        TResumoSessao::NomeFase(e.fase),
+        TResumoSessao::Tempo(e.inicioMs),
+        Enviado(e.velocidade, e.velocidadeProtocolo, QStringLiteral("km/h")),
+        Enviado(e.inclinacao, e.inclinacaoProtocolo, QStringLiteral("%")),
+        e.frequenciaCardiaca ? QStringLiteral("%1 bpm").arg(e.frequenciaCardiaca) : QString(),
+        e.pressaoSistolica
+            ? QStringLiteral("%1/%2 mmHg").arg(e.pressaoSistolica).arg(e.pressaoDiastolica)
+            : QString(),
+        e.borg ? QString::number(e.borg) : QString()};
+    for (int i = 0; i < 8; ++i)
+        p.Texto(kColunas[i], y, campos[i]);
+}
+
+// The stage table, going on to further pages (under its header again) as it needs.
+double Tabela(TPagina &p, const TRelatorioSessao::TDados &d, double y)
+{
+    y = CabecalhoTabela(p, y);
     for (const TResumoEstagio &e : d.estagios) {
-        const QString campos[] = {
-            QString::number(e.estagio),
-            TResumoSessao::NomeFase(e.fase),
-            TResumoSessao::Tempo(e.inicioMs),
-            Enviado(e.velocidade, e.velocidadeProtocolo, QStringLiteral("km/h")),
-            Enviado(e.inclinacao, e.inclinacaoProtocolo, QStringLiteral("%")),
-            e.frequenciaCardiaca ? QStringLiteral("%1 bpm").arg(e.frequenciaCardiaca) : QString(),
-            e.pressaoSistolica
-                ? QStringLiteral("%1/%2 mmHg").arg(e.pressaoSistolica).arg(e.pressaoDiastolica)
-                : QString(),
-            e.borg ? QString::number(e.borg) : QString()};
-        for (int i = 0; i < 8; ++i)
-            p.Texto(colunas[i], y, campos[i]);
+        if (y + kLinhaTabela > kFimPagina)
+            y = CabecalhoTabela(p, p.NovaPagina());
+        LinhaEstagio(p, e, y);
         y += kLinhaTabela;
     }
     return y;
@@ -182,7 +211,7 @@ double Conclusao(TPagina &p, const TRelatorioSessao::TDados &d, double y)
     p.Texto(kMargem, y + 26, QStringLiteral("Comentários:"), 8, true);
     p.Caixa(kMargem + 55, y + 26, TRelatorioSessao::kLarguraPagina - 2 * kMargem - 55, 30,
             d.sessao.comentarios);
-    return y + 60;
+    return y + kAlturaConclusao;
 }
 
 }  // namespace
@@ -256,14 +285,14 @@ void TRelatorioSessao::Imprimir(const TDados &dados, TvtxGraph &grafico)
     impressora->SetTitle(QStringLiteral("Teste de esforço %1").arg(dados.sessao.id));
     impressora->BeginDoc();
     try {
-        TPagina p(impressora->Canvas());
+        TPagina p(*impressora);
         Cabecalho(p, dados);
         Protocolo(p, dados, 158);
         double y = Tabela(p, dados, 194);
-        y = Conclusao(p, dados, y + 8);
+        y = Conclusao(p, dados, p.Reservar(y + 8, kAlturaConclusao));
         // The chart fills what is left of the page above the bottom margin.
-        const double topo = y + 6;
-        const double altura = std::min(713 - kMargem - topo, 330.0);
+        const double topo = p.Reservar(y + 6, kAlturaMinimaGrafico);
+        const double altura = std::min(kFimPagina - topo, 330.0);
         grafico.Imprime(float(p.Polegadas(p.X(kMargem))), float(p.Polegadas(p.Y(topo))),
                         float(p.Polegadas(p.L(kLarguraPagina - 2 * kMargem))),
                         float(p.Polegadas(p.L(altura))));

@@ -131,6 +131,56 @@ private slots:
             texto.contains(QRegularExpression("5\\s+Recuperação\\s+12:00\\s+2.5 km/h\\s+0.0 %")));
     }
 
+    // A 60-stage session: the table goes on to a second page, under its header again, and the
+    // rest of the report follows it there.
+    void relatorioComMuitosEstagios()
+    {
+        QTemporaryDir pasta;
+        const QString caminho = pasta.filePath("s.db");
+        TBancoSessoes banco;
+        QString erro;
+        QVERIFY(banco.Abrir(caminho, &erro));
+        TSessao s;
+        TPaciente paciente;
+        paciente.nome = QStringLiteral("Rui Antunes");
+        s.pacienteId = banco.InserirPaciente(paciente, &erro);
+        s.protocoloNome = QStringLiteral("Rampa de 60 estágios");
+        s.inicio = QDateTime::currentDateTimeUtc();
+        s.id = banco.IniciarSessao(s, &erro);
+        QVERIFY2(s.id, qPrintable(erro));
+        {
+            TGravadorSessao g(caminho, s.id);
+            for (int i = 0; i < 60; ++i)
+                g.Evento(Evento(i * 30000, "estagio", 0, 0, 1, i + 1, 2 + i * 0.1, i * 0.2));
+            QVERIFY(g.Encerrar());
+        }
+        s.situacao = TSessao::TSituacao::Concluida;
+        s.duracaoMs = 1800000;
+        s.comentarios = QStringLiteral("Rampa completa sem intercorrências.");
+        QVERIFY2(banco.FinalizarSessao(s, &erro), qPrintable(erro));
+        TvtxGraph grafico;
+        TGraficoSessao(grafico).Redesenhar(banco.LerAmostras(s.id), banco.LerEventos(s.id));
+        const QString pdf = pasta.filePath("r.pdf");
+        Printer()->SetPdfOutput(pdf);
+        TRelatorioSessao::Imprimir(TRelatorioSessao::Carregar(banco, s.id), grafico);
+
+        QVERIFY(Executar("pdfinfo", {pdf}).contains(QRegularExpression("Pages:\\s+2\\n")));
+        QStringList paginas;
+        for (const char *n : {"1", "2"})
+            paginas << Executar("pdftotext", {"-layout", "-f", n, "-l", n, pdf, "-"});
+        for (const QString &pagina : paginas)
+            QVERIFY(pagina.contains(QRegularExpression("Estágio\\s+Fase\\s+Início")));
+        for (int i = 1; i <= 60; ++i)
+            QCOMPARE(paginas.join('\n').count(
+                         QRegularExpression(QStringLiteral("(?m)^\\s*%1\\s+Exercício").arg(i))),
+                     1);
+        QVERIFY(paginas[1].contains(
+            QRegularExpression("60\\s+Exercício\\s+29:30\\s+7.9 km/h\\s+11.8 %")));
+        for (const char *depois : {"Rampa completa sem intercorrências.", "Velocidade e inclinação",
+                                   "Motivo da interrupção"})
+            QVERIFY2(paginas[1].contains(QString::fromUtf8(depois)), depois);
+    }
+
     // A stage's protocol values come from valor1/valor2 of its event; none (older recordings:
     // both 0) or the same as sent give 0.
     void estagiosComValoresDoProtocolo_data()
