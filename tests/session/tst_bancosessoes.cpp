@@ -358,37 +358,26 @@ private slots:
         TBancoSessoes banco;
         QString erro;
         QVERIFY(banco.Abrir(caminho, &erro));
-        TSessao s = NovaSessao(banco);
-        TEventoRegistro e;
-        e.tipo = "estagio";
-        e.estagio = 1;
-        e.velocidade = 2.7;
-        {
-            TGravadorSessao g(caminho, s.id);
-            g.Evento(e);
-            QVERIFY(g.Encerrar());
-        }
-        QVERIFY(banco.FinalizarSessao(s, &erro));
+        const TSessao s = NovaSessao(banco);
         QSqlQuery q(banco.Conexao());
-        const QString colunas =
-            "SELECT COUNT(*) FROM pragma_table_info('estagios')"
-            " WHERE name IN ('velocidade_protocolo', 'inclinacao_protocolo')";
-        QVERIFY(q.exec(colunas) && q.next());
-        const int novas = q.value(0).toInt();
-        for (int i = 0; i < novas; ++i)  // back to version 1's table
-            QVERIFY(q.exec(i ? "ALTER TABLE estagios DROP COLUMN inclinacao_protocolo"
-                             : "ALTER TABLE estagios DROP COLUMN velocidade_protocolo"));
-        QVERIFY(q.exec("PRAGMA user_version=1"));
+        for (const QString &comando :  // back to version 1's stage table, with a finished row
+             {QStringLiteral("ALTER TABLE estagios DROP COLUMN velocidade_protocolo"),
+              QStringLiteral("ALTER TABLE estagios DROP COLUMN inclinacao_protocolo"),
+              QStringLiteral(
+                  "INSERT INTO estagios (sessao_id, ordem, velocidade) VALUES (%1, 0, 2.7)")
+                  .arg(s.id),
+              QStringLiteral("UPDATE sessoes SET situacao = 'concluida'"),
+              QStringLiteral("PRAGMA user_version=1")})
+            QVERIFY2(q.exec(comando), qPrintable(comando));
         q.finish();
         banco.Fechar();
         QVERIFY2(banco.Abrir(caminho, &erro), qPrintable(erro));
         QSqlQuery r(banco.Conexao());
         QVERIFY(r.exec("PRAGMA user_version") && r.next());
         QCOMPARE(r.value(0).toInt(), 2);
-        QVERIFY(r.exec(colunas) && r.next());
-        QCOMPARE(r.value(0).toInt(), 2);
         QCOMPARE(banco.LerEstagios(s.id).size(), 1);
         QCOMPARE(banco.LerEstagios(s.id).at(0).velocidade, 2.7);
+        QCOMPARE(banco.LerEstagios(s.id).at(0).velocidadeProtocolo, 0.0);
     }
 
 private:
