@@ -246,9 +246,11 @@ void TExecutorProtocolo::TPrivado::Publicar()
         QMetaObject::invokeMethod(
             q,
             [q = q, evento, mudouEstado] {
+                // The event first: a receiver that ends its record on the state change has
+                // the event that carries it.
+                emit q->Evento(evento);
                 if (mudouEstado)
                     emit q->EstadoMudou(evento.estado);
-                emit q->Evento(evento);
             },
             Qt::QueuedConnection);
     }
@@ -299,6 +301,12 @@ TEstadoExecucao TExecutorProtocolo::Estado() const
 {
     std::lock_guard lock(d->mutex);
     return d->maquina.Estado();
+}
+
+bool TExecutorProtocolo::ParadaPendente() const
+{
+    std::lock_guard lock(d->mutex);
+    return d->maquina.ParadaPendente();
 }
 
 TAmostraExecucao TExecutorProtocolo::UltimaAmostra() const

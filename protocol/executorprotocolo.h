@@ -59,6 +59,8 @@ public:
     // caller can check before it records anything.
     QString MotivoRecusa() const;
     TEstadoExecucao Estado() const;
+    // A stop was asked for and the board has not acknowledged it yet (it is being retried).
+    bool ParadaPendente() const;
     TAmostraExecucao UltimaAmostra() const;
     TProtocolo Protocolo() const;  // the protocol as it will run (recovery included)
 

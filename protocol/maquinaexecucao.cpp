@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "protocol/faixaesteira.h"
 
@@ -294,7 +295,9 @@ void TMaquinaExecucao::ResultadoParada(qint64 agora, const QString &erro, int ge
     FUltimoEnvio = agora;
     FAlvo = FAlvoPlano = {};
     if (erro.isEmpty()) {
-        FParadaPendente = false;
+        if (std::exchange(FParadaPendente, false))
+            Registrar(agora, TEventoExecucao::TTipo::Estado,
+                      QStringLiteral("Parada confirmada pela esteira."));
         FConfirmado = {};
         FVelocidadeCerta = FInclinacaoCerta = true;
         Sucesso(agora);

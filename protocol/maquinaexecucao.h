@@ -70,6 +70,8 @@ public:
     TEnvio Pendente(qint64 agora) const;
     // A stop waits to go out: a target's frame not yet on the line is given up for it.
     bool ParadaPedida() const { return FParadaPedida; }
+    // A stop was asked for and the board has not acknowledged it yet (it is being retried).
+    bool ParadaPendente() const { return FParadaPedida || FParadaPendente; }
     TQuadros QuadrosParaEnviar() const;
     // Outcomes of the exchanges (erro empty: acknowledged). escrito: the frame may have reached
     // the board (false when there was no device to write to).

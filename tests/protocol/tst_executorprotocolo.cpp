@@ -423,9 +423,11 @@ void TestExecutorProtocolo::lateAnswersLeaveTheBeltWhereItMayBe()
     QTRY_COMPARE_WITH_TIMEOUT(FExecutor->Estado(), TEstadoExecucao::LinkPerdido, kPrazoMs);
     FPlaca->SetFault({TBoardFault::None});
     const qsizetype antes = FPlaca->Frames().size();
-    for (qint64 t = 1; t <= 10; ++t) {
+    // Each sample proves the worker saw that second (and would have probed after it).
+    QSignalSpy amostras(FExecutor.get(), &TExecutorProtocolo::Amostra);
+    for (qint64 t = 1; t <= 5; ++t) {
         FRelogio->Ajustar(FInicio + kEstagioBruce + t * 1000);
-        QTest::qWait(20);
+        QVERIFY(amostras.wait(kPrazoMs));
     }
     QCOMPARE(FPlaca->Frames().size(), antes);
     QCOMPARE(FPlaca->State().speedCode, int(TOrvanta::ConverterVelocidade(4.0)));
