@@ -24,6 +24,7 @@
 #include "console/painelentradas.h"
 #include "console/painelpaciente.h"
 #include "console/painelprotocolo.h"
+#include "console/teclasparada.h"
 #include "device/orvanta.h"
 #include "device/reabertura.h"
 #include "platform/exception.h"
@@ -42,6 +43,11 @@ constexpr int kContagemMs = 3000;
 // Longest wait for the stop when the window closes: an exchange in flight (its time-out), the
 // line's settle time, the stop's own exchange.
 constexpr int kEsperaParadaMs = 3000;
+// Longest wait for the recorder's last records when a test ends.
+constexpr int kEsperaGravacaoMs = 2000;
+const QString kParadaNaoConfirmada = QStringLiteral(
+    "A esteira não confirmou a parada: o programa continua enviando a parada a cada segundo. "
+    "Verifique a esteira antes de fechar.");
 
 QLabel *Valor(const QString &nome, int pixels = 18)
 {
@@ -91,6 +97,10 @@ TEventoRegistro Registro(const TEventoExecucao &e)
     r.velocidade = e.velocidade;
     r.inclinacao = e.inclinacao;
     r.texto = e.texto;
+    if (e.tipo == TEventoExecucao::TTipo::Estagio) {  // the protocol's values before the limits
+        r.valor1 = e.velocidadeProtocolo;
+        r.valor2 = e.inclinacaoProtocolo;
+    }
     return r;
 }
 
@@ -161,11 +171,7 @@ TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(pa
                                           FEntradas->Comentarios(), &erro))
             MostrarFalhaGravacao(erro);
     });
-    for (Qt::Key tecla : {Qt::Key_Space, Qt::Key_Escape}) {
-        auto *atalho = new QShortcut(QKeySequence(tecla), this);
-        atalho->setContext(Qt::WindowShortcut);
-        connect(atalho, &QShortcut::activated, this, &TfrmConsole::Parar);
-    }
+    FTeclas = new TTeclasParada([this] { return EmTeste(); }, [this] { Parar(); }, this);
     FReabertura = new TReabertura(this);
     connect(FReabertura, &TReabertura::DispositivoDisponivel, this,
             &TfrmConsole::DispositivoDeVolta);
@@ -184,6 +190,7 @@ TfrmConsole::~TfrmConsole()
     FExecutor.reset();
     if (FiSessao)
         FinalizarSessao(situacao);
+    EncerrarGravador();
     FEsteira.reset();
 }
 
@@ -259,11 +266,15 @@ QWidget *TfrmConsole::CriarControles()
         "QPushButton { background: #c00000; color: white; font-size: 26px; font-weight: bold; }"));
     FParar->setToolTip(QStringLiteral("Para a esteira (Espaço ou Esc)"));
     linha->addWidget(FParar);
+    // Each button does what it said when it was clicked, even when the state has just moved
+    // on: a cancel arriving after the countdown's end stops the belt (the runner decides).
     connect(FIniciar, &QPushButton::clicked, this, [this] {
-        if (FExecutor && FExecutor->Estado() == TEstadoExecucao::Contagem)
-            FExecutor->CancelarContagem();
-        else
+        if (FIniciar->property("cancelar").toBool()) {
+            if (FExecutor)
+                FExecutor->CancelarContagem();
+        } else {
             IniciarTeste();
+        }
     });
     connect(FPausar, &QPushButton::clicked, this, &TfrmConsole::PausarOuRetomar);
     connect(FProximoEstagio, &QPushButton::clicked, this, [this] {
@@ -282,19 +293,21 @@ void TfrmConsole::CriarMenus()
 {
     QMenu *arquivo = menuBar()->addMenu(QStringLiteral("&Arquivo"));
     arquivo->addAction(QStringLiteral("&Sessões..."), this, &TfrmConsole::AbrirSessoes);
-    arquivo->addAction(QStringLiteral("&Relatório do último teste..."), this, [this] {
-        if (!FiUltimaSessao)
-            return ShowErrorMessage(QStringLiteral("Nenhum teste foi feito nesta execução."));
-        const QString pdf = QFileDialog::getSaveFileName(this, QStringLiteral("Salvar relatório"),
-                                                         QStringLiteral("relatorio.pdf"),
-                                                         QStringLiteral("PDF (*.pdf)"));
-        if (!pdf.isEmpty())
-            ImprimirRelatorio(FiUltimaSessao, pdf);
-    });
-    arquivo->addAction(QStringLiteral("&Imprimir relatório do último teste"), this, [this] {
-        if (FiUltimaSessao)
-            ImprimirRelatorio(FiUltimaSessao);
-    });
+    FAcoesComDialogo << arquivo->addAction(
+        QStringLiteral("&Relatório do último teste..."), this, [this] {
+            if (!FiUltimaSessao)
+                return ShowErrorMessage(QStringLiteral("Nenhum teste foi feito nesta execução."));
+            const QString pdf = QFileDialog::getSaveFileName(
+                this, QStringLiteral("Salvar relatório"), QStringLiteral("relatorio.pdf"),
+                QStringLiteral("PDF (*.pdf)"));
+            if (!pdf.isEmpty())
+                ImprimirRelatorio(FiUltimaSessao, pdf);
+        });
+    FAcoesComDialogo << arquivo->addAction(QStringLiteral("&Imprimir relatório do último teste"),
+                                           this, [this] {
+                                               if (FiUltimaSessao)
+                                                   ImprimirRelatorio(FiUltimaSessao);
+                                           });
     arquivo->addSeparator();
     arquivo->addAction(QStringLiteral("Sai&r"), this, &QWidget::close);
 }
@@ -375,13 +388,16 @@ void TfrmConsole::PerdeuDispositivo(const QString &motivo)
     const QString dispositivo = FEsteira->Porta()->DeviceName();
     FbDispositivoPerdido = true;
     Trace(QStringLiteral("dispositivo perdido: %1 (%2)").arg(dispositivo, motivo));
+    const bool contagem = FExecutor && FExecutor->Estado() == TEstadoExecucao::Contagem;
     if (FExecutor)
         FExecutor->TrocarDispositivo(nullptr);  // waits for an exchange in flight
     FEsteira.reset();
     ++FuEsteira;
-    FAvisoPorta = QStringLiteral(
-                      "PORTA PERDIDA: protocolo em espera; tentando reabrir %1 a cada "
-                      "segundo")
+    // What the runner does: a countdown is cancelled (nothing was sent), a test holds.
+    FAvisoPorta = (contagem ? QStringLiteral("PORTA PERDIDA: contagem cancelada, nada foi "
+                                             "enviado; tentando reabrir %1 a cada segundo")
+                            : QStringLiteral("PORTA PERDIDA: protocolo em espera; tentando "
+                                             "reabrir %1 a cada segundo"))
                       .arg(dispositivo);
     MostrarLink(FAvisoPorta, true);
     FLink->setToolTip(motivo);
@@ -448,6 +464,11 @@ bool TfrmConsole::IniciarTeste()
                                       FProtocolo->RecuperacaoInclinacao());
         FExecutor->AjustarAceitarLimitacao(FProtocolo->AceitarLimitacao());
         FExecutor->AjustarEscalaTempo(FdEscala);
+        // A start the runner would refuse records nothing.
+        if (const QString motivo = FExecutor->MotivoRecusa(); !motivo.isEmpty())
+            throw Exception(motivo);
+        EncerrarGravador();  // the earlier test's last events are in
+        FbParadaNaoConfirmada = false;
 
         FSessao = TSessao{};
         FSessao.pacienteId = FBanco->InserirPaciente(paciente, &erro);
@@ -483,8 +504,10 @@ bool TfrmConsole::IniciarTeste()
         FContagem.start();
         FRelogioTela->start();
         FExecutor->Iniciar();
+        if (FExecutor->Estado() != TEstadoExecucao::Contagem)  // refused after all
+            FinalizarSessao(TSessao::TSituacao::Parada);
         AtualizarControles();
-        return true;
+        return FiSessao != 0;
     } catch (const Exception &erro) {
         ShowErrorMessage(erro.Message());
         AtualizarControles();
@@ -508,12 +531,13 @@ void TfrmConsole::Parar()
     }
 }
 
+// What the button said when it was clicked: a pause clicked just as the link is lost stays a
+// pause (which the lost link ignores), never a resume.
 void TfrmConsole::PausarOuRetomar()
 {
     if (!FExecutor)
         return;
-    const TEstadoExecucao e = FExecutor->Estado();
-    if (e == TEstadoExecucao::Pausado || e == TEstadoExecucao::LinkPerdido)
+    if (FPausar->property("retomar").toBool())
         FExecutor->Retomar();
     else
         FExecutor->Pausar();
@@ -549,9 +573,20 @@ void TfrmConsole::AoEvento(const TEventoExecucao &evento)
         FdAlvoVelocidade = evento.velocidade;
         FdAlvoInclinacao = evento.inclinacao;
     }
+    // After the session's end the recorder stays for the run's last events (a retried stop).
     if (FGravador)
         FGravador->Evento(registro);
     FDesenho->Evento(registro);
+    if (FbParadaNaoConfirmada && FExecutor && !FExecutor->ParadaPendente()) {
+        FbParadaNaoConfirmada = false;  // a retry went through: the session ended as it did
+        FSessao.situacao = FSituacaoConfirmada;
+        FSessao.motivoParada = FEntradas->MotivoParada();
+        FSessao.comentarios = FEntradas->Comentarios();
+        QString erro;
+        if (!FBanco->FinalizarSessao(FSessao, &erro))
+            MostrarFalhaGravacao(erro);
+        MostrarLink(QStringLiteral("Parada confirmada pela esteira."), false);
+    }
 }
 
 void TfrmConsole::AoAmostra(const TAmostraExecucao &a)
@@ -572,16 +607,19 @@ void TfrmConsole::AoAmostra(const TAmostraExecucao &a)
     FAlvo->setText(Km(a.velocidadeAlvo) + QStringLiteral("   ") + Pct(a.inclinacaoAlvo));
     if (a.linkOk)
         FAvisoPorta.clear();
+    const QString velocidade =
+        a.velocidadeConhecida ? Km(a.velocidadeConfirmada) : QStringLiteral("- km/h");
+    const QString inclinacao =
+        a.inclinacaoConhecida ? Pct(a.inclinacaoConfirmada) : QStringLiteral("- %");
     MostrarLink(a.linkOk
-                    ? QStringLiteral("Conectada: %1, %2")
-                          .arg(Km(a.velocidadeConfirmada), Pct(a.inclinacaoConfirmada))
+                    ? QStringLiteral("Conectada: %1, %2").arg(velocidade, inclinacao)
                     : (FAvisoPorta.isEmpty() ? QStringLiteral("SEM COMUNICAÇÃO") : FAvisoPorta),
                 !a.linkOk);
 }
 
 void TfrmConsole::AoEntrada(const TEventoRegistro &entrada)
 {
-    if (!FGravador)
+    if (!FGravador || !FiSessao)
         return;
     TEventoRegistro e = entrada;
     e.tempoMs = TempoAtual();
@@ -613,10 +651,15 @@ void TfrmConsole::AoEstado(TEstadoExecucao estado)
 void TfrmConsole::FinalizarSessao(TSessao::TSituacao situacao)
 {
     FRelogioTela->stop();
-    if (FGravador) {
-        FGravador->Encerrar();
-        FGravador.reset();
+    // Until the board acknowledges the stop the session says so; the runner keeps retrying.
+    if (FExecutor && FExecutor->ParadaPendente() && !Rodando(FExecutor->Estado())) {
+        FSituacaoConfirmada = situacao;
+        situacao = TSessao::TSituacao::ParadaNaoConfirmada;
+        FbParadaNaoConfirmada = true;
+        MostrarLink(kParadaNaoConfirmada, true);
     }
+    if (FGravador && !FGravador->Esvaziar(kEsperaGravacaoMs))
+        EncerrarGravador();  // keeps what it could not write, and says so
     if (situacao == TSessao::TSituacao::Concluida && FEntradas->MotivoParada().isEmpty())
         FEntradas->AjustarMotivoParada(QStringLiteral("Teste completo"));
     FSessao.situacao = situacao;
@@ -634,6 +677,16 @@ void TfrmConsole::FinalizarSessao(TSessao::TSituacao situacao)
     else
         FGravacao->setText(QStringLiteral("Teste %1 gravado.").arg(FiSessao));
     FiSessao = 0;
+}
+
+void TfrmConsole::EncerrarGravador()
+{
+    if (!FGravador)
+        return;
+    QString aviso;
+    if (!FGravador->Encerrar(&aviso))
+        MostrarFalhaGravacao(aviso);
+    FGravador.reset();
 }
 
 void TfrmConsole::AtualizarControles()
@@ -657,6 +710,13 @@ void TfrmConsole::AtualizarControles()
         b->setEnabled(ativo && e != TEstadoExecucao::LinkPerdido);
     FParar->setEnabled(true);
     FEntradas->AjustarGravando(FiSessao != 0);
+    FIniciar->setProperty("cancelar", contagem);
+    FPausar->setProperty("retomar",
+                         e == TEstadoExecucao::Pausado || e == TEstadoExecucao::LinkPerdido);
+    for (QAction *acao : FAcoesComDialogo)
+        acao->setEnabled(!rodando);
+    if (FSessoes)
+        FSessoes->AjustarEmTeste(rodando);
 }
 
 void TfrmConsole::AtualizarContagem()
@@ -670,24 +730,44 @@ void TfrmConsole::AtualizarContagem()
 
 void TfrmConsole::closeEvent(QCloseEvent *event)
 {
-    if (EmTeste()) {
-        if (!OnConfirmar(QStringLiteral("Um teste está em andamento. Parar a esteira e fechar?"))) {
-            event->ignore();
-            return;
-        }
-        // The belt stops first: the stop frame goes out and is answered (or times out) before
-        // the window goes; the session is then recorded as stopped.
-        if (FEntradas->MotivoParada().isEmpty())
-            FEntradas->AjustarMotivoParada(QStringLiteral("Decisão do operador"));
-        FExecutor->Parar();
-        QElapsedTimer espera;
-        espera.start();
-        while (EmTeste() && espera.elapsed() < kEsperaParadaMs)
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
+    if (!FecharAposParada()) {
+        event->ignore();
+        return;
     }
     if (FiSessao)
         FinalizarSessao(SituacaoAoFechar());
     event->accept();
+}
+
+// The window goes only once the board acknowledged the stop. A stop that is not confirmed
+// keeps the window (the runner retries it every second), says so, and records the session as
+// such; closing again then asks whether to leave a belt that may still move.
+bool TfrmConsole::FecharAposParada()
+{
+    const bool pendente = FExecutor && FExecutor->ParadaPendente();
+    if (!EmTeste() && !pendente)
+        return true;
+    if (!EmTeste())
+        return OnConfirmar(
+            QStringLiteral("A esteira ainda não confirmou a parada e pode estar "
+                           "em movimento. Fechar mesmo assim?"));
+    if (!OnConfirmar(QStringLiteral("Um teste está em andamento. Parar a esteira e fechar?")))
+        return false;
+    if (FEntradas->MotivoParada().isEmpty())
+        FEntradas->AjustarMotivoParada(QStringLiteral("Decisão do operador"));
+    FExecutor->Parar();
+    QElapsedTimer espera;
+    espera.start();
+    while ((EmTeste() || FExecutor->ParadaPendente()) && espera.elapsed() < kEsperaParadaMs)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
+    if (!EmTeste() && !FExecutor->ParadaPendente())
+        return true;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);  // the run's events
+    if (FiSessao && !EmTeste())
+        FinalizarSessao(SituacaoAoFechar());
+    MostrarLink(kParadaNaoConfirmada, true);
+    AtualizarControles();
+    return false;
 }
 
 // The run may have ended with its last state change still queued for this window: a session
@@ -733,6 +813,8 @@ void TfrmConsole::AbrirSessoes()
 {
     auto *janela = new TfrmSessoes(FBanco, this);
     janela->setAttribute(Qt::WA_DeleteOnClose);
+    janela->AjustarEmTeste(EmTeste());
+    FSessoes = janela;
     janela->OnRelatorio = [this](qint64 id, const QString &pdf) { ImprimirRelatorio(id, pdf); };
     janela->OnCsv = [this](qint64 id, const QString &arquivo, bool local) {
         ExportarCsv(id, arquivo, local);

@@ -29,7 +29,10 @@ class TOrvanta;
 class TPainelEntradas;
 class TPainelPaciente;
 class TPainelProtocolo;
+class QAction;
 class TReabertura;
+class TTeclasParada;
+class TfrmSessoes;
 class TvtxGraph;
 
 // The exercise-test console: set-up (patient, protocol, limits), the running view (times, phase,
@@ -77,6 +80,8 @@ private:
     void AoEstado(TEstadoExecucao estado);
     void AoEntrada(const TEventoRegistro &entrada);
     void FinalizarSessao(TSessao::TSituacao situacao);
+    void EncerrarGravador();
+    bool FecharAposParada();
     TSessao::TSituacao SituacaoAoFechar() const;
     void AtualizarControles();
     void AtualizarContagem();
@@ -108,6 +113,11 @@ private:
     QElapsedTimer FDesdeAmostra;
     QElapsedTimer FContagem;
     TReabertura *FReabertura = nullptr;
+    TTeclasParada *FTeclas = nullptr;
+    QPointer<TfrmSessoes> FSessoes;
+    QList<QAction *> FAcoesComDialogo;   // off while a test runs: a modal box blocks PARAR
+    bool FbParadaNaoConfirmada = false;  // the last test's stop was never acknowledged
+    TSessao::TSituacao FSituacaoConfirmada = TSessao::TSituacao::Parada;  // once it is
     bool FbDispositivoPerdido = false;
     int FiIntervaloReabertura = 1000;
     unsigned FuEsteira = 0;  // reports of an earlier device are ignored

@@ -50,6 +50,10 @@ TfrmSessoes::TfrmSessoes(TBancoSessoes *banco, QWidget *parent) : QDialog(parent
     auto *pdf = new QPushButton(QStringLiteral("Relatório em PDF..."));
     auto *imprimir = new QPushButton(QStringLiteral("Imprimir relatório"));
     auto *csv = new QPushButton(QStringLiteral("Exportar CSV..."));
+    pdf->setObjectName(QStringLiteral("btnRelatorioPdf"));
+    imprimir->setObjectName(QStringLiteral("btnImprimir"));
+    csv->setObjectName(QStringLiteral("btnCsv"));
+    FDialogos = {pdf, imprimir, csv};
     FSeparadorLocal = new QCheckBox(QStringLiteral("Separador decimal do sistema"));
     auto *fechar = new QPushButton(QStringLiteral("Fechar"));
     for (QWidget *w : std::initializer_list<QWidget *>{pdf, imprimir, csv, FSeparadorLocal})
@@ -85,6 +89,12 @@ TfrmSessoes::TfrmSessoes(TBancoSessoes *banco, QWidget *parent) : QDialog(parent
 }
 
 TfrmSessoes::~TfrmSessoes() = default;
+
+void TfrmSessoes::AjustarEmTeste(bool emTeste)
+{
+    for (QWidget *w : FDialogos)
+        w->setEnabled(!emTeste);
+}
 
 qint64 TfrmSessoes::SessaoSelecionada() const
 {

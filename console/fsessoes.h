@@ -27,6 +27,9 @@ public:
     std::function<void(qint64 sessao, const QString &pdf)> OnRelatorio;
     std::function<void(qint64 sessao, const QString &arquivo, bool separadorDoLocal)> OnCsv;
 
+    // While a test runs, the actions that open a dialog (which would block PARAR) are off.
+    void AjustarEmTeste(bool emTeste);
+
     TDBGridKpr *Grade() const { return FGrade; }
     qint64 SessaoSelecionada() const;
     void Mostrar(qint64 sessaoId);
@@ -40,4 +43,5 @@ private:
     QListWidget *FEventos = nullptr;
     QLabel *FResumo = nullptr;
     QCheckBox *FSeparadorLocal = nullptr;
+    QList<QWidget *> FDialogos;  // the actions that open a dialog
 };

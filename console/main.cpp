@@ -116,7 +116,9 @@ void Executar(QApplication &app)
     janela.show();
     if (!aberto)
         ShowErrorMessage(erro);
-    else if (sessoes.Recuperadas() > 0)
+    if (aberto && !sessoes.AvisoArquivoPendente().isEmpty())
+        ShowErrorMessage(sessoes.AvisoArquivoPendente());
+    if (aberto && sessoes.Recuperadas() > 0)
         ShowErrorMessage(QStringLiteral("%1 teste(s) interrompido(s) foram encontrados e "
                                         "marcados como interrompidos.")
                              .arg(sessoes.Recuperadas()));

@@ -106,6 +106,7 @@ QWidget *TPainelProtocolo::CriarLimites()
     FRecMinutos = Numero(0, 30, 3, 0.5, 1, QStringLiteral(" min"));
     FRecMinutos->setObjectName(QStringLiteral("spnRecuperacao"));
     FRecVel = Numero(0, 18, 2.5, 0.1, 1, QStringLiteral(" km/h"));
+    FRecVel->setObjectName(QStringLiteral("spnRecuperacaoVelocidade"));
     FRecInc = Numero(0, 25, 0, 0.5, 1, QStringLiteral(" %"));
     FAceitar = new QCheckBox(QStringLiteral("Aceitar limitação à faixa da esteira"));
     FAceitar->setObjectName(QStringLiteral("chkAceitarLimitacao"));

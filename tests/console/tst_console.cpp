@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -15,6 +17,7 @@
 
 #include "components/editimp.h"
 #include "console/fconsole.h"
+#include "console/fsessoes.h"
 #include "console/painelpaciente.h"
 #include "platform/messagebox.h"
 #include "protocol/executorprotocolo.h"
@@ -170,6 +173,124 @@ private slots:
             !FPlaca->Frames().isEmpty() && FPlaca->Frames().last().frame == kParar, 5000);
         QTRY_COMPARE_WITH_TIMEOUT(FBanco->LerSessao(FJanela->UltimaSessao())->situacao,
                                   TSessao::TSituacao::Parada, 5000);
+        // The state change that ends the test is recorded too.
+        QTRY_VERIFY_WITH_TIMEOUT(TemEvento(FJanela->UltimaSessao(), "estado", "Parado"), 5000);
+    }
+
+    // Space and Escape stop the belt from any window of the program in front during a test:
+    // the sessions browser (Escape would close it) and a message box (Space would press its
+    // button). What opens a modal box is off meanwhile.
+    void teclasDeParadaEmOutraJanela_data()
+    {
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<bool>("caixa");
+        QTest::newRow("Esc no navegador de sessões") << int(Qt::Key_Escape) << false;
+        QTest::newRow("Espaço no navegador de sessões") << int(Qt::Key_Space) << false;
+        QTest::newRow("Espaço numa caixa de mensagem") << int(Qt::Key_Space) << true;
+    }
+    void teclasDeParadaEmOutraJanela()
+    {
+        QFETCH(int, tecla);
+        QFETCH(bool, caixa);
+        Iniciado();
+        for (QAction *acao : FJanela->menuBar()->actions().first()->menu()->actions())
+            if (acao->text().contains("Relatório"))
+                QVERIFY2(!acao->isEnabled(), qPrintable(acao->text()));
+        QWidget *frente = nullptr;
+        if (caixa) {
+            auto *box = new QMessageBox(QMessageBox::Question, "?", "?",
+                                        QMessageBox::Yes | QMessageBox::No, FJanela.get());
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->open();
+            frente = box;
+        } else {
+            Menu("&Sessões...")->trigger();
+            auto *sessoes = FJanela->findChild<TfrmSessoes *>();
+            QVERIFY(sessoes);
+            QVERIFY(!sessoes->findChild<QPushButton *>("btnCsv")->isEnabled());
+            frente = sessoes;
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(frente));
+        frente->activateWindow();
+        QTest::keyClick(frente, Qt::Key(tecla));
+        QTRY_COMPARE_WITH_TIMEOUT(FJanela->Executor()->Estado(), TEstadoExecucao::Parado, 5000);
+        QVERIFY(frente->isVisible());  // the key stopped the belt and did nothing else
+        QTRY_VERIFY_WITH_TIMEOUT(FPlaca->Frames().last().frame == kParar, 5000);
+    }
+
+    // A button does what it said when clicked, though the state moved on before the window
+    // heard it (its signals held back here): a pause as the link is lost stays a pause, a
+    // cancel as the countdown ends stops the belt.
+    void botaoFazOQueDizia_data()
+    {
+        QTest::addColumn<QString>("botao");
+        QTest::addColumn<TEstadoExecucao>("estado");
+        QTest::newRow("Pausar quando o link cai") << "btnPausar" << TEstadoExecucao::LinkPerdido;
+        QTest::newRow("Cancelar quando a contagem acaba")
+            << "btnIniciar" << TEstadoExecucao::Parado;
+    }
+    void botaoFazOQueDizia()
+    {
+        QFETCH(QString, botao);
+        QFETCH(TEstadoExecucao, estado);
+        if (botao == "btnPausar") {
+            Iniciado();
+            QTRY_VERIFY_WITH_TIMEOUT(FJanela->findChild<QPushButton *>("btnPausar")->isEnabled(),
+                                     5000);
+            FJanela->Executor()->blockSignals(true);
+            FPlaca->SetFault({TBoardFault::Silence});
+            QTRY_COMPARE_WITH_TIMEOUT(FJanela->Executor()->Estado(), TEstadoExecucao::LinkPerdido,
+                                      15000);
+        } else {
+            Clicar("btnIniciar");
+            FJanela->Executor()->blockSignals(true);
+            QTRY_VERIFY_WITH_TIMEOUT(!FPlaca->Frames().isEmpty(), 15000);
+        }
+        Clicar(qPrintable(botao));
+        if (estado == TEstadoExecucao::Parado)
+            QTRY_COMPARE_WITH_TIMEOUT(FJanela->Executor()->Estado(), estado, 5000);
+        QCOMPARE(FJanela->Executor()->Estado(), estado);
+    }
+
+    // A start the runner refuses (a recovery below the board's range, not accepted) records
+    // no session.
+    void inicioRecusadoNaoGrava()
+    {
+        FJanela->findChild<QDoubleSpinBox *>("spnRecuperacaoVelocidade")->setValue(1.0);
+        QVERIFY(!FJanela->IniciarTeste());
+        QCOMPARE(FMensagens.size(), 1);
+        QVERIFY2(FMensagens.first().contains("limitação"), qPrintable(FMensagens.first()));
+        QSqlQuery q(FBanco->Conexao());
+        QVERIFY(q.exec("SELECT count(*) FROM sessoes") && q.next());
+        QCOMPARE(q.value(0).toInt(), 0);
+        QCOMPARE(FJanela->UltimaSessao(), qint64(0));
+    }
+
+    // Closing during a test while the board does not answer the stop: the window stays, says
+    // so, records the session as such and keeps sending the stop; once the board answers,
+    // the session is stopped and the window closes.
+    void fecharSemConfirmacaoDaParada()
+    {
+        Iniciado();
+        FJanela->OnConfirmar = [](const QString &) { return true; };
+        FPlaca->SetFault({TBoardFault::Silence});
+        QVERIFY(!FJanela->close());
+        QVERIFY(FJanela->isVisible());
+        const qint64 id = FJanela->UltimaSessao();
+        QCOMPARE(FBanco->LerSessao(id)->situacao, TSessao::TSituacao::ParadaNaoConfirmada);
+        QVERIFY(FJanela->findChild<QLabel *>("lblLink")->text().contains("não confirmou"));
+        auto paradas = [this] {
+            int n = 0;
+            for (const TFrameRecord &r : FPlaca->Frames())
+                n += r.frame == kParar;
+            return n;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(paradas() >= 3, 10000);  // retried
+        QTRY_VERIFY_WITH_TIMEOUT(TemEvento(id, "falha", "Falha ao parar"), 5000);
+        FPlaca->SetFault({TBoardFault::None});
+        QTRY_COMPARE_WITH_TIMEOUT(FBanco->LerSessao(id)->situacao, TSessao::TSituacao::Parada,
+                                  10000);
+        QVERIFY(FJanela->close());
     }
 
     // A manual step starts from the target just sent, not from the last sample: pressed right
@@ -336,8 +457,8 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(!FPlaca->Frames().isEmpty(), 5000);
             for (const TFrameRecord &r : FPlaca->Frames())
                 QCOMPARE(r.frame, kParar);
-            QCOMPARE(FBanco->LerSessao(FJanela->UltimaSessao())->situacao,
-                     TSessao::TSituacao::Parada);
+            QTRY_COMPARE_WITH_TIMEOUT(FBanco->LerSessao(FJanela->UltimaSessao())->situacao,
+                                      TSessao::TSituacao::Parada, 5000);
             return;
         }
         QVERIFY2(estado->text().startsWith("Porta reaberta"), qPrintable(estado->text()));
@@ -352,6 +473,20 @@ private slots:
     }
 
 private:
+    QAction *Menu(const QString &texto)
+    {
+        for (QAction *acao : FJanela->menuBar()->actions().first()->menu()->actions())
+            if (acao->text() == texto)
+                return acao;
+        return nullptr;
+    }
+    bool TemEvento(qint64 sessao, const QString &tipo, const QString &trecho)
+    {
+        for (const TEventoRegistro &e : FBanco->LerEventos(sessao))
+            if (e.tipo == tipo && e.texto.contains(trecho))
+                return true;
+        return false;
+    }
     void Clicar(const char *nome)
     {
         auto *botao = FJanela->findChild<QPushButton *>(nome);
