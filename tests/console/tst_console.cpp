@@ -82,6 +82,7 @@ private slots:
         auto *protocolo = FJanela->findChild<QComboBox *>("cmbProtocolo");
         protocolo->setCurrentIndex(protocolo->findData("bruce-modificado"));
         FJanela->findChild<QDoubleSpinBox *>("spnRecuperacao")->setValue(1);
+        FJanela->findChild<QDoubleSpinBox *>("spnVelocidadeMaxima")->setValue(10.0);
         FJanela->AjustarEscalaTempo(300);
         Clicar("btnIniciar");
         QTRY_VERIFY_WITH_TIMEOUT(FJanela->Executor()->Estado() == TEstadoExecucao::Exercicio,
@@ -98,7 +99,7 @@ private slots:
             fio += r.frame;
         const std::pair<double, int> estagios[] = {{2.7, 0},  {2.7, 5},   {2.7, 10}, {4.0, 12},
                                                    {5.5, 14}, {6.8, 16},  {8.0, 18}, {8.9, 20},
-                                                   {9.7, 22}, {10.5, 24}, {2.5, 0}};
+                                                   {9.7, 22}, {10.0, 24}, {2.5, 0}};
         qsizetype onde = 0;
         for (const auto &[kmh, pct] : estagios) {
             onde = fio.indexOf(Alvo(kmh, pct), onde);
@@ -116,6 +117,9 @@ private slots:
             QCOMPARE(tabela.at(i).velocidade, estagios[i].first);
             QCOMPARE(tabela.at(i).inclinacao, double(estagios[i].second));
         }
+        // The last stage ran at the test's limit; the protocol's value stays beside it.
+        QCOMPARE(tabela.at(9).velocidadeProtocolo, 10.5);
+        QCOMPARE(tabela.at(8).velocidadeProtocolo, 0.0);
         QCOMPARE(tabela.at(0).frequenciaCardiaca, 80);
         QCOMPARE(tabela.at(0).pressaoSistolica, 120);
         QVERIFY(!FBanco->LerAmostras(id).isEmpty());
@@ -125,7 +129,7 @@ private slots:
         const QString texto = Texto("pdftotext", {"-layout", pdf, "-"});
         for (const char *esperado :
              {"Marta Quintela", "Protocolo: Bruce modificado", "Concluído",
-              "Motivo da interrupção: Teste completo", "10.5 km/h", "Recuperação"})
+              "Motivo da interrupção: Teste completo", "10.0 km/h (protocolo 10.5)", "Recuperação"})
             QVERIFY2(texto.contains(QString::fromUtf8(esperado)), esperado);
         QVERIFY(FMensagens.isEmpty());
     }
