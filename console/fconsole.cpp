@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -247,6 +248,10 @@ QWidget *TfrmConsole::CriarControles()
     FPausar = Botao(QStringLiteral("Pausar"), QStringLiteral("btnPausar"));
     FProximoEstagio = Botao(QStringLiteral("Próximo estágio"), QStringLiteral("btnProximo"));
     FRecuperacao = Botao(QStringLiteral("Recuperação"), QStringLiteral("btnRecuperacao"));
+    FEncerrar = Botao(QStringLiteral("Encerrar teste"), QStringLiteral("btnEncerrar"));
+    FEncerrar->setToolTip(
+        QStringLiteral("Fecha os registros do teste (depois da parada, os "
+                       "registros da recuperação continuam abertos)"));
     for (QPushButton *b : {FIniciar, FPausar, FProximoEstagio, FRecuperacao})
         linha->addWidget(b);
     const std::tuple<const char *, const char *, double, double> manuais[] = {
@@ -286,6 +291,8 @@ QWidget *TfrmConsole::CriarControles()
             FExecutor->IrParaRecuperacao();
     });
     connect(FParar, &QPushButton::clicked, this, &TfrmConsole::Parar);
+    linha->addWidget(FEncerrar);
+    connect(FEncerrar, &QPushButton::clicked, this, &TfrmConsole::EncerrarTeste);
     return painel;
 }
 
@@ -598,6 +605,11 @@ void TfrmConsole::AoAmostra(const TAmostraExecucao &a)
         FGravador->Amostra(registro);
     FDesenho->Amostra(registro);
     Trace(QStringLiteral("amostra %1 registrada").arg(a.tempoMs));
+    MostrarAmostra(a);
+}
+
+void TfrmConsole::MostrarAmostra(const TAmostraExecucao &a)
+{
     FDecorrido->setText(TResumoSessao::Tempo(a.tempoMs));
     FNoEstagio->setText(TResumoSessao::Tempo(a.tempoNoEstagioMs));
     FProximo->setText(a.tempoParaProximoMs < 0 ? QStringLiteral("-")
@@ -617,15 +629,19 @@ void TfrmConsole::AoAmostra(const TAmostraExecucao &a)
                 !a.linkOk);
 }
 
+// Entries are taken from the test's start until it is closed ("Encerrar teste", the next test,
+// the window's close): the recovery readings after the stop go on the test's own clock.
 void TfrmConsole::AoEntrada(const TEventoRegistro &entrada)
 {
-    if (!FGravador || !FiSessao)
+    if (!FGravador)
         return;
     TEventoRegistro e = entrada;
-    e.tempoMs = TempoAtual();
-    e.estado = int(FUltimaAmostra.estado);
-    e.fase = int(FUltimaAmostra.fase);
-    e.estagio = FUltimaAmostra.estagio;
+    const TAmostraExecucao agora =
+        EmTeste() || !FExecutor ? FUltimaAmostra : FExecutor->UltimaAmostra();
+    e.tempoMs = EmTeste() || !FExecutor ? TempoAtual() : agora.tempoMs;
+    e.estado = int(agora.estado);
+    e.fase = int(agora.fase);
+    e.estagio = agora.estagio;
     FGravador->Evento(e);
     FDesenho->Evento(e);
     FLog->addItem(QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(e.tempoMs), e.texto));
@@ -639,12 +655,48 @@ void TfrmConsole::AoEstado(TEstadoExecucao estado)
         MostrarLink(FAvisoPorta.isEmpty() ? QStringLiteral("SEM COMUNICAÇÃO: protocolo em espera")
                                           : FAvisoPorta,
                     true);
+    const bool fim = estado == TEstadoExecucao::Concluido || estado == TEstadoExecucao::Parado;
+    if (fim && FExecutor)
+        MostrarAmostra(FExecutor->UltimaAmostra());  // what the board holds now: 0 after a stop
     if (FiSessao && estado == TEstadoExecucao::Concluido)
         FinalizarSessao(TSessao::TSituacao::Concluida);
     else if (FiSessao && estado == TEstadoExecucao::Parado)
         FinalizarSessao(TSessao::TSituacao::Parada);
     else if (FiSessao && estado == TEstadoExecucao::Pronto)
         FinalizarSessao(TSessao::TSituacao::Parada);  // countdown cancelled
+    if (estado == TEstadoExecucao::Parado && FEntradas->MotivoParada().isEmpty())
+        PerguntarMotivo();
+    AtualizarControles();
+}
+
+// Asked when a test is stopped, in a box that blocks nothing: the operator may skip it, and the
+// reason stays editable in the entries.
+void TfrmConsole::PerguntarMotivo()
+{
+    if (findChild<QInputDialog *>(QStringLiteral("dlgMotivo")))
+        return;
+    auto *caixa = new QInputDialog(this);
+    caixa->setObjectName(QStringLiteral("dlgMotivo"));
+    caixa->setAttribute(Qt::WA_DeleteOnClose);
+    caixa->setWindowTitle(QStringLiteral("Motivo da interrupção"));
+    caixa->setLabelText(QStringLiteral("Por que o teste foi interrompido?"));
+    caixa->setComboBoxItems(TPainelEntradas::Motivos());
+    caixa->setComboBoxEditable(false);
+    caixa->setOkButtonText(QStringLiteral("Registrar"));
+    caixa->setCancelButtonText(QStringLiteral("Pular"));
+    connect(caixa, &QInputDialog::textValueSelected, this,
+            [this](const QString &motivo) { FEntradas->AjustarMotivoParada(motivo); });
+    caixa->setModal(false);
+    caixa->show();
+}
+
+void TfrmConsole::EncerrarTeste()
+{
+    if (EmTeste())
+        return;
+    FEntradas->ConfirmarComentarios();
+    EncerrarGravador();
+    FGravacao->setText(QStringLiteral("Teste %1 encerrado.").arg(FiUltimaSessao));
     AtualizarControles();
 }
 
@@ -709,7 +761,8 @@ void TfrmConsole::AtualizarControles()
     for (QPushButton *b : FManuais)
         b->setEnabled(ativo && e != TEstadoExecucao::LinkPerdido);
     FParar->setEnabled(true);
-    FEntradas->AjustarGravando(FiSessao != 0);
+    FEntradas->AjustarGravando(FGravador != nullptr);
+    FEncerrar->setEnabled(FGravador && !rodando);
     FIniciar->setProperty("cancelar", contagem);
     FPausar->setProperty("retomar",
                          e == TEstadoExecucao::Pausado || e == TEstadoExecucao::LinkPerdido);
@@ -730,6 +783,7 @@ void TfrmConsole::AtualizarContagem()
 
 void TfrmConsole::closeEvent(QCloseEvent *event)
 {
+    FEntradas->ConfirmarComentarios();
     if (!FecharAposParada()) {
         event->ignore();
         return;
@@ -781,6 +835,7 @@ TSessao::TSituacao TfrmConsole::SituacaoAoFechar() const
 
 bool TfrmConsole::ImprimirRelatorio(qint64 sessaoId, const QString &pdf)
 {
+    FEntradas->ConfirmarComentarios();  // what is in the box is what the report prints
     try {
         TvtxGraph grafico;
         grafico.resize(FGrafico->size());

@@ -77,6 +77,9 @@ private:
     void PrepararDispositivo();
     void AoEvento(const TEventoExecucao &evento);
     void AoAmostra(const TAmostraExecucao &amostra);
+    void MostrarAmostra(const TAmostraExecucao &amostra);
+    void PerguntarMotivo();
+    void EncerrarTeste();
     void AoEstado(TEstadoExecucao estado);
     void AoEntrada(const TEventoRegistro &entrada);
     void FinalizarSessao(TSessao::TSituacao situacao);
@@ -132,7 +135,7 @@ private:
     QLabel *FDecorrido = nullptr, *FNoEstagio = nullptr, *FProximo = nullptr, *FFase = nullptr,
            *FAlvo = nullptr, *FLink = nullptr, *FEstado = nullptr, *FGravacao = nullptr;
     QPushButton *FIniciar = nullptr, *FPausar = nullptr, *FProximoEstagio = nullptr,
-                *FRecuperacao = nullptr, *FParar = nullptr;
+                *FRecuperacao = nullptr, *FParar = nullptr, *FEncerrar = nullptr;
     QList<QPushButton *> FManuais;
     QListWidget *FLog = nullptr;
     QTimer *FRelogioTela = nullptr;

@@ -6,17 +6,37 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSpinBox>
+#include <QTimer>
 
 namespace {
 
-QSpinBox *Inteiro(int minimo, int maximo, int valor, const QString &nome)
+const char *kMinimo = "minimo";
+const char *kMaximo = "maximo";
+const char *kUnidade = "unidade";
+
+std::optional<int> Valor(const QLineEdit *campo)
 {
-    auto *caixa = new QSpinBox;
-    caixa->setRange(minimo, maximo);
-    caixa->setValue(valor);
-    caixa->setObjectName(nome);
-    return caixa;
+    return TPainelEntradas::LerInteiro(campo->text(), campo->property(kMinimo).toInt(),
+                                       campo->property(kMaximo).toInt());
+}
+
+// Empty, or the reason the field's text is refused.
+QString Problema(const QLineEdit *campo, const QString &nome)
+{
+    if (campo->text().trimmed().isEmpty() || Valor(campo))
+        return {};
+    return QStringLiteral("%1: de %2 a %3%4")
+        .arg(nome)
+        .arg(campo->property(kMinimo).toInt())
+        .arg(campo->property(kMaximo).toInt())
+        .arg(campo->property(kUnidade).toString());
+}
+
+void Marcar(QLineEdit *campo, const QString &problema)
+{
+    campo->setToolTip(problema);
+    campo->setStyleSheet(problema.isEmpty() ? QString()
+                                            : QStringLiteral("QLineEdit { background: #ffd8d8; }"));
 }
 
 }  // namespace
@@ -24,74 +44,99 @@ QSpinBox *Inteiro(int minimo, int maximo, int valor, const QString &nome)
 TPainelEntradas::TPainelEntradas(QWidget *parent) : QGroupBox(QStringLiteral("Registros"), parent)
 {
     auto *grade = new QGridLayout(this);
-    FFc = Inteiro(30, 250, 80, QStringLiteral("spnFc"));
-    FFc->setSuffix(QStringLiteral(" bpm"));
-    FSistolica = Inteiro(50, 300, 120, QStringLiteral("spnSistolica"));
-    FDiastolica = Inteiro(20, 200, 80, QStringLiteral("spnDiastolica"));
-    FBorg = Inteiro(6, 20, 6, QStringLiteral("spnBorg"));
+    FFc = Campo(QStringLiteral("edtFc"), kFcMinima, kFcMaxima, QStringLiteral(" bpm"));
+    FSistolica = Campo(QStringLiteral("edtSistolica"), kSistolicaMinima, kSistolicaMaxima,
+                       QStringLiteral(" mmHg"));
+    FDiastolica = Campo(QStringLiteral("edtDiastolica"), kDiastolicaMinima, kDiastolicaMaxima,
+                        QStringLiteral(" mmHg"));
+    FBorg = Campo(QStringLiteral("edtBorg"), kBorgMinimo, kBorgMaximo, QString());
+    FFc->setPlaceholderText(QStringLiteral("bpm"));
+    FSistolica->setPlaceholderText(QStringLiteral("sistólica"));
+    FDiastolica->setPlaceholderText(QStringLiteral("diastólica"));
+    FBorg->setPlaceholderText(QStringLiteral("6 a 20"));
     FComentario = new QLineEdit;
     FComentario->setObjectName(QStringLiteral("edtComentario"));
     FComentario->setPlaceholderText(QStringLiteral("Comentário"));
+    FBotaoFc = Registrar(QStringLiteral("btnRegistrarFc"));
+    FBotaoPa = Registrar(QStringLiteral("btnRegistrarPa"));
+    FBotaoBorg = Registrar(QStringLiteral("btnRegistrarBorg"));
+    FBotaoComentario = Registrar(QStringLiteral("btnRegistrarComentario"));
     grade->addWidget(new QLabel(QStringLiteral("FC:")), 0, 0);
     grade->addWidget(FFc, 0, 1, 1, 3);
-    auto *fc = Registrar(QStringLiteral("btnRegistrarFc"));
-    grade->addWidget(fc, 0, 4);
+    grade->addWidget(FBotaoFc, 0, 4);
     grade->addWidget(new QLabel(QStringLiteral("PA:")), 1, 0);
     grade->addWidget(FSistolica, 1, 1);
     grade->addWidget(new QLabel(QStringLiteral("/")), 1, 2);
     grade->addWidget(FDiastolica, 1, 3);
-    auto *pa = Registrar(QStringLiteral("btnRegistrarPa"));
-    grade->addWidget(pa, 1, 4);
+    grade->addWidget(FBotaoPa, 1, 4);
     grade->addWidget(new QLabel(QStringLiteral("Borg:")), 2, 0);
     grade->addWidget(FBorg, 2, 1, 1, 3);
-    auto *borg = Registrar(QStringLiteral("btnRegistrarBorg"));
-    grade->addWidget(borg, 2, 4);
+    grade->addWidget(FBotaoBorg, 2, 4);
     grade->addWidget(FComentario, 3, 0, 1, 4);
-    auto *comentario = Registrar(QStringLiteral("btnRegistrarComentario"));
-    grade->addWidget(comentario, 3, 4);
+    grade->addWidget(FBotaoComentario, 3, 4);
+    FProblema = new QLabel;
+    FProblema->setObjectName(QStringLiteral("lblProblemaEntrada"));
+    FProblema->setStyleSheet(QStringLiteral("color: #c00000;"));
+    grade->addWidget(FProblema, 4, 0, 1, 5);
     FMotivo = new QComboBox;
     FMotivo->setObjectName(QStringLiteral("cmbMotivo"));
     FMotivo->addItem(QStringLiteral("(não informado)"), QString());
     for (const QString &m : Motivos())
         FMotivo->addItem(m, m);
-    grade->addWidget(new QLabel(QStringLiteral("Motivo da interrupção:")), 4, 0, 1, 2);
-    grade->addWidget(FMotivo, 4, 2, 1, 3);
+    grade->addWidget(new QLabel(QStringLiteral("Motivo da interrupção:")), 5, 0, 1, 2);
+    grade->addWidget(FMotivo, 5, 2, 1, 3);
     FComentarios = new QPlainTextEdit;
     FComentarios->setObjectName(QStringLiteral("txtComentarios"));
     FComentarios->setPlaceholderText(QStringLiteral("Comentários do relatório"));
     FComentarios->setMaximumHeight(60);
-    grade->addWidget(FComentarios, 5, 0, 1, 5);
+    grade->addWidget(FComentarios, 6, 0, 1, 5);
+    FSalvarComentarios = new QTimer(this);
+    FSalvarComentarios->setSingleShot(true);
+    FSalvarComentarios->setInterval(kEsperaComentariosMs);
 
-    auto enviar = [this](const QString &tipo, double v1, double v2, const QString &texto) {
-        TEventoRegistro e;
-        e.tipo = tipo;
-        e.valor1 = v1;
-        e.valor2 = v2;
-        e.texto = texto;
-        emit Entrada(e);
-    };
-    connect(fc, &QPushButton::clicked, this, [this, enviar] {
-        enviar(QStringLiteral("fc"), FFc->value(), 0,
-               QStringLiteral("FC %1 bpm").arg(FFc->value()));
+    connect(FBotaoFc, &QPushButton::clicked, this, [this] {
+        if (const auto fc = Valor(FFc))
+            Enviar(QStringLiteral("fc"), *fc, 0, QStringLiteral("FC %1 bpm").arg(*fc));
     });
-    connect(pa, &QPushButton::clicked, this, [this, enviar] {
-        enviar(QStringLiteral("pa"), FSistolica->value(), FDiastolica->value(),
-               QStringLiteral("PA %1/%2 mmHg").arg(FSistolica->value()).arg(FDiastolica->value()));
+    connect(FBotaoPa, &QPushButton::clicked, this, [this] {
+        const auto s = Valor(FSistolica), d = Valor(FDiastolica);
+        if (s && d && *d < *s)
+            Enviar(QStringLiteral("pa"), *s, *d, QStringLiteral("PA %1/%2 mmHg").arg(*s).arg(*d));
     });
-    connect(borg, &QPushButton::clicked, this, [this, enviar] {
-        enviar(QStringLiteral("borg"), FBorg->value(), 0,
-               QStringLiteral("Borg %1").arg(FBorg->value()));
+    connect(FBotaoBorg, &QPushButton::clicked, this, [this] {
+        if (const auto borg = Valor(FBorg))
+            Enviar(QStringLiteral("borg"), *borg, 0, QStringLiteral("Borg %1").arg(*borg));
     });
-    connect(comentario, &QPushButton::clicked, this, [this, enviar] {
+    connect(FBotaoComentario, &QPushButton::clicked, this, [this] {
         const QString texto = FComentario->text().trimmed();
         if (texto.isEmpty())
             return;
-        enviar(QStringLiteral("comentario"), 0, 0, texto);
+        Enviar(QStringLiteral("comentario"), 0, 0, texto);
         FComentario->clear();
     });
-    connect(FComentario, &QLineEdit::returnPressed, comentario, &QPushButton::click);
+    connect(FComentario, &QLineEdit::returnPressed, FBotaoComentario, &QPushButton::click);
+    for (QLineEdit *campo : {FFc, FSistolica, FDiastolica, FBorg, FComentario})
+        connect(campo, &QLineEdit::textChanged, this, &TPainelEntradas::Validar);
+    connect(FFc, &QLineEdit::returnPressed, FBotaoFc, &QPushButton::click);
+    connect(FDiastolica, &QLineEdit::returnPressed, FBotaoPa, &QPushButton::click);
+    connect(FBorg, &QLineEdit::returnPressed, FBotaoBorg, &QPushButton::click);
     connect(FMotivo, &QComboBox::currentIndexChanged, this, &TPainelEntradas::ConclusaoMudou);
+    connect(FComentarios, &QPlainTextEdit::textChanged, FSalvarComentarios,
+            qOverload<>(&QTimer::start));
+    connect(FSalvarComentarios, &QTimer::timeout, this, &TPainelEntradas::ConfirmarComentarios);
     AjustarGravando(false);
+}
+
+QLineEdit *TPainelEntradas::Campo(const QString &nome, int minimo, int maximo,
+                                  const QString &unidade)
+{
+    auto *campo = new QLineEdit;
+    campo->setObjectName(nome);
+    campo->setProperty(kMinimo, minimo);
+    campo->setProperty(kMaximo, maximo);
+    campo->setProperty(kUnidade, unidade);
+    campo->setMaxLength(4);
+    return campo;
 }
 
 QPushButton *TPainelEntradas::Registrar(const QString &nome)
@@ -100,8 +145,57 @@ QPushButton *TPainelEntradas::Registrar(const QString &nome)
     botao->setObjectName(nome);
     // Space must reach PARAR, never press an entry button that happens to have the focus.
     botao->setFocusPolicy(Qt::NoFocus);
-    FBotoes << botao;
     return botao;
+}
+
+std::optional<int> TPainelEntradas::LerInteiro(const QString &texto, int minimo, int maximo)
+{
+    bool ok = false;
+    const QString limpo = texto.trimmed();
+    for (const QChar c : limpo)
+        if (!c.isDigit())
+            return std::nullopt;
+    const int valor = limpo.toInt(&ok);
+    if (!ok || valor < minimo || valor > maximo)
+        return std::nullopt;
+    return valor;
+}
+
+void TPainelEntradas::Validar()
+{
+    QStringList problemas;
+    const std::pair<QLineEdit *, QString> campos[] = {{FFc, QStringLiteral("FC")},
+                                                      {FSistolica, QStringLiteral("Sistólica")},
+                                                      {FDiastolica, QStringLiteral("Diastólica")},
+                                                      {FBorg, QStringLiteral("Borg")}};
+    for (const auto &[campo, nome] : campos) {
+        const QString problema = Problema(campo, nome);
+        Marcar(campo, problema);
+        if (!problema.isEmpty())
+            problemas << problema;
+    }
+    const auto s = Valor(FSistolica), d = Valor(FDiastolica);
+    const bool paValida = s && d && *d < *s;
+    if (s && d && !paValida) {
+        const QString problema = QStringLiteral("A diastólica deve ser menor que a sistólica");
+        Marcar(FDiastolica, problema);
+        problemas << problema;
+    }
+    FProblema->setText(problemas.join(QStringLiteral("; ")));
+    FBotaoFc->setEnabled(FbGravando && Valor(FFc));
+    FBotaoPa->setEnabled(FbGravando && paValida);
+    FBotaoBorg->setEnabled(FbGravando && Valor(FBorg));
+    FBotaoComentario->setEnabled(FbGravando && !FComentario->text().trimmed().isEmpty());
+}
+
+void TPainelEntradas::Enviar(const QString &tipo, double v1, double v2, const QString &texto)
+{
+    TEventoRegistro e;
+    e.tipo = tipo;
+    e.valor1 = v1;
+    e.valor2 = v2;
+    e.texto = texto;
+    emit Entrada(e);
 }
 
 QStringList TPainelEntradas::Motivos()
@@ -119,8 +213,8 @@ QStringList TPainelEntradas::Motivos()
 
 void TPainelEntradas::AjustarGravando(bool gravando)
 {
-    for (QPushButton *b : FBotoes)
-        b->setEnabled(gravando);
+    FbGravando = gravando;
+    Validar();
 }
 
 QString TPainelEntradas::MotivoParada() const
@@ -139,9 +233,22 @@ QString TPainelEntradas::Comentarios() const
     return FComentarios->toPlainText().trimmed();
 }
 
+void TPainelEntradas::ConfirmarComentarios()
+{
+    FSalvarComentarios->stop();
+    if (Comentarios() == FComentariosSalvos)
+        return;
+    FComentariosSalvos = Comentarios();
+    emit ConclusaoMudou();
+}
+
 void TPainelEntradas::Limpar()
 {
+    FSalvarComentarios->stop();
     FMotivo->setCurrentIndex(0);
     FComentarios->clear();
-    FComentario->clear();
+    FComentariosSalvos.clear();
+    for (QLineEdit *campo : {FFc, FSistolica, FDiastolica, FBorg, FComentario})
+        campo->clear();
+    FSalvarComentarios->stop();
 }

@@ -53,15 +53,19 @@ void TMaquinaExecucao::Iniciar(qint64 agora)
     if (FEstado != TEstadoExecucao::Pronto && FEstado != TEstadoExecucao::Parado &&
         FEstado != TEstadoExecucao::Concluido)
         return;
-    Registrar(agora, TEventoExecucao::TTipo::Acao, QStringLiteral("Operador: iniciar"));
     if (const QString motivo = MotivoRecusa(); !motivo.isEmpty()) {
+        Registrar(agora, TEventoExecucao::TTipo::Acao, QStringLiteral("Operador: iniciar"));
         Registrar(agora, TEventoExecucao::TTipo::Falha, motivo);
         return;
     }
+    // The new test's events start at its own countdown, in its own state and phase.
     FPlano = TPlanoExecucao(*ProtocoloEfetivo());
     FIndice = -1;
+    FIniciado = FAmostraFinal = false;
+    FEstado = TEstadoExecucao::Contagem;
+    Registrar(agora, TEventoExecucao::TTipo::Acao, QStringLiteral("Operador: iniciar"));
+    FEstado = TEstadoExecucao::Pronto;
     FManual = FEnviarAgora = FParadaPedida = FParadaPendente = FConcluindo = FSemSondagem = false;
-    FIniciado = false;
     FFalhasSeguidas = 0;
     FLinkOk = true;
     // Whatever an earlier test left on the board (a stop that was not confirmed) is unknown.
@@ -308,8 +312,10 @@ void TMaquinaExecucao::ResultadoParada(qint64 agora, const QString &erro, int ge
                   QStringLiteral("Falha ao parar a esteira: %1 (nova tentativa a cada período)")
                       .arg(erro));
     }
-    if (FEstado != TEstadoExecucao::Parado && FEstado != TEstadoExecucao::Concluido)
+    if (FEstado != TEstadoExecucao::Parado && FEstado != TEstadoExecucao::Concluido) {
         MudarEstado(agora, FConcluindo ? TEstadoExecucao::Concluido : TEstadoExecucao::Parado);
+        FAmostraFinal = FIniciado;
+    }
 }
 
 qint64 TMaquinaExecucao::EsperaMs(qint64 agora) const
@@ -334,6 +340,8 @@ qint64 TMaquinaExecucao::EsperaMs(qint64 agora) const
 
 std::optional<TAmostraExecucao> TMaquinaExecucao::AmostraDevida(qint64 agora)
 {
+    if (std::exchange(FAmostraFinal, false))
+        return Amostra(agora);  // the belt's end: what the board holds after the stop
     if (!Ativo() && FEstado != TEstadoExecucao::Contagem)
         return std::nullopt;
     if (agora < FProximaAmostra)
@@ -349,10 +357,10 @@ TAmostraExecucao TMaquinaExecucao::Amostra(qint64 agora) const
     TAmostraExecucao amostra;
     amostra.tempoMs = TempoDecorrido(agora);
     amostra.estado = FEstado;
+    amostra.fase = FaseAtual();
     if (FIndice >= 0) {
         const TEtapaProtocolo &etapa = FPlano.Etapas()[FIndice];
         const qint64 t = TempoProtocolo(agora);
-        amostra.fase = etapa.fase;
         amostra.estagio = etapa.estagio;
         amostra.tempoNoEstagioMs = std::clamp<qint64>(t - etapa.inicioMs, 0, etapa.passo.duracaoMs);
         amostra.tempoParaProximoMs =
@@ -395,6 +403,14 @@ qint64 TMaquinaExecucao::TempoProtocolo(qint64 agora) const
 qint64 TMaquinaExecucao::TempoDecorrido(qint64 agora) const
 {
     return FIniciado ? std::llround(double(agora - FInicio) * FConfig.escala) : 0;
+}
+
+// Before the first step (the countdown) the phase the test begins with.
+TFase TMaquinaExecucao::FaseAtual() const
+{
+    if (FIndice >= 0)
+        return FPlano.Etapas()[FIndice].fase;
+    return FPlano.Etapas().isEmpty() ? TFase{} : FPlano.Etapas().first().fase;
 }
 
 TEstadoExecucao TMaquinaExecucao::EstadoDaFase() const
@@ -550,10 +566,9 @@ void TMaquinaExecucao::Registrar(qint64 agora, TEventoExecucao::TTipo tipo, cons
     evento.tempoMs = TempoDecorrido(agora);
     evento.tipo = tipo;
     evento.estado = FEstado;
-    if (FIndice >= 0) {
-        evento.fase = FPlano.Etapas()[FIndice].fase;
+    evento.fase = FaseAtual();
+    if (FIndice >= 0)
         evento.estagio = FPlano.Etapas()[FIndice].estagio;
-    }
     evento.velocidade = alvo.velocidade;
     evento.inclinacao = alvo.inclinacao;
     evento.texto = texto;

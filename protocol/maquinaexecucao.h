@@ -91,7 +91,7 @@ public:
 
     // How long the runner may sleep before something is due (at least 1 ms).
     qint64 EsperaMs(qint64 agora) const;
-    // A sample when one is due (once a clock second while a test runs).
+    // A sample when one is due (once a clock second while a test runs, and once when it ends).
     std::optional<TAmostraExecucao> AmostraDevida(qint64 agora);
     TAmostraExecucao Amostra(qint64 agora) const;
     TEstadoExecucao Estado() const { return FEstado; }
@@ -103,6 +103,7 @@ private:
     qint64 TempoProtocolo(qint64 agora) const;
     qint64 TempoDecorrido(qint64 agora) const;
     TEstadoExecucao EstadoDaFase() const;
+    TFase FaseAtual() const;
     void MudarEstado(qint64 agora, TEstadoExecucao estado);
     void Congelar(qint64 agora);
     void Saltar(qint64 agora, int indice);
@@ -146,7 +147,8 @@ private:
     bool FVelocidadeCerta = false, FInclinacaoCerta = false;
     // FConfirmado was acknowledged during this test (before that, it is unknown).
     bool FVelocidadeNoTeste = false, FInclinacaoNoTeste = false;
-    int FGeracao = 0;  // counts the starts
+    int FGeracao = 0;            // counts the starts
+    bool FAmostraFinal = false;  // one more sample is due: the run just ended
     qint64 FProximaAmostra = 0;
     QList<TEventoExecucao> FEventos;
 };

@@ -66,20 +66,36 @@ void Amostra(TLinha &l, const TAmostraRegistro &a)
         .Vazios(6);
 }
 
+// How many of an event's values (speed and grade; valor1, valor2) its kind has: the others are
+// empty cells, not zeros nobody measured.
+std::pair<bool, int> ValoresDoEvento(const QString &tipo)
+{
+    static const QStringList comAlvo = {QStringLiteral("estagio"), QStringLiteral("alvo"),
+                                        QStringLiteral("limite")};
+    if (tipo == QLatin1String("pa"))
+        return {false, 2};
+    if (tipo == QLatin1String("fc") || tipo == QLatin1String("borg"))
+        return {false, 1};
+    return {comAlvo.contains(tipo), 0};
+}
+
 void Evento(TLinha &l, const TEventoRegistro &e)
 {
+    const auto [alvo, valores] = ValoresDoEvento(e.tipo);
     l.Texto(QStringLiteral("evento"))
         .Numero(e.tempoMs / 1000.0, 3)
         .Texto(l.Estado(e.estado))
         .Texto(TResumoSessao::NomeFase(e.fase))
         .Numero(e.estagio, 0)
         .Vazios(5)
-        .Texto(e.tipo)
-        .Numero(e.velocidade, 1)
-        .Numero(e.inclinacao, 1)
-        .Numero(e.valor1, 0)
-        .Numero(e.valor2, 0)
-        .Texto(e.texto);
+        .Texto(e.tipo);
+    if (alvo)
+        l.Numero(e.velocidade, 1).Numero(e.inclinacao, 1);
+    else
+        l.Vazios(2);
+    valores >= 1 ? l.Numero(e.valor1, 0) : l.Vazios(1);
+    valores >= 2 ? l.Numero(e.valor2, 0) : l.Vazios(1);
+    l.Texto(e.texto);
 }
 
 }  // namespace

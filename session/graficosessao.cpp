@@ -119,11 +119,12 @@ void TGraficoSessao::Redesenhar(const QList<TAmostraRegistro> &amostras,
     for (const TEventoRegistro &e : eventos)
         fim = std::max(fim, e.tempoMs);
     Preparar(fim);
-    // Both in time order, an event before a sample of the same millisecond.
+    // Both in time order, a sample before an event of the same millisecond, as they arrived
+    // live (the countdown's samples come before the first target, all at 0 ms).
     qsizetype a = 0, e = 0;
     while (a < amostras.size() || e < eventos.size()) {
         if (e < eventos.size() &&
-            (a == amostras.size() || eventos.at(e).tempoMs <= amostras.at(a).tempoMs))
+            (a == amostras.size() || eventos.at(e).tempoMs < amostras.at(a).tempoMs))
             Evento(eventos.at(e++));
         else
             Amostra(amostras.at(a++));

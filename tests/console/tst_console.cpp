@@ -1,10 +1,12 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -87,6 +89,9 @@ private slots:
         Clicar("btnIniciar");
         QTRY_VERIFY_WITH_TIMEOUT(FJanela->Executor()->Estado() == TEstadoExecucao::Exercicio,
                                  10000);
+        QTest::keyClicks(FJanela->findChild<QLineEdit *>("edtFc"), "80");
+        QTest::keyClicks(FJanela->findChild<QLineEdit *>("edtSistolica"), "120");
+        QTest::keyClicks(FJanela->findChild<QLineEdit *>("edtDiastolica"), "80");
         Clicar("btnRegistrarFc");
         Clicar("btnRegistrarPa");
         QTRY_VERIFY_WITH_TIMEOUT(FJanela->Executor()->Estado() == TEstadoExecucao::Concluido,
@@ -179,6 +184,39 @@ private slots:
                                   TSessao::TSituacao::Parada, 5000);
         // The state change that ends the test is recorded too.
         QTRY_VERIFY_WITH_TIMEOUT(TemEvento(FJanela->UltimaSessao(), "estado", "Parado"), 5000);
+    }
+
+    // After PARAR: the screen shows what the board holds (0), the reason is asked, and the
+    // recovery readings are still taken on the test's clock until "Encerrar teste"; the report's
+    // comments typed after the reason are stored.
+    void depoisDaParada()
+    {
+        Iniciado();
+        Clicar("btnParar");
+        QTRY_COMPARE_WITH_TIMEOUT(FJanela->Executor()->Estado(), TEstadoExecucao::Parado, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(FJanela->findChild<QLabel *>("lblLink")->text(),
+                                  QStringLiteral("Conectada: 0.0 km/h, 0.0 %"), 5000);
+        QVERIFY(FJanela->findChild<QLabel *>("lblAlvo")->text().startsWith("0.0 km/h"));
+        auto *motivo = FJanela->findChild<QInputDialog *>("dlgMotivo");
+        QVERIFY(motivo && motivo->isVisible());
+        motivo->setTextValue("Fadiga");
+        motivo->accept();
+        const qint64 id = FJanela->UltimaSessao();
+        QTRY_COMPARE_WITH_TIMEOUT(FBanco->LerSessao(id)->motivoParada, QStringLiteral("Fadiga"),
+                                  5000);
+        QTest::keyClicks(FJanela->findChild<QPlainTextEdit *>("txtComentarios"), "Sem queixas");
+        QTRY_COMPARE_WITH_TIMEOUT(FBanco->LerSessao(id)->comentarios, QStringLiteral("Sem queixas"),
+                                  5000);
+        const qint64 parada = FBanco->LerSessao(id)->duracaoMs;
+        QTest::keyClicks(FJanela->findChild<QLineEdit *>("edtFc"), "96");
+        QTRY_VERIFY_WITH_TIMEOUT(FJanela->Executor()->UltimaAmostra().tempoMs > parada, 5000);
+        Clicar("btnRegistrarFc");
+        QTRY_VERIFY_WITH_TIMEOUT(TemEvento(id, "fc", "FC 96 bpm"), 5000);
+        for (const TEventoRegistro &e : FBanco->LerEventos(id))
+            if (e.tipo == "fc")
+                QVERIFY(e.tempoMs > parada);
+        Clicar("btnEncerrar");
+        QVERIFY(!FJanela->findChild<QPushButton *>("btnRegistrarFc")->isEnabled());
     }
 
     // Space and Escape stop the belt from any window of the program in front during a test:

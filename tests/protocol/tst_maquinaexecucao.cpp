@@ -17,6 +17,7 @@ private slots:
     void countdownInterrupted();
     void speedLimitBelowTheLowestMovingSpeedIsRefused();
     void stageEventsCarryWhatIsSent();
+    void eachTestStartsAtItsOwnCountdown();
 };
 
 using TEnvio = TMaquinaExecucao::TEnvio;
@@ -188,6 +189,36 @@ void TestMaquinaExecucao::stageEventsCarryWhatIsSent()
     QCOMPARE(estagios[1].velocidadeProtocolo, 5.5);
     QCOMPARE(estagios[1].texto, QStringLiteral("Estágio 3 (Exercício): 5.0 km/h, 14.0 % "
                                                "(protocolo: 5.5 km/h, 14.0 %)"));
+}
+
+// A second test in the same run: its events start at 0 in the countdown (the phase it begins
+// with, here the exercise), and the first test's end left a last sample at the stop.
+void TestMaquinaExecucao::eachTestStartsAtItsOwnCountdown()
+{
+    TMaquinaExecucao m;
+    qint64 t = NoEstagio1(m);
+    m.AmostraDevida(t);
+    m.Avancar(t += 10 * 60000);
+    m.AmostraDevida(t);
+    m.PedirParada(t);
+    m.ResultadoParada(t, {});
+    const std::optional<TAmostraExecucao> fim = m.AmostraDevida(t);
+    QVERIFY(fim);
+    QCOMPARE(fim->estado, TEstadoExecucao::Parado);
+    QCOMPARE(fim->velocidadeConfirmada, 0.0);
+    QCOMPARE(fim->velocidadeAlvo, 0.0);
+    QVERIFY(!m.AmostraDevida(t + 5000));  // only one
+    m.TomarEventos();
+    m.Iniciar(t += 60000);
+    const QList<TEventoExecucao> eventos = m.TomarEventos();
+    QVERIFY(!eventos.isEmpty());
+    for (const TEventoExecucao &e : eventos) {
+        QCOMPARE(e.tempoMs, 0);
+        QCOMPARE(e.estado, TEstadoExecucao::Contagem);
+        QCOMPARE(e.fase, TFase::Exercicio);
+        QCOMPARE(e.estagio, 0);
+    }
+    QCOMPARE(m.Amostra(t).fase, TFase::Exercicio);
 }
 
 QTEST_GUILESS_MAIN(TestMaquinaExecucao)

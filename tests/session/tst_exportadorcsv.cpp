@@ -100,9 +100,32 @@ private slots:
         const QList<QByteArray> linhas = Linhas(csv);
         QVERIFY(linhas.at(1).startsWith("amostra,0.000,E2,"));
         QVERIFY(linhas.at(2).startsWith("amostra,1.000,"));
-        QCOMPARE(linhas.at(3),
-                 QByteArray("evento,1.000,E0,Aquecimento,0,,,,,,comentario,0.0,0.0,0,0,"
-                            "\"queixa: \"\"cansaço\"\", leve\"\r"));
+        QCOMPARE(linhas.at(3), QByteArray("evento,1.000,E0,Aquecimento,0,,,,,,comentario,,,,,"
+                                          "\"queixa: \"\"cansaço\"\", leve\"\r"));
+    }
+
+    // An event fills only the cells its kind has; the others stay empty, not 0.
+    void celulasDoEvento_data()
+    {
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<QByteArray>("celulas");  // evento .. valor2
+        QTest::newRow("target") << "alvo" << QByteArray("alvo,4.0,12.0,,");
+        QTest::newRow("heart rate") << "fc" << QByteArray("fc,,,120,");
+        QTest::newRow("pressure") << "pa" << QByteArray("pa,,,120,80");
+        QTest::newRow("action") << "acao" << QByteArray("acao,,,,");
+    }
+    void celulasDoEvento()
+    {
+        QFETCH(QString, tipo);
+        QFETCH(QByteArray, celulas);
+        TEventoRegistro e;
+        e.tipo = tipo;
+        e.velocidade = 4.0;
+        e.inclinacao = 12;
+        e.valor1 = 120;
+        e.valor2 = tipo == "pa" ? 80 : 0;
+        const QList<QByteArray> linhas = Linhas(TExportadorCsv::Texto({}, {e}, {}));
+        QVERIFY2(linhas.at(1).contains("," + celulas + ","), linhas.at(1).constData());
     }
 };
 
