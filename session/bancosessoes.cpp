@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <QVariant>
+#include <algorithm>
 
 #include "session/insercaoregistros.h"
 #include "session/motivoerro.h"
@@ -72,6 +73,18 @@ QDateTime Data(const QVariant &valor)
 {
     // Stored with a "Z": read back as UTC.
     return QDateTime::fromString(valor.toString(), Qt::ISODateWithMs);
+}
+
+// The eight patient columns from `primeira` on, in TPaciente's order (id before them).
+TPaciente PacienteDaLinha(const QSqlQuery &q, int primeira)
+{
+    TPaciente p;
+    p.id = q.value(primeira - 1).toLongLong();
+    QString *campos[] = {&p.nome, &p.identificador, &p.nascimento, &p.sexo,
+                         &p.peso, &p.altura,        &p.medico,     &p.observacoes};
+    for (int i = 0; i < 8; ++i)
+        *campos[i] = q.value(primeira + i).toString();
+    return p;
 }
 
 }  // namespace
@@ -388,6 +401,88 @@ qint64 TBancoSessoes::InserirPaciente(const TPaciente &p, QString *erro)
     return q.lastInsertId().toLongLong();
 }
 
+bool TBancoSessoes::AtualizarPaciente(const TPaciente &p, QString *erro)
+{
+    QSqlQuery q(Conexao());
+    q.prepare(QStringLiteral(
+        "UPDATE pacientes SET nome = ?, identificador = ?, nascimento = ?,"
+        " sexo = ?, peso = ?, altura = ?, medico = ?, observacoes = ? WHERE id = ?"));
+    for (const QString &v :
+         {p.nome, p.identificador, p.nascimento, p.sexo, p.peso, p.altura, p.medico, p.observacoes})
+        q.addBindValue(v);
+    q.addBindValue(p.id);
+    const QString oque = QStringLiteral("Não foi possível atualizar o paciente");
+    if (!q.exec()) {
+        *erro = Falhou(oque, MotivoErro(q.lastError()));
+        return false;
+    }
+    if (q.numRowsAffected() != 1) {
+        *erro = Falhou(oque, QStringLiteral("o paciente nº %1 não está neste banco").arg(p.id));
+        return false;
+    }
+    return true;
+}
+
+qint64 TBancoSessoes::GravarPaciente(const TPaciente &paciente, QString *erro)
+{
+    if (!paciente.id)
+        return InserirPaciente(paciente, erro);
+    return AtualizarPaciente(paciente, erro) ? paciente.id : 0;
+}
+
+QString TBancoSessoes::TextoDeBusca(const QString &texto)
+{
+    // Decomposed, the accents are marks of their own and drop out ("Conceição" -> "conceicao").
+    QString dobrado;
+    for (const QChar c : texto.normalized(QString::NormalizationForm_KD))
+        if (c.category() != QChar::Mark_NonSpacing)
+            dobrado += c;
+    return dobrado.toCaseFolded();
+}
+
+// Filtered here rather than in SQL: SQLite's LIKE folds only ASCII letters and knows no accents.
+QList<TBancoSessoes::TPacienteEncontrado> TBancoSessoes::BuscarPacientes(const QString &texto,
+                                                                         int limite) const
+{
+    QSqlQuery q(Conexao());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral(
+        "SELECT p.id, p.nome, p.identificador, p.nascimento, p.sexo, p.peso, p.altura, p.medico,"
+        " p.observacoes, MAX(s.inicio), COUNT(s.id) FROM pacientes p"
+        " LEFT JOIN sessoes s ON s.paciente_id = p.id GROUP BY p.id"
+        " ORDER BY COALESCE(MAX(s.inicio), '') DESC, p.id DESC"));
+    QList<TPacienteEncontrado> encontrados;
+    if (!q.exec())
+        return encontrados;
+    const QStringList palavras = TextoDeBusca(texto).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    while (encontrados.size() < limite && q.next()) {
+        TPacienteEncontrado e{PacienteDaLinha(q, 1), Data(q.value(9)), q.value(10).toInt()};
+        const QString onde =
+            TextoDeBusca(e.paciente.nome + QLatin1Char(' ') + e.paciente.identificador);
+        if (std::all_of(palavras.begin(), palavras.end(),
+                        [&](const QString &w) { return onde.contains(w); }))
+            encontrados << e;
+    }
+    return encontrados;
+}
+
+QList<TSessao> TBancoSessoes::SessoesDoPaciente(qint64 pacienteId) const
+{
+    QSqlQuery q(Conexao());
+    q.prepare(QStringLiteral(
+        "SELECT id FROM sessoes WHERE paciente_id = ? ORDER BY inicio DESC, id DESC"));
+    q.addBindValue(pacienteId);
+    QList<qint64> ids;
+    if (q.exec())
+        while (q.next())
+            ids << q.value(0).toLongLong();
+    QList<TSessao> sessoes;
+    for (qint64 id : ids)
+        if (std::optional<TSessao> s = LerSessao(id))
+            sessoes << *s;
+    return sessoes;
+}
+
 qint64 TBancoSessoes::IniciarSessao(const TSessao &s, QString *erro)
 {
     QSqlQuery q(Conexao());
@@ -531,13 +626,7 @@ std::optional<TPaciente> TBancoSessoes::LerPaciente(qint64 id) const
     q.addBindValue(id);
     if (!q.exec() || !q.next())
         return std::nullopt;
-    TPaciente p;
-    p.id = q.value(0).toLongLong();
-    QString *campos[] = {&p.nome, &p.identificador, &p.nascimento, &p.sexo,
-                         &p.peso, &p.altura,        &p.medico,     &p.observacoes};
-    for (int i = 0; i < 8; ++i)
-        *campos[i] = q.value(i + 1).toString();
-    return p;
+    return PacienteDaLinha(q, 1);
 }
 
 QList<TAmostraRegistro> TBancoSessoes::LerAmostras(qint64 sessaoId) const

@@ -55,7 +55,27 @@ public:
     bool VerificarGravacao(QString *erro);
     void AjustarEspacoMinimo(qint64 bytes) { FiEspacoMinimo = bytes; }
 
+    // A patient as the patient list shows it: the record, its latest test (invalid when none)
+    // and how many tests it has.
+    struct TPacienteEncontrado {
+        TPaciente paciente;
+        QDateTime ultimoTeste;  // UTC
+        int testes = 0;
+    };
+
     qint64 InserirPaciente(const TPaciente &paciente, QString *erro);
+    // Rewrites the row paciente.id; false with *erro set when it fails or there is no such row.
+    bool AtualizarPaciente(const TPaciente &paciente, QString *erro);
+    // Inserts a new patient (id 0) or updates the chosen one; its id, 0 on failure.
+    qint64 GravarPaciente(const TPaciente &paciente, QString *erro);
+    // The patients whose name or identifier holds every word of `texto` (case and accents
+    // ignored; all when it is blank), the latest tested first, then the newest rows; at most
+    // `limite`.
+    QList<TPacienteEncontrado> BuscarPacientes(const QString &texto, int limite = 500) const;
+    // A patient's sessions, the latest first.
+    QList<TSessao> SessoesDoPaciente(qint64 pacienteId) const;
+    // The form a text is compared in by BuscarPacientes: case folded, accents removed.
+    static QString TextoDeBusca(const QString &texto);
     // Inserts the session (situacao EmAndamento) and returns its id, 0 on failure.
     qint64 IniciarSessao(const TSessao &sessao, QString *erro);
     // Writes the end of a session (situation, end, duration, stop reason, comments) and its stage

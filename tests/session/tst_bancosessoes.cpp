@@ -70,6 +70,28 @@ bool FalharAte(const QSqlDatabase &db, qint64 ate)
     return ok;
 }
 
+// A patient and one session of theirs started `minutos` after a fixed moment.
+qint64 PacienteComTeste(TBancoSessoes &banco, const QString &nome, const QString &id, int minutos)
+{
+    QString erro;
+    TPaciente p;
+    p.nome = nome;
+    p.identificador = id;
+    TSessao s;
+    s.pacienteId = banco.InserirPaciente(p, &erro);
+    s.inicio = QDateTime(QDate(2024, 5, 2), QTime(8, 0), Qt::UTC).addSecs(60 * minutos);
+    banco.IniciarSessao(s, &erro);
+    return s.pacienteId;
+}
+
+QStringList Nomes(const QList<TBancoSessoes::TPacienteEncontrado> &encontrados)
+{
+    QStringList nomes;
+    for (const TBancoSessoes::TPacienteEncontrado &e : encontrados)
+        nomes << e.paciente.nome;
+    return nomes;
+}
+
 constexpr qint64 kSempre = std::numeric_limits<qint64>::max();
 
 int LinhasDoArquivo(const QString &caminho)
@@ -378,6 +400,110 @@ private slots:
         QCOMPARE(banco.LerEstagios(s.id).size(), 1);
         QCOMPARE(banco.LerEstagios(s.id).at(0).velocidade, 2.7);
         QCOMPARE(banco.LerEstagios(s.id).at(0).velocidadeProtocolo, 0.0);
+    }
+
+    // The search finds a patient by any part of the name or identifier, every word of the
+    // search, whatever the case and accents; the latest tested first.
+    void buscaPacientes_data()
+    {
+        QTest::addColumn<QString>("busca");
+        QTest::addColumn<QStringList>("nomes");
+        const QString conceicao = QStringLiteral("Conceição Araújo");
+        const QString ana = QStringLiteral("Ana Souza");
+        const QString mariana = QStringLiteral("Mariana Lima");
+        QTest::newRow("todos") << "" << QStringList{ana, mariana, conceicao};
+        QTest::newRow("parte do nome") << "ana" << QStringList{ana, mariana};
+        QTest::newRow("sem acento e maiúsculas") << "CONCEICAO" << QStringList{conceicao};
+        QTest::newRow("com acento") << "araújo" << QStringList{conceicao};
+        QTest::newRow("duas palavras") << "  araujo   conc " << QStringList{conceicao};
+        QTest::newRow("palavra que falta") << "ana lima" << QStringList{mariana};
+        QTest::newRow("identificador") << "hc-2" << QStringList{ana};
+        QTest::newRow("nenhum") << "zzz" << QStringList{};
+    }
+    void buscaPacientes()
+    {
+        QFETCH(QString, busca);
+        QFETCH(QStringList, nomes);
+        TBancoSessoes banco;
+        QString erro;
+        QVERIFY(banco.Abrir(
+            FPasta.filePath(QStringLiteral("busca-%1.db").arg(QTest::currentDataTag())), &erro));
+        PacienteComTeste(banco, QStringLiteral("Ana Souza"), "HC-200", 0);
+        PacienteComTeste(banco, QStringLiteral("Conceição Araújo"), "HC-100", 10);
+        PacienteComTeste(banco, QStringLiteral("Mariana Lima"), "X-9", 20);
+        // Ana's second test is the latest of all.
+        TSessao s;
+        s.pacienteId = banco.BuscarPacientes("Ana Souza").value(0).paciente.id;
+        s.inicio = QDateTime(QDate(2024, 5, 3), QTime(9, 0), Qt::UTC);
+        QVERIFY(banco.IniciarSessao(s, &erro));
+        const QList<TBancoSessoes::TPacienteEncontrado> achados = banco.BuscarPacientes(busca);
+        QCOMPARE(Nomes(achados), nomes);
+        if (!achados.isEmpty() && achados.first().paciente.nome == QStringLiteral("Ana Souza")) {
+            QCOMPARE(achados.first().testes, 2);
+            QCOMPARE(achados.first().ultimoTeste, s.inicio);
+        }
+    }
+
+    // At most `limite` patients come back, still the latest first.
+    void buscaPacientesLimite()
+    {
+        TBancoSessoes banco;
+        QString erro;
+        QVERIFY(banco.Abrir(FPasta.filePath("limite.db"), &erro));
+        for (int i = 0; i < 5; ++i)
+            PacienteComTeste(banco, QStringLiteral("P%1").arg(i), QString(), i);
+        QCOMPARE(Nomes(banco.BuscarPacientes(QString(), 2)), (QStringList{"P4", "P3"}));
+    }
+
+    // A chosen patient's row is rewritten, not copied; a new one (id 0) is inserted; a patient
+    // that is not in the file is refused with a reason.
+    void gravaPacienteEscolhido()
+    {
+        TBancoSessoes banco;
+        QString erro;
+        QVERIFY(banco.Abrir(FPasta.filePath("grava.db"), &erro));
+        TPaciente p;
+        p.nome = QStringLiteral("Rui Prado");
+        p.medico = QStringLiteral("Dr. Alves");
+        p.id = banco.GravarPaciente(p, &erro);
+        QVERIFY2(p.id, qPrintable(erro));
+        p.peso = QStringLiteral("81,5");
+        p.medico = QStringLiteral("Dra. Lopes");
+        QCOMPARE(banco.GravarPaciente(p, &erro), p.id);
+        QCOMPARE(banco.LerPaciente(p.id)->peso, QStringLiteral("81,5"));
+        QCOMPARE(banco.LerPaciente(p.id)->medico, QStringLiteral("Dra. Lopes"));
+        QCOMPARE(Linhas(banco.Caminho(), "pacientes"), 1);
+        TPaciente outro;
+        outro.nome = QStringLiteral("Rui Prado");
+        const qint64 novo = banco.GravarPaciente(outro, &erro);
+        QVERIFY(novo && novo != p.id);
+        QCOMPARE(Linhas(banco.Caminho(), "pacientes"), 2);
+        p.id = 999;
+        QCOMPARE(banco.GravarPaciente(p, &erro), 0);
+        QVERIFY2(erro.contains("nº 999 não está neste banco"), qPrintable(erro));
+    }
+
+    // A patient's sessions, the latest first, and no one else's.
+    void sessoesDoPaciente()
+    {
+        TBancoSessoes banco;
+        QString erro;
+        QVERIFY(banco.Abrir(FPasta.filePath("sessoes.db"), &erro));
+        const qint64 ana = PacienteComTeste(banco, "Ana", "", 0);
+        const qint64 rui = PacienteComTeste(banco, "Rui", "", 5);
+        TSessao s;
+        s.pacienteId = ana;
+        s.protocoloNome = QStringLiteral("Bruce");
+        s.inicio = QDateTime(QDate(2024, 6, 1), QTime(10, 0), Qt::UTC);
+        s.id = banco.IniciarSessao(s, &erro);
+        const QList<TSessao> daAna = banco.SessoesDoPaciente(ana);
+        QCOMPARE(daAna.size(), 2);
+        QCOMPARE(daAna.at(0).id, s.id);
+        QCOMPARE(daAna.at(0).protocoloNome, QStringLiteral("Bruce"));
+        QVERIFY(daAna.at(1).inicio < daAna.at(0).inicio);
+        QCOMPARE(banco.SessoesDoPaciente(rui).size(), 1);
+        QVERIFY(banco.SessoesDoPaciente(rui).at(0).id != s.id);
+        QVERIFY(banco.SessoesDoPaciente(12345).isEmpty());
     }
 
 private:
