@@ -302,8 +302,8 @@ void TMaquinaExecucao::ResultadoParada(qint64 agora, const QString &erro, int ge
         if (std::exchange(FParadaPendente, false))
             Registrar(agora, TEventoExecucao::TTipo::Estado,
                       QStringLiteral("Parada confirmada pela esteira."));
-        FConfirmado = {};
-        FVelocidadeCerta = FInclinacaoCerta = true;
+        FConfirmado = {};  // the acknowledged stop: the board holds 0 on both axes
+        FVelocidadeCerta = FInclinacaoCerta = FVelocidadeNoTeste = FInclinacaoNoTeste = true;
         Sucesso(agora);
     } else {
         FVelocidadeCerta = FInclinacaoCerta = false;
