@@ -444,17 +444,6 @@ private slots:
         }
     }
 
-    // At most `limite` patients come back, still the latest first.
-    void buscaPacientesLimite()
-    {
-        TBancoSessoes banco;
-        QString erro;
-        QVERIFY(banco.Abrir(FPasta.filePath("limite.db"), &erro));
-        for (int i = 0; i < 5; ++i)
-            PacienteComTeste(banco, QStringLiteral("P%1").arg(i), QString(), i);
-        QCOMPARE(Nomes(banco.BuscarPacientes(QString(), 2)), (QStringList{"P4", "P3"}));
-    }
-
     // A chosen patient's row is rewritten, not copied; a new one (id 0) is inserted; a patient
     // that is not in the file is refused with a reason.
     void gravaPacienteEscolhido()
