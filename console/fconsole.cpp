@@ -145,6 +145,7 @@ TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(pa
     porta->addWidget(FDispositivo, 1);
     esquerda->addLayout(porta);
     FPaciente = new TPainelPaciente;
+    FPaciente->AjustarBanco(FBanco);
     FProtocolo = new TPainelProtocolo;
     esquerda->addWidget(FPaciente);
     esquerda->addWidget(FProtocolo, 1);
@@ -300,6 +301,8 @@ void TfrmConsole::CriarMenus()
 {
     QMenu *arquivo = menuBar()->addMenu(QStringLiteral("&Arquivo"));
     arquivo->addAction(QStringLiteral("&Sessões..."), this, &TfrmConsole::AbrirSessoes);
+    arquivo->addAction(QStringLiteral("&Pacientes..."), FPaciente,
+                       &TPainelPaciente::AbrirPacientes);
     FAcoesComDialogo << arquivo->addAction(
         QStringLiteral("&Relatório do último teste..."), this, [this] {
             if (!FiUltimaSessao)
@@ -449,9 +452,9 @@ bool TfrmConsole::IniciarTeste()
         return false;
     try {
         QString erro;
-        const TPaciente paciente = FPaciente->Paciente();
-        if (paciente.nome.isEmpty())
-            throw Exception(QStringLiteral("Informe o nome do paciente."));
+        TPaciente paciente = FPaciente->Paciente();
+        if (const QString problema = FPaciente->Verificar(); !problema.isEmpty())
+            throw Exception(problema);
         const std::optional<TProtocolo> protocolo = FProtocolo->Protocolo(&erro);
         if (!protocolo)
             throw Exception(erro);
@@ -478,9 +481,15 @@ bool TfrmConsole::IniciarTeste()
         FbParadaNaoConfirmada = false;
 
         FSessao = TSessao{};
-        FSessao.pacienteId = FBanco->InserirPaciente(paciente, &erro);
-        if (!FSessao.pacienteId)
+        // A chosen patient is updated with what was typed, a new one stored; the block then
+        // holds it, so the next test of the same person reuses the row.
+        paciente.id = FBanco->GravarPaciente(paciente, &erro);
+        if (!paciente.id)
             throw Exception(erro);
+        FPaciente->AjustarPaciente(paciente);
+        FSessao.pacienteId = paciente.id;
+        FSessao.peso = paciente.peso;
+        FSessao.altura = paciente.altura;
         FSessao.protocoloId = protocolo->id;
         FSessao.protocoloNome = protocolo->nome;
         FSessao.protocoloPassos = TPainelProtocolo::DescreverPassos(*protocolo);

@@ -60,6 +60,12 @@ const QList<QStringList> &Migracoes()
             QStringLiteral("ALTER TABLE estagios ADD COLUMN inclinacao_protocolo REAL NOT NULL"
                            " DEFAULT 0"),
         },
+        // The patient's weight and height on the test's day: they change between tests, and an
+        // earlier report keeps its own.
+        {
+            QStringLiteral("ALTER TABLE sessoes ADD COLUMN peso TEXT NOT NULL DEFAULT ''"),
+            QStringLiteral("ALTER TABLE sessoes ADD COLUMN altura TEXT NOT NULL DEFAULT ''"),
+        },
     };
     return migracoes;
 }
@@ -489,8 +495,8 @@ qint64 TBancoSessoes::IniciarSessao(const TSessao &s, QString *erro)
     q.prepare(QStringLiteral(
         "INSERT INTO sessoes (paciente_id, protocolo_id, protocolo_nome, protocolo_passos,"
         " velocidade_maxima, inclinacao_maxima, recuperacao_ms, recuperacao_velocidade,"
-        " recuperacao_inclinacao, inicio, situacao, motivo_parada, comentarios)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'em_andamento', '', ?)"));
+        " recuperacao_inclinacao, inicio, situacao, motivo_parada, comentarios, peso, altura)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'em_andamento', '', ?, ?, ?)"));
     q.addBindValue(s.pacienteId);
     q.addBindValue(s.protocoloId);
     q.addBindValue(s.protocoloNome);
@@ -502,6 +508,8 @@ qint64 TBancoSessoes::IniciarSessao(const TSessao &s, QString *erro)
     q.addBindValue(s.recuperacaoInclinacao);
     q.addBindValue(Texto(s.inicio));
     q.addBindValue(s.comentarios);
+    q.addBindValue(s.peso.isNull() ? QStringLiteral("") : s.peso);  // NOT NULL, '' when not typed
+    q.addBindValue(s.altura.isNull() ? QStringLiteral("") : s.altura);
     if (!q.exec()) {
         *erro = Falhou(QStringLiteral("Não foi possível gravar o início do teste"),
                        MotivoErro(q.lastError()));
@@ -592,8 +600,8 @@ std::optional<TSessao> TBancoSessoes::LerSessao(qint64 id) const
     q.prepare(QStringLiteral(
         "SELECT id, paciente_id, protocolo_id, protocolo_nome, protocolo_passos,"
         " velocidade_maxima, inclinacao_maxima, recuperacao_ms, recuperacao_velocidade,"
-        " recuperacao_inclinacao, inicio, fim, duracao_ms, situacao, motivo_parada, comentarios"
-        " FROM sessoes WHERE id = ?"));
+        " recuperacao_inclinacao, inicio, fim, duracao_ms, situacao, motivo_parada, comentarios,"
+        " peso, altura FROM sessoes WHERE id = ?"));
     q.addBindValue(id);
     if (!q.exec() || !q.next())
         return std::nullopt;
@@ -614,6 +622,8 @@ std::optional<TSessao> TBancoSessoes::LerSessao(qint64 id) const
     s.situacao = SituacaoDoCodigo(q.value(13).toString());
     s.motivoParada = q.value(14).toString();
     s.comentarios = q.value(15).toString();
+    s.peso = q.value(16).toString();
+    s.altura = q.value(17).toString();
     return s;
 }
 

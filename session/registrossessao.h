@@ -28,6 +28,7 @@ struct TSessao {
     qint64 duracaoMs = 0;
     TSituacao situacao = TSituacao::EmAndamento;
     QString motivoParada, comentarios;
+    QString peso, altura;  // the patient's on the test's day, as typed; empty in older records
 };
 
 // One sample a second while a test runs.

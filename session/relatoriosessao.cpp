@@ -270,6 +270,11 @@ TRelatorioSessao::TDados TRelatorioSessao::Carregar(const TBancoSessoes &banco, 
     TDados d;
     d.sessao = banco.LerSessao(sessaoId).value_or(TSessao{});
     d.paciente = banco.LerPaciente(d.sessao.pacienteId).value_or(TPaciente{});
+    // A test prints the weight and height of its day, not the patient's latest.
+    if (!d.sessao.peso.isEmpty() || !d.sessao.altura.isEmpty()) {
+        d.paciente.peso = d.sessao.peso;
+        d.paciente.altura = d.sessao.altura;
+    }
     const QList<TAmostraRegistro> amostras = banco.LerAmostras(sessaoId);
     const QList<TEventoRegistro> eventos = banco.LerEventos(sessaoId);
     d.estagios = banco.LerEstagios(sessaoId);

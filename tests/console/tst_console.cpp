@@ -24,6 +24,7 @@
 #include "platform/messagebox.h"
 #include "protocol/executorprotocolo.h"
 #include "session/bancosessoes.h"
+#include "session/relatoriosessao.h"
 #include "tools/boardsim/boardsimulator.h"
 
 namespace {
@@ -217,6 +218,39 @@ private slots:
                 QVERIFY(e.tempoMs > parada);
         Clicar("btnEncerrar");
         QVERIFY(!FJanela->findChild<QPushButton *>("btnRegistrarFc")->isEnabled());
+    }
+
+    // Two tests of one person: one patient row, reused and updated; each report keeps the
+    // weight of its day; a wrong field refuses the start and records nothing.
+    void pacienteReusado()
+    {
+        auto *peso = FJanela->findChild<QLineEdit *>("edt_peso");
+        qint64 sessoes[2] = {};
+        for (const char *kg : {"70", "72"}) {
+            peso->clear();
+            QTest::keyClicks(peso, "abc");
+            const qint64 antes = FJanela->UltimaSessao();
+            Clicar("btnIniciar");
+            QVERIFY(!FJanela->EmTeste());
+            QCOMPARE(FJanela->UltimaSessao(), antes);
+            QVERIFY(!FMensagens.isEmpty() && FMensagens.last().contains("Peso"));
+            peso->clear();
+            QTest::keyClicks(peso, kg);
+            Iniciado();
+            Clicar("btnParar");
+            QTRY_VERIFY_WITH_TIMEOUT(!FJanela->EmTeste(), 5000);
+            Clicar("btnEncerrar");
+            sessoes[kg[1] == '2'] = FJanela->UltimaSessao();
+        }
+        QCOMPARE(FBanco->BuscarPacientes(QString(), 10).size(), qsizetype(1));
+        QCOMPARE(FBanco->LerSessao(sessoes[0])->pacienteId,
+                 FBanco->LerSessao(sessoes[1])->pacienteId);
+        QCOMPARE(TRelatorioSessao::Carregar(*FBanco, sessoes[0]).paciente.peso,
+                 QStringLiteral("70"));
+        QCOMPARE(TRelatorioSessao::Carregar(*FBanco, sessoes[1]).paciente.peso,
+                 QStringLiteral("72"));
+        QCOMPARE(FBanco->LerPaciente(FBanco->LerSessao(sessoes[0])->pacienteId)->peso,
+                 QStringLiteral("72"));
     }
 
     // Space and Escape stop the belt from any window of the program in front during a test:

@@ -372,8 +372,8 @@ private slots:
         QCOMPARE(banco.LerEventos(s.id).size(), 2);
     }
 
-    // A file of schema version 1 (no protocol values in the stage table) opens and is migrated;
-    // its stage rows are kept.
+    // A file of schema version 1 (no protocol values in the stage table, no weight in the
+    // session) opens and is migrated to the current version; its rows are kept.
     void migraDaVersao1()
     {
         const QString caminho = FPasta.filePath("versao1.db");
@@ -385,6 +385,8 @@ private slots:
         for (const QString &comando :  // back to version 1's stage table, with a finished row
              {QStringLiteral("ALTER TABLE estagios DROP COLUMN velocidade_protocolo"),
               QStringLiteral("ALTER TABLE estagios DROP COLUMN inclinacao_protocolo"),
+              QStringLiteral("ALTER TABLE sessoes DROP COLUMN peso"),
+              QStringLiteral("ALTER TABLE sessoes DROP COLUMN altura"),
               QStringLiteral(
                   "INSERT INTO estagios (sessao_id, ordem, velocidade) VALUES (%1, 0, 2.7)")
                   .arg(s.id),
@@ -396,7 +398,8 @@ private slots:
         QVERIFY2(banco.Abrir(caminho, &erro), qPrintable(erro));
         QSqlQuery r(banco.Conexao());
         QVERIFY(r.exec("PRAGMA user_version") && r.next());
-        QCOMPARE(r.value(0).toInt(), 2);
+        QCOMPARE(r.value(0).toInt(), TBancoSessoes::kVersaoEsquema);
+        QCOMPARE(banco.LerSessao(s.id)->peso, QString());
         QCOMPARE(banco.LerEstagios(s.id).size(), 1);
         QCOMPARE(banco.LerEstagios(s.id).at(0).velocidade, 2.7);
         QCOMPARE(banco.LerEstagios(s.id).at(0).velocidadeProtocolo, 0.0);
