@@ -515,11 +515,20 @@ void TfrmControlaOrvanta::btnDiminuirInclinacaoClick()
 
 void TfrmControlaOrvanta::btnPararEsteiraClick()
 {
+    QString falha;
+    PararEsteira(falha);
+}
+
+bool TfrmControlaOrvanta::PararEsteira(QString &falha)
+{
     TOrvanta *esteira = FEsteira.load();
-    if (!esteira)
-        return;
+    if (!esteira) {
+        falha = QStringLiteral("sem conexão com a esteira");
+        return false;
+    }
     TUso uso(FiUsoDoDispositivo);
     TAmpulheta ampulheta;
+    bool parada = false;
     try {
         FdVelocidade = 0;
         FdInclinacao = 0;
@@ -530,11 +539,18 @@ void TfrmControlaOrvanta::btnPararEsteiraClick()
         esteira->Parar();
         AtualizarControles();
         ui->lblReset->setText(QStringLiteral("RESET: OK"));
+        ui->lblMensagem->setText(QStringLiteral("Esteira parada"));
+        PintarTexto(ui->lblMensagem, kVerde);
+        parada = true;
     } catch (const Exception &erro) {
-        ui->lblReset->setText(QStringLiteral("RESET: ") + erro.Message());
+        falha = erro.Message();
+        ui->lblReset->setText(QStringLiteral("RESET: ") + falha);
+        ui->lblMensagem->setText(QStringLiteral("Parada não confirmada: ") + falha);
+        PintarTexto(ui->lblMensagem, kVermelho);
     }
     ui->lblReset->setVisible(true);
     VtxTimerReset->AjustarFbHabilitado(true);
+    return parada;
 }
 
 void TfrmControlaOrvanta::ButtonAlteraIntervaloClick()
@@ -678,8 +694,9 @@ void TfrmControlaOrvanta::VtxTimer1Timer(QObject *)
     QMetaObject::invokeMethod(
         this,
         [this, ok, mensagem, conexao] {
-            // A tick of a connection that has since ended reports nothing.
-            if (conexao == FuConexao.load())
+            // A tick of a connection that has since ended, or one that a stop overtook (its
+            // outcome would hide the stop's), reports nothing.
+            if (conexao == FuConexao.load() && FbEsteiraLigada)
                 MostrarResultadoDoTick(ok, mensagem);
         },
         Qt::QueuedConnection);

@@ -79,6 +79,9 @@ private:
     void btnAumentarInclinacaoClick();
     void btnDiminuirInclinacaoClick();
     void btnPararEsteiraClick();
+    // Stops the belt as "PARAR ESTEIRA" does; true when the board acknowledged the stop, else
+    // false with the reason in falha.
+    bool PararEsteira(QString &falha);
     void ButtonAlteraIntervaloClick();
     void btnFecharClick();
     void Calibrar(bool velocidade);

@@ -303,6 +303,7 @@ void TestControlaOrvanta::failuresAreShownWithTheirTexts()
     QVERIFY(FWindow->Conectada());
     W("btnPararEsteira")->click();
     QCOMPARE(Text("lblReset"), "RESET: " + message);
+    QCOMPARE(Text("lblMensagem"), "Parada não confirmada: " + message);
     QCOMPARE(Text("pnlVelocidade"), "0.00 Km/h");
     QVERIFY(FErrorBoxes.isEmpty());
 }
@@ -680,6 +681,8 @@ void TestControlaOrvanta::stopPressedWhileATickWaitsTakesItsTurn()
     QCOMPARE(state.garbageBytes, 0);
     QCOMPARE(state.speedCode, 0);  // no tick came after the stop
     QVERIFY(!Timer("VtxTimer1")->Habilitado());
+    QCoreApplication::processEvents();  // whatever the overtaken tick posted
+    QCOMPARE(Text("lblMensagem"), "Esteira parada");
 }
 
 void TestControlaOrvanta::disconnectWhileATickWaitsOnASilentBoard()
