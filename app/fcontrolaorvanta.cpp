@@ -1,7 +1,9 @@
 #include "app/fcontrolaorvanta.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFont>
+#include <QMessageBox>
 #include <QMetaObject>
 #include <QMovie>
 #include <QShortcut>
@@ -433,8 +435,10 @@ void TfrmControlaOrvanta::PassoDeReset()
         if (TOrvanta *esteira = FEsteira.load())
             esteira->Parar();
         ui->lblReset->setText(QStringLiteral("RESET: OK"));
+        FbParadaPendente = false;
     } catch (const Exception &erro) {
         ui->lblReset->setText(QStringLiteral("RESET: ") + erro.Message());
+        FbParadaPendente = true;
     }
     ui->lblReset->setVisible(true);
     VtxTimerReset->AjustarFbHabilitado(true);
@@ -548,9 +552,51 @@ bool TfrmControlaOrvanta::PararEsteira(QString &falha)
         ui->lblMensagem->setText(QStringLiteral("Parada não confirmada: ") + falha);
         PintarTexto(ui->lblMensagem, kVermelho);
     }
+    FbParadaPendente = !parada;
     ui->lblReset->setVisible(true);
     VtxTimerReset->AjustarFbHabilitado(true);
     return parada;
+}
+
+bool TfrmControlaOrvanta::EsteiraPodeEstarLigada() const
+{
+    return Conectada() && (FbEsteiraLigada || FdVelocidade != 0 || FbParadaPendente);
+}
+
+// The window's destruction leaves the belt as it is (other programs rely on that), so leaving
+// it running stays possible, but only as the operator's answer; the safe answer is Cancelar.
+void TfrmControlaOrvanta::closeEvent(QCloseEvent *event)
+{
+    if (!EsteiraPodeEstarLigada()) {
+        event->accept();
+        return;
+    }
+    QMessageBox caixa(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
+                      QStringLiteral("A esteira pode estar em movimento, e fechar a janela não "
+                                     "a para."),
+                      QMessageBox::NoButton, this);
+    caixa.setObjectName(QStringLiteral("dlgFecharComEsteira"));
+    QPushButton *parar =
+        caixa.addButton(QStringLiteral("Parar a esteira e fechar"), QMessageBox::AcceptRole);
+    QPushButton *deixar =
+        caixa.addButton(QStringLiteral("Fechar sem parar"), QMessageBox::DestructiveRole);
+    QPushButton *cancelar = caixa.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+    caixa.setDefaultButton(cancelar);
+    caixa.setEscapeButton(cancelar);  // also what closing the box answers
+    caixa.exec();
+    QString falha;
+    if (caixa.clickedButton() == deixar) {
+        event->accept();
+    } else if (caixa.clickedButton() != parar) {
+        event->ignore();
+    } else if (PararEsteira(falha)) {
+        event->accept();
+    } else {
+        event->ignore();
+        ShowErrorMessage(
+            QStringLiteral("Não foi possível parar a esteira: %1. A janela continua aberta.")
+                .arg(falha));
+    }
 }
 
 void TfrmControlaOrvanta::ButtonAlteraIntervaloClick()

@@ -8,6 +8,7 @@
 
 #include "kestrova_app_export.h"
 
+class QCloseEvent;
 class QMovie;
 class TAdvancedCom;
 class TReabertura;
@@ -49,6 +50,11 @@ public:
     double VelocidadeDesejada() const { return FdVelocidade; }
     double InclinacaoDesejada() const { return FdInclinacao; }
 
+protected:
+    // Closing while the belt may be moving asks first (dlgFecharComEsteira): stop it and close
+    // once the board acknowledged the stop, close leaving it as it is, or stay open.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void FormCreate();
     void LigarSinais();
@@ -82,6 +88,8 @@ private:
     // Stops the belt as "PARAR ESTEIRA" does; true when the board acknowledged the stop, else
     // false with the reason in falha.
     bool PararEsteira(QString &falha);
+    // Connected, and the belt running, a speed wanted, or the last stop not acknowledged.
+    bool EsteiraPodeEstarLigada() const;
     void ButtonAlteraIntervaloClick();
     void btnFecharClick();
     void Calibrar(bool velocidade);
@@ -111,6 +119,7 @@ private:
     // Counts disconnections: a tick's outcome is shown only while its connection lasts.
     std::atomic<unsigned> FuConexao{0};
     bool FbEsteiraLigada = false;
+    bool FbParadaPendente = false;  // the board did not acknowledge the last stop
     std::atomic<double> FdVelocidade{0.0};
     std::atomic<double> FdInclinacao{0.0};
 };

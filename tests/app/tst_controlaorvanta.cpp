@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -101,6 +103,8 @@ private slots:
     void stopPressedWhileATickWaitsTakesItsTurn();
     void disconnectWhileATickWaitsOnASilentBoard();
     void destroyingTheWindowWhileATickWaits();
+    void closingWithTheBeltRunningAsks_data();
+    void closingWithTheBeltRunningAsks();
     void randomizedStress();
 
 private:
@@ -119,6 +123,11 @@ private:
     bool WaitForTickOutcome(const QString &text, int timeoutMs);
     // Waits while the main thread keeps delivering the answers the polling exchanges wait for.
     bool WaitForFrames(int count, int timeoutMs);
+    // Closes the window, answering the closing question, if it comes, with the button of that
+    // text, "<Esc>" (the Escape key) or "<x>" (closing the box). Returns the text of the
+    // question's default button if it is also its escape button, "?" if not, empty if no
+    // question came.
+    QString CloseAnswering(const QString &answer);
 
     std::unique_ptr<TBoardSimulator> FBoard;
     std::unique_ptr<TfrmControlaOrvanta> FWindow;
@@ -202,6 +211,36 @@ bool TestControlaOrvanta::WaitForTickOutcome(const QString &text, int timeoutMs)
 bool TestControlaOrvanta::WaitForFrames(int count, int timeoutMs)
 {
     return QTest::qWaitFor([&] { return FBoard->Frames().size() >= count; }, timeoutMs);
+}
+
+QString TestControlaOrvanta::CloseAnswering(const QString &answer)
+{
+    QString safe;
+    QTimer answerer;
+    QElapsedTimer clock;
+    clock.start();
+    connect(&answerer, &QTimer::timeout, this, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (!box || box->objectName() != "dlgFecharComEsteira") {
+            if (modal && clock.elapsed() > 5000)
+                modal->close();  // a box the test does not expect must not hang it
+            return;
+        }
+        answerer.stop();
+        safe = box->escapeButton() == box->defaultButton() ? box->defaultButton()->text() : "?";
+        if (answer == "<Esc>")
+            QTest::keyClick(box, Qt::Key_Escape);
+        else if (answer == "<x>")
+            box->close();
+        for (QAbstractButton *button : box->buttons()) {
+            if (button->text() == answer)
+                button->click();
+        }
+    });
+    answerer.start(10);
+    FWindow->close();
+    return safe;
 }
 
 void TestControlaOrvanta::firstRaiseResetsThenPollsEveryPeriod()
@@ -724,6 +763,52 @@ void TestControlaOrvanta::destroyingTheWindowWhileATickWaits()
     QTest::qWait(300);
     QCOMPARE(FBoard->Frames().size(), frames);
     QCOMPARE(FBoard->State().speedCode, 1);  // the window's destruction does not stop the belt
+}
+
+void TestControlaOrvanta::closingWithTheBeltRunningAsks_data()
+{
+    QTest::addColumn<bool>("running");
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<bool>("stopSent");
+    const int none = int(TBoardFault::None);
+    QTest::newRow("idle: no question") << false << none << QString() << true << false;
+    QTest::newRow("stop and close") << true << none << "Parar a esteira e fechar" << true << true;
+    QTest::newRow("close, belt untouched") << true << none << "Fechar sem parar" << true << false;
+    QTest::newRow("cancel") << true << none << "Cancelar" << false << false;
+    QTest::newRow("escape") << true << none << "<Esc>" << false << false;
+    QTest::newRow("box closed") << true << none << "<x>" << false << false;
+    QTest::newRow("stop not acknowledged")
+        << true << int(TBoardFault::Silence) << "Parar a esteira e fechar" << false << true;
+}
+
+void TestControlaOrvanta::closingWithTheBeltRunningAsks()
+{
+    QFETCH(bool, running);
+    QFETCH(int, fault);
+    QFETCH(QString, answer);
+    QFETCH(bool, closed);
+    QFETCH(bool, stopSent);
+    if (running)
+        StartRunning();
+    else
+        Connect();
+    FBoard->SetFault({TBoardFault(fault), 0});
+    QCOMPARE(CloseAnswering(answer), running ? "Cancelar" : "");
+    QCOMPARE(FWindow->isVisible(), !closed);
+    QCOMPARE(FramesOf(*FBoard).contains(Frame('T', 0)), stopSent);
+    if (fault != int(TBoardFault::None)) {
+        QCOMPARE(FErrorBoxes, QStringList{"Não foi possível parar a esteira: " + kFalha +
+                                          ". A janela continua aberta."});
+        QCOMPARE(CloseAnswering("Cancelar"), "Cancelar");  // the belt may still move: asked again
+        QVERIFY(FWindow->isVisible());
+        return;
+    }
+    // Stopped and silent, or still running and polled.
+    QCOMPARE(Timer("VtxTimer1")->Habilitado(), running && !stopSent);
+    QCOMPARE(FBoard->State().speedCode, running && !stopSent ? 1 : 0);
+    QVERIFY(FErrorBoxes.isEmpty());
 }
 
 void TestControlaOrvanta::randomizedStress()
