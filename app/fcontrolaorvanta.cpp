@@ -667,17 +667,17 @@ void TfrmControlaOrvanta::Calibrar(bool velocidade)
     MostrarInclinacao(kFormatoInclinacao);
 }
 
-// Asks for a value; false on Cancel or, after the "Valor inválido." box, on text that is not a
-// finite number.
+// Asks for a value; false on Cancel or, after the "Valor inválido: informe de <faixa>." box, on
+// text that is not a finite number.
 bool TfrmControlaOrvanta::PerguntarValor(const QString &prompt, const QString &inicial,
-                                         float &valor)
+                                         const QString &faixa, float &valor)
 {
     QString texto = inicial;
     if (!InputQuery(QGuiApplication::applicationDisplayName(), prompt, texto))
         return false;
     double lido = 0;
     if (!TryStrToFloat(texto, lido)) {
-        ShowErrorMessage(QStringLiteral("Valor inválido."));
+        ShowErrorMessage(QStringLiteral("Valor inválido: informe de %1.").arg(faixa));
         return false;
     }
     valor = Simples(lido);
@@ -687,8 +687,13 @@ bool TfrmControlaOrvanta::PerguntarValor(const QString &prompt, const QString &i
 void TfrmControlaOrvanta::btnVelocidadeClick()
 {
     float valor = 0;
-    if (!Conectada() || !PerguntarValor(QStringLiteral("Insira a nova velocidade:"),
-                                        FormatFloat(QStringLiteral("0.0"), FdVelocidade), valor))
+    // The range in the locale's decimal form, the one the typed text is read in.
+    const QString faixa = QStringLiteral("%1 a %2 km/h")
+                              .arg(FormatFloat(QStringLiteral("0.0"), 0),
+                                   FormatFloat(QStringLiteral("0.0"), kVelocidadeMaxima));
+    if (!Conectada() ||
+        !PerguntarValor(QStringLiteral("Insira a nova velocidade:"),
+                        FormatFloat(QStringLiteral("0.0"), FdVelocidade), faixa, valor))
         return;
     TAmpulheta ampulheta;
     if (valor <= 0)
@@ -707,8 +712,11 @@ void TfrmControlaOrvanta::btnVelocidadeClick()
 void TfrmControlaOrvanta::btnInclinacaoClick()
 {
     float valor = 0;
-    if (!Conectada() || !PerguntarValor(QStringLiteral("Insira a nova inclinacao:"),
-                                        FormatFloat(QStringLiteral("0"), FdInclinacao), valor))
+    const QString faixa =
+        QStringLiteral("0 a %1 %").arg(FormatFloat(QStringLiteral("0"), kInclinacaoMaxima));
+    if (!Conectada() ||
+        !PerguntarValor(QStringLiteral("Insira a nova inclinacao:"),
+                        FormatFloat(QStringLiteral("0"), FdInclinacao), faixa, valor))
         return;
     TAmpulheta ampulheta;
     if (valor <= 0)

@@ -95,7 +95,9 @@ private:
     void Calibrar(bool velocidade);
     void btnVelocidadeClick();
     void btnInclinacaoClick();
-    bool PerguntarValor(const QString &prompt, const QString &inicial, float &valor);
+    // faixa: the accepted range, as the refusal of a text that is not a number states it.
+    bool PerguntarValor(const QString &prompt, const QString &inicial, const QString &faixa,
+                        float &valor);
     void IniciarPolling();
 
     void VtxTimer1Timer(QObject *Sender);      // VtxTimer1's thread

@@ -577,7 +577,7 @@ void TestControlaOrvanta::typedInTheLocalesForm()
     QCOMPARE(Text("pnlVelocidade"), speed);
     QTRY_COMPARE_WITH_TIMEOUT(FBoard->State().speedCode, 39, 3000);
     // A negative incline in the locale's form (Arabic: a letter mark before the minus) is a
-    // number, clamped to 0, not "Valor inválido.".
+    // number, clamped to 0, not refused as "Valor inválido".
     FAnswers << locale.toString(-2);
     W("btnInclinacao")->click();
     QCOMPARE(Text("pnlInclinacao"), QStringLiteral("0 %"));
@@ -587,20 +587,29 @@ void TestControlaOrvanta::typedInTheLocalesForm()
 void TestControlaOrvanta::typedValuesThatAreNotNumbersAreRefused_data()
 {
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("speedRange");
     for (const char *text : {"nan", "inf", "-inf", "1e999", "abc", "1,5"})
-        QTest::newRow(text) << QString::fromLatin1(text);
+        QTest::newRow(text) << QString::fromLatin1(text) << QLocale::c() << "0.0 a 18.0";
+    QTest::newRow("abc, Brazil") << "abc" << QLocale(QLocale::Portuguese, QLocale::Brazil)
+                                 << "0,0 a 18,0";
 }
 
+// The box states the range, in the decimal form the text is read in.
 void TestControlaOrvanta::typedValuesThatAreNotNumbersAreRefused()
 {
     QFETCH(QString, typed);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, speedRange);
+    QLocale::setDefault(locale);
     Connect();
     for (const char *button : {"btnVelocidade", "btnInclinacao"}) {
         FAnswers << typed;
         W(button)->click();
     }
-    QCOMPARE(FErrorBoxes, QStringList({"Valor inválido.", "Valor inválido."}));
-    QCOMPARE(Text("pnlVelocidade"), "0.00 Km/h");
+    QCOMPARE(FErrorBoxes, QStringList({"Valor inválido: informe de " + speedRange + " km/h.",
+                                       "Valor inválido: informe de 0 a 25 %."}));
+    QCOMPARE(Text("pnlVelocidade"), speedRange.left(2) + "00 Km/h");  // "0.00" or "0,00"
     QCOMPARE(Text("pnlInclinacao"), "0 %");
     QVERIFY(!FWindow->EsteiraLigada());
     QVERIFY(!Timer("VtxTimer1")->Habilitado());
