@@ -1,18 +1,26 @@
 #include "console/fsessoes.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollArea>
+#include <QSplitter>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "chart/vtxgraph.h"
 #include "components/dbgridkpr.h"
+#include "console/preferencias.h"
 #include "session/bancosessoes.h"
 #include "session/graficosessao.h"
 #include "session/resumosessao.h"
@@ -20,8 +28,19 @@
 TfrmSessoes::TfrmSessoes(TBancoSessoes *banco, QWidget *parent) : QDialog(parent), FBanco(banco)
 {
     setWindowTitle(QStringLiteral("Sessões gravadas"));
-    resize(1100, 700);
+    resize(1100, 760);
     auto *layout = new QVBoxLayout(this);
+    auto *busca = new QHBoxLayout;
+    FBusca = new QLineEdit;
+    FBusca->setObjectName(QStringLiteral("edtBuscaSessoes"));
+    FBusca->setPlaceholderText(
+        QStringLiteral("Buscar por paciente, identificador, protocolo ou data"));
+    FBusca->setClearButtonEnabled(true);
+    FContagem = new QLabel;
+    FContagem->setObjectName(QStringLiteral("lblContagemSessoes"));
+    busca->addWidget(FBusca, 1);
+    busca->addWidget(FContagem);
+    layout->addLayout(busca);
     FGrade = new TDBGridKpr;
     FGrade->setObjectName(QStringLiteral("gradeSessoes"));
     FModelo = new QSqlQueryModel(this);
@@ -32,20 +51,33 @@ TfrmSessoes::TfrmSessoes(TBancoSessoes *banco, QWidget *parent) : QDialog(parent
     FGrade->setEditTriggers(QAbstractItemView::NoEditTriggers);
     FGrade->horizontalHeader()->setStretchLastSection(true);
     FGrade->verticalHeader()->hide();
-    layout->addWidget(FGrade, 1);
-    auto *detalhe = new QHBoxLayout;
+    // The chart has the fixed size of its axes: in a scroll area it no longer takes the list's
+    // room, and the operator moves the split.
+    auto *detalhe = new QWidget;
+    auto *detalheLayout = new QHBoxLayout(detalhe);
+    detalheLayout->setContentsMargins(0, 0, 0, 0);
     FGrafico = new TvtxGraph;
     FDesenho = std::make_unique<TGraficoSessao>(*FGrafico);
     FDesenho->Preparar();
-    detalhe->addWidget(FGrafico);
+    auto *rolagem = new QScrollArea;
+    rolagem->setWidget(FGrafico);
+    rolagem->setAlignment(Qt::AlignCenter);
+    detalheLayout->addWidget(rolagem, 2);
     auto *direita = new QVBoxLayout;
     FResumo = new QLabel;
     FResumo->setWordWrap(true);
     direita->addWidget(FResumo);
     FEventos = new QListWidget;
+    FEventos->setObjectName(QStringLiteral("lstEventosSessao"));
     direita->addWidget(FEventos, 1);
-    detalhe->addLayout(direita, 1);
-    layout->addLayout(detalhe, 1);
+    detalheLayout->addLayout(direita, 1);
+    FDivisao = new QSplitter(Qt::Vertical);
+    FDivisao->setObjectName(QStringLiteral("divisaoSessoes"));
+    FDivisao->addWidget(FGrade);
+    FDivisao->addWidget(detalhe);
+    FDivisao->setChildrenCollapsible(false);
+    FDivisao->setSizes({320, 400});
+    layout->addWidget(FDivisao, 1);
     auto *botoes = new QHBoxLayout;
     auto *pdf = new QPushButton(QStringLiteral("Relatório em PDF..."));
     auto *imprimir = new QPushButton(QStringLiteral("Imprimir relatório"));
@@ -62,33 +94,118 @@ TfrmSessoes::TfrmSessoes(TBancoSessoes *banco, QWidget *parent) : QDialog(parent
     botoes->addWidget(fechar);
     layout->addLayout(botoes);
 
+    QSettings preferencias = PreferenciasConsole();
+    restoreGeometry(preferencias.value(QStringLiteral("sessoes/geometria")).toByteArray());
+    FDivisao->restoreState(preferencias.value(QStringLiteral("sessoes/divisao")).toByteArray());
+
     FGrade->OnDepoisScroll = [this](QObject *) { Mostrar(SessaoSelecionada()); };
+    connect(FBusca, &QLineEdit::textChanged, this, &TfrmSessoes::Filtrar);
     connect(fechar, &QPushButton::clicked, this, &QDialog::close);
     connect(pdf, &QPushButton::clicked, this, [this] {
-        const qint64 id = SessaoSelecionada();
-        const QString arquivo = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Salvar relatório"), QStringLiteral("teste-%1.pdf").arg(id),
-            QStringLiteral("PDF (*.pdf)"));
-        if (id && !arquivo.isEmpty() && OnRelatorio)
-            OnRelatorio(id, arquivo);
+        const QString arquivo = SalvarComo(QStringLiteral("Salvar relatório"),
+                                           QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)"));
+        if (!arquivo.isEmpty() && OnRelatorio)
+            OnRelatorio(SessaoSelecionada(), arquivo);
     });
     connect(imprimir, &QPushButton::clicked, this, [this] {
         if (const qint64 id = SessaoSelecionada(); id && OnRelatorio)
             OnRelatorio(id, QString());
     });
     connect(csv, &QPushButton::clicked, this, [this] {
-        const qint64 id = SessaoSelecionada();
-        const QString arquivo = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar CSV"),
-                                                             QStringLiteral("teste-%1.csv").arg(id),
-                                                             QStringLiteral("CSV (*.csv)"));
-        if (id && !arquivo.isEmpty() && OnCsv)
-            OnCsv(id, arquivo, FSeparadorLocal->isChecked());
+        const QString arquivo = SalvarComo(QStringLiteral("Exportar CSV"), QStringLiteral("csv"),
+                                           QStringLiteral("CSV (*.csv)"));
+        if (!arquivo.isEmpty() && OnCsv)
+            OnCsv(SessaoSelecionada(), arquivo, FSeparadorLocal->isChecked());
     });
+    Filtrar(QString());
     if (FModelo->rowCount() > 0)
         FGrade->setCurrentIndex(FModelo->index(0, 0));
 }
 
-TfrmSessoes::~TfrmSessoes() = default;
+TfrmSessoes::~TfrmSessoes()
+{
+    GuardarAparencia();
+}
+
+void TfrmSessoes::done(int resultado)
+{
+    GuardarAparencia();
+    QDialog::done(resultado);
+}
+
+void TfrmSessoes::GuardarAparencia() const
+{
+    QSettings preferencias = PreferenciasConsole();
+    preferencias.setValue(QStringLiteral("sessoes/geometria"), saveGeometry());
+    preferencias.setValue(QStringLiteral("sessoes/divisao"), FDivisao->saveState());
+}
+
+QString TfrmSessoes::SalvarComo(const QString &titulo, const QString &extensao,
+                                const QString &filtro)
+{
+    const qint64 id = SessaoSelecionada();
+    if (!id)
+        return QString();
+    const QString arquivo =
+        QFileDialog::getSaveFileName(this, titulo, ArquivoProposto(*FBanco, id, extensao), filtro);
+    if (!arquivo.isEmpty())
+        LembrarPasta(arquivo);
+    return arquivo;
+}
+
+QString TfrmSessoes::ArquivoProposto(const TBancoSessoes &banco, qint64 sessao,
+                                     const QString &extensao)
+{
+    const std::optional<TSessao> s = banco.LerSessao(sessao);
+    QString nome = s ? banco.LerPaciente(s->pacienteId).value_or(TPaciente{}).nome : QString();
+    // Characters no file system takes (Windows' reserved ones, controls) become a dash.
+    nome.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]")),
+                 QStringLiteral("-"));
+    nome = nome.simplified();
+    while (nome.endsWith(QLatin1Char('.')))  // Windows drops a trailing dot
+        nome.chop(1);
+    QStringList partes;
+    partes << (nome.isEmpty() ? QStringLiteral("Teste %1").arg(sessao) : nome);
+    if (s && s->inicio.isValid())
+        partes << s->inicio.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH'h'mm"));
+    QString pasta = PreferenciasConsole().value(QStringLiteral("arquivos/pasta")).toString();
+    if (pasta.isEmpty() || !QFileInfo(pasta).isDir())
+        pasta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(pasta).filePath(partes.join(QLatin1Char(' ')) + QLatin1Char('.') + extensao);
+}
+
+void TfrmSessoes::LembrarPasta(const QString &arquivo)
+{
+    PreferenciasConsole().setValue(QStringLiteral("arquivos/pasta"),
+                                   QFileInfo(arquivo).absolutePath());
+}
+
+void TfrmSessoes::Filtrar(const QString &texto)
+{
+    while (FModelo->canFetchMore())  // the search covers every session, not the first screenful
+        FModelo->fetchMore();
+    const QStringList palavras =
+        TBancoSessoes::TextoDeBusca(texto).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    int mostradas = 0, primeira = -1;
+    for (int linha = 0; linha < FModelo->rowCount(); ++linha) {
+        QString campos;
+        for (int coluna : {1, 2, 3, 4})
+            campos += FModelo->index(linha, coluna).data().toString() + QLatin1Char(' ');
+        campos = TBancoSessoes::TextoDeBusca(campos);
+        const bool mostrar = std::all_of(palavras.begin(), palavras.end(),
+                                         [&](const QString &p) { return campos.contains(p); });
+        FGrade->setRowHidden(linha, !mostrar);
+        if (mostrar && primeira < 0)
+            primeira = linha;
+        mostradas += mostrar;
+    }
+    FContagem->setText(QStringLiteral("%1 de %2 sessões").arg(mostradas).arg(FModelo->rowCount()));
+    const QModelIndex atual = FGrade->currentIndex();
+    if (primeira >= 0 && (!atual.isValid() || FGrade->isRowHidden(atual.row())))
+        FGrade->setCurrentIndex(FModelo->index(primeira, 0));
+    else if (primeira < 0)
+        Mostrar(0);
+}
 
 void TfrmSessoes::AjustarEmTeste(bool emTeste)
 {
@@ -105,8 +222,11 @@ qint64 TfrmSessoes::SessaoSelecionada() const
 void TfrmSessoes::Mostrar(qint64 sessaoId)
 {
     FEventos->clear();
-    if (!sessaoId)
+    if (!sessaoId) {
+        FResumo->clear();
+        FDesenho->Preparar();
         return;
+    }
     const QList<TAmostraRegistro> amostras = FBanco->LerAmostras(sessaoId);
     const QList<TEventoRegistro> eventos = FBanco->LerEventos(sessaoId);
     FDesenho->Redesenhar(amostras, eventos);

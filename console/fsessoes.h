@@ -8,15 +8,18 @@
 
 class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
+class QSplitter;
 class QSqlQueryModel;
 class TBancoSessoes;
 class TDBGridKpr;
 class TGraficoSessao;
 class TvtxGraph;
 
-// The sessions browser: a TDBGridKpr over the sessions and their patients; the chosen session's
-// chart redrawn, its events, and its report and CSV export.
+// The sessions browser: a TDBGridKpr over the sessions and their patients, with a search; the
+// chosen session's chart redrawn, its events, and its report and CSV export. Its size and the
+// split between the list and the detail are kept in the console's settings.
 class KESTROVA_CONSOLE_EXPORT TfrmSessoes : public QDialog {
     Q_OBJECT
 public:
@@ -33,8 +36,27 @@ public:
     TDBGridKpr *Grade() const { return FGrade; }
     qint64 SessaoSelecionada() const;
     void Mostrar(qint64 sessaoId);
+    // Shows only the sessions whose patient, identifier, protocol or date hold every word of
+    // texto (case and accents aside); the count of those shown is in lblContagemSessoes.
+    void Filtrar(const QString &texto);
+
+    // The file name a save dialog proposes for a session: the patient's name and the test's
+    // local date and time, in the folder last saved to ("Ana Souza 2026-12-09 14h05.pdf").
+    static QString ArquivoProposto(const TBancoSessoes &banco, qint64 sessao,
+                                   const QString &extensao);
+    // Remembers the folder of a file just saved, for the next proposal.
+    static void LembrarPasta(const QString &arquivo);
+
+protected:
+    void done(int resultado) override;
 
 private:
+    void GuardarAparencia() const;
+    QString SalvarComo(const QString &titulo, const QString &extensao, const QString &filtro);
+
+    QLineEdit *FBusca = nullptr;
+    QLabel *FContagem = nullptr;
+    QSplitter *FDivisao = nullptr;
     TBancoSessoes *FBanco;
     TDBGridKpr *FGrade = nullptr;
     QSqlQueryModel *FModelo = nullptr;
