@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
 
 #include "components/editimp.h"
 #include "console/fconsole.h"
@@ -14,6 +16,7 @@
 #include "platform/exception.h"
 #include "platform/messagebox.h"
 #include "platform/trace.h"
+#include "platform/traducoesqt.h"
 #include "session/bancosessoes.h"
 #ifdef KESTROVA_HAVE_BOARDSIM
 #include "tools/boardsim/simulatedboards.h"
@@ -54,37 +57,67 @@ void AgendarCaptura(TfrmConsole &janela, const QString &arquivo, int segundos)
     });
 }
 
-void Executar(QApplication &app)
-{
-    QApplication::setApplicationName(QStringLiteral("orvanta-teste"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Teste de esforço - KESTROVA"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("orvanta-teste"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("orvanta-teste")));
-    QCommandLineParser opcoes;
-    opcoes.setApplicationDescription(
-        QStringLiteral("Console de teste de esforço na esteira Orvanta Kestrova."));
-    opcoes.addHelpOption();
-    const QCommandLineOption simular(
+// The command line; parsed once the names are set, so the help text carries them.
+struct TOpcoes {
+    QCommandLineParser parser;
+    QCommandLineOption simular{
         QStringLiteral("simulate"),
-        QStringLiteral("Drive a simulated board (started on the port chosen for the test)."));
-    const QCommandLineOption rastrear(QStringLiteral("trace"),
-                                      QStringLiteral("Trace every frame sent and received."));
-    const QCommandLineOption banco(
+        QStringLiteral("Drive a simulated board (started on the port chosen for the test).")};
+    QCommandLineOption rastrear{QStringLiteral("trace"),
+                                QStringLiteral("Trace every frame sent and received.")};
+    QCommandLineOption banco{
         QStringLiteral("database"),
         QStringLiteral("Session database file (default: %1).").arg(TBancoSessoes::CaminhoPadrao()),
-        QStringLiteral("file"));
-    const QCommandLineOption escala(
+        QStringLiteral("file")};
+    QCommandLineOption escala{
         QStringLiteral("time-scale"),
         QStringLiteral("Run the protocol clock X times faster (simulated board only)."),
-        QStringLiteral("X"), QStringLiteral("1"));
-    QCommandLineOption iniciar(QStringLiteral("start"),
+        QStringLiteral("X"), QStringLiteral("1")};
+    QCommandLineOption iniciar{QStringLiteral("start"),
                                QStringLiteral("Start a demonstration test with this protocol."),
-                               QStringLiteral("protocol"));
-    QCommandLineOption capturar(QStringLiteral("screenshot"),
+                               QStringLiteral("protocol")};
+    QCommandLineOption capturar{QStringLiteral("screenshot"),
                                 QStringLiteral("Save the window after some seconds and quit."),
-                                QStringLiteral("png"));
-    capturar.setFlags(QCommandLineOption::HiddenFromHelp);
-    opcoes.addOptions({simular, rastrear, banco, escala, iniciar, capturar});
+                                QStringLiteral("png")};
+
+    TOpcoes()
+    {
+        parser.setApplicationDescription(
+            QStringLiteral("Console de teste de esforço na esteira Orvanta Kestrova."));
+        parser.addHelpOption();
+        capturar.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOptions({simular, rastrear, banco, escala, iniciar, capturar});
+    }
+};
+
+void NomearPrograma()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("orvanta-teste"));
+    // The window titles add it after their own ("Teste de esforço — KESTROVA").
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("KESTROVA"));
+}
+
+// --help prints and quits before a display is needed (a QApplication aborts without one).
+bool SoAjuda(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i)
+        for (const char *opcao : {"-h", "--help", "-?", "--help-all"})
+            if (std::strcmp(argv[i], opcao) == 0)
+                return true;
+    return false;
+}
+
+void Executar(QApplication &app)
+{
+    NomearPrograma();
+    QGuiApplication::setDesktopFileName(QStringLiteral("orvanta-teste"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("orvanta-teste")));
+    InstalarTraducoesDoQt(app);
+    TOpcoes todas;
+    QCommandLineParser &opcoes = todas.parser;
+    const QCommandLineOption &simular = todas.simular, &rastrear = todas.rastrear,
+                             &banco = todas.banco, &escala = todas.escala, &iniciar = todas.iniciar,
+                             &capturar = todas.capturar;
     opcoes.process(app);
     if (opcoes.isSet(rastrear))
         EnableTrace(true);
@@ -118,10 +151,11 @@ void Executar(QApplication &app)
         ShowErrorMessage(erro);
     if (aberto && !sessoes.AvisoArquivoPendente().isEmpty())
         ShowErrorMessage(sessoes.AvisoArquivoPendente());
-    if (aberto && sessoes.Recuperadas() > 0)
-        ShowErrorMessage(QStringLiteral("%1 teste(s) interrompido(s) foram encontrados e "
-                                        "marcados como interrompidos.")
-                             .arg(sessoes.Recuperadas()));
+    if (aberto && sessoes.Recuperadas() > 0)  // a notice, not an error: nothing is lost
+        QMessageBox::information(&janela, janela.windowTitle(),
+                                 QStringLiteral("%1 teste(s) interrompido(s) foram encontrados e "
+                                                "marcados como interrompidos.")
+                                     .arg(sessoes.Recuperadas()));
     if (opcoes.isSet(iniciar))
         IniciarDemonstracao(janela, opcoes.value(iniciar));
     if (opcoes.isSet(capturar))
@@ -133,6 +167,11 @@ void Executar(QApplication &app)
 
 int main(int argc, char **argv)
 {
+    if (SoAjuda(argc, argv)) {
+        QCoreApplication texto(argc, argv);
+        NomearPrograma();
+        TOpcoes().parser.process(texto);  // prints the help and exits
+    }
     QApplication app(argc, argv);
     RunShowingExceptions([&app] { Executar(app); });
     return 0;

@@ -4,6 +4,7 @@
 #include "platform/exception.h"
 #include "platform/ticks.h"
 #include "platform/trace.h"
+#include "platform/traducoesqt.h"
 
 class TstPlatformBasics : public QObject {
     Q_OBJECT
@@ -14,6 +15,7 @@ private slots:
     void tickDifferencesSurviveTheWrap();
     void traceIsOffUntilEnabled();
     void eventGuardKeepsExceptionsIn();
+    void qtStandardTextsInPortuguese();
 };
 
 // Whatever a handler's body raises stays in the guard, named in a warning.
@@ -67,6 +69,14 @@ void TstPlatformBasics::traceIsOffUntilEnabled()
     Trace(QStringLiteral("ENVIOU    0x02  "));
     EnableTrace(false);
     QVERIFY(!lcKestrovaTrace().isDebugEnabled());
+}
+
+// The standard dialogs' buttons come from Qt's own catalogue, installed by the build's packages.
+void TstPlatformBasics::qtStandardTextsInPortuguese()
+{
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
+    QVERIFY(InstalarTraducoesDoQt(*QCoreApplication::instance()));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Sim"));
 }
 
 QTEST_GUILESS_MAIN(TstPlatformBasics)
