@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -50,7 +51,9 @@ const QString kParadaNaoConfirmada = QStringLiteral(
     "A esteira não confirmou a parada: o programa continua enviando a parada a cada segundo. "
     "Verifique a esteira antes de fechar.");
 
-QLabel *Valor(const QString &nome, int pixels = 18)
+// A large figure, as wide as the widest of its texts, so the figures beside it do not move as
+// it changes.
+QLabel *Valor(const QString &nome, int pixels, const QStringList &maisLargos)
 {
     auto *rotulo = new QLabel(QStringLiteral("-"));
     rotulo->setObjectName(nome);
@@ -58,6 +61,10 @@ QLabel *Valor(const QString &nome, int pixels = 18)
     fonte.setPixelSize(pixels);
     fonte.setBold(true);
     rotulo->setFont(fonte);
+    int largura = 0;
+    for (const QString &texto : maisLargos)
+        largura = std::max(largura, rotulo->fontMetrics().horizontalAdvance(texto));
+    rotulo->setMinimumWidth(largura + 4);
     return rotulo;
 }
 
@@ -201,13 +208,17 @@ QWidget *TfrmConsole::CriarExecucao()
     auto *painel = new QWidget;
     auto *layout = new QVBoxLayout(painel);
     auto *valores = new QGridLayout;
-    FDecorrido = Valor(QStringLiteral("lblDecorrido"), 28);
-    FNoEstagio = Valor(QStringLiteral("lblNoEstagio"));
-    FProximo = Valor(QStringLiteral("lblProximo"));
-    FFase = Valor(QStringLiteral("lblFase"));
-    FAlvo = Valor(QStringLiteral("lblAlvo"), 22);
-    FLink = Valor(QStringLiteral("lblLink"));
-    FEstado = Valor(QStringLiteral("lblEstado"), 22);
+    const QString tempo = QStringLiteral("888:88");
+    FDecorrido = Valor(QStringLiteral("lblDecorrido"), 28, {tempo, QStringLiteral("Início em 10")});
+    FNoEstagio = Valor(QStringLiteral("lblNoEstagio"), 18, {tempo});
+    FProximo = Valor(QStringLiteral("lblProximo"), 18, {tempo});
+    FFase = Valor(QStringLiteral("lblFase"), 18, {QStringLiteral("Aquecimento, estágio 88")});
+    FAlvo = Valor(QStringLiteral("lblAlvo"), 22, {QStringLiteral("88.8 km/h   88.8 %")});
+    FLink = Valor(QStringLiteral("lblLink"), 18, {});
+    QStringList estados;
+    for (int e = 0; e <= int(TEstadoExecucao::Concluido); ++e)
+        estados << NomeEstado(TEstadoExecucao(e));
+    FEstado = Valor(QStringLiteral("lblEstado"), 22, estados);
     const std::pair<const char *, QLabel *> linhas[] = {
         {"Tempo total", FDecorrido}, {"Situação", FEstado},
         {"No estágio", FNoEstagio},  {"Próximo estágio em", FProximo},
@@ -232,6 +243,11 @@ QWidget *TfrmConsole::CriarExecucao()
     FLog = new QListWidget;
     FLog->setObjectName(QStringLiteral("lstEventos"));
     FLog->setFocusPolicy(Qt::NoFocus);
+    // A long event wraps within the list rather than going behind its scroll bar.
+    FLog->setWordWrap(true);
+    FLog->setResizeMode(QListView::Adjust);
+    FLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FLog->setMinimumWidth(260);
     graficoLinha->addWidget(FLog, 1);
     layout->addLayout(graficoLinha, 1);
     layout->addWidget(CriarControles());
@@ -308,10 +324,13 @@ void TfrmConsole::CriarMenus()
             if (!FiUltimaSessao)
                 return ShowErrorMessage(QStringLiteral("Nenhum teste foi feito nesta execução."));
             const QString pdf = QFileDialog::getSaveFileName(
-                this, QStringLiteral("Salvar relatório"), QStringLiteral("relatorio.pdf"),
+                this, QStringLiteral("Salvar relatório"),
+                TfrmSessoes::ArquivoProposto(*FBanco, FiUltimaSessao, QStringLiteral("pdf")),
                 QStringLiteral("PDF (*.pdf)"));
-            if (!pdf.isEmpty())
-                ImprimirRelatorio(FiUltimaSessao, pdf);
+            if (pdf.isEmpty())
+                return;
+            TfrmSessoes::LembrarPasta(pdf);
+            ImprimirRelatorio(FiUltimaSessao, pdf);
         });
     FAcoesComDialogo << arquivo->addAction(QStringLiteral("&Imprimir relatório do último teste"),
                                            this, [this] {
@@ -461,9 +480,11 @@ bool TfrmConsole::IniciarTeste()
         // A database that cannot take the test is reported now, never in the middle of it.
         if (!FBanco->Aberto())
             throw Exception(
-                QStringLiteral("O banco de sessões não está disponível; o teste não "
-                               "seria gravado. Use --database para escolher outro "
-                               "arquivo."));
+                QStringLiteral("O banco de sessões não abriu; o teste não seria gravado. "
+                               "Feche a outra janela de Teste de esforço que o usa, ou veja a "
+                               "permissão de escrita da pasta, e abra o programa de novo.\n"
+                               "Arquivo: %1")
+                    .arg(QDir::toNativeSeparators(FBanco->Caminho())));
         if (!FBanco->VerificarGravacao(&erro))
             throw Exception(erro);
         PrepararDispositivo();

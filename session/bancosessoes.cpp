@@ -116,7 +116,9 @@ QSqlDatabase TBancoSessoes::Conexao() const
 
 QString TBancoSessoes::Falhou(const QString &oque, const QString &detalhe) const
 {
-    return QStringLiteral("%1 (%2): %3").arg(oque, QDir::toNativeSeparators(FCaminho), detalhe);
+    // The path on a line of its own: a message box would break it mid-way.
+    return QStringLiteral("%1: %3\nArquivo: %2")
+        .arg(oque, QDir::toNativeSeparators(FCaminho), detalhe);
 }
 
 bool TBancoSessoes::Abrir(const QString &caminho, QString *erro)
@@ -142,7 +144,7 @@ bool TBancoSessoes::Abrir(const QString &caminho, QString *erro)
         *erro =
             Falhou(emUso ? QStringLiteral("O banco de sessões está em uso por outro programa")
                          : QStringLiteral("Não foi possível gravar na pasta do banco de sessões"),
-                   emUso ? QStringLiteral("feche o outro programa ou use --database")
+                   emUso ? QStringLiteral("feche a outra janela de Teste de esforço que o usa")
                          : QStringLiteral("sem permissão de escrita"));
         return false;
     }

@@ -253,6 +253,21 @@ private slots:
                  QStringLiteral("72"));
     }
 
+    // --help prints without a display (a window system is needed only for the window).
+    void ajudaSemTela()
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *v : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(v);
+        p.setProcessEnvironment(env);
+        p.start(ORVANTA_TESTE, {"--help"});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY(p.readAllStandardOutput().contains("--database"));
+    }
+
     // Space and Escape stop the belt from any window of the program in front during a test:
     // the sessions browser (Escape would close it) and a message box (Space would press its
     // button). What opens a modal box is off meanwhile.
@@ -431,7 +446,7 @@ private slots:
             FBanco->AjustarEspacoMinimo(std::numeric_limits<qint64>::max());
         QVERIFY(!FJanela->IniciarTeste());
         QCOMPARE(FMensagens.size(), 1);
-        QVERIFY2(FMensagens.first().contains(caso == "fechado" ? "não está disponível"
+        QVERIFY2(FMensagens.first().contains(caso == "fechado" ? "não abriu"
                                                                : "Espaço em disco insuficiente"),
                  qPrintable(FMensagens.first()));
         QVERIFY(!FJanela->EmTeste());
