@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QMovie>
+#include <QSettings>
 #include <QShortcut>
 #include <QTimer>
 #include <algorithm>
@@ -48,6 +49,16 @@ constexpr long long kIntervaloMaximoMs = 1000000;  // when the timer reports no 
 constexpr double kVelocidadeMinima = 1.5;
 constexpr double kVelocidadeMaxima = 18.0;
 constexpr double kInclinacaoMaxima = 25.0;
+constexpr int kPortaPadrao = 1;  // as the console's
+const QString kChavePorta = QStringLiteral("Controlador/Porta");
+
+// The settings file the Kestrova programs share (Kestrova/Kestrova.ini, comm/portsettings.h);
+// the controller keeps the last port it opened there.
+QSettings Configuracao()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kestrova"),
+                     QStringLiteral("Kestrova"));
+}
 
 // Marks a main-thread handler that uses the device while it runs.
 class TUso {
@@ -124,7 +135,7 @@ TfrmControlaOrvanta::TfrmControlaOrvanta(QWidget *parent)
     ui->updownCom->SetMin(1);
     ui->updownCom->SetMax(8);
     ui->updownCom->SetAssociate(ui->edtCom);
-    ui->updownCom->SetPosition(3);
+    ui->updownCom->SetPosition(Configuracao().value(kChavePorta, kPortaPadrao).toInt());
     for (TUpDown *calibracao : {ui->UpDown1, ui->UpDown2}) {
         calibracao->SetMin(0);
         calibracao->SetMax(300);
@@ -332,6 +343,8 @@ void TfrmControlaOrvanta::Conectar()
         OnAntesDeConectar(porta);
     AtualizarDispositivo();
     std::unique_ptr<TOrvanta> esteira = CriarDispositivo(porta, false);
+    if (esteira->Porta() && esteira->Porta()->Opened())
+        Configuracao().setValue(kChavePorta, porta);  // the next window starts on it
     VigiarDispositivo(esteira.get());
     delete FEsteira.exchange(esteira.release());
     ui->pnlVelocidade->setText(FormatFloat(kFormatoVelocidade, 0));

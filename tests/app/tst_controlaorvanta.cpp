@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -85,6 +86,7 @@ private slots:
     void failuresAreShownWithTheirTexts();
     void portThatCannotOpenIsReportedAndStaysConnected();
     void portMappedInTheSettingsIsOpened();
+    void lastPortOpenedIsTheNextWindowsPort();
     void pulledCableIsShownThenTheDeviceReopensIdle();
     void calibration_data();
     void calibration();
@@ -134,6 +136,7 @@ private:
     QStringList FErrorBoxes;
     QStringList FErrorDetails;
     QTemporaryDir FConfig;  // the settings of this test, never the user's
+    QString SettingsFile() const { return FConfig.filePath("Kestrova/Kestrova.ini"); }
     QStringList FPrompts;
     QList<std::optional<QString>> FAnswers;
 };
@@ -143,6 +146,10 @@ void TestControlaOrvanta::initTestCase()
     QLocale::setDefault(QLocale::c());
     QVERIFY(FConfig.isValid());
     qputenv("XDG_CONFIG_HOME", FConfig.path().toLocal8Bit());
+    // The window's settings (the last port) are written here, not to the user's file.
+    QCOMPARE(
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "Kestrova", "Kestrova").fileName(),
+        SettingsFile());
     SetErrorMessageHook([this](const QString &text) { FErrorBoxes << text; });
     SetErrorDetailsHook([this](const QString &text, const QString &details) {
         FErrorBoxes << text;
@@ -169,6 +176,7 @@ void TestControlaOrvanta::init()
     qputenv("KESTROVA_COM3", FBoard->DevicePath().toLocal8Bit());
     FWindow = std::make_unique<TfrmControlaOrvanta>();
     FWindow->show();
+    W<QLineEdit>("edtCom")->setText("3");
     Timer("VtxTimer1")->AjustarFiIntervalo(60);
     Timer("VtxTimerReset")->AjustarFiIntervalo(300);
 }
@@ -377,6 +385,29 @@ void TestControlaOrvanta::portMappedInTheSettingsIsOpened()
     qputenv("KESTROVA_COM3", "/tmp/kestrova-env");
     W<QLineEdit>("edtCom")->setText("3 ");
     QCOMPARE(W<QLabel>("lblDispositivo")->text(), "COM3 = /tmp/kestrova-env (KESTROVA_COM3)");
+}
+
+void TestControlaOrvanta::lastPortOpenedIsTheNextWindowsPort()
+{
+    QSettings(SettingsFile(), QSettings::IniFormat).remove("Controlador");
+    const auto reopen = [this] {
+        FWindow.reset();
+        FWindow = std::make_unique<TfrmControlaOrvanta>();
+        return W<QLineEdit>("edtCom")->text();
+    };
+    QCOMPARE(reopen(), "1");  // nothing stored
+    qputenv("KESTROVA_COM5", FBoard->DevicePath().toLocal8Bit());
+    W<QLineEdit>("edtCom")->setText("5");
+    Connect();
+    QCOMPARE(reopen(), "5");
+    // A port that did not open is not remembered.
+    qputenv("KESTROVA_COM6", "/nonexistent/kestrova-tty");
+    W<QLineEdit>("edtCom")->setText("6");
+    Connect();
+    QCOMPARE(FErrorBoxes.size(), 1);
+    QCOMPARE(reopen(), "5");
+    qunsetenv("KESTROVA_COM5");
+    qunsetenv("KESTROVA_COM6");
 }
 
 // The cable is pulled while the belt runs, and the board comes back on a new pty behind the same
