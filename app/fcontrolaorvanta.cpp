@@ -50,14 +50,14 @@ constexpr double kVelocidadeMinima = 1.5;
 constexpr double kVelocidadeMaxima = 18.0;
 constexpr double kInclinacaoMaxima = 25.0;
 constexpr int kPortaPadrao = 1;  // as the console's
-const QString kChavePorta = QStringLiteral("Controlador/Porta");
+const QString kChavePorta = QStringLiteral("conexao/porta");
 
-// The settings file the Kestrova programs share (Kestrova/Kestrova.ini, comm/portsettings.h);
-// the controller keeps the last port it opened there.
+// The controller's own settings (the last port it opened), Kestrova/orvanta.ini, beside the port
+// mapping every Kestrova program shares (comm/portsettings.h) and the console's file.
 QSettings Configuracao()
 {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kestrova"),
-                     QStringLiteral("Kestrova"));
+                     QStringLiteral("orvanta"));
 }
 
 // Marks a main-thread handler that uses the device while it runs.

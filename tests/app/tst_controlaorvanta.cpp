@@ -136,7 +136,7 @@ private:
     QStringList FErrorBoxes;
     QStringList FErrorDetails;
     QTemporaryDir FConfig;  // the settings of this test, never the user's
-    QString SettingsFile() const { return FConfig.filePath("Kestrova/Kestrova.ini"); }
+    QString SettingsFile() const { return FConfig.filePath("Kestrova/orvanta.ini"); }
     QStringList FPrompts;
     QList<std::optional<QString>> FAnswers;
 };
@@ -148,7 +148,7 @@ void TestControlaOrvanta::initTestCase()
     qputenv("XDG_CONFIG_HOME", FConfig.path().toLocal8Bit());
     // The window's settings (the last port) are written here, not to the user's file.
     QCOMPARE(
-        QSettings(QSettings::IniFormat, QSettings::UserScope, "Kestrova", "Kestrova").fileName(),
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "Kestrova", "orvanta").fileName(),
         SettingsFile());
     SetErrorMessageHook([this](const QString &text) { FErrorBoxes << text; });
     SetErrorDetailsHook([this](const QString &text, const QString &details) {
@@ -389,7 +389,7 @@ void TestControlaOrvanta::portMappedInTheSettingsIsOpened()
 
 void TestControlaOrvanta::lastPortOpenedIsTheNextWindowsPort()
 {
-    QSettings(SettingsFile(), QSettings::IniFormat).remove("Controlador");
+    QSettings(SettingsFile(), QSettings::IniFormat).clear();
     const auto reopen = [this] {
         FWindow.reset();
         FWindow = std::make_unique<TfrmControlaOrvanta>();
