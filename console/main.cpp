@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
@@ -41,20 +43,56 @@ void IniciarDemonstracao(TfrmConsole &janela, const QString &protocolo)
     janela.IniciarTeste();
 }
 
-// --screenshot: after `segundos` of the running test, save the window and quit.
-void AgendarCaptura(TfrmConsole &janela, const QString &arquivo, int segundos)
+// Types a value into an entry field and registers it, as the operator would.
+void Registrar(TfrmConsole &janela, const QList<std::pair<const char *, const char *>> &campos,
+               const char *botao)
 {
-    // Two heart-rate entries on the way, so the picture shows them.
-    for (int s : {3, 6})
-        QTimer::singleShot(s * 1000, &janela, [&janela] {
-            if (auto *fc = janela.findChild<QAbstractButton *>(QStringLiteral("btnRegistrarFc")))
-                fc->click();
+    for (const auto &[campo, valor] : campos)
+        if (auto *edit = janela.findChild<QLineEdit *>(QString::fromLatin1(campo)))
+            edit->setText(QString::fromLatin1(valor));
+    if (auto *b = janela.findChild<QAbstractButton *>(QString::fromLatin1(botao)))
+        b->click();
+}
+
+void Salvar(TfrmConsole &janela, const QString &arquivo)
+{
+    const bool salvo = janela.grab().save(arquivo);
+    std::fprintf(stderr, "%s %s\n", salvo ? "saved" : "could not save", qPrintable(arquivo));
+    QCoreApplication::exit(salvo ? 0 : 1);
+}
+
+// --screenshot: after 8 s of the running test, with two heart-rate entries on the way, save the
+// window and quit.
+void AgendarCaptura(TfrmConsole &janela, const QString &arquivo)
+{
+    for (auto [s, fc] : {std::pair{3, "92"}, std::pair{6, "97"}})
+        QTimer::singleShot(s * 1000, &janela, [&janela, fc] {
+            Registrar(janela, {{"edtFc", fc}}, "btnRegistrarFc");
         });
-    QTimer::singleShot(segundos * 1000, &janela, [&janela, arquivo] {
-        const bool salvo = janela.grab().save(arquivo);
-        std::fprintf(stderr, "%s %s\n", salvo ? "saved" : "could not save", qPrintable(arquivo));
-        QCoreApplication::exit(salvo ? 0 : 1);
+    QTimer::singleShot(8000, &janela, [&janela, arquivo] { Salvar(janela, arquivo); });
+}
+
+// --screenshot-recovery: PARAR after 4 s, the reason given, then the recovery readings taken
+// after the stop; the window saved with them.
+void AgendarCapturaDaRecuperacao(TfrmConsole &janela, const QString &arquivo)
+{
+    QTimer::singleShot(4000, &janela, [&janela] {
+        if (auto *parar = janela.findChild<QAbstractButton *>(QStringLiteral("btnParar")))
+            parar->click();
     });
+    QTimer::singleShot(5000, &janela, [&janela] {
+        if (auto *motivo = janela.findChild<QInputDialog *>(QStringLiteral("dlgMotivo"))) {
+            motivo->setTextValue(QStringLiteral("Fadiga"));
+            motivo->accept();
+        }
+        Registrar(janela, {{"edtFc", "118"}}, "btnRegistrarFc");
+        Registrar(janela, {{"edtSistolica", "150"}, {"edtDiastolica", "84"}}, "btnRegistrarPa");
+    });
+    QTimer::singleShot(7000, &janela, [&janela] {
+        Registrar(janela, {{"edtFc", "104"}, {"edtBorg", "11"}}, "btnRegistrarFc");
+        Registrar(janela, {}, "btnRegistrarBorg");
+    });
+    QTimer::singleShot(9000, &janela, [&janela, arquivo] { Salvar(janela, arquivo); });
 }
 
 // The command line; parsed once the names are set, so the help text carries them.
@@ -79,6 +117,10 @@ struct TOpcoes {
     QCommandLineOption capturar{QStringLiteral("screenshot"),
                                 QStringLiteral("Save the window after some seconds and quit."),
                                 QStringLiteral("png")};
+    QCommandLineOption capturarRecuperacao{
+        QStringLiteral("screenshot-recovery"),
+        QStringLiteral("Stop, take recovery readings, save the window and quit."),
+        QStringLiteral("png")};
 
     TOpcoes()
     {
@@ -86,7 +128,9 @@ struct TOpcoes {
             QStringLiteral("Console de teste de esforço na esteira Orvanta Kestrova."));
         parser.addHelpOption();
         capturar.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOptions({simular, rastrear, banco, escala, iniciar, capturar});
+        capturarRecuperacao.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOptions(
+            {simular, rastrear, banco, escala, iniciar, capturar, capturarRecuperacao});
     }
 };
 
@@ -159,7 +203,9 @@ void Executar(QApplication &app)
     if (opcoes.isSet(iniciar))
         IniciarDemonstracao(janela, opcoes.value(iniciar));
     if (opcoes.isSet(capturar))
-        AgendarCaptura(janela, opcoes.value(capturar), 8);
+        AgendarCaptura(janela, opcoes.value(capturar));
+    if (opcoes.isSet(todas.capturarRecuperacao))
+        AgendarCapturaDaRecuperacao(janela, opcoes.value(todas.capturarRecuperacao));
     QApplication::exec();
 }
 
