@@ -125,10 +125,8 @@ private:
     bool WaitForTickOutcome(const QString &text, int timeoutMs);
     // Waits while the main thread keeps delivering the answers the polling exchanges wait for.
     bool WaitForFrames(int count, int timeoutMs);
-    // Closes the window, answering the closing question, if it comes, with the button of that
-    // text, "<Esc>" (the Escape key) or "<x>" (closing the box). Returns the text of the
-    // question's default button if it is also its escape button, "?" if not, empty if no
-    // question came.
+    // Closes the window answering its question, if one comes, with that button or "<Esc>";
+    // returns the question's default button if it is also its escape button ("?" if not).
     QString CloseAnswering(const QString &answer);
 
     std::unique_ptr<TBoardSimulator> FBoard;
@@ -238,9 +236,7 @@ QString TestControlaOrvanta::CloseAnswering(const QString &answer)
         answerer.stop();
         safe = box->escapeButton() == box->defaultButton() ? box->defaultButton()->text() : "?";
         if (answer == "<Esc>")
-            QTest::keyClick(box, Qt::Key_Escape);
-        else if (answer == "<x>")
-            box->close();
+            QTest::keyClick(box, Qt::Key_Escape);  // what closing the box answers too
         for (QAbstractButton *button : box->buttons()) {
             if (button->text() == answer)
                 button->click();
@@ -818,7 +814,6 @@ void TestControlaOrvanta::closingWithTheBeltRunningAsks_data()
     QTest::newRow("close, belt untouched") << true << none << "Fechar sem parar" << true << false;
     QTest::newRow("cancel") << true << none << "Cancelar" << false << false;
     QTest::newRow("escape") << true << none << "<Esc>" << false << false;
-    QTest::newRow("box closed") << true << none << "<x>" << false << false;
     QTest::newRow("stop not acknowledged")
         << true << int(TBoardFault::Silence) << "Parar a esteira e fechar" << false << true;
 }
