@@ -153,6 +153,10 @@ TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(pa
     esquerda->addLayout(porta);
     FPaciente = new TPainelPaciente;
     FPaciente->AjustarBanco(FBanco);
+    FPaciente->OnAbrirTeste = [this](qint64 sessao) {
+        AbrirSessoes();
+        FSessoes->Selecionar(sessao);
+    };
     FProtocolo = new TPainelProtocolo;
     esquerda->addWidget(FPaciente);
     esquerda->addWidget(FProtocolo, 1);
@@ -896,6 +900,8 @@ bool TfrmConsole::ExportarCsv(qint64 sessaoId, const QString &arquivo, bool sepa
 
 void TfrmConsole::AbrirSessoes()
 {
+    if (FSessoes)  // a fresh list: a test may have ended since it opened
+        FSessoes->close();
     auto *janela = new TfrmSessoes(FBanco, this);
     janela->setAttribute(Qt::WA_DeleteOnClose);
     janela->AjustarEmTeste(EmTeste());

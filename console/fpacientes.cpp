@@ -97,6 +97,7 @@ QWidget *TfrmPacientes::CriarListas()
                      QStringLiteral("Motivo da parada")});
     FTestes->header()->setSectionResizeMode(5, QHeaderView::Stretch);
     FTestes->setFocusPolicy(Qt::NoFocus);
+    FTestes->setToolTip(QStringLiteral("Clique duas vezes para ver o teste nas sessões gravadas"));
     coluna->addWidget(FTitulo);
     coluna->addWidget(FTestes, 1);
     divisao->addWidget(baixo);
@@ -121,6 +122,10 @@ QLayout *TfrmPacientes::CriarBotoes()
     botoes->addStretch(1);
     botoes->addWidget(fechar);
     connect(FUsar, &QPushButton::clicked, this, &TfrmPacientes::Escolher);
+    connect(FTestes, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
+        if (OnAbrirTeste)
+            OnAbrirTeste(item->text(0).toLongLong());
+    });
     connect(FNovo, &QPushButton::clicked, this, [this] {
         if (OnNovo)
             OnNovo();

@@ -16,7 +16,8 @@ class TBancoSessoes;
 // The patient list: a search box (name or identifier, case and accents ignored; every key typed
 // filters the list, the arrow keys move in it from the box), the matching patients, the latest
 // tested first, and the chosen one's earlier tests. "Usar este paciente" (Enter, a double click)
-// hands the patient to OnEscolher and closes; "Novo paciente" calls OnNovo and closes.
+// hands the patient to OnEscolher and closes; "Novo paciente" calls OnNovo and closes. A double
+// click on an earlier test hands it to OnAbrirTeste (the console shows it in the sessions browser).
 class KESTROVA_CONSOLE_EXPORT TfrmPacientes : public QDialog {
     Q_OBJECT
 public:
@@ -24,6 +25,7 @@ public:
 
     std::function<void(const TPaciente &paciente)> OnEscolher;
     std::function<void()> OnNovo;
+    std::function<void(qint64 sessao)> OnAbrirTeste;
 
     // Off while a test runs, when the set-up it would fill cannot change.
     void AjustarEscolha(bool permitida);

@@ -180,6 +180,18 @@ void TfrmSessoes::LembrarPasta(const QString &arquivo)
                                    QFileInfo(arquivo).absolutePath());
 }
 
+bool TfrmSessoes::Selecionar(qint64 sessao)
+{
+    FBusca->clear();
+    for (int linha = 0; linha < FModelo->rowCount(); ++linha)
+        if (FModelo->index(linha, 0).data().toLongLong() == sessao) {
+            FGrade->setCurrentIndex(FModelo->index(linha, 0));
+            FGrade->scrollTo(FGrade->currentIndex());
+            return true;
+        }
+    return false;
+}
+
 void TfrmSessoes::Filtrar(const QString &texto)
 {
     while (FModelo->canFetchMore())  // the search covers every session, not the first screenful

@@ -39,6 +39,8 @@ public:
     // Shows only the sessions whose patient, identifier, protocol or date hold every word of
     // texto (case and accents aside); the count of those shown is in lblContagemSessoes.
     void Filtrar(const QString &texto);
+    // Clears the search and makes the session current; false when it is not in the list.
+    bool Selecionar(qint64 sessao);
 
     // The file name a save dialog proposes for a session: the patient's name and the test's
     // local date and time, in the folder last saved to ("Ana Souza 2026-12-09 14h05.pdf").

@@ -342,6 +342,10 @@ void TPainelPaciente::AbrirPacientes()
     FJanela->setAttribute(Qt::WA_DeleteOnClose);
     FJanela->OnEscolher = [this](const TPaciente &p) { AjustarPaciente(p); };
     FJanela->OnNovo = [this] { NovoPaciente(); };
+    FJanela->OnAbrirTeste = [this](qint64 sessao) {
+        if (OnAbrirTeste)
+            OnAbrirTeste(sessao);
+    };
     FJanela->AjustarEscolha(isEnabled());
     FJanela->show();
 }

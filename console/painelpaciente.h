@@ -49,6 +49,8 @@ public:
     void AjustarBanco(TBancoSessoes *banco);
     // Opens the patient list window, or brings it to the front.
     void AbrirPacientes();
+    // An earlier test chosen in the patient list, to be shown.
+    std::function<void(qint64 sessao)> OnAbrirTeste;
     TfrmPacientes *JanelaPacientes() const { return FJanela; }
 
     TEditImp *Campo(const QString &campo) const { return FCampos.value(campo); }

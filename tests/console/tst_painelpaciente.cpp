@@ -237,6 +237,10 @@ private slots:
         QCOMPARE(janela->PacienteSelecionado(), idRui);
         QCOMPARE(janela->Testes()->topLevelItemCount(), 1);
         QCOMPARE(janela->Testes()->topLevelItem(0)->text(2), QStringLiteral("Bruce modificado"));
+        qint64 aberto = 0;  // a double click on an earlier test hands it on
+        FPainel->OnAbrirTeste = [&aberto](qint64 sessao) { aberto = sessao; };
+        emit janela->Testes()->itemActivated(janela->Testes()->topLevelItem(0), 0);
+        QCOMPARE(aberto, FBanco->SessoesDoPaciente(idRui).at(0).id);
         QTest::keyClick(janela->Busca(), Qt::Key_Return);
         QTRY_VERIFY_WITH_TIMEOUT(!FPainel->JanelaPacientes(), 5000);
         QCOMPARE(FPainel->PacienteId(), idRui);

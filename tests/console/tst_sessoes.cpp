@@ -43,6 +43,9 @@ private slots:
                      QStringLiteral("Conceição Araújo"));
             janela.findChild<QLineEdit *>("edtBuscaSessoes")->setText("ninguém");
             QCOMPARE(contagem->text(), QStringLiteral("0 de 40 sessões"));
+            QVERIFY(janela.Selecionar(FSessoes.at(5)));  // from the patient list: search cleared
+            QCOMPARE(janela.SessaoSelecionada(), FSessoes.at(5));
+            QCOMPARE(contagem->text(), QStringLiteral("40 de 40 sessões"));
             janela.resize(900, 640);
             janela.close();
         }
