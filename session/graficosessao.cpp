@@ -13,6 +13,22 @@ constexpr double kPassosMinutos[] = {1, 2, 3, 6, 9, 12, 18, 24, 36, 48};
 
 TGraficoSessao::TGraficoSessao(TvtxGraph &grafico) : FGrafico(grafico) {}
 
+QList<TGraficoSessao::TLinha> TGraficoSessao::Linhas()
+{
+    return {{QStringLiteral("Velocidade (km/h)"), clRed, TCanvas::psSolid},
+            {QStringLiteral("Inclinação (%)"), clBlue, TCanvas::psDash}};
+}
+
+TChartSymbol TGraficoSessao::SimboloFrequencia()
+{
+    return TChartSymbol{TChartSymbol::Circle, 1, clMaroon, clFuchsia, TCanvas::bsSolid, 3};
+}
+
+QString TGraficoSessao::NomeFrequencia()
+{
+    return QStringLiteral("FC ÷ 10");
+}
+
 void TGraficoSessao::Preparar(qint64 duracaoPrevistaMs)
 {
     FGrafico.SetTitle(QStringLiteral("Velocidade e inclinação"));
@@ -38,6 +54,7 @@ void TGraficoSessao::Preparar(qint64 duracaoPrevistaMs)
     FGrafico.SetUseSecondYAxis(false);
     FGrafico.Clear();
     FbTemAnterior = false;
+    FUltimoMs = 0;
 }
 
 double TGraficoSessao::MinutosNoEixo() const
@@ -61,29 +78,48 @@ void TGraficoSessao::Estender(double minutos)
 }
 
 void TGraficoSessao::Segmento(double t0, double v0, double t1, double v1, bool segundoEixo,
-                              unsigned cor)
+                              TColor cor, TCanvas::TPenStyle estilo)
 {
     // A target holds until the next one: a step, not a slope between two samples.
     FGrafico.SetUseSecondYAxis(segundoEixo);
     FGrafico.SetPenColor(cor);
+    FGrafico.SetPenStyle(estilo);
     FGrafico.MoveScaledTo(float(t0), float(v0));
     FGrafico.LineScaledTo(float(t1), float(v0));
     if (v1 != v0)
         FGrafico.LineScaledTo(float(t1), float(v1));
 }
 
+void TGraficoSessao::Desenhar(qint64 tempoMs, double velocidade, double inclinacao)
+{
+    const double t0 = FAnterior.tempoMs / 60000.0, t = tempoMs / 60000.0;
+    const QList<TLinha> linhas = Linhas();
+    FGrafico.SetPenWidth(2);
+    Segmento(t0, FAnterior.velocidadeAlvo, t, velocidade, false, linhas[0].cor, linhas[0].estilo);
+    Segmento(t0, FAnterior.inclinacaoAlvo, t, inclinacao, true, linhas[1].cor, linhas[1].estilo);
+    FGrafico.SetUseSecondYAxis(false);
+}
+
+void TGraficoSessao::Fechar()
+{
+    if (FbTemAnterior && FUltimoMs > FAnterior.tempoMs)
+        Desenhar(FUltimoMs, FAnterior.velocidadeAlvo, FAnterior.inclinacaoAlvo);
+}
+
 void TGraficoSessao::Avancar(qint64 tempoMs, double velocidade, double inclinacao)
 {
-    const double t = tempoMs / 60000.0;
-    Estender(t);
-    if (FbTemAnterior && tempoMs >= FAnterior.tempoMs) {
-        const double t0 = FAnterior.tempoMs / 60000.0;
-        FGrafico.SetPenWidth(2);
-        Segmento(t0, FAnterior.velocidadeAlvo, t, velocidade, false, clRed);
-        Segmento(t0, FAnterior.inclinacaoAlvo, t, inclinacao, true, clBlue);
-        FGrafico.SetUseSecondYAxis(false);
+    Estender(tempoMs / 60000.0);
+    const bool seguinte = FbTemAnterior && tempoMs >= FAnterior.tempoMs;
+    if (FbAgrupar && seguinte && velocidade == FAnterior.velocidadeAlvo &&
+        inclinacao == FAnterior.inclinacaoAlvo) {
+        FUltimoMs = tempoMs;
+        return;
     }
-    FAnterior.tempoMs = tempoMs;
+    if (seguinte)
+        Desenhar(tempoMs, velocidade, inclinacao);
+    else
+        Fechar();  // time went back: the pending run ends where it had reached
+    FAnterior.tempoMs = FUltimoMs = tempoMs;
     FAnterior.velocidadeAlvo = velocidade;
     FAnterior.inclinacaoAlvo = inclinacao;
     FbTemAnterior = true;
@@ -103,11 +139,13 @@ void TGraficoSessao::Evento(const TEventoRegistro &e)
     } else if (e.tipo == QLatin1String("estagio")) {
         Estender(t);
         FGrafico.SetPenWidth(1);
-        Segmento(t, 0, t, kVelocidadeMaximaEixo, false, clGray);
+        Segmento(t, 0, t, kVelocidadeMaximaEixo, false, clGray, TCanvas::psSolid);
     } else if (e.tipo == QLatin1String("fc")) {
         Estender(t);
         FGrafico.SetUseSecondYAxis(false);
-        FGrafico.SetSymbolStyle(TvtxGraph::Circle, 3, 1, clMaroon, clFuchsia, TCanvas::bsSolid);
+        const TChartSymbol s = SimboloFrequencia();
+        FGrafico.SetSymbolStyle(TvtxGraph::TSymbolStyle(s.Style), s.HalfHeight, s.PenWidth,
+                                s.BorderColor, s.FillColor, s.FillStyle);
         FGrafico.DrawSymbolScaled(float(t), float(std::min(e.valor1 / 10, kVelocidadeMaximaEixo)));
     }
 }
@@ -119,6 +157,7 @@ void TGraficoSessao::Redesenhar(const QList<TAmostraRegistro> &amostras,
     for (const TEventoRegistro &e : eventos)
         fim = std::max(fim, e.tempoMs);
     Preparar(fim);
+    FbAgrupar = true;
     // Both in time order, a sample before an event of the same millisecond, as they arrived
     // live (the countdown's samples come before the first target, all at 0 ms).
     qsizetype a = 0, e = 0;
@@ -129,4 +168,6 @@ void TGraficoSessao::Redesenhar(const QList<TAmostraRegistro> &amostras,
         else
             Amostra(amostras.at(a++));
     }
+    Fechar();
+    FbAgrupar = false;
 }

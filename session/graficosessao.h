@@ -1,34 +1,65 @@
 #pragma once
 
+#include <QList>
+#include <QString>
+
+#include "chart/chartsymbol.h"
 #include "kestrova_session_export.h"
+#include "platform/canvas.h"
+#include "platform/color.h"
 #include "session/registrossessao.h"
 
 class TvtxGraph;
 
-// Draws a session on a TvtxGraph: target speed (red, left axis, km/h) and grade (blue, right axis,
-// %) against time in minutes, as steps at the moments the targets were sent, stage boundaries as
-// grey vertical lines, heart-rate entries as symbols on the left axis at a tenth of their value.
-// The X axis grows in steps (10, 20, 30, 60, 90, 120, 180... minutes) as the test goes on, so a 1
-// Hz update normally draws two segments.
+// Draws a session on a TvtxGraph: target speed (red, solid, left axis, km/h) and grade (blue,
+// dashed, right axis, %) against time in minutes, as steps at the moments the targets were sent,
+// stage boundaries as grey vertical lines, heart-rate entries as symbols on the left axis at a
+// tenth of their value. The X axis grows in steps (10, 20, 30, 60, 90, 120, 180... minutes) as the
+// test goes on, so a 1 Hz update normally draws two segments.
+//
+// The dashes show on paper, where the report's printer pen (wider than one pixel) draws them in
+// millimetres; the screen's 2-pixel pens draw solid, as wide pens do, and colour tells them apart.
 class KESTROVA_SESSION_EXPORT TGraficoSessao {
 public:
     static constexpr int kDivisoesX = 10;
+
+    // A line as it is drawn, named for a legend.
+    struct TLinha {
+        QString nome;
+        TColor cor;
+        TCanvas::TPenStyle estilo;
+    };
+    // Speed, then grade.
+    static QList<TLinha> Linhas();
+    // The heart-rate entries' symbol and its legend name.
+    static TChartSymbol SimboloFrequencia();
+    static QString NomeFrequencia();
 
     explicit TGraficoSessao(TvtxGraph &grafico);
     // Axes and captions, an empty store, the X axis sized for `duracaoPrevistaMs`.
     void Preparar(qint64 duracaoPrevistaMs = 0);
     void Amostra(const TAmostraRegistro &amostra);
     void Evento(const TEventoRegistro &evento);
-    // A recorded session, samples and events in time order.
+    // A recorded session, samples and events in time order. Each run of unchanged targets is one
+    // segment, so a dashed line keeps its pattern along it.
     void Redesenhar(const QList<TAmostraRegistro> &amostras, const QList<TEventoRegistro> &eventos);
     double MinutosNoEixo() const;
 
 private:
     void Estender(double minutos);
     void Avancar(qint64 tempoMs, double velocidade, double inclinacao);
-    void Segmento(double t0, double v0, double t1, double v1, bool segundoEixo, unsigned cor);
+    // Draws both lines from the last drawn point to `tempoMs`, stepping to the new targets.
+    void Desenhar(qint64 tempoMs, double velocidade, double inclinacao);
+    // Draws the run still pending while redrawing a record.
+    void Fechar();
+    void Segmento(double t0, double v0, double t1, double v1, bool segundoEixo, TColor cor,
+                  TCanvas::TPenStyle estilo);
 
     TvtxGraph &FGrafico;
     bool FbTemAnterior = false;
     TAmostraRegistro FAnterior;
+    // While redrawing a record: unchanged targets only move this on; the run is drawn at the next
+    // change or at the end.
+    bool FbAgrupar = false;
+    qint64 FUltimoMs = 0;
 };
