@@ -3,11 +3,13 @@
 #include <QLocale>
 #include <cmath>
 
+#include "chart/dashline.h"
 #include "chart/vtxgraph.h"
 #include "components/interfaceimpressora.h"
 #include "platform/exception.h"
 #include "platform/printer.h"
 #include "session/bancosessoes.h"
+#include "session/graficosessao.h"
 
 namespace {
 
@@ -20,6 +22,10 @@ constexpr double kFimPagina = kAlturaPagina - kMargem;
 constexpr double kAlturaConclusao = 60;
 // Below this the chart goes to a page of its own rather than being squeezed.
 constexpr double kAlturaMinimaGrafico = 200;
+// The legend's line under the chart, and the printed lines' width (about 0.3 mm: wide enough for
+// dashes to show, and a printer pen other than 1 draws them in millimetres).
+constexpr double kAlturaLegenda = 14;
+constexpr double kTracoGrafico = 0.7;
 
 // Maps report units to the printer's device pixels.
 class TPagina {
@@ -53,12 +59,15 @@ public:
     double Reservar(double y, double altura) { return y + altura > kFimPagina ? NovaPagina() : y; }
     void Texto(double x, double y, const QString &texto, int pontos = 8, bool negrito = false)
     {
-        c.Font().Name = QStringLiteral("Arial");
-        c.Font().SetSize(pontos);
-        c.Font().Bold = negrito;
-        c.Font().Color = clBlack;
+        Fonte(pontos, negrito);
         c.Brush().Style = TCanvas::bsClear;
         c.TextOut(X(x), Y(y), texto);
+    }
+    // A text's width in report units.
+    double Largura(const QString &texto, int pontos = 8)
+    {
+        Fonte(pontos, false);
+        return c.TextWidth(texto) / FRazao;
     }
     // Word-wrapped text in a box of report units.
     void Caixa(double x, double y, double w, double h, const QString &texto, int pontos = 8)
@@ -79,6 +88,14 @@ public:
     TCanvas &c;
 
 private:
+    void Fonte(int pontos, bool negrito)
+    {
+        c.Font().Name = QStringLiteral("Arial");
+        c.Font().SetSize(pontos);
+        c.Font().Bold = negrito;
+        c.Font().Color = clBlack;
+    }
+
     TPrinter &FImpressora;
     double FRazao;
     int FX, FY;
@@ -214,6 +231,75 @@ double Conclusao(TPagina &p, const TRelatorioSessao::TDados &d, double y)
     return y + kAlturaConclusao;
 }
 
+// The chart set up for paper while it prints, as it was afterwards: a white background without
+// the screen's bevel (toner; the report frames it), lines `traco` printer pixels wide, and the
+// division widths that make the control, at its canvas' resolution, the size of the rectangle it
+// prints in: the paper then scales its margins as the text is scaled, so the numbers and captions
+// fit in them as on screen.
+class TGraficoNoPapel {
+public:
+    TGraficoNoPapel(TvtxGraph &grafico, double larguraPol, double alturaPol, int traco)
+        : g(grafico),
+          FCor(g.Color()),
+          FBorda(g.Border()),
+          FTraco(g.PrinterPenWidth()),
+          FDivisaoX(g.XAxis()->DivisionWidth()),
+          FDivisaoY(g.YAxis()->DivisionWidth())
+    {
+        g.SetColor(clWhite);
+        g.SetBorder(false);
+        g.SetPrinterPenWidth(traco);
+        g.CalculaDimensoes();
+        const TChartLayout &l = g.Layout();
+        const QSize total = l.ControlSize();
+        Dividir(*g.XAxis(), larguraPol * g.Canvas().PixelsPerInchX(),
+                total.width() - l.PlotWidth());
+        Dividir(*g.YAxis(), alturaPol * g.Canvas().PixelsPerInchY(),
+                total.height() - l.PlotHeight());
+    }
+    ~TGraficoNoPapel()
+    {
+        g.XAxis()->SetDivisionWidth(FDivisaoX);
+        g.YAxis()->SetDivisionWidth(FDivisaoY);
+        g.SetPrinterPenWidth(FTraco);
+        g.SetBorder(FBorda);
+        g.SetColor(FCor);
+    }
+    TGraficoNoPapel(const TGraficoNoPapel &) = delete;
+    TGraficoNoPapel &operator=(const TGraficoNoPapel &) = delete;
+
+private:
+    static void Dividir(TAxis &eixo, double pixels, int margens)
+    {
+        eixo.SetDivisionWidth(
+            std::max(1, int((pixels - margens) / std::max(1, eixo.NumberOfDivisions()))));
+    }
+
+    TvtxGraph &g;
+    TColor FCor;
+    bool FBorda;
+    int FTraco, FDivisaoX, FDivisaoY;
+};
+
+// One line under the chart: a sample of each line as printed with its name, and the heart-rate
+// symbol when the session has entries.
+void Legenda(TPagina &p, double y, bool frequencia, int traco)
+{
+    TCanvas &c = p.c;
+    const int meio = p.Y(y + 4);
+    double x = kMargem + 10;
+    for (const TGraficoSessao::TLinha &linha : TGraficoSessao::Linhas()) {
+        c.Pen() = TCanvas::TPen{linha.cor, traco, linha.estilo, TCanvas::pmCopy};
+        TDashLine::Draw(c, QPoint(p.X(x + 28), meio), QPoint(p.X(x), meio), true);
+        p.Texto(x + 32, y, linha.nome);
+        x += 32 + p.Largura(linha.nome) + 20;
+    }
+    if (frequencia) {
+        TGraficoSessao::SimboloFrequencia().Draw(c, p.X(x + 14), meio, true, traco);
+        p.Texto(x + 32, y, TGraficoSessao::NomeFrequencia());
+    }
+}
+
 }  // namespace
 
 QList<TRelatorioSessao::TCaixa> TRelatorioSessao::CaixasPaciente()
@@ -295,12 +381,23 @@ void TRelatorioSessao::Imprimir(const TDados &dados, TvtxGraph &grafico)
         Protocolo(p, dados, 158);
         double y = Tabela(p, dados, 194);
         y = Conclusao(p, dados, p.Reservar(y + 8, kAlturaConclusao));
-        // The chart fills what is left of the page above the bottom margin.
-        const double topo = p.Reservar(y + 6, kAlturaMinimaGrafico);
-        const double altura = std::min(kFimPagina - topo, 330.0);
-        grafico.Imprime(float(p.Polegadas(p.X(kMargem))), float(p.Polegadas(p.Y(topo))),
-                        float(p.Polegadas(p.L(kLarguraPagina - 2 * kMargem))),
-                        float(p.Polegadas(p.L(altura))));
+        // The chart and its legend fill what is left of the page above the bottom margin.
+        const double topo = p.Reservar(y + 6, kAlturaMinimaGrafico + kAlturaLegenda);
+        const double altura = std::min(kFimPagina - kAlturaLegenda - topo, 330.0);
+        const double largura = kLarguraPagina - 2 * kMargem;
+        const int traco = std::max(2, p.L(kTracoGrafico));
+        {
+            const TGraficoNoPapel papel(grafico, p.Polegadas(p.L(largura)),
+                                        p.Polegadas(p.L(altura)), traco);
+            grafico.Imprime(float(p.Polegadas(p.X(kMargem))), float(p.Polegadas(p.Y(topo))),
+                            float(p.Polegadas(p.L(largura))), float(p.Polegadas(p.L(altura))));
+        }
+        const double fundo = topo + altura;
+        p.Linha(kMargem, topo, kMargem + largura, topo);
+        p.Linha(kMargem + largura, topo, kMargem + largura, fundo);
+        p.Linha(kMargem + largura, fundo, kMargem, fundo);
+        p.Linha(kMargem, fundo, kMargem, topo);
+        Legenda(p, fundo + 4, dados.picos.frequenciaCardiaca != 0, traco);
         impressora->EndDoc();
     } catch (...) {
         impressora->Abort();

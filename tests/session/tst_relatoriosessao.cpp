@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -179,6 +180,74 @@ private slots:
         for (const char *depois : {"Rampa completa sem intercorrências.", "Velocidade e inclinação",
                                    "Motivo da interrupção"})
             QVERIFY2(paginas[1].contains(QString::fromUtf8(depois)), depois);
+    }
+
+    // The chart on paper: a white background, the X caption inside its frame, speed solid and
+    // grade dashed, and a legend naming them and the heart-rate symbol.
+    void graficoImpresso()
+    {
+        QList<TAmostraRegistro> amostras(601);  // 10 min at 1 Hz
+        for (qsizetype i = 0; i < amostras.size(); ++i) {
+            amostras[i].tempoMs = i * 1000;
+            amostras[i].velocidadeAlvo = 5;
+            amostras[i].inclinacaoAlvo = 9;
+        }
+        TvtxGraph grafico;
+        TGraficoSessao(grafico).Redesenhar(
+            amostras, {Evento(0, "estagio", 0, 0, 1, 1, 5, 9), Evento(120000, "fc", 120)});
+        TRelatorioSessao::TDados dados;
+        dados.picos.frequenciaCardiaca = 120;
+        QTemporaryDir pasta;
+        const QString pdf = pasta.filePath("g.pdf");
+        Printer()->SetPdfOutput(pdf);
+        const QSize tamanho = grafico.size();
+        const TColor cor = grafico.Color();
+        TRelatorioSessao::Imprimir(dados, grafico);
+        // Set up for paper only while printing.
+        QCOMPARE(grafico.size(), tamanho);
+        QCOMPARE(grafico.Color(), cor);
+
+        QVERIFY(Executar("pdftotext", {"-layout", pdf, "-"})
+                    .contains(QRegularExpression(
+                        QStringLiteral("Velocidade \\(km/h\\)\\s+Inclinação \\(%\\)\\s+FC ÷ 10"))));
+        // The caption's box in points; at 72 dpi a pixel is a point.
+        const QRegularExpressionMatch rotulo =
+            QRegularExpression(
+                R"x(xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">Tempo<)x")
+                .match(Executar("pdftotext", {"-bbox", pdf, "-"}));
+        QVERIFY(rotulo.hasMatch());
+        const int x0 = int(rotulo.captured(1).toDouble()),
+                  topo = int(rotulo.captured(2).toDouble()),
+                  fundo = int(rotulo.captured(3).toDouble()) + 1;
+        Executar("pdftoppm", {"-r", "72", "-png", "-singlefile", pdf, pasta.filePath("g")});
+        const QImage imagem(pasta.filePath("g.png"));
+        QVERIFY(!imagem.isNull());
+        auto cinza = [&](int x, int y) { return qGray(imagem.pixel(x, y)); };
+        // The chart's background beside the caption is white, not grey.
+        for (int x = x0 - 150; x < x0 - 3; ++x)
+            QVERIFY2(cinza(x, (topo + fundo) / 2) == 255, qPrintable(QString::number(x)));
+        // Below the caption, beside it, the first thing met is the frame's dark line.
+        int y = topo;
+        while (y < imagem.height() - 1 && cinza(x0 - 6, y) == 255)
+            ++y;
+        QVERIFY2(y > fundo && cinza(x0 - 6, y) < 128, qPrintable(QString::number(y)));
+        // Along the row holding most of a colour: speed one run, grade several dashes.
+        auto trechos = [&](auto daCor) {
+            int maximo = 0, n = 0;
+            for (int linha = 0; linha < imagem.height(); ++linha) {
+                int pixels = 0, corridas = 0;
+                for (int x = 0; x < imagem.width(); ++x)
+                    if (daCor(imagem.pixel(x, linha))) {
+                        ++pixels;
+                        corridas += x == 0 || !daCor(imagem.pixel(x - 1, linha));
+                    }
+                if (pixels > maximo)
+                    std::tie(maximo, n) = std::pair(pixels, corridas);
+            }
+            return n;
+        };
+        QCOMPARE(trechos([](QRgb c) { return qRed(c) - std::max(qGreen(c), qBlue(c)) > 100; }), 1);
+        QVERIFY(trechos([](QRgb c) { return qBlue(c) - std::max(qRed(c), qGreen(c)) > 100; }) >= 3);
     }
 
     // A stage's protocol values come from valor1/valor2 of its event; none (older recordings:
