@@ -412,6 +412,9 @@ void TfrmControlaOrvanta::DispositivoDeVolta()
     Trace(QStringLiteral("dispositivo reaberto: %1").arg(FReabertura->Dispositivo()));
     FbDispositivoPerdido = false;
     FbEsteiraLigada = false;
+    // What the belt does now is unknown (it may still run): closing asks until a stop is
+    // acknowledged, as after an unacknowledged stop.
+    FbParadaPendente = true;
     FdVelocidade = 0;
     FdInclinacao = 0;
     ui->pnlVelocidade->setText(kValorDesconhecido);

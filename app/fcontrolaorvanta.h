@@ -121,7 +121,7 @@ private:
     // Counts disconnections: a tick's outcome is shown only while its connection lasts.
     std::atomic<unsigned> FuConexao{0};
     bool FbEsteiraLigada = false;
-    bool FbParadaPendente = false;  // the board did not acknowledge the last stop
+    bool FbParadaPendente = false;  // no stop acknowledged since the belt may have run
     std::atomic<double> FdVelocidade{0.0};
     std::atomic<double> FdInclinacao{0.0};
 };

@@ -11,6 +11,7 @@
 #include "platform/exception.h"
 #include "platform/messagebox.h"
 #include "platform/trace.h"
+#include "platform/traducoesqt.h"
 #ifdef KESTROVA_HAVE_BOARDSIM
 #include "tools/boardsim/simulatedboards.h"
 #endif
@@ -45,6 +46,7 @@ void Executar(QApplication &app)
     // Ties the window to the installed orvanta.desktop and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("orvanta"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("orvanta")));
+    InstalarTraducoesDoQt(app);
     QCommandLineParser opcoes;
     opcoes.setApplicationDescription(QStringLiteral("Controlador da esteira Orvanta Kestrova."));
     opcoes.addHelpOption();

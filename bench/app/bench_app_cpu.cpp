@@ -13,6 +13,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 
@@ -70,9 +72,13 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "simulator: %s\n", qPrintable(error));
         return 1;
     }
-    qputenv("KESTROVA_COM3", board.DevicePath().toLocal8Bit());
+    // Settings of their own: the window opens on port 1, and the user's last port is untouched.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    qputenv("KESTROVA_COM1", board.DevicePath().toLocal8Bit());
     TfrmControlaOrvanta window;
     window.show();
+    Child<QLineEdit>(window, "edtCom")->setText(QStringLiteral("1"));
 
     const double idle = MeasurePhase(seconds);
 

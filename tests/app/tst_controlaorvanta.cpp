@@ -441,6 +441,10 @@ void TestControlaOrvanta::pulledCableIsShownThenTheDeviceReopensIdle()
     QCOMPARE(Text("pnlInclinacao"), "?");
     QTest::qWait(500);  // several polling periods: nothing goes to the board by itself
     QCOMPARE(FBoard->Frames().size(), 0);
+    // The belt may still be running after the pull: closing asks until a stop is acknowledged.
+    QCOMPARE(CloseAnswering("Cancelar"), "Cancelar");
+    QVERIFY(FWindow->isVisible());
+    QCOMPARE(FBoard->Frames().size(), 0);
     W("btnPararEsteira")->click();
     QCOMPARE(FramesOf(*FBoard), QList<QByteArray>{Frame('T', 0)});
     QCOMPARE(Text("lblReset"), "RESET: OK");
