@@ -26,6 +26,7 @@
 #include "console/painelentradas.h"
 #include "console/painelpaciente.h"
 #include "console/painelprotocolo.h"
+#include "console/preferencias.h"
 #include "console/teclasparada.h"
 #include "device/orvanta.h"
 #include "device/reabertura.h"
@@ -145,6 +146,7 @@ TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(pa
     FPorta->setObjectName(QStringLiteral("spnPorta"));
     FPorta->setRange(1, 256);
     FPorta->setPrefix(QStringLiteral("COM"));
+    FPorta->setValue(PreferenciasConsole().value(QStringLiteral("porta"), 1).toInt());
     FDispositivo = new QLabel;
     FDispositivo->setObjectName(QStringLiteral("lblDispositivo"));
     porta->addWidget(new QLabel(QStringLiteral("Porta:")));
@@ -372,6 +374,8 @@ void TfrmConsole::PrepararDispositivo()
     AtualizarDispositivo();
     FEsteira = CriarEsteira(porta, false);
     FiPortaAberta = porta;
+    if (FEsteira->Porta() && FEsteira->Porta()->Opened())  // the next start proposes it
+        PreferenciasConsole().setValue(QStringLiteral("porta"), porta);
     VigiarPorta();
     FExecutor = std::make_unique<TExecutorProtocolo>(FEsteira.get());
     connect(FExecutor.get(), &TExecutorProtocolo::Evento, this, &TfrmConsole::AoEvento);

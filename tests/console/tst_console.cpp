@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,6 +22,7 @@
 #include "console/fconsole.h"
 #include "console/fsessoes.h"
 #include "console/painelpaciente.h"
+#include "console/preferencias.h"
 #include "platform/messagebox.h"
 #include "protocol/executorprotocolo.h"
 #include "session/bancosessoes.h"
@@ -53,9 +55,14 @@ class TstConsole : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
+    void initTestCase()
     {
         QVERIFY(FPasta.isValid());
+        qputenv("XDG_CONFIG_HOME", FPasta.filePath("config").toLocal8Bit());
+    }
+    void init()
+    {
+        PreferenciasConsole().clear();
         FPlaca = std::make_unique<TBoardSimulator>();
         QVERIFY(FPlaca->Start());
         qputenv("KESTROVA_COM1", FPlaca->DevicePath().toLocal8Bit());
@@ -251,6 +258,21 @@ private slots:
                  QStringLiteral("72"));
         QCOMPARE(FBanco->LerPaciente(FBanco->LerSessao(sessoes[0])->pacienteId)->peso,
                  QStringLiteral("72"));
+    }
+
+    // The port of the last test is the next window's; the first default is COM1.
+    void portaLembrada()
+    {
+        QCOMPARE(FJanela->findChild<QSpinBox *>("spnPorta")->value(), 1);
+        qputenv("KESTROVA_COM2", FPlaca->DevicePath().toLocal8Bit());
+        FJanela->findChild<QSpinBox *>("spnPorta")->setValue(2);
+        Iniciado();
+        Clicar("btnParar");
+        QTRY_VERIFY_WITH_TIMEOUT(!FJanela->EmTeste(), 5000);
+        qunsetenv("KESTROVA_COM2");
+        FJanela.reset();
+        FJanela = std::make_unique<TfrmConsole>(FBanco.get());
+        QCOMPARE(FJanela->findChild<QSpinBox *>("spnPorta")->value(), 2);
     }
 
     // --help prints without a display (a window system is needed only for the window).
