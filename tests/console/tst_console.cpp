@@ -249,6 +249,12 @@ private slots:
             Clicar("btnEncerrar");
             sessoes[kg[1] == '2'] = FJanela->UltimaSessao();
         }
+        for (qint64 id : sessoes) {  // each test's times start at its own countdown
+            const QList<TEventoRegistro> eventos = FBanco->LerEventos(id);
+            QVERIFY(!eventos.isEmpty() && eventos.first().texto == "Operador: iniciar");
+            QCOMPARE(eventos.first().tempoMs, qint64(0));
+            QVERIFY(FBanco->LerSessao(id)->duracaoMs < 30000);
+        }
         QCOMPARE(FBanco->BuscarPacientes(QString(), 10).size(), qsizetype(1));
         QCOMPARE(FBanco->LerSessao(sessoes[0])->pacienteId,
                  FBanco->LerSessao(sessoes[1])->pacienteId);
