@@ -284,7 +284,9 @@ QWidget *TfrmConsole::CriarControles()
         {"Inclinação +", "btnInclinacaoMais", 0, 0.5}};
     for (const auto &[texto, nome, dv, di] : manuais) {
         QPushButton *b = Botao(QString::fromUtf8(texto), QString::fromLatin1(nome));
-        connect(b, &QPushButton::clicked, this, [this, dv, di] { Manual(dv, di); });
+        // Init-captures: clang 14 cannot capture a structured binding.
+        connect(b, &QPushButton::clicked, this,
+                [this, velocidade = dv, inclinacao = di] { Manual(velocidade, inclinacao); });
         FManuais << b;
         linha->addWidget(b);
     }
