@@ -148,6 +148,10 @@ bool TComport::Synchronize(const std::function<void()> &work)
     if (Terminated()) {
         return false;
     }
+    if (FDeliverOnOwnThread) {
+        work();
+        return true;
+    }
     return FHandOff.Call(work);
 }
 

@@ -32,6 +32,11 @@ public:
     // Terminates and waits for the thread to end.
     ~TComport() override;
 
+    // With true (before Start), every handler runs on the reader thread itself, at once, with
+    // no hand-off: received data then needs no event loop. Handlers must then not touch widgets.
+    void SetDeliverOnOwnThread(bool value) { FDeliverOnOwnThread = value; }
+    bool DeliversOnOwnThread() const { return FDeliverOnOwnThread; }
+
     void Start();
     // Asks the thread to stop: no handler is called from now on, a pending hand-off to the main
     // thread is abandoned and a read in progress returns at once. Any thread, also a handler.
@@ -61,7 +66,8 @@ protected:
 
     // One read and, for a non-empty chunk, its delivery. False when the read failed.
     bool ReadPacket();
-    // Runs work on the main thread and waits for it, unless termination was requested.
+    // Runs work on the main thread and waits for it (on the reader thread at once when
+    // delivering there), unless termination was requested.
     bool Synchronize(const std::function<void()> &work);
     // Runs a user handler; an exception it raises is traced and goes no further, so the reader
     // keeps delivering (an exception in Qt's event loop would end the loop and leave the reader
@@ -77,6 +83,7 @@ private:
     std::shared_ptr<std::recursive_mutex> FDeliveryGate = std::make_shared<std::recursive_mutex>();
     std::uint64_t FReceivedGeneration = 0;  // the port's input generation when its read began
     std::atomic<bool> FRunning{true};
+    bool FDeliverOnOwnThread = false;  // set before the thread starts
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FFailed{false};
     kestrova::comm::TSerialDevice *FPort;

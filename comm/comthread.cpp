@@ -174,8 +174,15 @@ void TComThread::SetupThread()
     }
 }
 
+void TComThread::SetDeliverOnReaderThread(bool value)
+{
+    RefuseWhileOpen("DeliverOnReaderThread can only be set before ComInit()!");
+    FDeliverOnReaderThread = value;
+}
+
 void TComThread::StartReader(std::unique_ptr<TComport> reader)
 {
+    reader->SetDeliverOnOwnThread(FDeliverOnReaderThread);
     reader->OnReadFailure = [this](const QString &message) {
         SetErrorMessage(message);
         emit DeviceLost(message);

@@ -111,6 +111,13 @@ public:
     // Raised on the main thread for each chunk received; the binding is copied at ComInit.
     TPacketReceivedEvent OnPacketReceived;
 
+    // Off by default. On (set before ComInit), OnPacketReceived and the status events run on the
+    // reader thread as each chunk arrives, without the main thread: for an owner whose
+    // exchanges must not wait for a busy event loop. The handlers must then be thread-safe and
+    // touch no widget. Raises Exception while the port is open.
+    void SetDeliverOnReaderThread(bool value);
+    bool DeliversOnReaderThread() const { return FDeliverOnReaderThread; }
+
 signals:
     // A read failure stopped the reader: the device is gone (a USB adapter pulled). Emitted on the
     // reader thread, so receivers on the main thread get it queued. message: "Read Error: <code>".
@@ -134,6 +141,7 @@ private:
     void ReleaseRetiredReader();
 
     std::atomic<bool> FOpened{false};
+    bool FDeliverOnReaderThread = false;
     QString FDeviceName;
     int FOpenErrorCode = 0;
     mutable std::mutex FErrorMutex;
