@@ -26,7 +26,8 @@ public:
     virtual bool EstaLigada();
     virtual double PegarInclinacao();
     virtual double PegarVelocidade();
-    // Bound to the port's OnPacketReceived; runs on the main thread.
+    // Bound to the port's OnPacketReceived; runs on the main thread, or on the port's reader
+    // thread when the port delivers there.
     virtual void OnPacoteRecebido(QObject *Sender, QByteArray &buffer) = 0;
 
     // The port, for callers that want its state (Opened, ErrorMessage); null once destroyed.

@@ -40,8 +40,10 @@ double RoundToFloat(double value)
 
 }  // namespace
 
-TOrvanta::TOrvanta(QObject *Owner, int porta) : TEsteira(Owner, porta)
+TOrvanta::TOrvanta(QObject *Owner, int porta, TRespostas respostas) : TEsteira(Owner, porta)
 {
+    // The answer handling below is thread-safe (atomics, the answer's mutex).
+    FPorta->SetDeliverOnReaderThread(respostas == TRespostas::NaLeitura);
     FPorta->OnPacketReceived = [this](QObject *Sender, QByteArray &buffer) {
         OnPacoteRecebido(Sender, buffer);
     };

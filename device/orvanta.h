@@ -36,10 +36,15 @@ public:
     static constexpr int kEstadoOcioso = 0;
     static constexpr int kEstadoAguardando = 10;
 
+    // Where the board's answers are taken: on the main thread's event loop (the port's usual
+    // contract), or on the port's reader thread as they arrive, so that an exchange made on
+    // another thread depends only on the board, never on a busy main thread.
+    enum class TRespostas { NoLacoPrincipal, NaLeitura };
+
     // Opens the port with the board's settings. A port that cannot be opened is reported in an
     // error box (platform/messagebox.h), never raised: the object is always built, and on a
     // closed port every command then fails with "Falha na comunicação".
-    TOrvanta(QObject *Owner, int porta);
+    TOrvanta(QObject *Owner, int porta, TRespostas respostas = TRespostas::NoLacoPrincipal);
     ~TOrvanta() override;
 
     void AjustarVelocidade(double velocidade) override;
