@@ -1,5 +1,6 @@
 #include "protocol/executorprotocolo.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QTimer>
@@ -28,10 +29,27 @@ struct TExecutorProtocolo::TPrivado {
     bool encerrar = false;     // guarded by mutex
     bool emTroca = false;      // guarded by mutex: the worker is in an exchange with dispositivo
     std::atomic<bool> terminou{false};
+    // When the main thread last woke to handle events, on the real clock (the protocol's clock
+    // may be scaled or driven by hand), and whether it now waits for more: a thread waiting in
+    // its event loop answers at once.
+    using TRelogioReal = std::chrono::steady_clock;
+    std::atomic<TRelogioReal::rep> batimento{TRelogioReal::now().time_since_epoch().count()};
+    std::atomic<bool> ocioso{false};
+    std::atomic<bool> vigiarJanela{true};
     std::thread trabalhador;
     QTimer vigia;  // main thread: watches the port for a lost device
 
     qint64 Agora() const { return relogio->AgoraMs(); }
+    void Batimento() { batimento = TRelogioReal::now().time_since_epoch().count(); }
+    bool JanelaCalada() const
+    {
+        if (!vigiarJanela || ocioso)
+            return false;
+        const auto calada = TRelogioReal::now() -
+                            TRelogioReal::time_point(TRelogioReal::duration(batimento.load()));
+        return calada >= std::chrono::milliseconds(kJanelaSemRespostaMs);
+    }
+    void VigiarLacoDeEventos();
     void Laco();
     void EnviarAlvo(std::unique_lock<std::mutex> &lock);
     void EnviarParada(std::unique_lock<std::mutex> &lock);
@@ -76,14 +94,35 @@ TExecutorProtocolo::TExecutorProtocolo(TOrvanta *dispositivo, std::shared_ptr<TR
     d->q = this;
     d->dispositivo = dispositivo;
     d->relogio = relogio ? std::move(relogio) : std::make_shared<TRelogioMonotonico>();
+    d->VigiarLacoDeEventos();
     d->trabalhador = std::thread([this] { d->Laco(); });
     d->vigia.setInterval(kVigiaMs);
     connect(&d->vigia, &QTimer::timeout, this, [this] { VigiarDispositivo(); });
     d->vigia.start();
 }
 
+// The dispatcher says when the main thread starts waiting for events and when it wakes; the
+// watch timer also beats for a loop so busy it never waits.
+void TExecutorProtocolo::TPrivado::VigiarLacoDeEventos()
+{
+    QAbstractEventDispatcher *despachante = QAbstractEventDispatcher::instance(q->thread());
+    if (!despachante)
+        return;
+    QObject::connect(
+        despachante, &QAbstractEventDispatcher::aboutToBlock, q, [this] { ocioso = true; },
+        Qt::DirectConnection);
+    QObject::connect(
+        despachante, &QAbstractEventDispatcher::awake, q,
+        [this] {
+            Batimento();
+            ocioso = false;
+        },
+        Qt::DirectConnection);
+}
+
 void TExecutorProtocolo::VigiarDispositivo()
 {
+    d->Batimento();  // the main thread's event loop runs
     // The port's reader stops when the device vanishes; the port belongs to the main thread.
     const TAdvancedCom *porta = d->dispositivo ? d->dispositivo->Porta() : nullptr;
     const bool perdido = !porta || !porta->IsOpen() || !porta->ReaderRunning();
@@ -123,6 +162,9 @@ void TExecutorProtocolo::TPrivado::Laco()
     std::unique_lock lock(mutex);
     for (;;) {
         const qint64 agora = Agora();
+        // Before time passes: a stage boundary due now is not crossed with nobody watching.
+        if (JanelaCalada())
+            maquina.JanelaSemResposta(agora);
         maquina.Avancar(agora);
         if (auto amostra = maquina.AmostraDevida(agora))
             QMetaObject::invokeMethod(
@@ -327,8 +369,14 @@ QString TExecutorProtocolo::MotivoRecusa() const
     return d->maquina.MotivoRecusa();
 }
 
+void TExecutorProtocolo::AjustarVigiaDaJanela(bool vigiar)
+{
+    d->vigiarJanela = vigiar;
+}
+
 void TExecutorProtocolo::Iniciar()
 {
+    d->Batimento();
     d->Agir([](TMaquinaExecucao &m, qint64 agora) { m.Iniciar(agora); });
     VigiarDispositivo();  // no device to start on: the countdown ends at once
 }

@@ -14,9 +14,17 @@ class TOrvanta;
 
 // Runs a protocol on a board. The exchanges happen on a thread of the runner's own, one at a
 // time through the device's exchange slot; the device is not owned and must outlive the runner.
-// Operator actions are slots called on the main thread; events, samples and state changes are
-// signals always emitted on the main thread, which must run its event loop (the device's
-// answers are delivered there too).
+// Operator actions are slots called on the main thread (Parar also from any other thread);
+// events, samples and state changes are signals always emitted on the main thread, which must
+// run its event loop. A device that takes its answers on its reader thread
+// (TOrvanta::TRespostas::NaLeitura) makes every exchange independent of the main thread; one
+// that takes them on the main loop makes a busy main thread fail them.
+//
+// The main thread is watched: when it has not run its event loop for kJanelaSemRespostaMs
+// during a test (a frozen window, where the operator can neither see the test nor press PARAR),
+// the protocol holds as on Pausar -- no further stage or ramp target, the belt keeps its
+// target, re-sent as usual -- with the event "Janela sem resposta: protocolo em espera", and
+// resumes only on Retomar.
 //
 // Belt safety: the belt moves only after the start countdown; a stop is the next frame on the
 // line and nothing non-zero follows it until a new start; no target above the test's limits is
@@ -31,6 +39,7 @@ public:
     static constexpr qint64 kSemRespostaParaPerdaMs = 2000;
     static constexpr qint64 kRecuperacaoPadraoMs = 3 * 60000;
     static constexpr double kVelocidadeRecuperacaoPadrao = 2.5;
+    static constexpr qint64 kJanelaSemRespostaMs = 2000;  // real time, whatever the time scale
 
     TExecutorProtocolo(TOrvanta *dispositivo, QObject *parent = nullptr);
     // Times the run on the given clock (tests pass a TRelogioManual).
@@ -47,6 +56,10 @@ public:
     void AjustarAceitarLimitacao(bool aceitar);  // operator accepted clamping to the board's range
     void AjustarEscalaTempo(double escala);      // 1.0 = real time
     void AjustarPeriodoMs(int periodoMs);        // re-send period between boundaries (default 1000)
+    // Whether a main thread that stops answering holds the protocol (default on). A program
+    // with no window to watch, whose operator stops it otherwise (a terminal's Ctrl+C), turns
+    // it off.
+    void AjustarVigiaDaJanela(bool vigiar);
 
     // Hands the runner a reopened device in place of one whose port was lost (the owner keeps
     // both; the old one may go once this returns), or none (nullptr: the owner closes the dead
@@ -73,7 +86,7 @@ public slots:        // main thread
     void IrParaRecuperacao();
     void AjustarVelocidadeManual(double velocidade);
     void AjustarInclinacaoManual(double inclinacao);
-    void Parar();  // stop frame first, then state Parado
+    void Parar();  // stop frame first, then state Parado; any thread
 
 signals:  // always emitted on the main thread
     void Evento(const TEventoExecucao &evento);

@@ -100,6 +100,16 @@ void TMaquinaExecucao::Pausar(qint64 agora)
     MudarEstado(agora, TEstadoExecucao::Pausado);
 }
 
+void TMaquinaExecucao::JanelaSemResposta(qint64 agora)
+{
+    if (!Rodando())
+        return;
+    Registrar(agora, TEventoExecucao::TTipo::Falha,
+              QStringLiteral("Janela sem resposta: protocolo em espera"));
+    Congelar(agora);
+    MudarEstado(agora, TEstadoExecucao::Pausado);
+}
+
 void TMaquinaExecucao::Retomar(qint64 agora)
 {
     if (FEstado != TEstadoExecucao::Pausado && FEstado != TEstadoExecucao::LinkPerdido)

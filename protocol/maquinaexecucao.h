@@ -63,6 +63,9 @@ public:
     // countdown it cancels the countdown: nothing was sent, and nothing will be.
     void DispositivoPerdido(qint64 agora);
     void DispositivoReaberto(qint64 agora);  // tells the operator; sends nothing
+    // The window stopped answering during a test: the protocol holds as on Pausar, with an
+    // event saying why; only Retomar resumes it.
+    void JanelaSemResposta(qint64 agora);
 
     // Lets time pass: the countdown's end, stage boundaries, ramp steps, the end, link loss.
     void Avancar(qint64 agora);
