@@ -393,7 +393,8 @@ std::unique_ptr<TOrvanta> TfrmConsole::CriarEsteira(int porta, bool silencioso)
         anterior = SetErrorMessageHook([](const QString &) {});
     std::unique_ptr<TOrvanta> esteira;
     try {
-        esteira = std::make_unique<TOrvanta>(this, porta);
+        // Answers on the port's reader thread: a test's exchanges never wait for a busy window.
+        esteira = std::make_unique<TOrvanta>(this, porta, TOrvanta::TRespostas::NaLeitura);
     } catch (...) {
         if (silencioso)
             SetErrorMessageHook(anterior);
