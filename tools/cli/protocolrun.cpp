@@ -4,7 +4,7 @@
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 
@@ -20,11 +20,16 @@ namespace protocolcli {
 namespace {
 
 int gInterruptPipe[2] = {-1, -1};
+constexpr char kSigint = 1, kQuit = 2;
+
+void Send(char byte)
+{
+    [[maybe_unused]] const auto written = ::write(gInterruptPipe[1], &byte, 1);
+}
 
 void OnSigint(int)
 {
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(gInterruptPipe[1], &byte, 1);
+    Send(kSigint);
 }
 
 }  // namespace
@@ -36,8 +41,7 @@ TProtocolRun::TProtocolRun(TProtocolOptions options, int port, QString device)
 
 TProtocolRun::~TProtocolRun()
 {
-    std::signal(SIGINT, SIG_DFL);
-    FInterrupt.reset();
+    StopInterruptWatch();
     FRunner.reset();  // before the board it drives
     FBoard.reset();
 }
@@ -69,12 +73,7 @@ int TProtocolRun::Exec()
                      [this](const TAmostraExecucao &a) { FCsv.Sample(a); });
     QObject::connect(FRunner.get(), &TExecutorProtocolo::EstadoMudou, &FLoop,
                      [this](TEstadoExecucao s) { OnState(s); });
-    if (::pipe2(gInterruptPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
-        FInterrupt = std::make_unique<QSocketNotifier>(gInterruptPipe[0], QSocketNotifier::Read);
-        QObject::connect(FInterrupt.get(), &QSocketNotifier::activated, &FLoop,
-                         [this] { OnInterrupt(); });
-        std::signal(SIGINT, OnSigint);
-    }
+    StartInterruptWatch();
     PrintLine(QStringLiteral("%1: %2 (Ctrl+C para parar)")
                   .arg(FOptions.protocolo.nome, FOptions.protocolo.descricao));
     FRunner->Iniciar();
@@ -92,7 +91,7 @@ int TProtocolRun::Open()
     QString failure;
     const TErrorMessageHook previous =
         SetErrorMessageHook([&](const QString &text) { failure = text; });
-    FBoard = std::make_unique<TOrvanta>(nullptr, FPort);
+    FBoard = std::make_unique<TOrvanta>(nullptr, FPort, TOrvanta::TRespostas::NaLeitura);
     SetErrorMessageHook(previous);
     if (failure.isEmpty())
         return kOk;
@@ -116,6 +115,7 @@ void TProtocolRun::Configure(TExecutorProtocolo &runner)
                                   TExecutorProtocolo::kVelocidadeRecuperacaoPadrao, 0);
     runner.AjustarAceitarLimitacao(FOptions.acceptClamp);
     runner.AjustarEscalaTempo(FOptions.timeScale.value_or(1.0));
+    runner.AjustarVigiaDaJanela(false);
 }
 
 void TProtocolRun::OnEvent(const TEventoExecucao &evento)
@@ -132,22 +132,52 @@ void TProtocolRun::OnEvent(const TEventoExecucao &evento)
 
 void TProtocolRun::OnState(TEstadoExecucao estado)
 {
-    if (estado == TEstadoExecucao::Concluido)
+    if (FInterrupted && (estado == TEstadoExecucao::Concluido || estado == TEstadoExecucao::Parado))
+        FLoop.exit(kInterrupted);
+    else if (estado == TEstadoExecucao::Concluido)
         FLoop.exit(FResult >= 0 ? FResult : kOk);
     else if (estado == TEstadoExecucao::Parado)
         FLoop.exit(FResult >= 0 ? FResult : kBoardFailure);
 }
 
-void TProtocolRun::OnInterrupt()
+// The signal handler only writes a byte to a pipe; this thread reads it and asks for the stop,
+// so Ctrl+C reaches the line whatever the main thread is doing.
+void TProtocolRun::StartInterruptWatch()
 {
-    char bytes[16];
-    while (::read(gInterruptPipe[0], bytes, sizeof bytes) > 0) {
-    }
-    if (FResult == kInterrupted)
+    if (::pipe2(gInterruptPipe, O_CLOEXEC) != 0)
         return;
-    PrintError(QStringLiteral("interrompido: parando a esteira"));
-    FResult = kInterrupted;
-    FRunner->Parar();
+    ::fcntl(gInterruptPipe[1], F_SETFL, O_NONBLOCK);  // the handler never blocks
+    FInterruptWatch = std::thread([this] { WatchInterrupts(); });
+    std::signal(SIGINT, OnSigint);
+}
+
+void TProtocolRun::WatchInterrupts()
+{
+    for (;;) {
+        char byte = 0;
+        const ssize_t n = ::read(gInterruptPipe[0], &byte, 1);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0 || byte == kQuit)
+            return;
+        if (FInterrupted.exchange(true))
+            continue;
+        PrintError(QStringLiteral("interrompido: parando a esteira"));
+        FRunner->Parar();  // its state change ends the loop, with the status of an interrupt
+    }
+}
+
+void TProtocolRun::StopInterruptWatch()
+{
+    std::signal(SIGINT, SIG_DFL);
+    if (!FInterruptWatch.joinable())
+        return;
+    Send(kQuit);
+    FInterruptWatch.join();
+    for (int &fd : gInterruptPipe) {
+        ::close(fd);
+        fd = -1;
+    }
 }
 
 void TProtocolRun::WarnAboutTimeScale() const

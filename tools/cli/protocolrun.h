@@ -1,13 +1,14 @@
 #pragma once
 
 #include <QEventLoop>
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "protocol/executorprotocolo.h"
 #include "tools/cli/protocolcsv.h"
 #include "tools/cli/protocoloptions.h"
 
-class QSocketNotifier;
 class TOrvanta;
 
 namespace protocolcli {
@@ -15,6 +16,10 @@ namespace protocolcli {
 // "run NAME": runs a protocol on the board, printing each event with the elapsed time. Ctrl+C
 // stops the belt (exit status 130); a lost link stops it too (1), since no operator can resume
 // it from here; the end of the recovery exits with 0.
+//
+// Nothing of the run waits for the main thread: the board's answers are taken on the port's
+// reader thread, and Ctrl+C is read by a thread of its own that asks the runner for the stop
+// at once. There is no window to watch, so a busy main thread only delays the printing.
 class TProtocolRun {
 public:
     TProtocolRun(TProtocolOptions options, int port, QString device);
@@ -26,7 +31,9 @@ private:
     void Configure(TExecutorProtocolo &runner);
     void OnEvent(const TEventoExecucao &evento);
     void OnState(TEstadoExecucao estado);
-    void OnInterrupt();
+    void StartInterruptWatch();
+    void StopInterruptWatch();
+    void WatchInterrupts();
     void WarnAboutTimeScale() const;
 
     TProtocolOptions FOptions;
@@ -36,7 +43,8 @@ private:
     std::unique_ptr<TExecutorProtocolo> FRunner;
     TProtocolCsv FCsv;
     QEventLoop FLoop;
-    std::unique_ptr<QSocketNotifier> FInterrupt;
+    std::thread FInterruptWatch;
+    std::atomic<bool> FInterrupted{false};
     int FResult = -1;  // set once the run's outcome is known
 };
 
