@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 #include <algorithm>
@@ -93,6 +94,12 @@ std::string TPtyPair::Receive(int timeoutMs, std::size_t max)
         bytes.append(buffer, std::size_t(n));
     }
     return bytes;
+}
+
+int TPtyPair::UnreadBySlave() const
+{
+    int count = 0;
+    return FSlaveKeeper >= 0 && ::ioctl(FSlaveKeeper, FIONREAD, &count) == 0 ? count : 0;
 }
 
 void TPtyPair::CloseMaster()

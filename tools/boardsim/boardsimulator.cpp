@@ -579,6 +579,26 @@ void TBoardSimulator::PullCable()
     d->Pull();
 }
 
+bool TBoardSimulator::WaitUntilAnswersRead(int timeoutMs) const
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        {
+            std::lock_guard lock(d->mutex);
+            if (!d->pty) {
+                if (d->fd >= 0)
+                    ::tcdrain(d->fd);
+                return true;
+            }
+            if (d->pulled || d->pty->UnreadBySlave() == 0)
+                return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
 bool TBoardSimulator::CablePulled() const
 {
     std::lock_guard lock(d->mutex);

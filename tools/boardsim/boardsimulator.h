@@ -50,6 +50,10 @@ public:
     // dropped. Returns once the far end is closed.
     void PullCable();
     bool CablePulled() const;
+    // Before a planned end: waits, at most timeoutMs, until the port has read every answer on a
+    // pty (closing the master hangs the line up and throws the unread bytes away) or the
+    // device's output has gone out. False when some were still unread.
+    bool WaitUntilAnswersRead(int timeoutMs) const;
 
 private:
     struct TPrivate;

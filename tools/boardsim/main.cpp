@@ -360,6 +360,8 @@ int main(int argc, char *argv[])
     }
     app.exec();
 
+    if (exitCode == 0)
+        board.WaitUntilAnswersRead(1000);  // the last answer reaches the port before hang-up
     board.Stop();
     if (linked) {
         // Remove the link only while it is still ours.
