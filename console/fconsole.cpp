@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QColor>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -615,6 +616,9 @@ qint64 TfrmConsole::TempoAtual() const
 void TfrmConsole::AoEvento(const TEventoExecucao &evento)
 {
     FLog->addItem(QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(evento.tempoMs), evento.texto));
+    // Failures stand out: a lost link, a hold because the window did not answer.
+    if (evento.tipo == TEventoExecucao::TTipo::Falha)
+        FLog->item(FLog->count() - 1)->setForeground(QColor(0xc0, 0, 0));
     FLog->scrollToBottom();
     const TEventoRegistro registro = Registro(evento);
     if (evento.tipo == TEventoExecucao::TTipo::Alvo) {
