@@ -18,8 +18,6 @@ namespace kestrova::comm {
 namespace {
 
 constexpr DWORD kModemBits = MS_CTS_ON | MS_DSR_ON | MS_RING_ON | MS_RLSD_ON;
-// How long a discard waits for the read pending before it to end (the reader cancels it itself).
-constexpr DWORD kOldReadEndMs = 250;
 static_assert(MS_CTS_ON == kModemCts && MS_DSR_ON == kModemDsr && MS_RING_ON == kModemRing &&
               MS_RLSD_ON == kModemRlsd);
 
@@ -123,21 +121,20 @@ struct TWinSerialDevice::TImpl {
     COMMTIMEOUTS timeouts{};  // as last read, so SetTimeouts keeps the write time-outs
     bool timeoutsValid = false;
     bool manualRtsToggle = false;      // RTS raised by Write: the driver refused RTS_CONTROL_TOGGLE
-    SRWLOCK readStart = SRWLOCK_INIT;  // orders issuing a read with DiscardInput
-    HANDLE readIdle = nullptr;         // set while no read of ours is pending in the driver
-    std::atomic<DWORD> readerThread{0};
-};
+    SRWLOCK readStart = SRWLOCK_INIT;  // orders issuing and ending a read with DiscardInput
+    // Reads that went pending in the driver, and how many of them have ended (under readStart):
+    // a read is pending while they differ. Counts, not an event, so that a discard waits for the
+    // read pending when it ran and never for one issued after it.
+    std::uint64_t readsPending = 0;
+    std::uint64_t readsEnded = 0;
+    CONDITION_VARIABLE readEnded = CONDITION_VARIABLE_INIT;
 
-// Sets the idle event when the pending read it watches has ended, on every path.
-class TReadIdleOnExit {
-public:
-    explicit TReadIdleOnExit(HANDLE idle) : FIdle(idle) {}
-    ~TReadIdleOnExit() { SetEvent(FIdle); }
-    TReadIdleOnExit(const TReadIdleOnExit &) = delete;
-    TReadIdleOnExit &operator=(const TReadIdleOnExit &) = delete;
-
-private:
-    HANDLE FIdle;
+    void EndPendingRead()
+    {
+        TExclusive lock(readStart);
+        ++readsEnded;
+        WakeAllConditionVariable(&readEnded);
+    }
 };
 
 TWinSerialDevice::TWinSerialDevice(std::shared_ptr<TWinCommIo> io)
@@ -163,8 +160,7 @@ void TWinSerialDevice::Open(const std::string &name)
     }
     FImpl->readOverlapped.hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
     FImpl->writeOverlapped.hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
-    FImpl->readIdle = CreateEvent(nullptr, TRUE, TRUE, nullptr);
-    if (!FImpl->readOverlapped.hEvent || !FImpl->writeOverlapped.hEvent || !FImpl->readIdle) {
+    if (!FImpl->readOverlapped.hEvent || !FImpl->writeOverlapped.hEvent) {
         const DWORD code = GetLastError();
         Close();
         throw TSerialError("Comport Unavailable.", "CreateEvent: " + SystemText(code));
@@ -262,7 +258,6 @@ void TWinSerialDevice::Close() noexcept
     CloseIfSet(FImpl->port, INVALID_HANDLE_VALUE);
     CloseIfSet(FImpl->writeOverlapped.hEvent, nullptr);
     CloseIfSet(FImpl->readOverlapped.hEvent, nullptr);
-    CloseIfSet(FImpl->readIdle, nullptr);
     FImpl->dcbValid = false;
     FImpl->timeoutsValid = false;
     FImpl->manualRtsToggle = false;
@@ -286,7 +281,11 @@ TReadResult TWinSerialDevice::Read(char *buffer, std::uint32_t count)
     if (error != ERROR_IO_PENDING) {
         return error == 0 ? TReadResult{started, 0} : Finished(started, error, purges);
     }
-    const TReadIdleOnExit idleOnExit(FImpl->readIdle);
+    // Whichever way it ends, the pending read is counted as ended once the driver let go of it.
+    struct TEndOnExit {
+        TImpl &impl;
+        ~TEndOnExit() { impl.EndPendingRead(); }
+    } const endOnExit{*FImpl};
     // ReadFile resets the event itself, so a wake that came just before it would be lost
     // without this second look at the flag.
     if (!FWakeRequested) {
@@ -318,8 +317,7 @@ bool TWinSerialDevice::StartRead(char *buffer, std::uint32_t count, std::uint32_
     error = ReadFile(FImpl->port, buffer, count, &got, &FImpl->readOverlapped) ? 0 : GetLastError();
     done = got;
     if (error == ERROR_IO_PENDING) {
-        ResetEvent(FImpl->readIdle);
-        FImpl->readerThread = GetCurrentThreadId();
+        ++FImpl->readsPending;
     }
     return true;
 }
@@ -459,25 +457,27 @@ void TWinSerialDevice::Purge() noexcept
 
 // The receive side only: a frame still in the output queue goes out. The pending read is woken
 // and cancels itself (Wine does not find a read that another thread cancels by its record); it
-// returns what it took, bytes of the old generation. The discard waits for that read to end:
-// still pending when the next frame went out, it would take the answer as old bytes (a purge
-// under Wine does not end it).
+// returns what it took, bytes of the old generation. The discard waits, without a time limit,
+// for that read to end: still pending when the next frame went out, it would take the answer as
+// old bytes (a purge under Wine does not end it). The wait cannot deadlock: the read was woken,
+// and a reader holds no lock while its read is pending (on the reader thread none is pending).
+// With no read pending, the reader may be on its way into one with the old generation in hand:
+// that read returns empty.
 void TWinSerialDevice::DiscardInput() noexcept
 {
     if (FImpl->port == INVALID_HANDLE_VALUE) {
         return;
     }
-    {
-        TExclusive lock(FImpl->readStart);
-        ++FPurges;
-        FIo->Purge(FImpl->port, PURGE_RXABORT | PURGE_RXCLEAR);
-        NextInputGeneration();
-        FDiscarded = true;
-        ++FPurges;
-        SetEvent(FImpl->readOverlapped.hEvent);
-    }
-    if (GetCurrentThreadId() != FImpl->readerThread) {
-        WaitForSingleObject(FImpl->readIdle, kOldReadEndMs);
+    TExclusive lock(FImpl->readStart);
+    ++FPurges;
+    FIo->Purge(FImpl->port, PURGE_RXABORT | PURGE_RXCLEAR);
+    NextInputGeneration();
+    const std::uint64_t pendingNow = FImpl->readsPending;
+    FDiscarded = FImpl->readsEnded == pendingNow;
+    ++FPurges;
+    SetEvent(FImpl->readOverlapped.hEvent);
+    while (FImpl->readsEnded < pendingNow) {
+        SleepConditionVariableSRW(&FImpl->readEnded, &FImpl->readStart, INFINITE, 0);
     }
 }
 

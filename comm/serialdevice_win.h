@@ -48,7 +48,8 @@ public:
     void Write(const char *data, std::uint32_t count, std::uint64_t waitLimitMs) override;
     void Purge() noexcept override;
     // Clears the driver's input queue only (a frame being sent is kept), starts a new input
-    // generation and ends a pending read; a read that had not yet started returns empty once.
+    // generation, ends a pending read and returns once it has ended (so the next frame's answer
+    // lands in a read of the new generation); with none pending, the next read returns empty.
     void DiscardInput() noexcept override;
     // "ReadFile: " and the system's text for the code, e.g. "The pipe has been ended. (109)".
     std::string ReadErrorDetail(std::uint32_t code) const override;
@@ -73,8 +74,9 @@ private:
     std::shared_ptr<TWinCommIo> FIo;
     std::unique_ptr<TImpl> FImpl;
     std::atomic<bool> FWakeRequested{false};
-    // Set by DiscardInput, taken by the next Read, which then returns empty: it may have been
-    // given the old generation by its caller, so it must not take the bytes of the new one.
+    // Set by a DiscardInput that found no read pending, taken by the next Read, which then returns
+    // empty: it may have been given the old generation by its caller, so it must not take the
+    // bytes of the new one.
     std::atomic<bool> FDiscarded{false};
     // Odd while a purge or discard runs; each adds two. A read that started during a purge, or saw
     // one start since, may have been aborted by it.

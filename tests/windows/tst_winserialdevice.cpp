@@ -451,8 +451,9 @@ KTEST(discardInputDropsOnlyReceivedBytes)
 }
 
 // The reader may not run between a discard and the answer to the next frame (a loaded machine):
-// the discard waits for the read pending before it to end, so the answer lands in a read of the
-// new generation. Here the reader is held suspended through the discard and let go 60 ms later.
+// the discard waits for the read pending before it to end, however long that takes, so the answer
+// lands in a read of the new generation. Here the reader is held suspended through the discard and
+// let go 600 ms later (past the 250 ms the discard once waited at most).
 KTEST(discardWaitsForTheReadPendingBeforeIt)
 {
     auto comm = std::make_shared<TFakeComm>();
@@ -461,15 +462,22 @@ KTEST(discardWaitsForTheReadPendingBeforeIt)
     TReader reader(device, 80);
     Sleep(100);  // a read is pending now
     REQUIRE(SuspendThread(reader.Thread()) != DWORD(-1));
+    struct THold {
+        HANDLE thread;
+        std::atomic<bool> resumed{false};
+    } hold{reader.Thread()};
     HANDLE release = CreateThread(
         nullptr, 0,
-        [](LPVOID thread) -> DWORD {
-            Sleep(60);
-            return ResumeThread(static_cast<HANDLE>(thread)) == DWORD(-1);
+        [](LPVOID param) -> DWORD {
+            THold &hold = *static_cast<THold *>(param);
+            Sleep(600);
+            hold.resumed = true;
+            return ResumeThread(hold.thread) == DWORD(-1);
         },
-        reader.Thread(), 0, nullptr);
+        &hold, 0, nullptr);
     REQUIRE(release != nullptr);
     device.DiscardInput();
+    CHECK(hold.resumed);  // the old read can only end once its thread runs again
     REQUIRE(Peer().Send("2"));
     CHECK(WaitForSingleObject(release, 3000) == WAIT_OBJECT_0);
     CloseHandle(release);
