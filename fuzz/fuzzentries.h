@@ -23,3 +23,5 @@ int FuzzOrvantaReceived(const uint8_t *data, size_t size);
 int FuzzTypedNumbers(const uint8_t *data, size_t size);
 // The version note reader over an ELF image.
 int FuzzVersionNote(const uint8_t *data, size_t size);
+// A Bluetooth Heart Rate Measurement notification (heartrate/), then the same bytes as hex text.
+int FuzzHeartRateMeasurement(const uint8_t *data, size_t size);
