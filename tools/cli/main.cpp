@@ -15,6 +15,7 @@
 #include "platform/messagebox.h"
 #include "platform/trace.h"
 #include "portcommands.h"
+#include "tools/cli/heartratecommands.h"
 #include "tools/cli/protocolcommands.h"
 
 namespace {
@@ -44,6 +45,9 @@ Commands:
            [--time-scale X] [--csv FILE]
                             run a protocol, printing each event with the elapsed time;
                             Ctrl+C stops the belt; a lost link stops it too
+  hr-decode HEX...           decode one heart-rate strap notification (Heart Rate
+                            Measurement bytes as a trace prints them): bpm, contact,
+                            energy, RR intervals in ms
   NAME may be a protocol file (*.json), or "ramp" with --start-speed KMH
   [--start-grade PCT] --peak-speed KMH --peak-grade PCT [--duration MIN] (8 to 12)
 
@@ -59,7 +63,8 @@ Examples:
   orvanta-ctl --port 3 --trace stop          # port 3 = $KESTROVA_COM3, the map, /dev/ttyS2
   orvanta-ctl --device /dev/ttyUSB0 calibrate-speed 106
   orvanta-ctl --device /tmp/orvanta poll --speed 6 --incline 2.5 --period 1000 --ticks 10
-  orvanta-ctl --device /tmp/orvanta run bruce --time-scale 60)";
+  orvanta-ctl --device /tmp/orvanta run bruce --time-scale 60
+  orvanta-ctl hr-decode 16 48 02 03)";
 
 void PrintError(const QString &text)
 {
@@ -296,8 +301,8 @@ int main(int argc, char *argv[])
     });
     parser.addPositionalArgument("command",
                                  "speed, incline, stop, calibrate-speed, "
-                                 "calibrate-incline, poll, ports, map, protocols, show or "
-                                 "run (see above).");
+                                 "calibrate-incline, poll, ports, map, protocols, show, "
+                                 "run or hr-decode (see above).");
     parser.process(app);
     try {
         TConnection connection;
@@ -309,6 +314,8 @@ int main(int argc, char *argv[])
             throw TUsageError(QStringLiteral("--port and --calibration-timeout must be positive"));
         EnableTrace(parser.isSet("trace"));
         const QStringList words = parser.positionalArguments();
+        if (const std::optional<int> status = heartratecli::RunHeartRateCommand(words))
+            return *status;
         if (protocolcli::IsProtocolCommand(words.value(0)))
             return protocolcli::RunProtocolCommand(words, connection.port, connection.device);
         return Run(connection, parser.positionalArguments(), unsigned(timeout));

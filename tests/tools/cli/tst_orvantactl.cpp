@@ -48,6 +48,8 @@ private slots:
     void mapStoresThePortAndPortsListsIt();
     void usageErrors_data();
     void usageErrors();
+    void heartRateDecode_data();
+    void heartRateDecode();
 
 private:
     TRun Ctl(const QStringList &arguments, const QProcessEnvironment &environment = {});
@@ -259,6 +261,30 @@ void TestOrvantaCtl::usageErrors()
     QCOMPARE(run.exitCode, 2);
     QVERIFY(run.err.startsWith("orvanta-ctl: "));
     QCOMPARE(FBoard->State().frames, 0);
+}
+
+// A strap's notification decoded for a technician, with no board: flags 0x16 (8-bit rate,
+// contact detected, RR present), 72 bpm, one RR of 0x0340 = 832/1024 s.
+void TestOrvantaCtl::heartRateDecode_data()
+{
+    QTest::addColumn<QStringList>("bytes");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("valid") << QStringList{"16", "48", "40", "03"} << 0 << "72 bpm";
+    QTest::newRow("valid, one word") << QStringList{"16484003"} << 0 << "812.5 ms";
+    QTest::newRow("reserved bits") << QStringList{"e0", "48"} << 1 << "recusada";
+    QTest::newRow("too short") << QStringList{"01", "48"} << 1 << "recusada";
+    QTest::newRow("not hex") << QStringList{"zz"} << 2 << "hr-decode";
+}
+
+void TestOrvantaCtl::heartRateDecode()
+{
+    QFETCH(QStringList, bytes);
+    QFETCH(int, status);
+    QFETCH(QString, text);
+    const TRun run = Ctl(QStringList{"hr-decode"} + bytes);
+    QCOMPARE(run.exitCode, status);
+    QVERIFY2((status ? run.err : run.out).contains(text), qPrintable(run.out + run.err));
 }
 
 QTEST_GUILESS_MAIN(TestOrvantaCtl)
