@@ -4,11 +4,33 @@
 #include <cstring>
 
 #include "portlisting.h"
+#ifdef _WIN32
+#include "serialdevice_win.h"
+#endif
 
 namespace kestrova::comm {
 
+namespace {
+
+// The system's words for the code, in the user's language: on Windows FormatMessageW's text
+// converted to UTF-8 (strerror would not know the Win32 code, and its bytes are in the ANSI code
+// page), on POSIX strerror's text in the locale's encoding.
+QString ReasonText(int osError)
+{
+#ifdef _WIN32
+    return QString::fromStdString(WinSystemText(std::uint32_t(osError)));
+#else
+    return QString::fromLocal8Bit(std::strerror(osError));
+#endif
+}
+
+}  // namespace
+
 TOpenFailureKind OpenFailureKindOf(int osError)
 {
+#ifdef _WIN32
+    return WinOpenFailureKindOf(std::uint32_t(osError));
+#else
     switch (osError) {
         case 0: return TOpenFailureKind::none;
         case ENOENT:
@@ -21,6 +43,7 @@ TOpenFailureKind OpenFailureKindOf(int osError)
         case EWOULDBLOCK: return TOpenFailureKind::busy;
         default: return TOpenFailureKind::other;
     }
+#endif
 }
 
 QString OpenFailureDetails(const QString &device, int osError, const QStringList &existingPorts)
@@ -48,8 +71,7 @@ QString OpenFailureDetails(const QString &device, int osError, const QStringList
         case TOpenFailureKind::none: return header;
         case TOpenFailureKind::other: break;
     }
-    return header +
-           QStringLiteral("Motivo: %1").arg(QString::fromLocal8Bit(std::strerror(osError)));
+    return header + QStringLiteral("Motivo: %1").arg(ReasonText(osError));
 }
 
 QString OpenFailureDetails(const QString &device, int osError)

@@ -4,13 +4,12 @@
 #include <QStringList>
 
 #include "kestrova_comm_export.h"
+#include "serialdevice.h"
 
 namespace kestrova::comm {
 
 // Why a device could not be opened, from the OS error code the port recorded
-// (TComThread::OpenErrorCode).
-enum class TOpenFailureKind { none, noSuchDevice, permissionDenied, busy, other };
-
+// (TComThread::OpenErrorCode): errno on POSIX, GetLastError's value on Windows.
 KESTROVA_COMM_EXPORT TOpenFailureKind OpenFailureKindOf(int osError);
 
 // What the user can do about it, in Portuguese, for the details of the error box and the CLI's

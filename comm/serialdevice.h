@@ -50,7 +50,8 @@ enum class TModemLine { dtr, rts };
 
 // Carries one of the serial component's failure texts ("Comport Unavailable.", "Send Timeout",
 // ...). The optional detail says what the OS reported, for traces; the message is what users see.
-// osError is the OS error code behind the failure (errno on POSIX), 0 when there is none.
+// osError is the OS error code behind the failure (errno on POSIX, GetLastError's value on
+// Windows), 0 when there is none.
 class KESTROVA_COMM_EXPORT TSerialError : public std::runtime_error {
 public:
     explicit TSerialError(const std::string &message, std::string detail = {}, int osError = 0)
@@ -64,6 +65,10 @@ private:
     std::string FDetail;
     int FOsError;
 };
+
+// Why a device could not be opened, from the OS error code of the failure (TSerialError::OsError,
+// TComThread::OpenErrorCode); see OpenFailureKindOf.
+enum class TOpenFailureKind { none, noSuchDevice, permissionDenied, busy, other };
 
 // One open port. Open, configuration, Write, Purge and modem lines are used by the owning thread;
 // Read runs on the reader thread at the same time as Write; WakeReader may be called from any

@@ -10,7 +10,6 @@
 #endif
 #include <windows.h>
 
-#include <cerrno>
 #include <string>
 
 namespace kestrova::comm {
@@ -39,63 +38,17 @@ void CloseIfSet(HANDLE &handle, HANDLE unset) noexcept
     }
 }
 
-// UTF-8 of a UTF-16 text (the system's messages are in the user's language).
-std::string Utf8(const wchar_t *text, int length)
-{
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string out(std::size_t(bytes > 0 ? bytes : 0), '\0');
-    if (bytes > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), bytes, nullptr, nullptr);
-    }
-    return out;
-}
-
-// The system's text for an error code, e.g. "Access is denied. (5)", for traces, in UTF-8 as
-// the rest of the program reads it.
-std::string SystemText(DWORD code)
-{
-    wchar_t *text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
-    std::string message = length > 0 && text ? Utf8(text, int(length)) : "error";
-    if (text) {
-        LocalFree(text);
-    }
-    while (!message.empty() &&
-           (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
-        message.pop_back();
-    }
-    return message + " (" + std::to_string(code) + ")";
-}
-
-// The POSIX error an open failure stands for, as the open-failure advice reads them. A port that
-// another program holds answers "access denied" on Windows.
-int PosixErrorOf(DWORD code)
-{
-    switch (code) {
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_NAME:
-        case ERROR_BAD_UNIT: return ENOENT;
-        case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_BUSY: return EBUSY;
-        default: return code == 0 ? 0 : EIO;
-    }
-}
-
-// Throws message with what the system said about the calling thread's last error.
+// Throws message with what the system said about the calling thread's last error, and its code.
 [[noreturn]] void Fail(const char *message, const std::string &call)
 {
     const DWORD code = GetLastError();
-    throw TSerialError(message, call + ": " + SystemText(code));
+    throw TSerialError(message, call + ": " + WinSystemText(code), int(code));
 }
 
 [[noreturn]] void ThrowSendError(DWORD code, const char *call)
 {
     throw TSerialError("Send Error: " + std::to_string(code),
-                       call + std::string(": ") + SystemText(code));
+                       call + std::string(": ") + WinSystemText(code), int(code));
 }
 
 // Holds a slim reader/writer lock exclusively for its lifetime.
@@ -111,6 +64,52 @@ private:
 };
 
 }  // namespace
+
+TOpenFailureKind WinOpenFailureKindOf(std::uint32_t code)
+{
+    switch (code) {
+        case 0: return TOpenFailureKind::none;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_UNIT:
+        case ERROR_DEV_NOT_EXIST: return TOpenFailureKind::noSuchDevice;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_BUSY: return TOpenFailureKind::busy;
+        default: return TOpenFailureKind::other;
+    }
+}
+
+std::string Utf8FromUtf16(const wchar_t *text, int length)
+{
+    if (length <= 0) {
+        return {};
+    }
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string out(std::size_t(bytes > 0 ? bytes : 0), '\0');
+    if (bytes > 0) {
+        WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), bytes, nullptr, nullptr);
+    }
+    return out;
+}
+
+std::string WinSystemText(std::uint32_t code, std::uint16_t language)
+{
+    wchar_t *text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, language, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    std::string message = length > 0 && text ? Utf8FromUtf16(text, int(length)) : "error";
+    if (text) {
+        LocalFree(text);
+    }
+    while (!message.empty() &&
+           (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
+        message.pop_back();
+    }
+    return message + " (" + std::to_string(code) + ")";
+}
 
 struct TWinSerialDevice::TImpl {
     HANDLE port = INVALID_HANDLE_VALUE;
@@ -155,15 +154,16 @@ void TWinSerialDevice::Open(const std::string &name)
                               FILE_FLAG_OVERLAPPED, nullptr);
     if (FImpl->port == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
-        throw TSerialError("Comport Unavailable.", "CreateFile " + name + ": " + SystemText(code),
-                           PosixErrorOf(code));
+        throw TSerialError("Comport Unavailable.",
+                           "CreateFile " + name + ": " + WinSystemText(code), int(code));
     }
     FImpl->readOverlapped.hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
     FImpl->writeOverlapped.hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
     if (!FImpl->readOverlapped.hEvent || !FImpl->writeOverlapped.hEvent) {
         const DWORD code = GetLastError();
         Close();
-        throw TSerialError("Comport Unavailable.", "CreateEvent: " + SystemText(code));
+        throw TSerialError("Comport Unavailable.", "CreateEvent: " + WinSystemText(code),
+                           int(code));
     }
 }
 
@@ -483,7 +483,7 @@ void TWinSerialDevice::DiscardInput() noexcept
 
 std::string TWinSerialDevice::ReadErrorDetail(std::uint32_t code) const
 {
-    return "ReadFile: " + SystemText(code);
+    return "ReadFile: " + WinSystemText(code);
 }
 
 bool TWinSerialDevice::GetModemStatus(std::uint32_t &bits)

@@ -83,4 +83,15 @@ private:
     std::atomic<std::uint32_t> FPurges{0};
 };
 
+// What a Win32 error code of a failed open stands for. A port that another program holds answers
+// access denied (or a sharing violation), so both are "busy".
+KESTROVA_COMM_EXPORT TOpenFailureKind WinOpenFailureKindOf(std::uint32_t code);
+
+// The system's text for a Win32 error code, asked for in UTF-16 and given in UTF-8, with the code
+// after it: "Access is denied. (5)". language is a LANGID; 0 lets the system choose (the user's).
+KESTROVA_COMM_EXPORT std::string WinSystemText(std::uint32_t code, std::uint16_t language = 0);
+
+// UTF-8 of length UTF-16 units of text (surrogate pairs included).
+KESTROVA_COMM_EXPORT std::string Utf8FromUtf16(const wchar_t *text, int length);
+
 }  // namespace kestrova::comm

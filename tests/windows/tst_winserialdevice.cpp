@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -565,23 +564,81 @@ KTEST(waitLimitOfAWrite)
     CHECK(WriteWaitLimitMs(1, 0) == 28800000);
 }
 
-KTEST(openFailureNamesTheSystemReason)
+// What TComThread records as OpenErrorCode() is the failure's OsError(): GetLastError's value,
+// also when the failure comes after CreateFile (GetCommState on a file that is not a port, whose
+// code is whichever the system names: 0 in the row).
+KTEST(openFailureCarriesTheWin32Code)
 {
-    TWinSerialDevice device;
-    std::string message, detail;
-    int osError = 0;
-    try {
-        device.Open("\\\\.\\COM250");
-    } catch (const TSerialError &error) {
-        message = error.what();
-        detail = error.Detail();
-        osError = error.OsError();
+    char folder[MAX_PATH] = {};
+    REQUIRE(GetTempPathA(MAX_PATH, folder) > 0);
+    const std::string file = std::string(folder) + "kestrova-not-a-port.txt";
+    CloseHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    struct TRow {
+        std::string name;
+        DWORD code;
+        std::string message;
+        TOpenFailureKind kind;
+    };
+    for (const TRow &row :
+         {TRow{"\\\\.\\COM250", ERROR_FILE_NOT_FOUND, "Comport Unavailable.",
+               TOpenFailureKind::noSuchDevice},
+          TRow{folder, ERROR_ACCESS_DENIED, "Comport Unavailable.", TOpenFailureKind::busy},
+          TRow{file, 0, "GetCommState Failed.", TOpenFailureKind::other}}) {
+        TWinSerialDevice device;
+        std::string message, detail;
+        int osError = 0;
+        try {
+            device.Open(row.name);
+            device.GetState();
+        } catch (const TSerialError &error) {
+            message = error.what();
+            detail = error.Detail();
+            osError = error.OsError();
+        }
+        device.Close();
+        CHECK_MSG(message == row.message, row.name + ": " + message);
+        CHECK_MSG(osError != 0 && (row.code == 0 || osError == int(row.code)),
+                  row.name + ": " + std::to_string(osError));
+        CHECK(WinOpenFailureKindOf(std::uint32_t(osError)) == row.kind);
+        const std::string code = "(" + std::to_string(osError) + ")";
+        CHECK_MSG(detail.size() > code.size() && detail.substr(detail.size() - code.size()) == code,
+                  detail);
     }
-    CHECK(message == "Comport Unavailable.");
-    CHECK(osError == ENOENT);  // what the advice reads as "no such device"
-    CHECK_MSG(detail.find("COM250") != std::string::npos && detail.find('(') != std::string::npos,
-              detail);
-    CHECK(!device.IsOpen());
+    DeleteFileA(file.c_str());
+    CHECK(WinOpenFailureKindOf(ERROR_SHARING_VIOLATION) == TOpenFailureKind::busy);
+    CHECK(WinOpenFailureKindOf(0) == TOpenFailureKind::none);
+}
+
+// System texts arrive in UTF-8 whatever the language: a Portuguese sentence and a character
+// beyond the 16-bit range convert, and a message the system gives in Portuguese (Wine has one)
+// decodes back to the very UTF-16 text FormatMessageW gives.
+KTEST(systemTextsAreUtf8)
+{
+    const wchar_t sentence[] =
+        L"O sistema n\u00e3o pode encontrar o arquivo especificado. \U0001F600";
+    CHECK(Utf8FromUtf16(sentence, int(wcslen(sentence))) ==
+          "O sistema n\xc3\xa3o pode encontrar o arquivo especificado. \xf0\x9f\x98\x80");
+    CHECK(Utf8FromUtf16(sentence, 0).empty());
+    const WORD portuguese = MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN);
+    wchar_t *text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, ERROR_FILE_NOT_FOUND, portuguese, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    std::wstring expected(text ? text : L"", length);
+    LocalFree(text);
+    while (!expected.empty() && (expected.back() == L'\n' || expected.back() == L'\r')) {
+        expected.pop_back();
+    }
+    if (expected.find_first_not_of(L" .abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ") ==
+        std::wstring::npos) {
+        TTestHarness::Skip("no Portuguese message with a non-ASCII letter on this system");
+    }
+    expected += L" (2)";
+    const std::string utf8 = WinSystemText(ERROR_FILE_NOT_FOUND, portuguese);
+    std::wstring back(utf8.size(), L'\0');
+    back.resize(std::size_t(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                                                int(utf8.size()), back.data(), int(back.size()))));
+    CHECK_MSG(back == expected, utf8);
 }
 
 KTEST(secondOpenerIsRefused)
