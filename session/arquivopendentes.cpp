@@ -1,6 +1,7 @@
 #include "session/arquivopendentes.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cerrno>
@@ -34,7 +35,11 @@ QJsonObject Objeto(const TAmostraRegistro &a)
             {QStringLiteral("inclinacao_alvo"), a.inclinacaoAlvo},
             {QStringLiteral("velocidade_confirmada"), a.velocidadeConfirmada},
             {QStringLiteral("inclinacao_confirmada"), a.inclinacaoConfirmada},
-            {QStringLiteral("link_ok"), a.linkOk}};
+            {QStringLiteral("link_ok"), a.linkOk},
+            {QStringLiteral("fc"), a.frequenciaCardiaca},
+            {QStringLiteral("fonte_fc"), a.fonteFc},
+            {QStringLiteral("rr_ms"), QJsonArray::fromVariantList(QVariantList(
+                                          a.intervalosRR.cbegin(), a.intervalosRR.cend()))}};
 }
 
 QJsonObject Objeto(const TEventoRegistro &e)
@@ -64,6 +69,10 @@ TAmostraRegistro Amostra(const QJsonObject &o)
     a.velocidadeConfirmada = o.value(QStringLiteral("velocidade_confirmada")).toDouble();
     a.inclinacaoConfirmada = o.value(QStringLiteral("inclinacao_confirmada")).toDouble();
     a.linkOk = o.value(QStringLiteral("link_ok")).toBool(true);
+    a.frequenciaCardiaca = o.value(QStringLiteral("fc")).toInt();
+    a.fonteFc = o.value(QStringLiteral("fonte_fc")).toString();
+    for (const QJsonValue &rr : o.value(QStringLiteral("rr_ms")).toArray())
+        a.intervalosRR << rr.toInt();
     return a;
 }
 

@@ -66,6 +66,15 @@ const QList<QStringList> &Migracoes()
             QStringLiteral("ALTER TABLE sessoes ADD COLUMN peso TEXT NOT NULL DEFAULT ''"),
             QStringLiteral("ALTER TABLE sessoes ADD COLUMN altura TEXT NOT NULL DEFAULT ''"),
         },
+        // The heart rate from a sensor, each second, and the RR intervals it sent.
+        {
+            QStringLiteral("ALTER TABLE amostras ADD COLUMN frequencia_cardiaca INTEGER"),
+            QStringLiteral("ALTER TABLE amostras ADD COLUMN fonte_fc TEXT"),
+            QStringLiteral("CREATE TABLE intervalos_rr (sessao_id INTEGER NOT NULL"
+                           " REFERENCES sessoes(id), tempo_ms INTEGER NOT NULL,"
+                           " ordem INTEGER NOT NULL, rr_ms INTEGER NOT NULL,"
+                           " PRIMARY KEY (sessao_id, tempo_ms, ordem))"),
+        },
     };
     return migracoes;
 }
@@ -648,7 +657,8 @@ QList<TAmostraRegistro> TBancoSessoes::LerAmostras(qint64 sessaoId) const
     q.prepare(
         QStringLiteral("SELECT tempo_ms, estado, fase, estagio, velocidade_alvo,"
                        " inclinacao_alvo, velocidade_confirmada, inclinacao_confirmada,"
-                       " link_ok FROM amostras WHERE sessao_id = ? ORDER BY tempo_ms"));
+                       " link_ok, frequencia_cardiaca, fonte_fc FROM amostras"
+                       " WHERE sessao_id = ? ORDER BY tempo_ms"));
     q.addBindValue(sessaoId);
     QList<TAmostraRegistro> amostras;
     if (!q.exec())
@@ -664,8 +674,26 @@ QList<TAmostraRegistro> TBancoSessoes::LerAmostras(qint64 sessaoId) const
         a.velocidadeConfirmada = q.value(6).toDouble();
         a.inclinacaoConfirmada = q.value(7).toDouble();
         a.linkOk = q.value(8).toBool();
+        a.frequenciaCardiaca = q.value(9).toInt();
+        a.fonteFc = q.value(10).toString();
         amostras << a;
     }
+    // The RR intervals of each second, attached to its sample.
+    QSqlQuery rr(Conexao());
+    rr.setForwardOnly(true);
+    rr.prepare(
+        QStringLiteral("SELECT tempo_ms, rr_ms FROM intervalos_rr WHERE sessao_id = ?"
+                       " ORDER BY tempo_ms, ordem"));
+    rr.addBindValue(sessaoId);
+    qsizetype i = 0;
+    if (rr.exec())
+        while (rr.next()) {
+            const qint64 tempo = rr.value(0).toLongLong();
+            while (i < amostras.size() && amostras.at(i).tempoMs < tempo)
+                ++i;
+            if (i < amostras.size() && amostras.at(i).tempoMs == tempo)
+                amostras[i].intervalosRR << rr.value(1).toInt();
+        }
     return amostras;
 }
 

@@ -26,7 +26,7 @@
 // of a running test go through TGravadorSessao, which has its own connection.
 class KESTROVA_SESSION_EXPORT TBancoSessoes {
 public:
-    static constexpr int kVersaoEsquema = 3;
+    static constexpr int kVersaoEsquema = 4;
     // Below this much free space a test does not start (a 60-minute test takes about 1 MB).
     static constexpr qint64 kEspacoMinimoPadrao = 16LL * 1024 * 1024;
 

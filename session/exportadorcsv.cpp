@@ -64,6 +64,8 @@ void Amostra(TLinha &l, const TAmostraRegistro &a)
         .Numero(a.inclinacaoConfirmada, 1)
         .Numero(a.linkOk ? 1 : 0, 0)
         .Vazios(6);
+    // The heart rate of the second and its source; empty cells when there was none.
+    a.frequenciaCardiaca > 0 ? l.Numero(a.frequenciaCardiaca, 0).Texto(a.fonteFc) : l.Vazios(2);
 }
 
 // How many of an event's values (speed and grade; valor1, valor2) its kind has: the others are
@@ -95,7 +97,7 @@ void Evento(TLinha &l, const TEventoRegistro &e)
         l.Vazios(2);
     valores >= 1 ? l.Numero(e.valor1, 0) : l.Vazios(1);
     valores >= 2 ? l.Numero(e.valor2, 0) : l.Vazios(1);
-    l.Texto(e.texto);
+    l.Texto(e.texto).Vazios(2);
 }
 
 }  // namespace
@@ -114,10 +116,10 @@ QByteArray TExportadorCsv::Texto(const QList<TAmostraRegistro> &amostras,
                                  const QList<TEventoRegistro> &eventos, const TOpcoes &opcoes)
 {
     TLinha l(opcoes);
-    for (const char *c :
-         {"registro", "tempo_s", "estado", "fase", "estagio", "velocidade_alvo_kmh",
-          "inclinacao_alvo_pct", "velocidade_confirmada_kmh", "inclinacao_confirmada_pct",
-          "link_ok", "evento", "velocidade_kmh", "inclinacao_pct", "valor1", "valor2", "texto"})
+    for (const char *c : {"registro", "tempo_s", "estado", "fase", "estagio", "velocidade_alvo_kmh",
+                          "inclinacao_alvo_pct", "velocidade_confirmada_kmh",
+                          "inclinacao_confirmada_pct", "link_ok", "evento", "velocidade_kmh",
+                          "inclinacao_pct", "valor1", "valor2", "texto", "fc_bpm", "fonte_fc"})
         l.Texto(QString::fromLatin1(c));
     QByteArray csv = l.Fim();
     qsizetype a = 0, e = 0;

@@ -5,7 +5,8 @@
 
 #include "session/motivoerro.h"
 
-TInsercaoRegistros::TInsercaoRegistros(const QSqlDatabase &banco) : FAmostra(banco), FEvento(banco)
+TInsercaoRegistros::TInsercaoRegistros(const QSqlDatabase &banco)
+    : FAmostra(banco), FEvento(banco), FIntervalo(banco), FSemIntervalos(banco)
 {
     // A statement that does not prepare would fail later with a parameter count mismatch; its
     // own reason (a missing table, say) is kept for the message.
@@ -13,12 +14,21 @@ TInsercaoRegistros::TInsercaoRegistros(const QSqlDatabase &banco) : FAmostra(ban
         FAmostra.prepare(QStringLiteral(
             "INSERT OR REPLACE INTO amostras (sessao_id, tempo_ms, estado, fase, estagio,"
             " velocidade_alvo, inclinacao_alvo, velocidade_confirmada, inclinacao_confirmada,"
-            " link_ok) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")) &&
+            " link_ok, frequencia_cardiaca, fonte_fc) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+            "?)")) &&
+        FIntervalo.prepare(QStringLiteral("INSERT OR REPLACE INTO intervalos_rr (sessao_id,"
+                                          " tempo_ms, ordem, rr_ms) VALUES (?, ?, ?, ?)")) &&
+        FSemIntervalos.prepare(
+            QStringLiteral("DELETE FROM intervalos_rr WHERE sessao_id = ? AND tempo_ms = ?")) &&
         FEvento.prepare(QStringLiteral(
             "INSERT INTO eventos (sessao_id, tempo_ms, tipo, estado, fase, estagio, velocidade,"
             " inclinacao, texto, valor1, valor2) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     if (!preparou)
-        FErroPreparo = MotivoErro(FAmostra.lastError(), FEvento.lastError());
+        for (const QSqlQuery *q : {&FAmostra, &FEvento, &FIntervalo, &FSemIntervalos})
+            if (FErroPreparo.isEmpty() && q->lastError().isValid())
+                FErroPreparo = MotivoErro(q->lastError());
+    if (!preparou && FErroPreparo.isEmpty())
+        FErroPreparo = MotivoErro(QSqlError());
 }
 
 bool TInsercaoRegistros::Inserir(qint64 sessaoId, const TRegistroSessao &registro, QString *erro)
@@ -34,8 +44,17 @@ bool TInsercaoRegistros::Inserir(qint64 sessaoId, const TRegistroSessao &registr
              {QVariant(sessaoId), QVariant(a->tempoMs), QVariant(a->estado), QVariant(a->fase),
               QVariant(a->estagio), QVariant(a->velocidadeAlvo), QVariant(a->inclinacaoAlvo),
               QVariant(a->velocidadeConfirmada), QVariant(a->inclinacaoConfirmada),
-              QVariant(a->linkOk ? 1 : 0)})
+              QVariant(a->linkOk ? 1 : 0),
+              a->frequenciaCardiaca > 0 ? QVariant(a->frequenciaCardiaca) : QVariant(),
+              a->fonteFc.isEmpty() ? QVariant() : QVariant(a->fonteFc)})
             q->addBindValue(v);
+        if (!q->exec() || !InserirIntervalos(sessaoId, *a)) {
+            *erro = MotivoErro(q->lastError(), FIntervalo.lastError().isValid()
+                                                   ? FIntervalo.lastError()
+                                                   : FSemIntervalos.lastError());
+            return false;
+        }
+        return true;
     } else {
         const auto &e = std::get<TEventoRegistro>(registro);
         for (const QVariant &v :
@@ -48,4 +67,21 @@ bool TInsercaoRegistros::Inserir(qint64 sessaoId, const TRegistroSessao &registr
         return true;
     *erro = MotivoErro(q->lastError());
     return false;
+}
+
+// A sample replaced (the same second written again) replaces its intervals too.
+bool TInsercaoRegistros::InserirIntervalos(qint64 sessaoId, const TAmostraRegistro &a)
+{
+    FSemIntervalos.addBindValue(sessaoId);
+    FSemIntervalos.addBindValue(a.tempoMs);
+    if (!FSemIntervalos.exec())
+        return false;
+    for (qsizetype i = 0; i < a.intervalosRR.size(); ++i) {
+        for (const QVariant &v : {QVariant(sessaoId), QVariant(a.tempoMs), QVariant(int(i)),
+                                  QVariant(a.intervalosRR.at(i))})
+            FIntervalo.addBindValue(v);
+        if (!FIntervalo.exec())
+            return false;
+    }
+    return true;
 }

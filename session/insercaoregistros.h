@@ -16,6 +16,8 @@ public:
     bool Inserir(qint64 sessaoId, const TRegistroSessao &registro, QString *erro);
 
 private:
-    QSqlQuery FAmostra, FEvento;
+    bool InserirIntervalos(qint64 sessaoId, const TAmostraRegistro &amostra);
+
+    QSqlQuery FAmostra, FEvento, FIntervalo, FSemIntervalos;
     QString FErroPreparo;
 };

@@ -38,6 +38,11 @@ struct TAmostraRegistro {
     double velocidadeAlvo = 0, inclinacaoAlvo = 0;
     double velocidadeConfirmada = 0, inclinacaoConfirmada = 0;
     bool linkOk = true;
+    // The heart rate of this second and the source that gave it; 0 and empty when there was
+    // none (no sensor, no signal): never the last value carried over.
+    int frequenciaCardiaca = 0;
+    QString fonteFc;
+    QList<int> intervalosRR;  // ms, the RR intervals the sensor sent during this second
 };
 
 // A runner event or an operator entry. `tipo` names the kind ("estado", "estagio", "alvo",

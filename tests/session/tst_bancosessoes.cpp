@@ -187,13 +187,25 @@ private slots:
         QVERIFY(banco.Abrir(caminho, &erro));
         const TSessao s = NovaSessao(banco);
         TGravadorSessao gravador(caminho, s.id);
-        gravador.Amostra(Amostra(1000, 1));
+        TAmostraRegistro a = Amostra(1000, 1);
+        a.frequenciaCardiaca = 98;
+        a.intervalosRR = {612};
+        gravador.Amostra(a);
+        a.tempoMs = 2000;
+        a.frequenciaCardiaca = 0;  // no signal this second: no rate stored, not the last one
+        a.intervalosRR.clear();
+        gravador.Amostra(a);
         TEventoRegistro e;
         e.tipo = "fc";
         e.valor1 = 120;
         gravador.Evento(e);
         QTRY_VERIFY_WITH_TIMEOUT(
-            Linhas(caminho, "amostras") == 1 && Linhas(caminho, "eventos") == 1, 1000);
+            Linhas(caminho, "amostras") == 2 && Linhas(caminho, "eventos") == 1, 1000);
+        QCOMPARE(Linhas(caminho, "intervalos_rr"), 1);
+        QSqlQuery q(banco.Conexao());
+        QVERIFY(q.exec("SELECT frequencia_cardiaca FROM amostras ORDER BY tempo_ms"));
+        QVERIFY(q.next() && q.value(0).toInt() == 98);
+        QVERIFY(q.next() && q.value(0).isNull());
     }
 
     // A write that fails is reported at once, not at the end.
@@ -328,8 +340,15 @@ private slots:
         QVERIFY(FalharAte(banco.Conexao(), kSempre));
         {
             TGravadorSessao g(caminho, s.id);
-            for (int i = 0; i < 10; ++i)
-                g.Amostra(Amostra(i * 10000, i / 6 + 1));
+            for (int i = 0; i < 10; ++i) {
+                TAmostraRegistro a = Amostra(i * 10000, i / 6 + 1);
+                if (i == 9) {  // a second with a sensor's rate and RR intervals
+                    a.frequenciaCardiaca = 131;
+                    a.fonteFc = QStringLiteral("Cinta \"A\"");
+                    a.intervalosRR = {458, 460};
+                }
+                g.Amostra(a);
+            }
             for (int estagio : {1, 2}) {
                 TEventoRegistro e;
                 e.tipo = "estagio";
@@ -361,6 +380,11 @@ private slots:
         QCOMPARE(LinhasDoArquivo(caminho + ".pendentes.invalidas"), 1);
         QCOMPARE(banco.LerAmostras(s.id).size(), 10);
         QCOMPARE(banco.LerAmostras(s.id).at(9).velocidadeConfirmada, 2.7 + 2);
+        QCOMPARE(banco.LerAmostras(s.id).at(9).frequenciaCardiaca, 131);
+        QCOMPARE(banco.LerAmostras(s.id).at(9).fonteFc, QStringLiteral("Cinta \"A\""));
+        QCOMPARE(banco.LerAmostras(s.id).at(9).intervalosRR, QList<int>({458, 460}));
+        QCOMPARE(banco.LerAmostras(s.id).at(8).frequenciaCardiaca, 0);
+        QVERIFY(banco.LerAmostras(s.id).at(8).intervalosRR.isEmpty());
         QCOMPARE(banco.LerEventos(s.id).at(1).texto, QStringLiteral("\"Estágio\" 2,\nlinha 2"));
         QCOMPARE(banco.LerEstagios(s.id).size(), 2);
         QCOMPARE(banco.LerEstagios(s.id).at(1).inicioMs, 60000);
@@ -387,6 +411,9 @@ private slots:
               QStringLiteral("ALTER TABLE estagios DROP COLUMN inclinacao_protocolo"),
               QStringLiteral("ALTER TABLE sessoes DROP COLUMN peso"),
               QStringLiteral("ALTER TABLE sessoes DROP COLUMN altura"),
+              QStringLiteral("ALTER TABLE amostras DROP COLUMN frequencia_cardiaca"),
+              QStringLiteral("ALTER TABLE amostras DROP COLUMN fonte_fc"),
+              QStringLiteral("DROP TABLE intervalos_rr"),
               QStringLiteral(
                   "INSERT INTO estagios (sessao_id, ordem, velocidade) VALUES (%1, 0, 2.7)")
                   .arg(s.id),

@@ -57,23 +57,30 @@ private slots:
     {
         QTest::addColumn<bool>("doLocal");
         QTest::addColumn<QString>("local");
+        QTest::addColumn<int>("fc");
         QTest::addColumn<QByteArray>("amostra");
         QTest::newRow("padrão, pt_BR")
-            << false << "pt_BR"
-            << QByteArray("amostra,61.500,3,Exercício,2,4.0,12.5,4.0,12.0,1,,,,,,");
+            << false << "pt_BR" << 0
+            << QByteArray("amostra,61.500,3,Exercício,2,4.0,12.5,4.0,12.0,1,,,,,,,,");
         QTest::newRow("local pt_BR")
-            << true << "pt_BR"
-            << QByteArray("amostra;61,500;3;Exercício;2;4,0;12,5;4,0;12,0;1;;;;;;");
+            << true << "pt_BR" << 0
+            << QByteArray("amostra;61,500;3;Exercício;2;4,0;12,5;4,0;12,0;1;;;;;;;;");
         QTest::newRow("local en_US")
-            << true << "en_US"
-            << QByteArray("amostra,61.500,3,Exercício,2,4.0,12.5,4.0,12.0,1,,,,,,");
+            << true << "en_US" << 0
+            << QByteArray("amostra,61.500,3,Exercício,2,4.0,12.5,4.0,12.0,1,,,,,,,,");
+        QTest::newRow("heart rate from a sensor")
+            << false << "pt_BR" << 131
+            << QByteArray("amostra,61.500,3,Exercício,2,4.0,12.5,4.0,12.0,1,,,,,,,131,Cinta");
     }
     void separadores()
     {
         QFETCH(bool, doLocal);
         QFETCH(QString, local);
+        QFETCH(int, fc);
         QFETCH(QByteArray, amostra);
-        TAmostraRegistro a{61500, 3, 1, 2, 4.0, 12.5, 4.0, 12.0, true};
+        TAmostraRegistro a{61500, 3, 1, 2, 4.0, 12.5, 4.0, 12.0, true, 0, {}, {}};
+        a.frequenciaCardiaca = fc;
+        a.fonteFc = fc ? QStringLiteral("Cinta") : QString();
         TExportadorCsv::TOpcoes opcoes{doLocal, QLocale(local), {}};
         const QList<QByteArray> linhas = Linhas(TExportadorCsv::Texto({a}, {}, opcoes));
         QCOMPARE(linhas.size(), 2);
@@ -86,8 +93,8 @@ private slots:
     // text keeps its quoting; every line ends in CRLF.
     void ordemEEventos()
     {
-        TAmostraRegistro a0{0, 2, 0, 1, 2.7, 0, 0, 0, true},
-            a1{1000, 2, 0, 1, 2.7, 0, 2.7, 0, true};
+        TAmostraRegistro a0{0, 2, 0, 1, 2.7, 0, 0, 0, true, 0, {}, {}},
+            a1{1000, 2, 0, 1, 2.7, 0, 2.7, 0, true, 0, {}, {}};
         TEventoRegistro e;
         e.tempoMs = 1000;
         e.tipo = "comentario";
@@ -101,7 +108,7 @@ private slots:
         QVERIFY(linhas.at(1).startsWith("amostra,0.000,E2,"));
         QVERIFY(linhas.at(2).startsWith("amostra,1.000,"));
         QCOMPARE(linhas.at(3), QByteArray("evento,1.000,E0,Aquecimento,0,,,,,,comentario,,,,,"
-                                          "\"queixa: \"\"cansaço\"\", leve\"\r"));
+                                          "\"queixa: \"\"cansaço\"\", leve\",,\r"));
     }
 
     // An event fills only the cells its kind has; the others stay empty, not 0.
