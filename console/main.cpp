@@ -66,7 +66,8 @@ void Salvar(TfrmConsole &janela, const QString &arquivo)
 void AgendarCaptura(TfrmConsole &janela, const QString &arquivo)
 {
     for (auto [s, fc] : {std::pair{3, "92"}, std::pair{6, "97"}})
-        QTimer::singleShot(s * 1000, &janela, [&janela, fc] {
+        // An init-capture: clang 14 cannot capture a structured binding.
+        QTimer::singleShot(s * 1000, &janela, [&janela, fc = fc] {
             Registrar(janela, {{"edtFc", fc}}, "btnRegistrarFc");
         });
     QTimer::singleShot(8000, &janela, [&janela, arquivo] { Salvar(janela, arquivo); });
