@@ -6,6 +6,7 @@
 
 #include "device/orvanta.h"
 #include "tests/support/raisedby.h"
+#include "tests/support/sanitizer.h"
 #include "tools/boardsim/boardsimulator.h"
 
 namespace {
@@ -41,7 +42,7 @@ void TestOrvantaSoak::noTickIsOkUnlessTheBoardAcknowledgedIt()
     seed = seeded ? seed : QRandomGenerator::global()->generate();
     qInfo("soak seed %u (KESTROVA_SOAK_SEED=%u repeats this run)", seed, seed);
     QRandomGenerator random(seed);
-#ifdef __SANITIZE_ADDRESS__
+#if KESTROVA_ADDRESS_SANITIZER
     // The sanitizer build's delivery is slow enough under load to fail many more ticks, each
     // costing a time-out and a quiet line: half the ticks keep it within minutes.
     constexpr int kTicks = 150;
