@@ -124,7 +124,7 @@ struct TWinSerialDevice::TImpl {
     // Reads that went pending in the driver, and how many of them have ended (under readStart):
     // a read is pending while they differ. Counts, not an event, so that a discard waits for the
     // read pending when it ran and never for one issued after it.
-    std::uint64_t readsPending = 0;
+    std::atomic<std::uint64_t> readsPending{0};  // atomic for PendingReadsStarted
     std::uint64_t readsEnded = 0;
     CONDITION_VARIABLE readEnded = CONDITION_VARIABLE_INIT;
 
@@ -484,6 +484,11 @@ void TWinSerialDevice::DiscardInput() noexcept
 std::string TWinSerialDevice::ReadErrorDetail(std::uint32_t code) const
 {
     return "ReadFile: " + WinSystemText(code);
+}
+
+std::uint64_t TWinSerialDevice::PendingReadsStarted() const noexcept
+{
+    return FImpl->readsPending;
 }
 
 bool TWinSerialDevice::GetModemStatus(std::uint32_t &bits)

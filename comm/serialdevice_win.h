@@ -57,6 +57,10 @@ public:
     bool GetModemStatus(std::uint32_t &bits) override;
     void SetModemLine(TModemLine line, bool on) noexcept override;
 
+    // How many reads have gone pending in the driver so far: a test waits for it to move to know
+    // that a read is in progress (an idle read stays pending for its total time-out).
+    std::uint64_t PendingReadsStarted() const noexcept;
+
 private:
     struct TImpl;  // port and event handles, OVERLAPPED records, cached DCB and time-outs
 

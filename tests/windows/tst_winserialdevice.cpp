@@ -46,6 +46,13 @@ void OpenPort(TWinSerialDevice &device, std::uint32_t timeout)
     device.SetQueueSizes(128, 128);
 }
 
+// Waits (bounded) until the device's count of reads gone pending reaches count: that read is
+// in progress, and stays so until data, a wake, a purge or its total time-out end it.
+bool ReadPending(const TWinSerialDevice &device, std::uint64_t count)
+{
+    return TTestHarness::WaitFor([&] { return device.PendingReadsStarted() >= count; }, 3000);
+}
+
 struct TChunk {
     std::string bytes;
     std::int64_t atMs;
@@ -397,11 +404,11 @@ KTEST(purgeKeepsTheReaderRunning)
         TWinSerialDevice device(comm);
         OpenPort(device, 2000);
         TReader reader(device, 80);
-        REQUIRE(TTestHarness::WaitFor([&] { return reader.LastReadStartMs() != 0; }, 2000));
-        Sleep(100);  // the read is pending now
+        REQUIRE(ReadPending(device, 1));
         device.Purge();
-        // It ends at once, empty, so that the next read starts after the purge.
-        CHECK(TTestHarness::WaitFor([&] { return reader.EmptyReads() == 1; }, 1000));
+        // It ends at once, empty, so that the next read starts after the purge (a read the reader
+        // issued while the purge was still cancelling may end empty too).
+        CHECK(TTestHarness::WaitFor([&] { return reader.EmptyReads() >= 1; }, 1000));
         REQUIRE(Peer().Send("Z"));
         CHECK(TTestHarness::WaitFor([&] { return reader.All() == "Z"; }, 3000));
         CHECK(reader.Failures() == 0 && !reader.Ended());
@@ -412,8 +419,7 @@ KTEST(purgeKeepsTheReaderRunning)
     std::uint32_t bits = 0;
     device.GetModemStatus(bits);  // lets the layer see the port's handle
     TReader reader(device, 80);
-    REQUIRE(TTestHarness::WaitFor([&] { return reader.LastReadStartMs() != 0; }, 2000));
-    Sleep(100);
+    REQUIRE(ReadPending(device, 1));
     CancelIoEx(comm->port, nullptr);
     CHECK(TTestHarness::WaitFor([&] { return reader.Ended(); }, 3000));
     CHECK(reader.Failures() == 1 && reader.FailureCode() == ERROR_OPERATION_ABORTED);
@@ -435,7 +441,7 @@ KTEST(discardInputDropsOnlyReceivedBytes)
         TReader reader(device, 80);
         // The first read may hold the generation before the discard: it returns empty.
         CHECK(TTestHarness::WaitFor([&] { return reader.EmptyReads() == 1; }, 2000));
-        Sleep(100);  // the next read is pending now
+        REQUIRE(ReadPending(device, 1));  // the next read
         REQUIRE(Peer().Send("held"));
         device.DiscardInput();
         // A pty under Wine keeps a written frame even through a transmit purge: the flags tell.
@@ -459,7 +465,7 @@ KTEST(discardWaitsForTheReadPendingBeforeIt)
     TWinSerialDevice device(comm);
     OpenPort(device, 2000);
     TReader reader(device, 80);
-    Sleep(100);  // a read is pending now
+    REQUIRE(ReadPending(device, 1));
     REQUIRE(SuspendThread(reader.Thread()) != DWORD(-1));
     struct THold {
         HANDLE thread;
