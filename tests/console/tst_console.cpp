@@ -246,6 +246,9 @@ private slots:
             Iniciado();
             Clicar("btnParar");
             QTRY_VERIFY_WITH_TIMEOUT(!FJanela->EmTeste(), 5000);
+            // The stop acknowledged and the window caught up (slow under the sanitizers).
+            QTRY_VERIFY_WITH_TIMEOUT(FJanela->findChild<QPushButton *>("btnEncerrar")->isEnabled(),
+                                     10000);
             Clicar("btnEncerrar");
             sessoes[kg[1] == '2'] = FJanela->UltimaSessao();
         }
