@@ -10,13 +10,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-BUILD_PACKAGES=(cmake ninja-build g++ ccache pkg-config qt6-base-dev qt6-base-dev-tools
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
                 qt6-serialport-dev qt6-tools-dev libqt6opengl6-dev libgl-dev libqt6sql6-sqlite fonts-liberation
                 qt6-translations-l10n)
 # The printing tests read the PDFs they produce back with pdftotext and pdftoppm.
 TEST_PACKAGES=(poppler-utils)
 # The Windows backends' test programs run under Wine; their pty peer is a small native program.
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 wine64 g++ ccache)
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 wine64 g++)
 # CPack's Debian generator works out the packages' dependencies with dpkg-shlibdeps and file.
 PACKAGE_PACKAGES=(dpkg-dev file)
 # The chart benchmark compares against QCustomPlot; only the benchmarks need it.
@@ -39,27 +39,13 @@ install_missing() {
         "${missing[@]}"
 }
 
-# Every compile goes through ccache; its cache (~/.cache/ccache) outlives the checkout. Paths
-# inside the checkout are hashed relative to it (CCACHE_BASEDIR) and the debug information names
-# the build directory relative to the checkout (CMakeLists.txt), so a fresh clone at another path
-# hits the cache. The launcher variables in the environment also reach the CMake projects that
-# the tests and scripts/check-package.sh configure (tests/consumer).
-use_ccache() {
-    command -v ccache >/dev/null 2>&1 || return 0
-    export CCACHE_BASEDIR=$PWD
-    export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-4G}
-    export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
-}
-
 configure_and_build() {
     local dir=$1
     shift
-    use_ccache
     # Configured for /usr, the prefix of the Debian packages; `cmake --install` elsewhere is
     # described in the README.
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
-        -DKESTROVA_WARNINGS_AS_ERRORS=ON \
-        -DCMAKE_CXX_COMPILER_LAUNCHER="${CMAKE_CXX_COMPILER_LAUNCHER:-}" "$@"
+        -DKESTROVA_WARNINGS_AS_ERRORS=ON "$@"
     cmake --build "$dir" --parallel "$(nproc)"
 }
 
@@ -88,7 +74,6 @@ case "${1:-}" in
         ;;
     check-windows)
         install_missing "${WINDOWS_PACKAGES[@]}"
-        use_ccache
         scripts/check-windows.sh
         ;;
     package)
@@ -116,11 +101,9 @@ case "${1:-}" in
     fuzz)
         install_missing "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
         seconds=${2:-60}
-        use_ccache
         cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
             -DKESTROVA_WARNINGS_AS_ERRORS=ON -DKESTROVA_BUILD_FUZZ=ON -DKESTROVA_BUILD_BENCH=OFF \
-            -DCMAKE_CXX_COMPILER=clang++ \
-            -DCMAKE_CXX_COMPILER_LAUNCHER="${CMAKE_CXX_COMPILER_LAUNCHER:-}"
+            -DCMAKE_CXX_COMPILER=clang++
         cmake --build build-fuzz --parallel "$(nproc)" --target fuzz_all
         # New inputs go to build-fuzz/corpus/<target> (seeded from fuzz/corpus/<target>), faults
         # to build-fuzz/artifacts/. One target at a time, each for the given seconds.
