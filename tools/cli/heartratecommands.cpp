@@ -1,8 +1,7 @@
 #include "tools/cli/heartratecommands.h"
 
-#include <cstdio>
-
 #include "heartrate/decodificadormedicao.h"
+#include "tools/cli/protocoloptions.h"
 
 namespace heartratecli {
 
@@ -10,7 +9,7 @@ namespace {
 
 int Fail(int status, const QString &text)
 {
-    std::fprintf(stderr, "orvanta-ctl: %s\n", qUtf8Printable(text));
+    protocolcli::PrintError(text);
     return status;
 }
 
@@ -31,7 +30,7 @@ std::optional<int> RunHeartRateCommand(const QStringList &words)
         TDecodificadorMedicao::Interpretar(*bytes, &motivo);
     if (!leitura)
         return Fail(1, QStringLiteral("notificação recusada: ") + motivo);
-    std::printf("%s\n", qUtf8Printable(TDecodificadorMedicao::Descrever(*leitura)));
+    protocolcli::PrintLine(TDecodificadorMedicao::Descrever(*leitura));
     return 0;
 }
 
