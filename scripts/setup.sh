@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
                 qt6-serialport-dev qt6-tools-dev libqt6opengl6-dev libgl-dev libqt6sql6-sqlite fonts-liberation
-                qt6-translations-l10n)
+                qt6-translations-l10n qt6-connectivity-dev)
 # The printing tests read the PDFs they produce back with pdftotext and pdftoppm.
 TEST_PACKAGES=(poppler-utils)
 # The Windows backends' test programs run under Wine; their pty peer is a small native program.
