@@ -1,13 +1,10 @@
 #include "session/graficosessao.h"
 
-#include <algorithm>
-
 #include "chart/vtxgraph.h"
 
 namespace {
 
-constexpr double kVelocidadeMaximaEixo = 20;  // km/h, also heart rate / 10
-constexpr double kPassosMinutos[] = {1, 2, 3, 6, 9, 12, 18, 24, 36, 48};
+constexpr double kVelocidadeMaximaEixo = 20;  // km/h
 
 }  // namespace
 
@@ -19,38 +16,23 @@ QList<TGraficoSessao::TLinha> TGraficoSessao::Linhas()
             {QStringLiteral("Inclinação (%)"), clBlue, TCanvas::psDash}};
 }
 
-TChartSymbol TGraficoSessao::SimboloFrequencia()
-{
-    return TChartSymbol{TChartSymbol::Circle, 1, clMaroon, clFuchsia, TCanvas::bsSolid, 3};
-}
-
-QString TGraficoSessao::NomeFrequencia()
-{
-    return QStringLiteral("FC ÷ 10");
-}
-
 void TGraficoSessao::Preparar(qint64 duracaoPrevistaMs)
 {
     FGrafico.SetTitle(QStringLiteral("Velocidade e inclinação"));
     FGrafico.SetSecondYaxis(true);
-    TAxis *x = FGrafico.XAxis();
-    x->SetNumberOfDivisions(kDivisoesX);
-    x->SetNumberOfDecimals(0);
-    x->SetAxisLabel(QStringLiteral("Tempo (min)"));
     TAxis *y = FGrafico.YAxis();
     y->SetOriginValue(0);
     y->SetNumberOfDivisions(10);
     y->SetScalePerDivision(kVelocidadeMaximaEixo / 10);
     y->SetNumberOfDecimals(0);
-    y->SetAxisLabel(QStringLiteral("km/h  (FC ÷ 10)"));
+    y->SetAxisLabel(QStringLiteral("Velocidade (km/h)"));
     TAxis *y2 = FGrafico.YAxis2();
     y2->SetOriginValue(0);
     y2->SetNumberOfDivisions(10);
     y2->SetScalePerDivision(2.5);
     y2->SetNumberOfDecimals(1);
     y2->SetAxisLabel(QStringLiteral("Inclinação (%)"));
-    x->SetScalePerDivision(kPassosMinutos[0]);
-    Estender(duracaoPrevistaMs / 60000.0);
+    TEixoTempo::Preparar(*FGrafico.XAxis(), duracaoPrevistaMs);
     FGrafico.SetUseSecondYAxis(false);
     FGrafico.Clear();
     FbTemAnterior = false;
@@ -59,22 +41,12 @@ void TGraficoSessao::Preparar(qint64 duracaoPrevistaMs)
 
 double TGraficoSessao::MinutosNoEixo() const
 {
-    return FGrafico.XAxis()->ScalePerDivision() * kDivisoesX;
+    return TEixoTempo::Minutos(*FGrafico.XAxis());
 }
 
 void TGraficoSessao::Estender(double minutos)
 {
-    if (minutos <= MinutosNoEixo())
-        return;
-    double passo = kPassosMinutos[std::size(kPassosMinutos) - 1];
-    for (double p : kPassosMinutos)
-        if (p * kDivisoesX >= minutos) {
-            passo = p;
-            break;
-        }
-    while (passo * kDivisoesX < minutos)
-        passo *= 2;
-    FGrafico.XAxis()->SetScalePerDivision(passo);
+    TEixoTempo::Estender(*FGrafico.XAxis(), minutos);
 }
 
 void TGraficoSessao::Segmento(double t0, double v0, double t1, double v1, bool segundoEixo,
@@ -133,41 +105,25 @@ void TGraficoSessao::Amostra(const TAmostraRegistro &a)
 void TGraficoSessao::Evento(const TEventoRegistro &e)
 {
     const double t = e.tempoMs / 60000.0;
+    // Every event moves the axis on, as on the heart-rate chart, so the two keep the same steps.
+    Estender(t);
     if (e.tipo == QLatin1String("alvo")) {
         // A target sent: the step is drawn at the moment it went out, not at the next sample.
         Avancar(e.tempoMs, e.velocidade, e.inclinacao);
     } else if (e.tipo == QLatin1String("estagio")) {
-        Estender(t);
         FGrafico.SetPenWidth(1);
         Segmento(t, 0, t, kVelocidadeMaximaEixo, false, clGray, TCanvas::psSolid);
-    } else if (e.tipo == QLatin1String("fc")) {
-        Estender(t);
-        FGrafico.SetUseSecondYAxis(false);
-        const TChartSymbol s = SimboloFrequencia();
-        FGrafico.SetSymbolStyle(TvtxGraph::TSymbolStyle(s.Style), s.HalfHeight, s.PenWidth,
-                                s.BorderColor, s.FillColor, s.FillStyle);
-        FGrafico.DrawSymbolScaled(float(t), float(std::min(e.valor1 / 10, kVelocidadeMaximaEixo)));
     }
 }
 
 void TGraficoSessao::Redesenhar(const QList<TAmostraRegistro> &amostras,
                                 const QList<TEventoRegistro> &eventos)
 {
-    qint64 fim = amostras.isEmpty() ? 0 : amostras.last().tempoMs;
-    for (const TEventoRegistro &e : eventos)
-        fim = std::max(fim, e.tempoMs);
-    Preparar(fim);
+    Preparar(TEixoTempo::Fim(amostras, eventos));
     FbAgrupar = true;
-    // Both in time order, a sample before an event of the same millisecond, as they arrived
-    // live (the countdown's samples come before the first target, all at 0 ms).
-    qsizetype a = 0, e = 0;
-    while (a < amostras.size() || e < eventos.size()) {
-        if (e < eventos.size() &&
-            (a == amostras.size() || eventos.at(e).tempoMs < amostras.at(a).tempoMs))
-            Evento(eventos.at(e++));
-        else
-            Amostra(amostras.at(a++));
-    }
+    TEixoTempo::Percorrer(
+        amostras, eventos, [this](const TAmostraRegistro &a) { Amostra(a); },
+        [this](const TEventoRegistro &e) { Evento(e); });
     Fechar();
     FbAgrupar = false;
 }

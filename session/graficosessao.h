@@ -3,25 +3,26 @@
 #include <QList>
 #include <QString>
 
-#include "chart/chartsymbol.h"
 #include "kestrova_session_export.h"
 #include "platform/canvas.h"
 #include "platform/color.h"
+#include "session/eixotempo.h"
 #include "session/registrossessao.h"
 
 class TvtxGraph;
 
 // Draws a session on a TvtxGraph: target speed (red, solid, left axis, km/h) and grade (blue,
 // dashed, right axis, %) against time in minutes, as steps at the moments the targets were sent,
-// stage boundaries as grey vertical lines, heart-rate entries as symbols on the left axis at a
-// tenth of their value. The X axis grows in steps (10, 20, 30, 60, 90, 120, 180... minutes) as the
-// test goes on, so a 1 Hz update normally draws two segments.
+// and stage boundaries as grey vertical lines. The heart rate has a chart of its own
+// (TGraficoCardiaco) under this one, on the same time axis (TEixoTempo): it grows in steps (10,
+// 20, 30, 60, 90, 120, 180... minutes) as the test goes on, with every sample and event, so a 1 Hz
+// update normally draws two segments.
 //
 // The dashes show on paper, where the report's printer pen (wider than one pixel) draws them in
 // millimetres; the screen's 2-pixel pens draw solid, as wide pens do, and colour tells them apart.
 class KESTROVA_SESSION_EXPORT TGraficoSessao {
 public:
-    static constexpr int kDivisoesX = 10;
+    static constexpr int kDivisoesX = TEixoTempo::kDivisoes;
 
     // A line as it is drawn, named for a legend.
     struct TLinha {
@@ -31,9 +32,6 @@ public:
     };
     // Speed, then grade.
     static QList<TLinha> Linhas();
-    // The heart-rate entries' symbol and its legend name.
-    static TChartSymbol SimboloFrequencia();
-    static QString NomeFrequencia();
 
     explicit TGraficoSessao(TvtxGraph &grafico);
     // Axes and captions, an empty store, the X axis sized for `duracaoPrevistaMs`.

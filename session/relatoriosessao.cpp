@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <cmath>
+#include <memory>
 
 #include "chart/dashline.h"
 #include "chart/vtxgraph.h"
@@ -9,6 +10,7 @@
 #include "platform/exception.h"
 #include "platform/printer.h"
 #include "session/bancosessoes.h"
+#include "session/graficocardiaco.h"
 #include "session/graficosessao.h"
 
 namespace {
@@ -20,9 +22,11 @@ constexpr double kPontosCampos = 7;
 constexpr double kAlturaPagina = TRelatorioSessao::kLarguraPagina * 297.0 / 210;
 constexpr double kFimPagina = kAlturaPagina - kMargem;
 constexpr double kAlturaConclusao = 60;
-// Below this the chart goes to a page of its own rather than being squeezed.
-constexpr double kAlturaMinimaGrafico = 200;
-// The legend's line under the chart, and the printed lines' width (about 0.3 mm: wide enough for
+// Below this the belt chart alone goes to a page of its own rather than being squeezed; with
+// the heart-rate chart under it, each may be smaller, down to the second value.
+constexpr double kAlturaMinimaGrafico = 200, kAlturaMinimaPar = 140;
+constexpr double kAlturaMaximaGrafico = 330, kEntreGraficos = 8;
+// The legend's line under a chart, and the printed lines' width (about 0.3 mm: wide enough for
 // dashes to show, and a printer pen other than 1 draws them in millimetres).
 constexpr double kAlturaLegenda = 14;
 constexpr double kTracoGrafico = 0.7;
@@ -238,18 +242,25 @@ double Conclusao(TPagina &p, const TRelatorioSessao::TDados &d, double y)
 // fit in them as on screen.
 class TGraficoNoPapel {
 public:
-    TGraficoNoPapel(TvtxGraph &grafico, double larguraPol, double alturaPol, int traco)
+    // `margem`: the side margin (control pixels) the plot is to start at, when wider than the
+    // chart's own, so that charts printed one under the other line their plots up.
+    TGraficoNoPapel(TvtxGraph &grafico, double larguraPol, double alturaPol, int traco, int margem)
         : g(grafico),
           FCor(g.Color()),
           FBorda(g.Border()),
           FTraco(g.PrinterPenWidth()),
           FDivisaoX(g.XAxis()->DivisionWidth()),
-          FDivisaoY(g.YAxis()->DivisionWidth())
+          FDivisaoY(g.YAxis()->DivisionWidth()),
+          FMargem(g.LRmargin())
     {
         g.SetColor(clWhite);
         g.SetBorder(false);
         g.SetPrinterPenWidth(traco);
         g.CalculaDimensoes();
+        if (margem > g.Xorigin()) {
+            g.SetLRmargin(FMargem + margem - g.Xorigin());
+            g.CalculaDimensoes();
+        }
         const TChartLayout &l = g.Layout();
         const QSize total = l.ControlSize();
         Dividir(*g.XAxis(), larguraPol * g.Canvas().PixelsPerInchX(),
@@ -261,6 +272,7 @@ public:
     {
         g.XAxis()->SetDivisionWidth(FDivisaoX);
         g.YAxis()->SetDivisionWidth(FDivisaoY);
+        g.SetLRmargin(FMargem);
         g.SetPrinterPenWidth(FTraco);
         g.SetBorder(FBorda);
         g.SetColor(FCor);
@@ -278,26 +290,47 @@ private:
     TvtxGraph &g;
     TColor FCor;
     bool FBorda;
-    int FTraco, FDivisaoX, FDivisaoY;
+    int FTraco, FDivisaoX, FDivisaoY, FMargem;
 };
 
-// One line under the chart: a sample of each line as printed with its name, and the heart-rate
-// symbol when the session has entries.
-void Legenda(TPagina &p, double y, bool frequencia, int traco)
+// One line under a chart: a sample of each line as printed with its name, then each symbol with
+// its name.
+void Legenda(TPagina &p, double y, const QList<TGraficoSessao::TLinha> &linhas,
+             const QList<TGraficoCardiaco::TSimbolo> &simbolos, int traco)
 {
     TCanvas &c = p.c;
     const int meio = p.Y(y + 4);
     double x = kMargem + 10;
-    for (const TGraficoSessao::TLinha &linha : TGraficoSessao::Linhas()) {
+    for (const TGraficoSessao::TLinha &linha : linhas) {
         c.Pen() = TCanvas::TPen{linha.cor, traco, linha.estilo, TCanvas::pmCopy};
         TDashLine::Draw(c, QPoint(p.X(x + 28), meio), QPoint(p.X(x), meio), true);
         p.Texto(x + 32, y, linha.nome);
         x += 32 + p.Largura(linha.nome) + 20;
     }
-    if (frequencia) {
-        TGraficoSessao::SimboloFrequencia().Draw(c, p.X(x + 14), meio, true, traco);
-        p.Texto(x + 32, y, TGraficoSessao::NomeFrequencia());
+    for (const TGraficoCardiaco::TSimbolo &s : simbolos) {
+        s.simbolo.Draw(c, p.X(x + 14), meio, true, traco);
+        p.Texto(x + 32, y, s.nome);
+        x += 32 + p.Largura(s.nome) + 20;
     }
+}
+
+// A chart printed in a thin black frame, `altura` tall from `topo` across the page, its plot
+// `margem` control pixels from its sides at least; the frame's bottom.
+double Grafico(TPagina &p, TvtxGraph &grafico, double topo, double altura, int traco, int margem)
+{
+    const double largura = TRelatorioSessao::kLarguraPagina - 2 * kMargem;
+    {
+        const TGraficoNoPapel papel(grafico, p.Polegadas(p.L(largura)), p.Polegadas(p.L(altura)),
+                                    traco, margem);
+        grafico.Imprime(float(p.Polegadas(p.X(kMargem))), float(p.Polegadas(p.Y(topo))),
+                        float(p.Polegadas(p.L(largura))), float(p.Polegadas(p.L(altura))));
+    }
+    const double fundo = topo + altura;
+    p.Linha(kMargem, topo, kMargem + largura, topo);
+    p.Linha(kMargem + largura, topo, kMargem + largura, fundo);
+    p.Linha(kMargem + largura, fundo, kMargem, fundo);
+    p.Linha(kMargem, fundo, kMargem, topo);
+    return fundo;
 }
 
 }  // namespace
@@ -361,12 +394,12 @@ TRelatorioSessao::TDados TRelatorioSessao::Carregar(const TBancoSessoes &banco, 
         d.paciente.peso = d.sessao.peso;
         d.paciente.altura = d.sessao.altura;
     }
-    const QList<TAmostraRegistro> amostras = banco.LerAmostras(sessaoId);
-    const QList<TEventoRegistro> eventos = banco.LerEventos(sessaoId);
+    d.amostras = banco.LerAmostras(sessaoId);
+    d.eventos = banco.LerEventos(sessaoId);
     d.estagios = banco.LerEstagios(sessaoId);
     if (d.estagios.isEmpty())
-        d.estagios = TResumoSessao::Estagios(amostras, eventos);
-    d.picos = TResumoSessao::Picos(amostras, eventos);
+        d.estagios = TResumoSessao::Estagios(d.amostras, d.eventos);
+    d.picos = TResumoSessao::Picos(d.amostras, d.eventos);
     return d;
 }
 
@@ -381,23 +414,32 @@ void TRelatorioSessao::Imprimir(const TDados &dados, TvtxGraph &grafico)
         Protocolo(p, dados, 158);
         double y = Tabela(p, dados, 194);
         y = Conclusao(p, dados, p.Reservar(y + 8, kAlturaConclusao));
-        // The chart and its legend fill what is left of the page above the bottom margin.
-        const double topo = p.Reservar(y + 6, kAlturaMinimaGrafico + kAlturaLegenda);
-        const double altura = std::min(kFimPagina - kAlturaLegenda - topo, 330.0);
-        const double largura = kLarguraPagina - 2 * kMargem;
-        const int traco = std::max(2, p.L(kTracoGrafico));
-        {
-            const TGraficoNoPapel papel(grafico, p.Polegadas(p.L(largura)),
-                                        p.Polegadas(p.L(altura)), traco);
-            grafico.Imprime(float(p.Polegadas(p.X(kMargem))), float(p.Polegadas(p.Y(topo))),
-                            float(p.Polegadas(p.L(largura))), float(p.Polegadas(p.L(altura))));
+        // The charts and their legends share what is left of the page above the bottom margin.
+        std::unique_ptr<TvtxGraph> cardiaco;
+        if (TGraficoCardiaco::TemDados(dados.amostras, dados.eventos)) {
+            cardiaco = std::make_unique<TvtxGraph>();
+            TGraficoCardiaco(*cardiaco).Redesenhar(dados.amostras, dados.eventos);
         }
-        const double fundo = topo + altura;
-        p.Linha(kMargem, topo, kMargem + largura, topo);
-        p.Linha(kMargem + largura, topo, kMargem + largura, fundo);
-        p.Linha(kMargem + largura, fundo, kMargem, fundo);
-        p.Linha(kMargem, fundo, kMargem, topo);
-        Legenda(p, fundo + 4, dados.picos.frequenciaCardiaca != 0, traco);
+        const int graficos = cardiaco ? 2 : 1;
+        const double minima = cardiaco ? kAlturaMinimaPar : kAlturaMinimaGrafico;
+        const double entre = kEntreGraficos * (graficos - 1);
+        const double topo = p.Reservar(y + 6, graficos * (minima + kAlturaLegenda) + entre);
+        const double altura =
+            std::min((kFimPagina - topo - entre) / graficos - kAlturaLegenda, kAlturaMaximaGrafico);
+        const int traco = std::max(2, p.L(kTracoGrafico));
+        // Both laid out with the wider side margins, so their time axes line up on paper.
+        int margem = 0;
+        for (TvtxGraph *g : {&grafico, cardiaco.get()})
+            if (g) {
+                g->CalculaDimensoes();
+                margem = std::max(margem, g->Xorigin());
+            }
+        y = Grafico(p, grafico, topo, altura, traco, margem);
+        Legenda(p, y + 4, TGraficoSessao::Linhas(), {}, traco);
+        if (cardiaco) {
+            y = Grafico(p, *cardiaco, y + kAlturaLegenda + kEntreGraficos, altura, traco, margem);
+            Legenda(p, y + 4, TGraficoCardiaco::Linhas(), TGraficoCardiaco::Simbolos(), traco);
+        }
         impressora->EndDoc();
     } catch (...) {
         impressora->Abort();

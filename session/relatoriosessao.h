@@ -14,9 +14,10 @@ class TvtxGraph;
 
 // The printed report of one session, on A4 pages of the current printer (platform/printer.h):
 // the patient block, protocol, limits, date and duration, the stage table, peaks, stop reason,
-// comments and the chart (TvtxGraph's own printing) with its legend. One page unless the stage
-// table needs more: it then goes on to the next page under its header again, and the rest follows
-// it.
+// comments and the belt chart (TvtxGraph's own printing) with its legend, and under it, when the
+// session has a heart rate or a blood pressure, the heart-rate chart (TGraficoCardiaco) with its
+// own. One page unless the stage table needs more: it then goes on to the next page under its
+// header again, and the rest follows it.
 //
 // The page is laid out in screen units on a page kLarguraPagina wide, the unit of the printable
 // edit's boxes: each patient field is printed in the box CaixasPaciente names, with the font and
@@ -35,6 +36,9 @@ public:
         TSessao sessao;
         QList<TResumoEstagio> estagios;
         TResumoSessao::TPicos picos;
+        // The record, for the heart-rate chart.
+        QList<TAmostraRegistro> amostras;
+        QList<TEventoRegistro> eventos;
     };
 
     static QList<TCaixa> CaixasPaciente();
@@ -45,7 +49,8 @@ public:
 
     static TDados Carregar(const TBancoSessoes &banco, qint64 sessaoId);
     // Prints the pages (BeginDoc ... EndDoc on Printer()); raises Exception when printing fails.
-    // The chart is printed as it stands: redraw the session on it first. While it prints it is set
-    // up for paper (white, wider lines, laid out at the printed size) and then left as it was.
+    // The belt chart is printed as it stands: redraw the session on it first. While it prints it
+    // is set up for paper (white, wider lines, laid out at the printed size) and then left as it
+    // was. The heart-rate chart is drawn here from the record in `dados`.
     static void Imprimir(const TDados &dados, TvtxGraph &grafico);
 };

@@ -91,6 +91,8 @@ private slots:
                 a.tempoMs = t * 1000;
                 a.velocidadeAlvo = a.velocidadeConfirmada = estagios[std::min(t / 180, 4)][0];
                 a.inclinacaoAlvo = a.inclinacaoConfirmada = estagios[std::min(t / 180, 4)][1];
+                // The strap's rate, lost for half a minute in stage 3.
+                a.frequenciaCardiaca = t / 30 == 15 ? 0 : 78 + std::min(t, 700) / 10;
                 g.Amostra(a);
             }
             QVERIFY(g.Esvaziar());
@@ -117,7 +119,8 @@ private slots:
               "Protocolo: Bruce modificado", "Limites: 12.0 km/h, 20.0 %", "Duração: 13:20",
               "Parado pelo operador", "Motivo da interrupção: Fadiga",
               "Sem alterações do segmento ST.", "Picos: 4.0 km/h, 12.0 %", "FC 141 bpm",
-              "PA 150/85 mmHg", "Borg 15", "Velocidade e inclinação"})
+              "PA 150/85 mmHg", "Borg 15", "Velocidade e inclinação",
+              "Frequência cardíaca e pressão arterial"})
             QVERIFY2(texto.contains(QString::fromUtf8(esperado)), esperado);
         // Stage rows carry what was entered during them.
         QVERIFY(texto.contains(
@@ -183,7 +186,7 @@ private slots:
     }
 
     // The chart on paper: a white background, the X caption inside its frame, speed solid and
-    // grade dashed, and a legend naming them and the heart-rate symbol.
+    // grade dashed, and a legend naming them.
     void graficoImpresso()
     {
         QList<TAmostraRegistro> amostras(601);  // 10 min at 1 Hz
@@ -193,10 +196,8 @@ private slots:
             amostras[i].inclinacaoAlvo = 9;
         }
         TvtxGraph grafico;
-        TGraficoSessao(grafico).Redesenhar(
-            amostras, {Evento(0, "estagio", 0, 0, 1, 1, 5, 9), Evento(120000, "fc", 120)});
+        TGraficoSessao(grafico).Redesenhar(amostras, {Evento(0, "estagio", 0, 0, 1, 1, 5, 9)});
         TRelatorioSessao::TDados dados;
-        dados.picos.frequenciaCardiaca = 120;
         QTemporaryDir pasta;
         const QString pdf = pasta.filePath("g.pdf");
         Printer()->SetPdfOutput(pdf);
@@ -209,7 +210,7 @@ private slots:
 
         QVERIFY(Executar("pdftotext", {"-layout", pdf, "-"})
                     .contains(QRegularExpression(
-                        QStringLiteral("Velocidade \\(km/h\\)\\s+Inclinação \\(%\\)\\s+FC ÷ 10"))));
+                        QStringLiteral("Velocidade \\(km/h\\)\\s+Inclinação \\(%\\)"))));
         // The caption's box in points; at 72 dpi a pixel is a point.
         const QRegularExpressionMatch rotulo =
             QRegularExpression(
@@ -248,6 +249,57 @@ private slots:
         };
         QCOMPARE(trechos([](QRgb c) { return qRed(c) - std::max(qGreen(c), qBlue(c)) > 100; }), 1);
         QVERIFY(trechos([](QRgb c) { return qBlue(c) - std::max(qRed(c), qGreen(c)) > 100; }) >= 3);
+    }
+
+    // The heart-rate chart and its legend under the belt chart's when the session has a rate,
+    // measured or typed; the belt chart's legend names speed and grade only.
+    void graficoCardiacoImpresso_data()
+    {
+        QTest::addColumn<bool>("medida");
+        QTest::addColumn<bool>("anotada");
+        QTest::newRow("sem FC") << false << false;
+        QTest::newRow("FC medida") << true << false;
+        QTest::newRow("FC anotada") << false << true;
+    }
+    void graficoCardiacoImpresso()
+    {
+        QFETCH(bool, medida);
+        QFETCH(bool, anotada);
+        TRelatorioSessao::TDados dados;
+        dados.amostras.resize(601);
+        for (int t = 0; t <= 600; ++t) {
+            dados.amostras[t].tempoMs = t * 1000;
+            dados.amostras[t].frequenciaCardiaca = medida ? 90 + t / 20 : 0;
+        }
+        dados.eventos << Evento(0, "estagio", 0, 0, 1, 1, 5, 0);
+        if (anotada)
+            dados.eventos << Evento(120000, "fc", 120);
+        TvtxGraph grafico;
+        TGraficoSessao(grafico).Redesenhar(dados.amostras, dados.eventos);
+        QTemporaryDir pasta;
+        const QString pdf = pasta.filePath("c.pdf");
+        Printer()->SetPdfOutput(pdf);
+        TRelatorioSessao::Imprimir(dados, grafico);
+
+        const QString texto = Executar("pdftotext", {"-layout", pdf, "-"});
+        QVERIFY(
+            texto.contains(QRegularExpression("Velocidade \\(km/h\\)\\s+Inclinação \\(%\\)\\n")));
+        const bool cardiaco = medida || anotada;
+        QCOMPARE(texto.contains(QStringLiteral("Frequência cardíaca e pressão arterial")),
+                 cardiaco);
+        QCOMPARE(texto.contains(QRegularExpression(
+                     QStringLiteral("FC medida\\s+FC anotada\\s+PA sistólica\\s+PA diastólica"))),
+                 cardiaco);
+        // The time axes line up: each X axis' last number ("10" right of the page's middle; the
+        // belt's speed "10" is on the left) at the same place.
+        QList<double> fins;
+        for (const QRegularExpressionMatch &m :
+             QRegularExpression(R"x(xMin="([\d.]+)"[^>]*>10<)x")
+                 .globalMatch(Executar("pdftotext", {"-bbox", pdf, "-"})))
+            if (m.captured(1).toDouble() > 300)
+                fins << m.captured(1).toDouble();
+        QCOMPARE(fins.size(), cardiaco ? 2 : 1);
+        QCOMPARE(fins.first(), fins.last());
     }
 
     // A stage's protocol values come from valor1/valor2 of its event; none (older recordings:
