@@ -22,6 +22,7 @@
 #include "components/dbgridkpr.h"
 #include "console/preferencias.h"
 #include "session/bancosessoes.h"
+#include "session/graficocardiaco.h"
 #include "session/graficosessao.h"
 #include "session/resumosessao.h"
 
@@ -51,16 +52,31 @@ TfrmSessoes::TfrmSessoes(TBancoSessoes *banco, QWidget *parent) : QDialog(parent
     FGrade->setEditTriggers(QAbstractItemView::NoEditTriggers);
     FGrade->horizontalHeader()->setStretchLastSection(true);
     FGrade->verticalHeader()->hide();
-    // The chart has the fixed size of its axes: in a scroll area it no longer takes the list's
-    // room, and the operator moves the split.
+    // The charts have the fixed size of their axes: in a scroll area they no longer take the
+    // list's room, and the operator moves the split. The heart rate is under the belt, both
+    // centred, so their plots (as wide, with equal margins each side) share the time axis; their
+    // divisions are small enough for the two to show together beside the events.
     auto *detalhe = new QWidget;
     auto *detalheLayout = new QHBoxLayout(detalhe);
     detalheLayout->setContentsMargins(0, 0, 0, 0);
     FGrafico = new TvtxGraph;
+    FGrafico->setObjectName(QStringLiteral("graficoSessao"));
     FDesenho = std::make_unique<TGraficoSessao>(*FGrafico);
     FDesenho->Preparar();
+    FGraficoCardiaco = new TvtxGraph;
+    FGraficoCardiaco->setObjectName(QStringLiteral("graficoCardiacoSessao"));
+    for (TvtxGraph *g : {FGrafico, FGraficoCardiaco}) {
+        g->XAxis()->SetDivisionWidth(52);
+        g->YAxis()->SetDivisionWidth(28);
+    }
+    FDesenhoCardiaco = std::make_unique<TGraficoCardiaco>(*FGraficoCardiaco);
+    FDesenhoCardiaco->Preparar();
+    auto *graficos = new QWidget;
+    auto *coluna = new QVBoxLayout(graficos);
+    coluna->addWidget(FGrafico, 0, Qt::AlignHCenter);
+    coluna->addWidget(FGraficoCardiaco, 0, Qt::AlignHCenter);
     auto *rolagem = new QScrollArea;
-    rolagem->setWidget(FGrafico);
+    rolagem->setWidget(graficos);
     rolagem->setAlignment(Qt::AlignCenter);
     detalheLayout->addWidget(rolagem, 2);
     auto *direita = new QVBoxLayout;
@@ -237,11 +253,13 @@ void TfrmSessoes::Mostrar(qint64 sessaoId)
     if (!sessaoId) {
         FResumo->clear();
         FDesenho->Preparar();
+        FDesenhoCardiaco->Preparar();
         return;
     }
     const QList<TAmostraRegistro> amostras = FBanco->LerAmostras(sessaoId);
     const QList<TEventoRegistro> eventos = FBanco->LerEventos(sessaoId);
     FDesenho->Redesenhar(amostras, eventos);
+    FDesenhoCardiaco->Redesenhar(amostras, eventos);
     for (const TEventoRegistro &e : eventos)
         if (e.tipo != QLatin1String("alvo"))
             FEventos->addItem(

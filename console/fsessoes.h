@@ -14,11 +14,13 @@ class QSplitter;
 class QSqlQueryModel;
 class TBancoSessoes;
 class TDBGridKpr;
+class TGraficoCardiaco;
 class TGraficoSessao;
 class TvtxGraph;
 
 // The sessions browser: a TDBGridKpr over the sessions and their patients, with a search; the
-// chosen session's chart redrawn, its events, and its report and CSV export. Its size and the
+// chosen session's charts redrawn (the belt, and the heart rate under it), its events, and its
+// report and CSV export. Its size and the
 // split between the list and the detail are kept in the console's settings.
 class KESTROVA_CONSOLE_EXPORT TfrmSessoes : public QDialog {
     Q_OBJECT
@@ -64,6 +66,8 @@ private:
     QSqlQueryModel *FModelo = nullptr;
     TvtxGraph *FGrafico = nullptr;
     std::unique_ptr<TGraficoSessao> FDesenho;
+    TvtxGraph *FGraficoCardiaco = nullptr;
+    std::unique_ptr<TGraficoCardiaco> FDesenhoCardiaco;
     QListWidget *FEventos = nullptr;
     QLabel *FResumo = nullptr;
     QCheckBox *FSeparadorLocal = nullptr;

@@ -3,9 +3,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "chart/vtxgraph.h"
 #include "components/dbgridkpr.h"
 #include "console/fsessoes.h"
 #include "session/bancosessoes.h"
+#include "session/gravadorsessao.h"
 
 // The sessions browser over a real file: enough of its list shown, a search, its size kept; the
 // names its save dialogs propose.
@@ -73,6 +75,33 @@ private slots:
         QDir().mkpath(FPasta.filePath("relatorios"));
         QCOMPARE(QFileInfo(TfrmSessoes::ArquivoProposto(FBanco, id, "csv")).absolutePath(),
                  FPasta.filePath("relatorios"));
+    }
+
+    // The chosen session's heart rate is drawn under its belt chart, their time axes lined up.
+    void graficoCardiaco()
+    {
+        Gravar(QStringLiteral("Rita Prado"), QDateTime::currentDateTime());
+        {
+            TGravadorSessao gravador(FPasta.filePath("sessoes.db"), FSessoes.last());
+            TAmostraRegistro a;
+            a.frequenciaCardiaca = 90;
+            for (a.tempoMs = 0; a.tempoMs <= 120000; a.tempoMs += 1000)
+                gravador.Amostra(a);
+            QVERIFY(gravador.Encerrar());
+        }
+        TfrmSessoes janela(&FBanco);
+        janela.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&janela));
+        auto *esteira = janela.findChild<TvtxGraph *>("graficoSessao");
+        auto *cardiaco = janela.findChild<TvtxGraph *>("graficoCardiacoSessao");
+        QVERIFY(janela.Selecionar(FSessoes.first()));  // no samples
+        const qsizetype vazio = cardiaco->Store().size();
+        QVERIFY(janela.Selecionar(FSessoes.last()) && cardiaco->Store().size() > vazio);
+        auto naJanela = [&](TvtxGraph *g, int x) { return g->mapTo(&janela, QPoint(x, 0)); };
+        QVERIFY(naJanela(cardiaco, 0).y() >= naJanela(esteira, 0).y() + esteira->height());
+        for (auto ponta : {&TvtxGraph::Xorigin, &TvtxGraph::Xend})
+            QCOMPARE(naJanela(cardiaco, (cardiaco->*ponta)()).x(),
+                     naJanela(esteira, (esteira->*ponta)()).x());
     }
 
 private:
