@@ -28,6 +28,14 @@ const char *EventType(TEventoExecucao::TTipo tipo)
     return "acao";
 }
 
+// Last in the row, so the earlier columns keep their positions.
+QStringList HeartRate(std::optional<int> bpm, const QString &source)
+{
+    if (!bpm)
+        return {"", ""};
+    return {QString::number(*bpm), Quoted(source)};
+}
+
 }  // namespace
 
 bool TProtocolCsv::Open(const QString &path, QString *error)
@@ -39,23 +47,27 @@ bool TProtocolCsv::Open(const QString &path, QString *error)
     }
     Write({"registro", "tempo_ms", "estado", "fase", "estagio", "velocidade_alvo",
            "inclinacao_alvo", "velocidade_confirmada", "inclinacao_confirmada", "link_ok", "evento",
-           "texto"});
+           "texto", "fc_bpm", "fonte_fc"});
     return true;
 }
 
-void TProtocolCsv::Sample(const TAmostraExecucao &a)
+void TProtocolCsv::Sample(const TAmostraExecucao &a, std::optional<int> fcBpm,
+                          const QString &fonteFc)
 {
-    Write({"amostra", QString::number(a.tempoMs), Quoted(NomeEstado(a.estado)),
-           Quoted(NomeFase(a.fase)), QString::number(a.estagio), Number(a.velocidadeAlvo),
-           Number(a.inclinacaoAlvo), Number(a.velocidadeConfirmada), Number(a.inclinacaoConfirmada),
-           a.linkOk ? "1" : "0", "", ""});
+    Write(QStringList{"amostra", QString::number(a.tempoMs), Quoted(NomeEstado(a.estado)),
+                      Quoted(NomeFase(a.fase)), QString::number(a.estagio),
+                      Number(a.velocidadeAlvo), Number(a.inclinacaoAlvo),
+                      Number(a.velocidadeConfirmada), Number(a.inclinacaoConfirmada),
+                      a.linkOk ? "1" : "0", "", ""} +
+          HeartRate(fcBpm, fonteFc));
 }
 
-void TProtocolCsv::Event(const TEventoExecucao &e)
+void TProtocolCsv::Event(const TEventoExecucao &e, std::optional<int> fcBpm, const QString &fonteFc)
 {
-    Write({"evento", QString::number(e.tempoMs), Quoted(NomeEstado(e.estado)),
-           Quoted(NomeFase(e.fase)), QString::number(e.estagio), Number(e.velocidade),
-           Number(e.inclinacao), "", "", "", EventType(e.tipo), Quoted(e.texto)});
+    Write(QStringList{"evento", QString::number(e.tempoMs), Quoted(NomeEstado(e.estado)),
+                      Quoted(NomeFase(e.fase)), QString::number(e.estagio), Number(e.velocidade),
+                      Number(e.inclinacao), "", "", "", EventType(e.tipo), Quoted(e.texto)} +
+          HeartRate(fcBpm, fonteFc));
 }
 
 void TProtocolCsv::Write(const QStringList &fields)

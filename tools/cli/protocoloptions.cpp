@@ -78,6 +78,7 @@ TProtocolOptions TProtocolOptions::Parse(const QString &command, const QStringLi
                        {"accept-clamp", "Clamp values beyond the board's range."},
                        {"time-scale", "Protocol clock speed-up.", "X"},
                        {"csv", "Write samples and events here.", "FILE"},
+                       {"hr-file", "Heart-rate trace to replay.", "FILE"},
                        {"start-speed", "Ramp start speed.", "KMH"},
                        {"start-grade", "Ramp start grade.", "PCT"},
                        {"peak-speed", "Ramp peak speed.", "KMH"},
@@ -98,6 +99,7 @@ TProtocolOptions TProtocolOptions::Parse(const QString &command, const QStringLi
     options.timeScale = Optional(parser, "time-scale");
     options.acceptClamp = parser.isSet("accept-clamp");
     options.csvPath = parser.value("csv");
+    options.hrFilePath = parser.value("hr-file");
     // A limit below the lowest moving speed cannot be kept by a moving belt.
     if (options.maxSpeed && !TFaixaEsteira::LimiteDeVelocidadeValido(*options.maxSpeed))
         throw TUsageError(

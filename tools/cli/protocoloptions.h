@@ -24,6 +24,7 @@ struct TProtocolOptions {
     std::optional<double> maxSpeed, maxGrade, recoveryMinutes, timeScale;
     bool acceptClamp = false;
     QString csvPath;
+    QString hrFilePath;  // a heart-rate trace replayed during the run
 
     // words: NAME followed by options. Throws TUsageError.
     static TProtocolOptions Parse(const QString &command, const QStringList &words);

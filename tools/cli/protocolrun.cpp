@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -35,7 +36,10 @@ void OnSigint(int)
 }  // namespace
 
 TProtocolRun::TProtocolRun(TProtocolOptions options, int port, QString device)
-    : FOptions(std::move(options)), FPort(port), FDevice(std::move(device))
+    : FOptions(std::move(options)),
+      FPort(port),
+      FDevice(std::move(device)),
+      FClock(std::make_shared<TRelogioMonotonico>())
 {
 }
 
@@ -57,6 +61,9 @@ int TProtocolRun::Exec()
                            "--accept-clamp to clamp these values"));
         return kUsage;
     }
+    // A trace that cannot be replayed is refused before anything reaches the board.
+    if (!OpenHeartRate())
+        return kUsage;
     QString error;
     if (!FOptions.csvPath.isEmpty() && !FCsv.Open(FOptions.csvPath, &error)) {
         PrintError(error);
@@ -65,12 +72,12 @@ int TProtocolRun::Exec()
     if (const int failure = Open(); failure != kOk)
         return failure;
     WarnAboutTimeScale();
-    FRunner = std::make_unique<TExecutorProtocolo>(FBoard.get());
+    FRunner = std::make_unique<TExecutorProtocolo>(FBoard.get(), FClock);
     Configure(*FRunner);
     QObject::connect(FRunner.get(), &TExecutorProtocolo::Evento, &FLoop,
                      [this](const TEventoExecucao &e) { OnEvent(e); });
     QObject::connect(FRunner.get(), &TExecutorProtocolo::Amostra, &FLoop,
-                     [this](const TAmostraExecucao &a) { FCsv.Sample(a); });
+                     [this](const TAmostraExecucao &a) { OnSample(a); });
     QObject::connect(FRunner.get(), &TExecutorProtocolo::EstadoMudou, &FLoop,
                      [this](TEstadoExecucao s) { OnState(s); });
     StartInterruptWatch();
@@ -81,7 +88,63 @@ int TProtocolRun::Exec()
         QCoreApplication::processEvents();  // prints the event saying why it was refused
         return kBoardFailure;
     }
+    StartHeartRate();
     return FLoop.exec();
+}
+
+bool TProtocolRun::OpenHeartRate()
+{
+    if (FOptions.hrFilePath.isEmpty())
+        return true;
+    QString error;
+    const std::optional<TTracoCardiaco> trace = TTracoCardiaco::Abrir(FOptions.hrFilePath, &error);
+    if (!trace) {
+        PrintError(QStringLiteral("--hr-file: ") + error);
+        return false;
+    }
+    FHeartRate = std::make_unique<TFonteReproducao>(
+        *trace, QFileInfo(FOptions.hrFilePath).fileName(), FClock);
+    return true;
+}
+
+// Called as the countdown starts: the trace's time 0 is the end of the countdown.
+void TProtocolRun::StartHeartRate()
+{
+    if (!FHeartRate)
+        return;
+    TRelogioSessao &axis = FHeartRate->RelogioSessao();
+    axis.AjustarEscala(FOptions.timeScale.value_or(1.0));
+    axis.Ancorar(-TExecutorProtocolo::kContagemMs);
+    QObject::connect(FHeartRate.get(), &TFonteCardiaca::Leitura, &FLoop,
+                     [this](const TLeituraCardiaca &leitura) { FHeartSignal.Registrar(leitura); });
+    QObject::connect(FHeartRate.get(), &TFonteCardiaca::Situacao, &FLoop, [this](const QString &t) {
+        const qint64 now = FHeartRate->RelogioSessao().AgoraMs();
+        PrintLine(QStringLiteral("[%1] FC: %2").arg(FormatTime(std::max<qint64>(now, 0)), t));
+    });
+    FHeartRate->Iniciar();
+}
+
+std::optional<int> TProtocolRun::HeartRateNow() const
+{
+    if (!FHeartRate)
+        return std::nullopt;
+    return FHeartSignal.FcAtual(FHeartRate->RelogioSessao().AgoraMs());
+}
+
+QString TProtocolRun::HeartRateSource(std::optional<int> bpm) const
+{
+    return bpm ? FHeartRate->Nome() : QString();
+}
+
+void TProtocolRun::OnSample(const TAmostraExecucao &amostra)
+{
+    const std::optional<int> bpm = HeartRateNow();
+    FCsv.Sample(amostra, bpm, HeartRateSource(bpm));
+    if (!FHeartRate)
+        return;
+    const QString change = FHeartSignal.Mudanca(FHeartRate->RelogioSessao().AgoraMs());
+    if (!change.isEmpty())
+        PrintLine(QStringLiteral("[%1] FC: %2").arg(FormatTime(amostra.tempoMs), change));
 }
 
 int TProtocolRun::Open()
@@ -120,7 +183,8 @@ void TProtocolRun::Configure(TExecutorProtocolo &runner)
 
 void TProtocolRun::OnEvent(const TEventoExecucao &evento)
 {
-    FCsv.Event(evento);
+    const std::optional<int> bpm = HeartRateNow();
+    FCsv.Event(evento, bpm, HeartRateSource(bpm));
     PrintLine(QStringLiteral("[%1] %2").arg(FormatTime(evento.tempoMs), evento.texto));
     if (evento.tipo == TEventoExecucao::TTipo::Estado &&
         evento.estado == TEstadoExecucao::LinkPerdido && FResult < 0) {

@@ -5,6 +5,8 @@
 #include <memory>
 #include <thread>
 
+#include "heartrate/fontereproducao.h"
+#include "heartrate/vigiasinal.h"
 #include "protocol/executorprotocolo.h"
 #include "tools/cli/protocolcsv.h"
 #include "tools/cli/protocoloptions.h"
@@ -16,6 +18,10 @@ namespace protocolcli {
 // "run NAME": runs a protocol on the board, printing each event with the elapsed time. Ctrl+C
 // stops the belt (exit status 130); a lost link stops it too (1), since no operator can resume
 // it from here; the end of the recovery exits with 0.
+//
+// With --hr-file a heart-rate trace is replayed on the run's own clock, its axis anchored at the
+// countdown and scaled as the run; the CSV's rows carry the rate current when each is written
+// (TVigiaSinal: none once the last reading is 5 s old).
 //
 // Nothing of the run waits for the main thread: the board's answers are taken on the port's
 // reader thread, and Ctrl+C is read by a thread of its own that asks the runner for the stop
@@ -30,6 +36,11 @@ private:
     int Open();
     void Configure(TExecutorProtocolo &runner);
     void OnEvent(const TEventoExecucao &evento);
+    void OnSample(const TAmostraExecucao &amostra);
+    bool OpenHeartRate();
+    void StartHeartRate();
+    std::optional<int> HeartRateNow() const;
+    QString HeartRateSource(std::optional<int> bpm) const;
     void OnState(TEstadoExecucao estado);
     void StartInterruptWatch();
     void StopInterruptWatch();
@@ -39,9 +50,12 @@ private:
     TProtocolOptions FOptions;
     int FPort;
     QString FDevice;
+    std::shared_ptr<TRelogio> FClock;  // the runner's, and the heart-rate replay's
     std::unique_ptr<TOrvanta> FBoard;
     std::unique_ptr<TExecutorProtocolo> FRunner;
     TProtocolCsv FCsv;
+    std::unique_ptr<TFonteReproducao> FHeartRate;
+    TVigiaSinal FHeartSignal;
     QEventLoop FLoop;
     std::thread FInterruptWatch;
     std::atomic<bool> FInterrupted{false};

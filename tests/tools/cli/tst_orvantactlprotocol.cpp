@@ -3,8 +3,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <csignal>
 #include <memory>
+#include <utility>
 
 #include "tools/boardsim/boardsimulator.h"
 
@@ -28,6 +30,7 @@ private slots:
     void cleanup();
 
     void runFinishesWithTheRecoveryAndWritesCsv();
+    void runRecordsTheReplayedHeartRate();
     void ctrlCStopsTheBelt();
     void lostLinkStopsAndExitsOne();
     void showPrintsWhatTheBoardReceives();
@@ -113,6 +116,55 @@ void TestOrvantaCtlProtocol::runFinishesWithTheRecoveryAndWritesCsv()
     QVERIFY(rows.last().contains("Concluído"));
 }
 
+// A trace replayed on the run's clock at 10x: each sample row (one a real second, 10 s of the
+// test) carries the rate of the trace's second, and none while the trace is silent for 24 s
+// (stale after 5 s). The rate's columns come last, after the existing ones.
+void TestOrvantaCtlProtocol::runRecordsTheReplayedHeartRate()
+{
+    QFile protocol(FHome->filePath("minuto.json"));
+    QVERIFY(protocol.open(QIODevice::WriteOnly));
+    protocol.write(R"({"formato": "kestrova-protocolo", "versao": 1, "nome": "Minuto", "exercicio":
+        [{"tipo": "estagio", "duracao_s": 60, "velocidade": 5, "inclinacao": 0}]})");
+    protocol.close();
+    QFile trace(FHome->filePath("fc.csv"));
+    QVERIFY(trace.open(QIODevice::WriteOnly));
+    trace.write("tempo_s,fc\n");
+    for (int s = 0; s <= 70; ++s)  // 80 + s bpm until 12 s, nothing until 36 s, then 100 + s
+        if (s <= 12 || s >= 36)
+            trace.write(QByteArray::number(s) + ',' +
+                        QByteArray::number(s <= 12 ? 80 + s : 100 + s) + '\n');
+    trace.close();
+    const QString csv = FHome->filePath("run.csv");
+    Start({"run", protocol.fileName(), "--time-scale", "10", "--recovery", "0", "--csv", csv,
+           "--hr-file", trace.fileName()});
+    QCOMPARE(Finish(), 0);
+    QVERIFY2(FOut.contains("FC: sem sinal") && FOut.contains("FC: sinal restabelecido"),
+             qPrintable(FOut));
+
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList rows = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    QVERIFY2(rows.first().endsWith(",link_ok,evento,texto,fc_bpm,fonte_fc"),
+             qPrintable(rows.first()));
+    int rated = 0, silent = 0;
+    for (const QString &row : rows.filter(QRegularExpression("^amostra,"))) {
+        const QStringList fields = row.split(',');
+        QCOMPARE(fields.size(), 14);
+        const double t = fields[1].toDouble() / 1000.0;
+        const QString fc = fields[12], source = fields[13];
+        if ((t >= 1 && t <= 11) || t >= 38) {
+            // The second read may lag or lead the row's time by the clocks' start-up.
+            const int second = fc.toInt() - (t <= 11 ? 80 : 100);
+            QVERIFY2(std::abs(second - t) <= 1.5 && source == "\"fc.csv\"", qPrintable(row));
+            ++rated;
+        } else if (t >= 17.5 && t <= 35) {
+            QVERIFY2(fc.isEmpty() && source.isEmpty(), qPrintable(row));
+            ++silent;
+        }
+    }
+    QVERIFY2(rated >= 2 && silent >= 1, qPrintable(rows.join('\n')));
+}
+
 void TestOrvantaCtlProtocol::ctrlCStopsTheBelt()
 {
     Start({"run", "bruce"});
@@ -167,6 +219,15 @@ void TestOrvantaCtlProtocol::exitStatuses_data()
         << QStringList{"run", "bruce", "--max-speed", "1.0"} << 2 << "1.5 km/h";
     QTest::newRow("show: speed limit below the moving belt")
         << QStringList{"show", "bruce", "--max-speed", "1.4"} << 2 << "1.5 km/h";
+    QTest::newRow("heart-rate file: not a number")
+        << QStringList{"run", "bruce", "--hr-file", "@HOME@/fc-letras.csv"} << 2
+        << "fc-letras.csv: linha 3: fc \"abc\" não é um número";
+    QTest::newRow("heart-rate file: time going back")
+        << QStringList{"run", "bruce", "--hr-file", "@HOME@/fc-volta.csv"} << 2
+        << "fc-volta.csv: linha 4: tempo_s 1 anterior ao da linha 3";
+    QTest::newRow("heart-rate file: missing")
+        << QStringList{"run", "bruce", "--hr-file", "@HOME@/fc-nenhum.csv"} << 2
+        << "fc-nenhum.csv: não foi possível abrir";
     QTest::newRow("no port") << QStringList{"--device", "/dev/kestrova-none", "run", "bruce"} << 3
                              << "/dev/kestrova-none";
 }
@@ -185,6 +246,12 @@ void TestOrvantaCtlProtocol::exitStatuses()
     fast.write(R"({"formato": "kestrova-protocolo", "versao": 1, "nome": "Rápido", "exercicio":
         [{"tipo": "estagio", "duracao_s": 60, "velocidade": 20, "inclinacao": 0}]})");
     fast.close();
+    for (const auto &[name, text] : {std::pair{"fc-letras.csv", "tempo_s,fc\n0,80\n1,abc\n"},
+                                     std::pair{"fc-volta.csv", "tempo_s,fc\n0,80\n2,81\n1,82\n"}}) {
+        QFile trace(FHome->filePath(name));
+        QVERIFY(trace.open(QIODevice::WriteOnly));
+        trace.write(text);
+    }
     arguments.replaceInStrings("@HOME@", FHome->path());
     Start(arguments);
     QCOMPARE(Finish(), status);
