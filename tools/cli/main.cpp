@@ -42,12 +42,20 @@ Commands:
   protocols                 list the built-in and user exercise-test protocols
   show NAME                 print a protocol's steps and the values the board receives
   run NAME [--max-speed KMH] [--max-grade PCT] [--recovery MIN] [--accept-clamp]
-           [--time-scale X] [--csv FILE]
+           [--time-scale X] [--csv FILE] [--hr-file FILE]
                             run a protocol, printing each event with the elapsed time;
-                            Ctrl+C stops the belt; a lost link stops it too
+                            Ctrl+C stops the belt; a lost link stops it too;
+                            --hr-file replays a heart-rate trace (CSV tempo_s,fc[,rr_ms])
+                            on the run's clock, its rate in the CSV's last columns
   hr-decode HEX...           decode one heart-rate strap notification (Heart Rate
                             Measurement bytes as a trace prints them): bpm, contact,
                             energy, RR intervals in ms
+  hr-scan [--seconds N]     list the Bluetooth LE heart-rate straps heard in N s (10):
+                            name, address and signal in dBm, strongest first
+  hr [--sensor ADDRESS] --seconds N [--trace]
+                            print a strap's readings for N s (without --sensor, the
+                            strap remembered by orvanta-teste); --trace adds every
+                            notification's bytes, as hr-decode reads them
   NAME may be a protocol file (*.json), or "ramp" with --start-speed KMH
   [--start-grade PCT] --peak-speed KMH --peak-grade PCT [--duration MIN] (8 to 12)
 
@@ -64,7 +72,9 @@ Examples:
   orvanta-ctl --device /dev/ttyUSB0 calibrate-speed 106
   orvanta-ctl --device /tmp/orvanta poll --speed 6 --incline 2.5 --period 1000 --ticks 10
   orvanta-ctl --device /tmp/orvanta run bruce --time-scale 60
-  orvanta-ctl hr-decode 16 48 02 03)";
+  orvanta-ctl hr-decode 16 48 02 03
+  orvanta-ctl hr-scan
+  orvanta-ctl hr --sensor A0:9E:1A:12:34:56 --seconds 30 --trace)";
 
 void PrintError(const QString &text)
 {
@@ -302,7 +312,7 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument("command",
                                  "speed, incline, stop, calibrate-speed, "
                                  "calibrate-incline, poll, ports, map, protocols, show, "
-                                 "run or hr-decode (see above).");
+                                 "run, hr-decode, hr-scan or hr (see above).");
     parser.process(app);
     try {
         TConnection connection;

@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QMutex>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -5,6 +6,8 @@
 #include <chrono>
 #include <memory>
 
+#include "heartrate/falhabluetooth.h"
+#include "heartrate/preferenciacinta.h"
 #include "tools/boardsim/boardsimulator.h"
 
 namespace {
@@ -50,6 +53,8 @@ private slots:
     void usageErrors();
     void heartRateDecode_data();
     void heartRateDecode();
+    void heartRateStrapWithoutAdapter_data();
+    void heartRateStrapWithoutAdapter();
 
 private:
     TRun Ctl(const QStringList &arguments, const QProcessEnvironment &environment = {});
@@ -285,6 +290,55 @@ void TestOrvantaCtl::heartRateDecode()
     const TRun run = Ctl(QStringList{"hr-decode"} + bytes);
     QCOMPARE(run.exitCode, status);
     QVERIFY2((status ? run.err : run.out).contains(text), qPrintable(run.out + run.err));
+}
+
+// The strap commands on a machine without a Bluetooth adapter (this one): the real program and
+// the real Qt Bluetooth, which finds none. One line on standard error, whatever Qt Bluetooth
+// warns about; usage errors before any of it.
+void TestOrvantaCtl::heartRateStrapWithoutAdapter_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("remembered");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("text");
+    const QString noAdapter = TextoFalhaBluetooth(TFalhaBluetooth::SemAdaptador);
+    const QStringList read{"hr", "--seconds", "5"};
+    QTest::newRow("scan") << QStringList{"hr-scan"} << false << 1 << noAdapter;
+    QTest::newRow("scan, 1 s") << QStringList{"hr-scan", "--seconds", "1"} << false << 1
+                               << noAdapter;
+    QTest::newRow("read the strap given")
+        << read + QStringList{"--sensor", "A0:9E:1A:12:34:56"} << false << 1 << noAdapter;
+    QTest::newRow("read the strap remembered") << read << true << 1 << noAdapter;
+    QTest::newRow("nothing remembered") << read << false << 2 << "--sensor ADDRESS";
+    QTest::newRow("not an address")
+        << read + QStringList{"--sensor", "A0:9E:1A"} << true << 2 << "\"A0:9E:1A\"";
+    QTest::newRow("no time") << QStringList{"hr", "--sensor", "A0:9E:1A:12:34:56"} << false << 2
+                             << "--seconds";
+    QTest::newRow("scan, 0 s") << QStringList{"hr-scan", "--seconds", "0"} << false << 2
+                               << "--seconds";
+}
+
+void TestOrvantaCtl::heartRateStrapWithoutAdapter()
+{
+#ifndef KESTROVA_HEARTRATE_BLUETOOTH
+    QSKIP("built without Qt Bluetooth");
+#endif
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, remembered);
+    QFETCH(int, status);
+    QFETCH(QString, text);
+    if (status == 1 && !QDir(QStringLiteral("/sys/class/bluetooth")).isEmpty())
+        QSKIP("this machine has a Bluetooth adapter");
+    using TTipo = TPreferenciaCinta::TTipo;
+    const TPreferenciaCinta chosen =
+        remembered ? TPreferenciaCinta{TTipo::Bluetooth, "C8:FD:19:00:AB:CD", "Polar H10"}
+                   : TPreferenciaCinta{};
+    QVERIFY(chosen.Salvar());
+    const TRun run = Ctl(arguments);
+    QCOMPARE(run.exitCode, status);
+    QVERIFY2(run.err.startsWith("orvanta-ctl: ") && run.err.contains(text), qPrintable(run.err));
+    QCOMPARE(run.err.count('\n'), 1);
+    QVERIFY2(!run.out.contains(text), qPrintable(run.out));
 }
 
 QTEST_GUILESS_MAIN(TestOrvantaCtl)
