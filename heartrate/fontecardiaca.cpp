@@ -7,3 +7,9 @@ TFonteCardiaca::TFonteCardiaca(std::shared_ptr<TRelogio> relogio, QObject *paren
 }
 
 TFonteCardiaca::~TFonteCardiaca() = default;
+
+void TFonteCardiaca::AncorarTeste(qint64 tempoSessaoMs, double escala)
+{
+    FRelogioSessao.AjustarEscala(escala);
+    FRelogioSessao.Ancorar(tempoSessaoMs);
+}

@@ -24,6 +24,10 @@ public:
     virtual bool Ativa() const = 0;
     TRelogioSessao &RelogioSessao() { return FRelogioSessao; }
     const TRelogioSessao &RelogioSessao() const { return FRelogioSessao; }
+    // A test's countdown starts: the session's axis reads tempoSessaoMs now and runs at the
+    // test's time scale from here. A source whose readings follow a schedule of its own (a
+    // replay) starts it again from there.
+    virtual void AncorarTeste(qint64 tempoSessaoMs, double escala);
 
 public slots:
     virtual void Iniciar() = 0;

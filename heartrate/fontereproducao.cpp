@@ -32,6 +32,13 @@ void TFonteReproducao::Iniciar()
     Processar();
 }
 
+void TFonteReproducao::AncorarTeste(qint64 tempoSessaoMs, double escala)
+{
+    Parar();
+    TFonteCardiaca::AncorarTeste(tempoSessaoMs, escala);
+    Iniciar();
+}
+
 void TFonteReproducao::Parar()
 {
     FAtiva = false;

@@ -21,6 +21,8 @@ public:
     bool Ativa() const override { return FAtiva; }
     // Readings emitted since Iniciar.
     int Emitidas() const { return FEmitidas; }
+    // The trace is replayed from the new anchor: a test's readings follow its countdown.
+    void AncorarTeste(qint64 tempoSessaoMs, double escala) override;
 
 public slots:
     void Iniciar() override;
