@@ -2,13 +2,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QColor>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
-#include <QColor>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -23,7 +23,9 @@
 #include "chart/vtxgraph.h"
 #include "comm/advancedcom.h"
 #include "comm/portname.h"
+#include "console/escolhacinta.h"
 #include "console/fsessoes.h"
+#include "console/monitorcardiaco.h"
 #include "console/painelentradas.h"
 #include "console/painelpaciente.h"
 #include "console/painelprotocolo.h"
@@ -36,7 +38,9 @@
 #include "platform/printer.h"
 #include "platform/trace.h"
 #include "protocol/executorprotocolo.h"
+#include "protocol/relogio.h"
 #include "session/exportadorcsv.h"
+#include "session/graficocardiaco.h"
 #include "session/graficosessao.h"
 #include "session/gravadorsessao.h"
 #include "session/relatoriosessao.h"
@@ -161,7 +165,10 @@ TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(pa
         FSessoes->Selecionar(sessao);
     };
     FProtocolo = new TPainelProtocolo;
+    FEscolhaCinta = new TEscolhaCinta;
+    FEscolhaCinta->Mostrar(TPreferenciaCinta::Carregar());
     esquerda->addWidget(FPaciente);
+    esquerda->addWidget(FEscolhaCinta);
     esquerda->addWidget(FProtocolo, 1);
     auto *rolagem = new QScrollArea;
     rolagem->setWidget(FConfiguracao);
@@ -191,6 +198,17 @@ TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(pa
     FReabertura = new TReabertura(this);
     connect(FReabertura, &TReabertura::DispositivoDisponivel, this,
             &TfrmConsole::DispositivoDeVolta);
+    FMonitor = new TMonitorCardiaco(this);
+    connect(FMonitor, &TMonitorCardiaco::TextoMudou, this, &TfrmConsole::MostrarFc);
+    connect(FMonitor, &TMonitorCardiaco::Aviso, this, &TfrmConsole::AvisoCardiaco);
+    MostrarFc(FMonitor->Texto());
+    connect(FEscolhaCinta, &TEscolhaCinta::Mudou, this, [this] {
+        if (!FEscolhaCinta->TracoEscolhido() && !FEscolhaCinta->Escolha().Salvar())
+            FEscolhaCinta->MostrarSituacao(
+                QStringLiteral("Não foi possível guardar a escolha da cinta."));
+        TrocarFonteCardiaca();
+    });
+    TrocarFonteCardiaca();
     FRelogioTela = new QTimer(this);
     FRelogioTela->setInterval(200);
     connect(FRelogioTela, &QTimer::timeout, this, &TfrmConsole::AtualizarContagem);
@@ -226,11 +244,12 @@ QWidget *TfrmConsole::CriarExecucao()
     for (int e = 0; e <= int(TEstadoExecucao::Concluido); ++e)
         estados << NomeEstado(TEstadoExecucao(e));
     FEstado = Valor(QStringLiteral("lblEstado"), 22, estados);
+    FFc = Valor(QStringLiteral("lblFc"), 34,
+                {QStringLiteral("888 bpm"), TMonitorCardiaco::kSemSinal});
     const std::pair<const char *, QLabel *> linhas[] = {
-        {"Tempo total", FDecorrido}, {"Situação", FEstado},
-        {"No estágio", FNoEstagio},  {"Próximo estágio em", FProximo},
-        {"Fase e estágio", FFase},   {"Alvo", FAlvo},
-        {"Esteira", FLink}};
+        {"Tempo total", FDecorrido},      {"Situação", FEstado},     {"No estágio", FNoEstagio},
+        {"Próximo estágio em", FProximo}, {"Fase e estágio", FFase}, {"Alvo", FAlvo},
+        {"Frequência cardíaca", FFc},     {"Esteira", FLink}};
     int i = 0;
     for (const auto &[titulo, rotulo] : linhas) {
         valores->addWidget(new QLabel(QString::fromUtf8(titulo) + QLatin1Char(':')), i / 2,
@@ -239,14 +258,25 @@ QWidget *TfrmConsole::CriarExecucao()
         ++i;
     }
     layout->addLayout(valores);
+    // The belt above, the heart rate below, on the same minutes: the plots line up.
     FGrafico = new TvtxGraph;
     FGrafico->setObjectName(QStringLiteral("grafico"));
-    FGrafico->XAxis()->SetDivisionWidth(52);
-    FGrafico->YAxis()->SetDivisionWidth(34);
+    FGraficoFc = new TvtxGraph;
+    FGraficoFc->setObjectName(QStringLiteral("graficoFc"));
+    for (TvtxGraph *g : {FGrafico, FGraficoFc}) {
+        g->XAxis()->SetDivisionWidth(52);
+        g->YAxis()->SetDivisionWidth(g == FGrafico ? 24 : 22);
+    }
     FDesenho = std::make_unique<TGraficoSessao>(*FGrafico);
     FDesenho->Preparar();
+    FDesenhoFc = std::make_unique<TGraficoCardiaco>(*FGraficoFc);
+    FDesenhoFc->Preparar();
     auto *graficoLinha = new QHBoxLayout;
-    graficoLinha->addWidget(FGrafico);
+    auto *graficos = new QVBoxLayout;
+    graficos->addWidget(FGrafico, 0, Qt::AlignHCenter);
+    graficos->addWidget(FGraficoFc, 0, Qt::AlignHCenter);
+    graficos->addStretch();
+    graficoLinha->addLayout(graficos);
     FLog = new QListWidget;
     FLog->setObjectName(QStringLiteral("lstEventos"));
     FLog->setFocusPolicy(Qt::NoFocus);
@@ -471,6 +501,49 @@ void TfrmConsole::DispositivoDeVolta()
     AtualizarControles();
 }
 
+void TfrmConsole::AjustarFonteCardiaca(std::unique_ptr<TFonteCardiaca> fonte)
+{
+    FMonitor->AjustarFonte(std::move(fonte));
+}
+
+void TfrmConsole::OferecerDemonstracao(bool simulada, const std::optional<TTracoCardiaco> &traco,
+                                       const QString &nomeTraco)
+{
+    FEscolhaCinta->OferecerDemonstracao(simulada, traco, nomeTraco);
+    TrocarFonteCardiaca();
+}
+
+// The set-up is locked during a test: the source changes only between tests.
+void TfrmConsole::TrocarFonteCardiaca()
+{
+    FMonitor->AjustarFonte(FEscolhaCinta->CriarFonte(std::make_shared<TRelogioMonotonico>()));
+}
+
+void TfrmConsole::MostrarFc(const QString &texto)
+{
+    const bool numero = texto.toInt() > 0;
+    FFc->setText(numero ? texto + QStringLiteral(" bpm") : texto);
+    FFc->setStyleSheet(numero ? QStringLiteral("color: #c00000;") : QStringLiteral("color: gray;"));
+}
+
+// Shown in the events list and recorded with the test's events, on the test's own clock.
+void TfrmConsole::AvisoCardiaco(const QString &texto)
+{
+    const qint64 agora = EmTeste() ? TempoAtual() : FUltimaAmostra.tempoMs;
+    FLog->addItem(QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(agora), texto));
+    FLog->scrollToBottom();
+    if (!FGravador)
+        return;
+    TEventoRegistro e;
+    e.tempoMs = agora;
+    e.tipo = QStringLiteral("sinal_fc");
+    e.estado = int(FUltimaAmostra.estado);
+    e.fase = int(FUltimaAmostra.fase);
+    e.estagio = FUltimaAmostra.estagio;
+    e.texto = texto;
+    FGravador->Evento(e);
+}
+
 void TfrmConsole::MostrarLink(const QString &texto, bool falha)
 {
     FLink->setText(texto);
@@ -549,9 +622,12 @@ bool TfrmConsole::IniciarTeste()
         FLog->clear();
         FUltimaAmostra = TAmostraExecucao{};
         FdAlvoVelocidade = FdAlvoInclinacao = 0;
-        FDesenho->Preparar(TPainelProtocolo::Duracao(*protocolo) + FProtocolo->RecuperacaoMs());
+        const qint64 duracao = TPainelProtocolo::Duracao(*protocolo) + FProtocolo->RecuperacaoMs();
+        FDesenho->Preparar(duracao);
+        FDesenhoFc->Preparar(duracao);
         FContagem.start();
         FRelogioTela->start();
+        FMonitor->IniciarTeste(TExecutorProtocolo::kContagemMs, FdEscala);
         FExecutor->Iniciar();
         if (FExecutor->Estado() != TEstadoExecucao::Contagem)  // refused after all
             FinalizarSessao(TSessao::TSituacao::Parada);
@@ -629,6 +705,7 @@ void TfrmConsole::AoEvento(const TEventoExecucao &evento)
     if (FGravador)
         FGravador->Evento(registro);
     FDesenho->Evento(registro);
+    FDesenhoFc->Evento(registro);
     if (FbParadaNaoConfirmada && FExecutor && !FExecutor->ParadaPendente()) {
         FbParadaNaoConfirmada = false;  // a retry went through: the session ended as it did
         FSessao.situacao = FSituacaoConfirmada;
@@ -645,10 +722,14 @@ void TfrmConsole::AoAmostra(const TAmostraExecucao &a)
 {
     FUltimaAmostra = a;
     FDesdeAmostra.start();
-    const TAmostraRegistro registro = Registro(a);
+    if (a.velocidadeConhecida && a.inclinacaoConhecida)
+        FMonitor->AjustarCarga(a.velocidadeConfirmada, a.inclinacaoConfirmada);
+    TAmostraRegistro registro = Registro(a);
+    FMonitor->Completar(registro);
     if (FGravador)
         FGravador->Amostra(registro);
     FDesenho->Amostra(registro);
+    FDesenhoFc->Amostra(registro);
     Trace(QStringLiteral("amostra %1 registrada").arg(a.tempoMs));
     MostrarAmostra(a);
 }
@@ -689,6 +770,7 @@ void TfrmConsole::AoEntrada(const TEventoRegistro &entrada)
     e.estagio = agora.estagio;
     FGravador->Evento(e);
     FDesenho->Evento(e);
+    FDesenhoFc->Evento(e);
     FLog->addItem(QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(e.tempoMs), e.texto));
     FLog->scrollToBottom();
 }

@@ -7,7 +7,9 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "heartrate/tracocardiaco.h"
 #include "protocol/amostraexecucao.h"
 #include "protocol/estadoexecucao.h"
 #include "protocol/eventoexecucao.h"
@@ -22,7 +24,11 @@ class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class QTimer;
+class TEscolhaCinta;
 class TExecutorProtocolo;
+class TFonteCardiaca;
+class TMonitorCardiaco;
+class TGraficoCardiaco;
 class TGraficoSessao;
 class TGravadorSessao;
 class TOrvanta;
@@ -55,6 +61,14 @@ public:
     TPainelProtocolo *PainelProtocolo() const { return FProtocolo; }
     TExecutorProtocolo *Executor() const { return FExecutor.get(); }
     TvtxGraph *Grafico() const { return FGrafico; }
+    TvtxGraph *GraficoCardiaco() const { return FGraficoFc; }
+    TMonitorCardiaco *MonitorCardiaco() const { return FMonitor; }
+    TEscolhaCinta *EscolhaCinta() const { return FEscolhaCinta; }
+    // The heart-rate source from now on (none: nullptr), whatever the set-up shows.
+    void AjustarFonteCardiaca(std::unique_ptr<TFonteCardiaca> fonte);
+    // Offers the simulated strap and a recorded trace in the set-up (a demonstration).
+    void OferecerDemonstracao(bool simulada, const std::optional<TTracoCardiaco> &traco = {},
+                              const QString &nomeTraco = {});
     qint64 SessaoAtual() const { return FiSessao; }
     qint64 UltimaSessao() const { return FiUltimaSessao; }
     bool EmTeste() const;
@@ -100,6 +114,9 @@ private:
     void PerdeuDispositivo(const QString &motivo);
     void DispositivoDeVolta();
     void MostrarLink(const QString &texto, bool falha);
+    void MostrarFc(const QString &texto);
+    void AvisoCardiaco(const QString &texto);
+    void TrocarFonteCardiaca();
 
     TBancoSessoes *FBanco;
     double FdEscala = 1;
@@ -108,6 +125,7 @@ private:
     std::unique_ptr<TExecutorProtocolo> FExecutor;
     std::unique_ptr<TGravadorSessao> FGravador;
     std::unique_ptr<TGraficoSessao> FDesenho;
+    std::unique_ptr<TGraficoCardiaco> FDesenhoFc;
     TSessao FSessao;
     qint64 FiSessao = 0;
     qint64 FiUltimaSessao = 0;
@@ -129,7 +147,10 @@ private:
     TPainelPaciente *FPaciente = nullptr;
     TPainelProtocolo *FProtocolo = nullptr;
     TPainelEntradas *FEntradas = nullptr;
-    TvtxGraph *FGrafico = nullptr;
+    TvtxGraph *FGrafico = nullptr, *FGraficoFc = nullptr;
+    TMonitorCardiaco *FMonitor = nullptr;
+    TEscolhaCinta *FEscolhaCinta = nullptr;
+    QLabel *FFc = nullptr;
     QSpinBox *FPorta = nullptr;
     QLabel *FDispositivo = nullptr;
     QLabel *FDecorrido = nullptr, *FNoEstagio = nullptr, *FProximo = nullptr, *FFase = nullptr,

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QIcon>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include "console/fconsole.h"
 #include "console/painelpaciente.h"
 #include "console/painelprotocolo.h"
+#include "heartrate/tracocardiaco.h"
 #include "platform/exception.h"
 #include "platform/messagebox.h"
 #include "platform/trace.h"
@@ -112,6 +114,10 @@ struct TOpcoes {
         QStringLiteral("time-scale"),
         QStringLiteral("Run the protocol clock X times faster (simulated board only)."),
         QStringLiteral("X"), QStringLiteral("1")};
+    QCommandLineOption traco{
+        QStringLiteral("hr-file"),
+        QStringLiteral("Replay a recorded heart-rate trace (CSV tempo_s,fc[,rr_ms]) in each test."),
+        QStringLiteral("file")};
     QCommandLineOption iniciar{QStringLiteral("start"),
                                QStringLiteral("Start a demonstration test with this protocol."),
                                QStringLiteral("protocol")};
@@ -131,9 +137,24 @@ struct TOpcoes {
         capturar.setFlags(QCommandLineOption::HiddenFromHelp);
         capturarRecuperacao.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOptions(
-            {simular, rastrear, banco, escala, iniciar, capturar, capturarRecuperacao});
+            {simular, rastrear, banco, escala, traco, iniciar, capturar, capturarRecuperacao});
     }
 };
+
+// On the simulated board a simulated strap follows the belt; --hr-file replays a trace.
+void OferecerDemonstracao(TfrmConsole &janela, const TOpcoes &todas, bool simulado)
+{
+    std::optional<TTracoCardiaco> traco;
+    const QString arquivo = todas.parser.value(todas.traco);
+    if (todas.parser.isSet(todas.traco)) {
+        QString erro;
+        traco = TTracoCardiaco::Abrir(arquivo, &erro);
+        if (!traco)
+            throw Exception(QStringLiteral("--hr-file: %1").arg(erro));
+    }
+    if (simulado || traco)
+        janela.OferecerDemonstracao(simulado, traco, QFileInfo(arquivo).fileName());
+}
 
 void NomearPrograma()
 {
@@ -190,6 +211,7 @@ void Executar(QApplication &app)
     if (x != 1 && !opcoes.isSet(simular))
         std::fprintf(stderr, "warning: --time-scale on a real treadmill\n");
     janela.AjustarEscalaTempo(x);
+    OferecerDemonstracao(janela, todas, opcoes.isSet(simular));
     janela.resize(1280, 860);
     janela.show();
     if (!aberto)

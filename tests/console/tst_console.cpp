@@ -21,8 +21,13 @@
 #include "components/editimp.h"
 #include "console/fconsole.h"
 #include "console/fsessoes.h"
+#include "console/monitorcardiaco.h"
 #include "console/painelpaciente.h"
 #include "console/preferencias.h"
+#include "heartrate/falhabluetooth.h"
+#include "heartrate/fontereproducao.h"
+#include "heartrate/fontesimulada.h"
+#include "heartrate/preferenciacinta.h"
 #include "platform/messagebox.h"
 #include "protocol/executorprotocolo.h"
 #include "session/bancosessoes.h"
@@ -145,6 +150,102 @@ private slots:
               "Motivo da interrupção: Teste completo", "10.0 km/h (protocolo 10.5)", "Recuperação"})
             QVERIFY2(texto.contains(QString::fromUtf8(esperado)), esperado);
         QVERIFY(FMensagens.isEmpty());
+    }
+
+    // A test at 60 times real speed with a heart-rate source: every sample carries the rate
+    // current at its time and the source's name, none across a gap of the trace (and the events
+    // say when the signal went and came back); the simulated strap rises with the workload; the
+    // running view shows the figure.
+    void frequenciaDaFonte_data()
+    {
+        QTest::addColumn<bool>("simulada");
+        QTest::newRow("cinta simulada") << true;
+        QTest::newRow("traço gravado") << false;
+    }
+    void frequenciaDaFonte()
+    {
+        QFETCH(bool, simulada);
+        auto relogio = std::make_shared<TRelogioMonotonico>();
+        if (simulada) {
+            FJanela->AjustarFonteCardiaca(std::make_unique<TFonteSimulada>(relogio));
+        } else {
+            // 95 bpm, nothing from 60 s to 180 s, then 130 bpm.
+            QByteArray csv("tempo_s,fc\n");
+            for (int t = -5; t <= 600; ++t)
+                if (t < 60 || t > 180)
+                    csv += QByteArray::number(t) + (t < 60 ? ",95\n" : ",130\n");
+            QString erro;
+            const std::optional<TTracoCardiaco> traco = TTracoCardiaco::Ler(csv, &erro);
+            QVERIFY2(traco, qPrintable(erro));
+            FJanela->AjustarFonteCardiaca(
+                std::make_unique<TFonteReproducao>(*traco, QStringLiteral("traço"), relogio));
+        }
+        FJanela->AjustarEscalaTempo(60);
+        Clicar("btnIniciar");
+        QTRY_VERIFY_WITH_TIMEOUT(FJanela->Executor()->UltimaAmostra().tempoMs > 300000, 20000);
+        QVERIFY(FJanela->findChild<QLabel *>("lblFc")->text().endsWith(" bpm"));
+        Clicar("btnParar");
+        QTRY_VERIFY_WITH_TIMEOUT(!FJanela->EmTeste(), 5000);
+        const qint64 id = FJanela->UltimaSessao();
+        QTRY_VERIFY_WITH_TIMEOUT(FBanco->LerAmostras(id).size() >= 5, 5000);
+        const QList<TAmostraRegistro> amostras = FBanco->LerAmostras(id);
+        const QString nome = simulada ? QStringLiteral("Cinta simulada") : QStringLiteral("traço");
+        int comFc = 0, naLacuna = 0;
+        for (const TAmostraRegistro &a : amostras) {
+            if (a.frequenciaCardiaca > 0) {
+                ++comFc;
+                QCOMPARE(a.fonteFc, nome);
+            }
+            if (simulada || a.tempoMs < 0)
+                continue;
+            // Clear of the edges, where a sample and a reading may be a second apart.
+            const int esperada = a.tempoMs < 58000 ? 95 : a.tempoMs > 182000 ? 130 : 0;
+            const bool naBorda = (a.tempoMs >= 58000 && a.tempoMs <= 66000) ||
+                                 (a.tempoMs >= 180000 && a.tempoMs <= 182000);
+            if (naBorda || a.tempoMs > 600000)
+                continue;
+            QCOMPARE(a.frequenciaCardiaca, esperada);
+            naLacuna += esperada == 0;
+        }
+        QVERIFY(comFc >= 3);
+        const QString pdf = FPasta.filePath(QStringLiteral("fc.pdf"));
+        QVERIFY(FJanela->ImprimirRelatorio(id, pdf));
+        QVERIFY(Texto("pdftotext", {pdf, "-"}).contains(QStringLiteral("FC medida")));
+        if (simulada) {
+            QVERIFY(amostras.last().frequenciaCardiaca > amostras.first().frequenciaCardiaca + 10);
+        } else {
+            QVERIFY(naLacuna > 0);
+            QVERIFY(TemEvento(id, "sinal_fc", "sem sinal"));
+            QVERIFY(TemEvento(id, "sinal_fc", "sinal restabelecido"));
+        }
+    }
+
+    // The strap's choice: the simulated strap only for a demonstration; the remembered strap
+    // listed and chosen in the next window, its failure (no adapter here) said under the list;
+    // a choice stored as it is made.
+    void escolhaDaCinta()
+    {
+        auto *lista = FJanela->findChild<QComboBox *>("cmbCinta");
+        QCOMPARE(lista->count(), 1);
+        QVERIFY(!FJanela->MonitorCardiaco()->Fonte());
+        FJanela->OferecerDemonstracao(true);
+        QCOMPARE(lista->currentText(), QStringLiteral("Cinta simulada"));
+        QVERIFY(FJanela->MonitorCardiaco()->Fonte());
+        QVERIFY((TPreferenciaCinta{TPreferenciaCinta::TTipo::Bluetooth, "A0:9E:1A:12:34:56",
+                                   "Polar H10"})
+                    .Salvar());
+        FJanela = std::make_unique<TfrmConsole>(FBanco.get());
+        lista = FJanela->findChild<QComboBox *>("cmbCinta");
+        QCOMPARE(lista->currentText(), QStringLiteral("Polar H10 (A0:9E:1A:12:34:56)"));
+#ifdef KESTROVA_HEARTRATE_BLUETOOTH
+        QVERIFY(FJanela->MonitorCardiaco()->Fonte());
+        QTRY_COMPARE_WITH_TIMEOUT(FJanela->findChild<QLabel *>("lblSituacaoCinta")->text(),
+                                  TextoFalhaBluetooth(TFalhaBluetooth::SemAdaptador), 10000);
+#endif
+        lista->setCurrentIndex(0);
+        QCOMPARE(TPreferenciaCinta::Carregar().tipo, TPreferenciaCinta::TTipo::Nenhuma);
+        QVERIFY(!FJanela->MonitorCardiaco()->Fonte());
+        QCOMPARE(FJanela->findChild<QLabel *>("lblFc")->text(), QStringLiteral("-"));
     }
 
     // The runner has ended but the window has not yet heard it (its signals held back here):
