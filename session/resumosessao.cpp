@@ -56,10 +56,18 @@ QList<TResumoEstagio> TResumoSessao::Estagios(const QList<TAmostraRegistro> &amo
         fim = std::max(fim, e.tempoMs);
     for (int i = 0; i < estagios.size(); ++i)
         estagios[i].fimMs = i + 1 < estagios.size() ? estagios.at(i + 1).inicioMs : fim;
-    for (const TEventoRegistro &e : eventos) {
+    const auto estagioEm = [&estagios](qint64 tempoMs) {
         auto dentro = std::find_if(estagios.rbegin(), estagios.rend(),
-                                   [&](const auto &s) { return s.inicioMs <= e.tempoMs; });
-        if (dentro == estagios.rend())
+                                   [&](const auto &s) { return s.inicioMs <= tempoMs; });
+        return dentro == estagios.rend() ? nullptr : &*dentro;
+    };
+    // The sensor's rate at the stage's end, unless the operator typed one during it.
+    for (const TAmostraRegistro &a : amostras)
+        if (TResumoEstagio *dentro = estagioEm(a.tempoMs); dentro && a.frequenciaCardiaca > 0)
+            dentro->frequenciaCardiaca = a.frequenciaCardiaca;
+    for (const TEventoRegistro &e : eventos) {
+        TResumoEstagio *dentro = estagioEm(e.tempoMs);
+        if (!dentro)
             continue;
         if (e.tipo == QLatin1String("fc"))
             dentro->frequenciaCardiaca = int(e.valor1);
@@ -79,6 +87,7 @@ TResumoSessao::TPicos TResumoSessao::Picos(const QList<TAmostraRegistro> &amostr
     for (const TAmostraRegistro &a : amostras) {
         p.velocidade = std::max(p.velocidade, a.velocidadeConfirmada);
         p.inclinacao = std::max(p.inclinacao, a.inclinacaoConfirmada);
+        p.frequenciaCardiaca = std::max(p.frequenciaCardiaca, a.frequenciaCardiaca);
     }
     for (const TEventoRegistro &e : eventos) {
         if (e.tipo == QLatin1String("fc"))

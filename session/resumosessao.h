@@ -19,7 +19,9 @@ public:
     };
 
     // One row per stage in the order run: from the "estagio" events, or from the samples when
-    // there is none. Heart rate, pressure and Borg are the last entered during the stage. The
+    // there is none. Heart rate, pressure and Borg are the last entered during the stage; without
+    // a typed heart rate, the last one a sensor measured in it. The peak heart rate is the
+    // highest typed or measured. The
     // protocol's speed and grade come from the stage event's valor1/valor2.
     static QList<TResumoEstagio> Estagios(const QList<TAmostraRegistro> &amostras,
                                           const QList<TEventoRegistro> &eventos);

@@ -118,15 +118,15 @@ private slots:
              {"Joana Brandão da Silva", "PR-20931", "Dr. Paulo Mendes",
               "Protocolo: Bruce modificado", "Limites: 12.0 km/h, 20.0 %", "Duração: 13:20",
               "Parado pelo operador", "Motivo da interrupção: Fadiga",
-              "Sem alterações do segmento ST.", "Picos: 4.0 km/h, 12.0 %", "FC 141 bpm",
+              "Sem alterações do segmento ST.", "Picos: 4.0 km/h, 12.0 %", "FC 148 bpm",
               "PA 150/85 mmHg", "Borg 15", "Velocidade e inclinação",
               "Frequência cardíaca e pressão arterial"})
             QVERIFY2(texto.contains(QString::fromUtf8(esperado)), esperado);
-        // Stage rows carry what was entered during them.
+        // Stage rows carry what was entered during them; without a typed rate, the strap's last.
         QVERIFY(texto.contains(
             QRegularExpression("2\\s+Exercício\\s+3:00\\s+2.7 km/h\\s+5.0 %\\s+104 bpm")));
-        QVERIFY(texto.contains(
-            QRegularExpression("3\\s+Exercício\\s+6:00\\s+2.7 km/h\\s+10.0 %\\s+150/85 mmHg")));
+        QVERIFY(texto.contains(QRegularExpression(
+            "3\\s+Exercício\\s+6:00\\s+2.7 km/h\\s+10.0 %\\s+131 bpm\\s+150/85 mmHg")));
         QVERIFY(texto.contains(
             QRegularExpression("4\\s+Exercício\\s+9:00\\s+4.0 km/h \\(protocolo 4.2\\)\\s+12.0 % "
                                "\\(protocolo 14.0\\)\\s+141 bpm\\s+15")));
@@ -329,6 +329,38 @@ private slots:
         QCOMPARE(estagios.size(), 1);
         QTEST(estagios.at(0).velocidadeProtocolo, "velocidadeProtocolo");
         QTEST(estagios.at(0).inclinacaoProtocolo, "inclinacaoProtocolo");
+    }
+
+    // The stage's heart rate: the operator's typed one, else the sensor's last in the stage;
+    // the peak is the highest of either.
+    void frequenciaDoEstagio_data()
+    {
+        QTest::addColumn<QList<int>>("medidas");  // the samples' rates, at 10 s, 20 s, 30 s
+        QTest::addColumn<int>("digitada");        // 0: none typed
+        QTest::addColumn<int>("doEstagio");
+        QTest::addColumn<int>("pico");
+        QTest::newRow("só digitada") << QList<int>{0, 0, 0} << 90 << 90 << 90;
+        QTest::newRow("só medida") << QList<int>{100, 120, 110} << 0 << 110 << 120;
+        QTest::newRow("medida acaba sem sinal") << QList<int>{100, 118, 0} << 0 << 118 << 118;
+        QTest::newRow("digitada vence") << QList<int>{100, 130, 125} << 95 << 95 << 130;
+    }
+    void frequenciaDoEstagio()
+    {
+        QFETCH(QList<int>, medidas);
+        QFETCH(int, digitada);
+        QList<TAmostraRegistro> amostras;
+        for (int i = 0; i < medidas.size(); ++i) {
+            TAmostraRegistro a;
+            a.tempoMs = (i + 1) * 10000;
+            a.fase = a.estagio = 1;
+            a.frequenciaCardiaca = medidas.at(i);
+            amostras << a;
+        }
+        QList<TEventoRegistro> eventos = {Evento(0, "estagio", 0, 0, 1, 1, 2.7, 10)};
+        if (digitada)
+            eventos << Evento(15000, "fc", digitada, 0, 1, 1, 0, 0);
+        QTEST(TResumoSessao::Estagios(amostras, eventos).at(0).frequenciaCardiaca, "doEstagio");
+        QTEST(TResumoSessao::Picos(amostras, eventos).frequenciaCardiaca, "pico");
     }
 
     // Every patient box has the report's geometry in the printable edit's interface.
