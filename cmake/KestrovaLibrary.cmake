@@ -69,6 +69,10 @@ function(kestrova_add_test name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LINK})
     kestrova_target_options(${name})
+    # QFINDTESTDATA's build directory, given relative (CTest runs each test in it): Qt's default,
+    # the absolute build directory, lands in every test's preprocessed source and keeps a checkout
+    # at another path from hitting ccache.
+    set_target_properties(${name} PROPERTIES QT_TESTCASE_BUILDDIR .)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen"

@@ -54,19 +54,31 @@ mkdir -p "$WINEPREFIX"
 ("$wine" wineboot -i >"$tmpdir/wineboot.log" 2>&1 && date +%s.%N >"$tmpdir/wineboot.end") &
 wineboot_pid=$!
 
-# CMake generates the real export header; an empty macro suffices here.
-printf '#pragma once\n#define KESTROVA_COMM_EXPORT\n' >"$tmpdir/kestrova_comm_export.h"
-printf '#pragma once\n#define KESTROVA_COMPONENTS_EXPORT\n' >"$tmpdir/kestrova_components_export.h"
+# CMake generates the real export header; an empty macro suffices here. It lies in the checkout
+# and every path on the compilers' command lines is relative to it, so ccache (when installed)
+# finds these compiles again from a fresh clone at any path.
+generated=build-windows/include
+mkdir -p "$generated"
+printf '#pragma once\n#define KESTROVA_COMM_EXPORT\n' >"$generated/kestrova_comm_export.h"
+printf '#pragma once\n#define KESTROVA_COMPONENTS_EXPORT\n' >"$generated/kestrova_components_export.h"
+launcher=()
+command -v ccache >/dev/null 2>&1 && launcher=(ccache)
 
-flags=(-std=c++20 -O1 -Wall -Wextra -Werror -I comm -I . -I "$tmpdir")
+flags=(-std=c++20 -O1 -Wall -Wextra -Werror -I comm -I . -I "$generated")
 for source in "${sources[@]}" "${test_sources[@]}"; do
-    "$compiler" "${flags[@]}" -c "$source" -o "$tmpdir/$(basename "${source%.cpp}").o" &
+    "${launcher[@]}" "$compiler" "${flags[@]}" -c "$source" \
+        -o "$tmpdir/$(basename "${source%.cpp}").o" &
 done
 x86_64-w64-mingw32-windres tests/windows/versioninfo.rc -O coff -o "$tmpdir/versioninfo.o" &
-c++ -std=c++20 -O1 -Wall -Wextra -Werror tests/windows/ptypeer.cpp tests/windows/hexcodec.cpp -o "$tmpdir/ptypeer" &
+native_flags=(-std=c++20 -O1 -Wall -Wextra -Werror)
+for source in tests/windows/ptypeer.cpp tests/windows/hexcodec.cpp; do
+    "${launcher[@]}" c++ "${native_flags[@]}" -c "$source" \
+        -o "$tmpdir/native_$(basename "${source%.cpp}").o" &
+done
 for job in $(jobs -p); do
     [ "$job" = "$wineboot_pid" ] || wait "$job"
 done
+c++ -o "$tmpdir/ptypeer" "$tmpdir/native_ptypeer.o" "$tmpdir/native_hexcodec.o"
 echo "check-windows: ${#sources[@]} sources compile with $compiler, no Qt includes"
 
 link=("$compiler" -static -o)

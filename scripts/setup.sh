@@ -10,17 +10,19 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
+BUILD_PACKAGES=(cmake ninja-build g++ lld ccache pkg-config qt6-base-dev qt6-base-dev-tools
                 qt6-serialport-dev qt6-tools-dev libqt6opengl6-dev libgl-dev libqt6sql6-sqlite fonts-liberation
                 qt6-translations-l10n qt6-connectivity-dev)
 # The printing tests read the PDFs they produce back with pdftotext and pdftoppm.
 TEST_PACKAGES=(poppler-utils)
 # The Windows backends' test programs run under Wine; their pty peer is a small native program.
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 wine64 g++)
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 wine64 g++ ccache)
 # CPack's Debian generator works out the packages' dependencies with dpkg-shlibdeps and file.
 PACKAGE_PACKAGES=(dpkg-dev file)
 # The chart benchmark compares against QCustomPlot; only the benchmarks need it.
 BENCH_PACKAGES=(libqcustomplot-dev)
+# The sanitizer build is the clang build of the whole tree: clang with its sanitizer runtimes.
+SANITIZE_PACKAGES=(clang libclang-rt-14-dev)
 # The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
@@ -39,13 +41,30 @@ install_missing() {
         "${missing[@]}"
 }
 
+# Every compile goes through ccache; its cache (~/.cache/ccache) outlives the checkout. Paths
+# inside the checkout are hashed relative to it (CCACHE_BASEDIR) and the debug information names
+# the build directory relative to the checkout (CMakeLists.txt), so a fresh clone at another path
+# hits the cache. The launcher variables in the environment also reach the CMake projects that
+# the tests and scripts/check-package.sh configure (tests/consumer).
+use_ccache() {
+    command -v ccache >/dev/null 2>&1 || return 0
+    export CCACHE_BASEDIR=$PWD
+    export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-4G}
+    export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+}
+
 configure_and_build() {
     local dir=$1
     shift
+    use_ccache
     # Configured for /usr, the prefix of the Debian packages; `cmake --install` elsewhere is
-    # described in the README.
+    # described in the README. Linked with lld: a hundred test programs link in a sixth of the
+    # time GNU ld takes.
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
-        -DKESTROVA_WARNINGS_AS_ERRORS=ON "$@"
+        -DKESTROVA_WARNINGS_AS_ERRORS=ON \
+        -DCMAKE_CXX_COMPILER_LAUNCHER="${CMAKE_CXX_COMPILER_LAUNCHER:-}" \
+        -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld -DCMAKE_SHARED_LINKER_FLAGS=-fuse-ld=lld \
+        -DCMAKE_MODULE_LINKER_FLAGS=-fuse-ld=lld "$@"
     cmake --build "$dir" --parallel "$(nproc)"
 }
 
@@ -66,14 +85,17 @@ case "${1:-}" in
         run_tests build
         ;;
     sanitize)
-        install_missing "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
-        configure_and_build build-sanitize -DKESTROVA_SANITIZE=ON -DKESTROVA_BUILD_BENCH=OFF \
-            -DCMAKE_BUILD_TYPE=Debug
+        # Built with clang (the test build is gcc's): every target of the tree, the benchmarks
+        # too, so this build is also the check that the whole tree compiles with clang.
+        install_missing "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${SANITIZE_PACKAGES[@]}"
+        configure_and_build build-sanitize -DKESTROVA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug \
+            -DCMAKE_CXX_COMPILER=clang++
         ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
             run_tests build-sanitize
         ;;
     check-windows)
         install_missing "${WINDOWS_PACKAGES[@]}"
+        use_ccache
         scripts/check-windows.sh
         ;;
     package)
@@ -101,9 +123,11 @@ case "${1:-}" in
     fuzz)
         install_missing "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
         seconds=${2:-60}
+        use_ccache
         cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
             -DKESTROVA_WARNINGS_AS_ERRORS=ON -DKESTROVA_BUILD_FUZZ=ON -DKESTROVA_BUILD_BENCH=OFF \
-            -DCMAKE_CXX_COMPILER=clang++
+            -DCMAKE_CXX_COMPILER=clang++ \
+            -DCMAKE_CXX_COMPILER_LAUNCHER="${CMAKE_CXX_COMPILER_LAUNCHER:-}"
         cmake --build build-fuzz --parallel "$(nproc)" --target fuzz_all
         # New inputs go to build-fuzz/corpus/<target> (seeded from fuzz/corpus/<target>), faults
         # to build-fuzz/artifacts/. One target at a time, each for the given seconds.
