@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -72,24 +73,25 @@ TPainelEntradas::TPainelEntradas(QWidget *parent) : QGroupBox(QStringLiteral("Re
     grade->addWidget(new QLabel(QStringLiteral("Borg:")), 2, 0);
     grade->addWidget(FBorg, 2, 1, 1, 3);
     grade->addWidget(FBotaoBorg, 2, 4);
-    grade->addWidget(FComentario, 3, 0, 1, 4);
-    grade->addWidget(FBotaoComentario, 3, 4);
+    grade->addWidget(LinhaAnginaSt(), 3, 0, 1, 5);
+    grade->addWidget(FComentario, 4, 0, 1, 4);
+    grade->addWidget(FBotaoComentario, 4, 4);
     FProblema = new QLabel;
     FProblema->setObjectName(QStringLiteral("lblProblemaEntrada"));
     FProblema->setStyleSheet(QStringLiteral("color: #c00000;"));
-    grade->addWidget(FProblema, 4, 0, 1, 5);
+    grade->addWidget(FProblema, 5, 0, 1, 5);
     FMotivo = new QComboBox;
     FMotivo->setObjectName(QStringLiteral("cmbMotivo"));
     FMotivo->addItem(QStringLiteral("(não informado)"), QString());
     for (const QString &m : Motivos())
         FMotivo->addItem(m, m);
-    grade->addWidget(new QLabel(QStringLiteral("Motivo da interrupção:")), 5, 0, 1, 2);
-    grade->addWidget(FMotivo, 5, 2, 1, 3);
+    grade->addWidget(new QLabel(QStringLiteral("Motivo da interrupção:")), 6, 0, 1, 2);
+    grade->addWidget(FMotivo, 6, 2, 1, 3);
     FComentarios = new QPlainTextEdit;
     FComentarios->setObjectName(QStringLiteral("txtComentarios"));
     FComentarios->setPlaceholderText(QStringLiteral("Comentários do relatório"));
     FComentarios->setMaximumHeight(60);
-    grade->addWidget(FComentarios, 6, 0, 1, 5);
+    grade->addWidget(FComentarios, 7, 0, 1, 5);
     FSalvarComentarios = new QTimer(this);
     FSalvarComentarios->setSingleShot(true);
     FSalvarComentarios->setInterval(kEsperaComentariosMs);
@@ -107,6 +109,16 @@ TPainelEntradas::TPainelEntradas(QWidget *parent) : QGroupBox(QStringLiteral("Re
         if (const auto borg = Valor(FBorg))
             Enviar(QStringLiteral("borg"), *borg, 0, QStringLiteral("Borg %1").arg(*borg));
     });
+    connect(FBotaoAngina, &QPushButton::clicked, this, [this] {
+        if (const auto angina = Valor(FAngina))
+            Enviar(QStringLiteral("angina"), *angina, 0,
+                   QStringLiteral("Angina %1/%2").arg(*angina).arg(kAnginaMaxima));
+    });
+    connect(FBotaoSt, &QPushButton::clicked, this, [this] {
+        if (const auto st = LerDecimal(FSt->text(), kStMaximoMm))
+            Enviar(QStringLiteral("st"), *st, 0,
+                   QStringLiteral("Desvio de ST %1 mm").arg(QString::number(*st, 'f', 1)));
+    });
     connect(FBotaoComentario, &QPushButton::clicked, this, [this] {
         const QString texto = FComentario->text().trimmed();
         if (texto.isEmpty())
@@ -115,8 +127,10 @@ TPainelEntradas::TPainelEntradas(QWidget *parent) : QGroupBox(QStringLiteral("Re
         FComentario->clear();
     });
     connect(FComentario, &QLineEdit::returnPressed, FBotaoComentario, &QPushButton::click);
-    for (QLineEdit *campo : {FFc, FSistolica, FDiastolica, FBorg, FComentario})
+    for (QLineEdit *campo : {FFc, FSistolica, FDiastolica, FBorg, FAngina, FSt, FComentario})
         connect(campo, &QLineEdit::textChanged, this, &TPainelEntradas::Validar);
+    connect(FAngina, &QLineEdit::returnPressed, FBotaoAngina, &QPushButton::click);
+    connect(FSt, &QLineEdit::returnPressed, FBotaoSt, &QPushButton::click);
     connect(FFc, &QLineEdit::returnPressed, FBotaoFc, &QPushButton::click);
     connect(FDiastolica, &QLineEdit::returnPressed, FBotaoPa, &QPushButton::click);
     connect(FBorg, &QLineEdit::returnPressed, FBotaoBorg, &QPushButton::click);
@@ -137,6 +151,28 @@ QLineEdit *TPainelEntradas::Campo(const QString &nome, int minimo, int maximo,
     campo->setProperty(kUnidade, unidade);
     campo->setMaxLength(4);
     return campo;
+}
+
+// Angina (0-4) and the ST deviation, side by side.
+QWidget *TPainelEntradas::LinhaAnginaSt()
+{
+    auto *linha = new QWidget;
+    auto *layout = new QHBoxLayout(linha);
+    layout->setContentsMargins(0, 0, 0, 0);
+    FAngina = Campo(QStringLiteral("edtAngina"), 0, kAnginaMaxima, QString());
+    FAngina->setPlaceholderText(QStringLiteral("0 a 4"));
+    FSt = Campo(QStringLiteral("edtSt"), 0, int(kStMaximoMm), QStringLiteral(" mm"));
+    FSt->setPlaceholderText(QStringLiteral("mm"));
+    FSt->setToolTip(QStringLiteral("Maior desvio do segmento ST lido no ECG"));
+    FBotaoAngina = Registrar(QStringLiteral("btnRegistrarAngina"));
+    FBotaoSt = Registrar(QStringLiteral("btnRegistrarSt"));
+    layout->addWidget(new QLabel(QStringLiteral("Angina:")));
+    layout->addWidget(FAngina, 1);
+    layout->addWidget(FBotaoAngina);
+    layout->addWidget(new QLabel(QStringLiteral("Desvio de ST:")));
+    layout->addWidget(FSt, 1);
+    layout->addWidget(FBotaoSt);
+    return linha;
 }
 
 QPushButton *TPainelEntradas::Registrar(const QString &nome)
@@ -161,19 +197,46 @@ std::optional<int> TPainelEntradas::LerInteiro(const QString &texto, int minimo,
     return valor;
 }
 
+std::optional<double> TPainelEntradas::LerDecimal(const QString &texto, double maximo)
+{
+    QString limpo = texto.trimmed();
+    limpo.replace(QLatin1Char(','), QLatin1Char('.'));
+    const qsizetype ponto = limpo.indexOf(QLatin1Char('.'));
+    if (limpo.isEmpty() || (ponto >= 0 && limpo.size() - ponto - 1 > 1) || limpo.startsWith('.') ||
+        limpo.endsWith('.'))
+        return std::nullopt;
+    for (const QChar c : limpo)
+        if (!c.isDigit() && c != QLatin1Char('.'))
+            return std::nullopt;
+    bool ok = false;
+    const double valor = limpo.toDouble(&ok);
+    if (!ok || valor > maximo)
+        return std::nullopt;
+    return valor;
+}
+
 void TPainelEntradas::Validar()
 {
     QStringList problemas;
     const std::pair<QLineEdit *, QString> campos[] = {{FFc, QStringLiteral("FC")},
                                                       {FSistolica, QStringLiteral("Sistólica")},
                                                       {FDiastolica, QStringLiteral("Diastólica")},
-                                                      {FBorg, QStringLiteral("Borg")}};
+                                                      {FBorg, QStringLiteral("Borg")},
+                                                      {FAngina, QStringLiteral("Angina")}};
     for (const auto &[campo, nome] : campos) {
         const QString problema = Problema(campo, nome);
         Marcar(campo, problema);
         if (!problema.isEmpty())
             problemas << problema;
     }
+    const bool stValido = LerDecimal(FSt->text(), kStMaximoMm).has_value();
+    const QString problemaSt =
+        FSt->text().trimmed().isEmpty() || stValido
+            ? QString()
+            : QStringLiteral("Desvio de ST: de 0 a %1 mm, uma casa decimal").arg(kStMaximoMm);
+    Marcar(FSt, problemaSt);
+    if (!problemaSt.isEmpty())
+        problemas << problemaSt;
     const auto s = Valor(FSistolica), d = Valor(FDiastolica);
     const bool paValida = s && d && *d < *s;
     if (s && d && !paValida) {
@@ -185,6 +248,8 @@ void TPainelEntradas::Validar()
     FBotaoFc->setEnabled(FbGravando && Valor(FFc));
     FBotaoPa->setEnabled(FbGravando && paValida);
     FBotaoBorg->setEnabled(FbGravando && Valor(FBorg));
+    FBotaoAngina->setEnabled(FbGravando && Valor(FAngina));
+    FBotaoSt->setEnabled(FbGravando && stValido);
     FBotaoComentario->setEnabled(FbGravando && !FComentario->text().trimmed().isEmpty());
 }
 
@@ -198,17 +263,37 @@ void TPainelEntradas::Enviar(const QString &tipo, double v1, double v2, const QS
     emit Entrada(e);
 }
 
+// After the AHA/ACC exercise-testing guidelines' indications for terminating a test (Gibbons et
+// al., Circulation 2002; Fletcher et al., Circulation 2013): the absolute ones first, then the
+// relative ones. Earlier recordings' reasons ("Sintomas", "Pressão arterial anormal") stay
+// readable as text; they are no longer offered.
 QStringList TPainelEntradas::Motivos()
 {
     return {QStringLiteral("Teste completo"),
             QStringLiteral("Frequência cardíaca alvo atingida"),
+            QStringLiteral("Angina moderada a intensa"),
+            QStringLiteral("Queda da PA sistólica > 10 mmHg com sinais de isquemia"),
+            QStringLiteral("Sintomas neurológicos (ataxia, tontura, pré-síncope)"),
+            QStringLiteral("Sinais de má perfusão (cianose, palidez)"),
+            QStringLiteral("Supradesnível de ST ≥ 1 mm"),
+            QStringLiteral("Arritmia grave notada pelo médico"),
+            QStringLiteral("Dificuldade técnica de monitorar o ECG ou a PA"),
             QStringLiteral("Solicitação do paciente"),
+            QStringLiteral("Queda da PA sistólica > 10 mmHg sem sinais de isquemia"),
+            QStringLiteral("Infradesnível de ST > 2 mm"),
+            QStringLiteral("Dor torácica crescente"),
+            QStringLiteral("Resposta hipertensiva (PA > 250/115 mmHg)"),
+            QStringLiteral("Outra arritmia ou distúrbio de condução notado pelo médico"),
             QStringLiteral("Fadiga"),
-            QStringLiteral("Sintomas"),
-            QStringLiteral("Pressão arterial anormal"),
+            QStringLiteral("Dispneia, sibilância, cãibras ou claudicação"),
             QStringLiteral("Falha do equipamento"),
             QStringLiteral("Decisão do operador"),
             QStringLiteral("Outro")};
+}
+
+QStringList TPainelEntradas::MotivosDeAngina()
+{
+    return {QStringLiteral("Angina moderada a intensa"), QStringLiteral("Dor torácica crescente")};
 }
 
 void TPainelEntradas::AjustarGravando(bool gravando)
@@ -248,7 +333,7 @@ void TPainelEntradas::Limpar()
     FMotivo->setCurrentIndex(0);
     FComentarios->clear();
     FComentariosSalvos.clear();
-    for (QLineEdit *campo : {FFc, FSistolica, FDiastolica, FBorg, FComentario})
+    for (QLineEdit *campo : {FFc, FSistolica, FDiastolica, FBorg, FAngina, FSt, FComentario})
         campo->clear();
     FSalvarComentarios->stop();
 }

@@ -66,6 +66,24 @@ private slots:
         QTest::newRow("borg 25") << QStringList{"edtBorg=25"} << "btnRegistrarBorg"
                                  << ""
                                  << "de 6 a 20";
+        QTest::newRow("angina 0") << QStringList{"edtAngina=0"} << "btnRegistrarAngina"
+                                  << "Angina 0/4"
+                                  << "";
+        QTest::newRow("angina 5") << QStringList{"edtAngina=5"} << "btnRegistrarAngina"
+                                  << ""
+                                  << "Angina: de 0 a 4";
+        QTest::newRow("st comma") << QStringList{"edtSt=1,5"} << "btnRegistrarSt"
+                                  << "Desvio de ST 1.5 mm"
+                                  << "";
+        QTest::newRow("st 0") << QStringList{"edtSt=0"} << "btnRegistrarSt"
+                              << "Desvio de ST 0.0 mm"
+                              << "";
+        QTest::newRow("st two decimals") << QStringList{"edtSt=1.25"} << "btnRegistrarSt"
+                                         << ""
+                                         << "uma casa decimal";
+        QTest::newRow("st 10.5") << QStringList{"edtSt=10.5"} << "btnRegistrarSt"
+                                 << ""
+                                 << "de 0 a 10 mm";
     }
     void entradas()
     {
