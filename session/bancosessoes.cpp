@@ -75,6 +75,21 @@ const QList<QStringList> &Migracoes()
                            " ordem INTEGER NOT NULL, rr_ms INTEGER NOT NULL,"
                            " PRIMARY KEY (sessao_id, tempo_ms, ordem))"),
         },
+        // The clinical inputs of a test; NULL where not informed (every older session).
+        {
+            QStringLiteral("ALTER TABLE sessoes ADD COLUMN betabloqueador INTEGER NOT NULL"
+                           " DEFAULT 0"),
+            QStringLiteral("ALTER TABLE sessoes ADD COLUMN fc_repouso INTEGER"),
+            QStringLiteral("ALTER TABLE sessoes ADD COLUMN pas_repouso INTEGER"),
+            QStringLiteral("ALTER TABLE sessoes ADD COLUMN pad_repouso INTEGER"),
+            QStringLiteral("ALTER TABLE sessoes ADD COLUMN desvio_st_mm REAL"),
+            QStringLiteral("ALTER TABLE sessoes ADD COLUMN indice_angina INTEGER"),
+            QStringLiteral("ALTER TABLE sessoes ADD COLUMN formula_fc_maxima TEXT NOT NULL"
+                           " DEFAULT '220'"),
+            QStringLiteral("ALTER TABLE sessoes ADD COLUMN percentual_fc_alvo REAL NOT NULL"
+                           " DEFAULT 85"),
+            QStringLiteral("ALTER TABLE sessoes ADD COLUMN fc_limite INTEGER"),
+        },
     };
     return migracoes;
 }
@@ -88,6 +103,37 @@ QDateTime Data(const QVariant &valor)
 {
     // Stored with a "Z": read back as UTC.
     return QDateTime::fromString(valor.toString(), Qt::ISODateWithMs);
+}
+
+// NULL for an empty value.
+template <typename T>
+QVariant Opcional(const std::optional<T> &valor)
+{
+    return valor ? QVariant::fromValue(*valor) : QVariant();
+}
+
+std::optional<int> Inteiro(const QVariant &valor)
+{
+    return valor.isNull() ? std::nullopt : std::optional<int>(valor.toInt());
+}
+
+// The clinical columns in ValoresClinicos' order, as IniciarSessao writes and LerSessao reads
+// them.
+const char kColunasClinicas[] =
+    "betabloqueador, fc_repouso, pas_repouso, pad_repouso, desvio_st_mm, indice_angina,"
+    " formula_fc_maxima, percentual_fc_alvo, fc_limite";
+
+QList<QVariant> ValoresClinicos(const TSessao &s)
+{
+    return {QVariant(int(s.betabloqueador)),
+            Opcional(s.fcRepouso),
+            Opcional(s.sistolicaRepouso),
+            Opcional(s.diastolicaRepouso),
+            Opcional(s.desvioStMm),
+            Opcional(s.indiceAngina),
+            QVariant(TBancoSessoes::CodigoFormula(s.formulaFcMaxima)),
+            QVariant(s.percentualFcAlvo),
+            Opcional(s.fcLimite)};
 }
 
 // The eight patient columns from `primeira` on, in TPaciente's order (id before them).
@@ -503,11 +549,14 @@ QList<TSessao> TBancoSessoes::SessoesDoPaciente(qint64 pacienteId) const
 qint64 TBancoSessoes::IniciarSessao(const TSessao &s, QString *erro)
 {
     QSqlQuery q(Conexao());
-    q.prepare(QStringLiteral(
-        "INSERT INTO sessoes (paciente_id, protocolo_id, protocolo_nome, protocolo_passos,"
-        " velocidade_maxima, inclinacao_maxima, recuperacao_ms, recuperacao_velocidade,"
-        " recuperacao_inclinacao, inicio, situacao, motivo_parada, comentarios, peso, altura)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'em_andamento', '', ?, ?, ?)"));
+    q.prepare(
+        QStringLiteral("INSERT INTO sessoes (paciente_id, protocolo_id, protocolo_nome,"
+                       " protocolo_passos, velocidade_maxima, inclinacao_maxima, recuperacao_ms,"
+                       " recuperacao_velocidade, recuperacao_inclinacao, inicio, situacao,"
+                       " motivo_parada, comentarios, peso, altura, %1)"
+                       " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'em_andamento', '', ?, ?, ?,"
+                       " ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+            .arg(QLatin1String(kColunasClinicas)));
     q.addBindValue(s.pacienteId);
     q.addBindValue(s.protocoloId);
     q.addBindValue(s.protocoloNome);
@@ -521,6 +570,8 @@ qint64 TBancoSessoes::IniciarSessao(const TSessao &s, QString *erro)
     q.addBindValue(s.comentarios);
     q.addBindValue(s.peso.isNull() ? QStringLiteral("") : s.peso);  // NOT NULL, '' when not typed
     q.addBindValue(s.altura.isNull() ? QStringLiteral("") : s.altura);
+    for (const QVariant &v : ValoresClinicos(s))
+        q.addBindValue(v);
     if (!q.exec()) {
         *erro = Falhou(QStringLiteral("Não foi possível gravar o início do teste"),
                        MotivoErro(q.lastError()));
@@ -575,6 +626,29 @@ bool TBancoSessoes::AtualizarComentarios(qint64 sessaoId, const QString &motivo,
     return true;
 }
 
+bool TBancoSessoes::AtualizarDadosClinicos(const TSessao &s, QString *erro)
+{
+    QSqlQuery q(Conexao());
+    q.prepare(
+        QStringLiteral("UPDATE sessoes SET betabloqueador = ?, fc_repouso = ?,"
+                       " pas_repouso = ?, pad_repouso = ?, desvio_st_mm = ?,"
+                       " indice_angina = ?, formula_fc_maxima = ?, percentual_fc_alvo = ?,"
+                       " fc_limite = ? WHERE id = ?"));
+    for (const QVariant &v : ValoresClinicos(s))
+        q.addBindValue(v);
+    q.addBindValue(s.id);
+    const QString oque = QStringLiteral("Não foi possível gravar os dados clínicos do teste");
+    if (!q.exec()) {
+        *erro = Falhou(oque, MotivoErro(q.lastError()));
+        return false;
+    }
+    if (q.numRowsAffected() != 1) {
+        *erro = Falhou(oque, QStringLiteral("a sessão nº %1 não está neste banco").arg(s.id));
+        return false;
+    }
+    return true;
+}
+
 bool TBancoSessoes::GravarEstagios(qint64 sessaoId, QString *erro)
 {
     const QList<TResumoEstagio> estagios =
@@ -608,11 +682,12 @@ bool TBancoSessoes::GravarEstagios(qint64 sessaoId, QString *erro)
 std::optional<TSessao> TBancoSessoes::LerSessao(qint64 id) const
 {
     QSqlQuery q(Conexao());
-    q.prepare(QStringLiteral(
-        "SELECT id, paciente_id, protocolo_id, protocolo_nome, protocolo_passos,"
-        " velocidade_maxima, inclinacao_maxima, recuperacao_ms, recuperacao_velocidade,"
-        " recuperacao_inclinacao, inicio, fim, duracao_ms, situacao, motivo_parada, comentarios,"
-        " peso, altura FROM sessoes WHERE id = ?"));
+    q.prepare(QStringLiteral("SELECT id, paciente_id, protocolo_id, protocolo_nome,"
+                             " protocolo_passos, velocidade_maxima, inclinacao_maxima,"
+                             " recuperacao_ms, recuperacao_velocidade, recuperacao_inclinacao,"
+                             " inicio, fim, duracao_ms, situacao, motivo_parada, comentarios,"
+                             " peso, altura, %1 FROM sessoes WHERE id = ?")
+                  .arg(QLatin1String(kColunasClinicas)));
     q.addBindValue(id);
     if (!q.exec() || !q.next())
         return std::nullopt;
@@ -635,6 +710,16 @@ std::optional<TSessao> TBancoSessoes::LerSessao(qint64 id) const
     s.comentarios = q.value(15).toString();
     s.peso = q.value(16).toString();
     s.altura = q.value(17).toString();
+    s.betabloqueador = q.value(18).toBool();
+    s.fcRepouso = Inteiro(q.value(19));
+    s.sistolicaRepouso = Inteiro(q.value(20));
+    s.diastolicaRepouso = Inteiro(q.value(21));
+    if (!q.value(22).isNull())
+        s.desvioStMm = q.value(22).toDouble();
+    s.indiceAngina = Inteiro(q.value(23));
+    s.formulaFcMaxima = FormulaDoCodigo(q.value(24).toString());
+    s.percentualFcAlvo = q.value(25).toDouble();
+    s.fcLimite = Inteiro(q.value(26));
     return s;
 }
 
@@ -804,4 +889,16 @@ QString TBancoSessoes::NomeSituacao(TSessao::TSituacao situacao)
         case TSessao::TSituacao::EmAndamento: break;
     }
     return QStringLiteral("Em andamento");
+}
+
+QString TBancoSessoes::CodigoFormula(TSessao::TFormulaFcMaxima formula)
+{
+    return formula == TSessao::TFormulaFcMaxima::Tanaka ? QStringLiteral("tanaka")
+                                                        : QStringLiteral("220");
+}
+
+TSessao::TFormulaFcMaxima TBancoSessoes::FormulaDoCodigo(const QString &codigo)
+{
+    return codigo == QLatin1String("tanaka") ? TSessao::TFormulaFcMaxima::Tanaka
+                                             : TSessao::TFormulaFcMaxima::Idade220;
 }

@@ -26,7 +26,7 @@
 // of a running test go through TGravadorSessao, which has its own connection.
 class KESTROVA_SESSION_EXPORT TBancoSessoes {
 public:
-    static constexpr int kVersaoEsquema = 4;
+    static constexpr int kVersaoEsquema = 5;
     // Below this much free space a test does not start (a 60-minute test takes about 1 MB).
     static constexpr qint64 kEspacoMinimoPadrao = 16LL * 1024 * 1024;
 
@@ -83,6 +83,9 @@ public:
     bool FinalizarSessao(const TSessao &sessao, QString *erro);
     bool AtualizarComentarios(qint64 sessaoId, const QString &motivo, const QString &comentarios,
                               QString *erro);
+    // Rewrites the clinical inputs of the row sessao.id (beta blocker to heart-rate limit, as
+    // IniciarSessao wrote them): the ST deviation and angina index come after the test.
+    bool AtualizarDadosClinicos(const TSessao &sessao, QString *erro);
 
     std::optional<TSessao> LerSessao(qint64 id) const;
     std::optional<TPaciente> LerPaciente(qint64 id) const;
@@ -96,6 +99,9 @@ public:
     static QString CodigoSituacao(TSessao::TSituacao situacao);
     static TSessao::TSituacao SituacaoDoCodigo(const QString &codigo);
     static QString NomeSituacao(TSessao::TSituacao situacao);
+    // Stored text of a predicted-maximum formula ("220", "tanaka").
+    static QString CodigoFormula(TSessao::TFormulaFcMaxima formula);
+    static TSessao::TFormulaFcMaxima FormulaDoCodigo(const QString &codigo);
 
 private:
     bool Preparar(QString *erro);

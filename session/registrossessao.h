@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <optional>
 #include <variant>
 
 // Plain records of the session database. Phases and states are the runner's enumerations stored
@@ -29,6 +30,20 @@ struct TSessao {
     TSituacao situacao = TSituacao::EmAndamento;
     QString motivoParada, comentarios;
     QString peso, altura;  // the patient's on the test's day, as typed; empty in older records
+
+    // The clinical inputs of the test (docs/clinical.md): at the set-up the beta blocker, the
+    // resting values, the predicted-maximum formula, the target percentage and the heart-rate
+    // limit; after the test the ST deviation and the angina index. Empty: not informed (and
+    // NULL in the file; older records have them so).
+    enum class TFormulaFcMaxima { Idade220, Tanaka };  // 220 - age; Tanaka 208 - 0.7 age
+    bool betabloqueador = false;
+    std::optional<int> fcRepouso;                            // bpm
+    std::optional<int> sistolicaRepouso, diastolicaRepouso;  // mmHg
+    std::optional<double> desvioStMm;                        // the largest ST deviation, mm
+    std::optional<int> indiceAngina;  // 0 none, 1 angina, 2 angina that stopped the test
+    TFormulaFcMaxima formulaFcMaxima = TFormulaFcMaxima::Idade220;
+    double percentualFcAlvo = 85;  // % of the predicted maximum
+    std::optional<int> fcLimite;   // bpm; empty: the predicted maximum
 };
 
 // One sample a second while a test runs.

@@ -414,6 +414,15 @@ private slots:
               QStringLiteral("ALTER TABLE amostras DROP COLUMN frequencia_cardiaca"),
               QStringLiteral("ALTER TABLE amostras DROP COLUMN fonte_fc"),
               QStringLiteral("DROP TABLE intervalos_rr"),
+              QStringLiteral("ALTER TABLE sessoes DROP COLUMN betabloqueador"),
+              QStringLiteral("ALTER TABLE sessoes DROP COLUMN fc_repouso"),
+              QStringLiteral("ALTER TABLE sessoes DROP COLUMN pas_repouso"),
+              QStringLiteral("ALTER TABLE sessoes DROP COLUMN pad_repouso"),
+              QStringLiteral("ALTER TABLE sessoes DROP COLUMN desvio_st_mm"),
+              QStringLiteral("ALTER TABLE sessoes DROP COLUMN indice_angina"),
+              QStringLiteral("ALTER TABLE sessoes DROP COLUMN formula_fc_maxima"),
+              QStringLiteral("ALTER TABLE sessoes DROP COLUMN percentual_fc_alvo"),
+              QStringLiteral("ALTER TABLE sessoes DROP COLUMN fc_limite"),
               QStringLiteral(
                   "INSERT INTO estagios (sessao_id, ordem, velocidade) VALUES (%1, 0, 2.7)")
                   .arg(s.id),
