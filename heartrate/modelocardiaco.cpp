@@ -3,26 +3,21 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-constexpr double kVo2RepousoPorMet = 3.5;  // ml/kg/min: one MET
-
-}  // namespace
+#include "clinical/equacoesmetabolicas.h"
 
 TModeloCardiaco::TModeloCardiaco(const TParametros &parametros) : FParametros(parametros) {}
 
 double TModeloCardiaco::Vo2(double velocidadeKmh, double inclinacaoPct) const
 {
-    const double s = std::max(velocidadeKmh, 0.0) * 1000.0 / 60.0;  // m/min
-    const double g = std::max(inclinacaoPct, 0.0) / 100.0;
-    if (velocidadeKmh >= FParametros.velocidadeCorridaKmh)
-        return 0.2 * s + 0.9 * s * g + kVo2RepousoPorMet;
-    return 0.1 * s + 1.8 * s * g + kVo2RepousoPorMet;
+    // The walking/running switch is the model's own parameter, ACSM's 8 km/h by default.
+    return velocidadeKmh >= FParametros.velocidadeCorridaKmh
+               ? TEquacoesMetabolicas::Vo2Corrida(velocidadeKmh, inclinacaoPct)
+               : TEquacoesMetabolicas::Vo2Caminhada(velocidadeKmh, inclinacaoPct);
 }
 
 double TModeloCardiaco::FcEstavel(double velocidadeKmh, double inclinacaoPct) const
 {
-    const double mets = Vo2(velocidadeKmh, inclinacaoPct) / kVo2RepousoPorMet;
+    const double mets = Vo2(velocidadeKmh, inclinacaoPct) / TEquacoesMetabolicas::kVo2PorMet;
     return std::min(FParametros.fcRepouso + FParametros.bpmPorMet * (mets - 1),
                     FParametros.fcMaxima);
 }

@@ -3,12 +3,11 @@
 #include "kestrova_heartrate_export.h"
 
 // The simulated strap's heart rate (docs/heartrate.md). The belt's workload gives an oxygen
-// uptake by the ACSM metabolic equations (ml/kg/min, S in m/min, G the grade as a fraction):
-//   walking, below velocidadeCorridaKmh: VO2 = 0.1 S + 1.8 S G + 3.5
-//   running, from it:                    VO2 = 0.2 S + 0.9 S G + 3.5
-// The steady-state rate is fcRepouso + bpmPorMet (VO2 / 3.5 - 1), at most fcMaxima, and the
-// rate approaches it as a first-order response: fc(t + dt) = alvo + (fc(t) - alvo) e^(-dt/tau),
-// tau = tauSubidaS while rising and tauDescidaS while falling. Deterministic.
+// uptake by the ACSM metabolic equations (TEquacoesMetabolicas in clinical/): walking's below
+// velocidadeCorridaKmh, running's from it. The steady-state rate is
+// fcRepouso + bpmPorMet (VO2 / 3.5 - 1), at most fcMaxima, and the rate approaches it as a
+// first-order response: fc(t + dt) = alvo + (fc(t) - alvo) e^(-dt/tau), tau = tauSubidaS while
+// rising and tauDescidaS while falling. Deterministic.
 class KESTROVA_HEARTRATE_EXPORT TModeloCardiaco {
 public:
     struct TParametros {
