@@ -23,6 +23,7 @@
 #include "chart/vtxgraph.h"
 #include "comm/advancedcom.h"
 #include "comm/portname.h"
+#include "console/acompanhamentoclinico.h"
 #include "console/escolhacinta.h"
 #include "console/fsessoes.h"
 #include "console/monitorcardiaco.h"
@@ -193,11 +194,15 @@ TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(pa
             !FBanco->AtualizarComentarios(FiUltimaSessao, FEntradas->MotivoParada(),
                                           FEntradas->Comentarios(), &erro))
             MostrarFalhaGravacao(erro);
+        else if (FiSessao == 0 && FiUltimaSessao != 0)
+            GravarDadosClinicos();  // a stop for angina makes the angina index 2
     });
     FTeclas = new TTeclasParada([this] { return EmTeste(); }, [this] { Parar(); }, this);
     FReabertura = new TReabertura(this);
     connect(FReabertura, &TReabertura::DispositivoDisponivel, this,
             &TfrmConsole::DispositivoDeVolta);
+    FClinico = new TAcompanhamentoClinico(std::make_shared<TRelogioMonotonico>(), this);
+    connect(FClinico, &TAcompanhamentoClinico::Aviso, this, &TfrmConsole::AvisoClinico);
     FMonitor = new TMonitorCardiaco(this);
     connect(FMonitor, &TMonitorCardiaco::TextoMudou, this, &TfrmConsole::MostrarFc);
     connect(FMonitor, &TMonitorCardiaco::Aviso, this, &TfrmConsole::AvisoCardiaco);
@@ -245,11 +250,12 @@ QWidget *TfrmConsole::CriarExecucao()
         estados << NomeEstado(TEstadoExecucao(e));
     FEstado = Valor(QStringLiteral("lblEstado"), 22, estados);
     FFc = Valor(QStringLiteral("lblFc"), 34,
-                {QStringLiteral("888 bpm"), TMonitorCardiaco::kSemSinal});
+                {QStringLiteral("888 bpm  888 % da máx."), TMonitorCardiaco::kSemSinal});
+    FMets = Valor(QStringLiteral("lblMets"), 22, {QStringLiteral("88.8 METs")});
     const std::pair<const char *, QLabel *> linhas[] = {
         {"Tempo total", FDecorrido},      {"Situação", FEstado},     {"No estágio", FNoEstagio},
         {"Próximo estágio em", FProximo}, {"Fase e estágio", FFase}, {"Alvo", FAlvo},
-        {"Frequência cardíaca", FFc},     {"Esteira", FLink}};
+        {"Frequência cardíaca", FFc},     {"Carga", FMets},          {"Esteira", FLink}};
     int i = 0;
     for (const auto &[titulo, rotulo] : linhas) {
         valores->addWidget(new QLabel(QString::fromUtf8(titulo) + QLatin1Char(':')), i / 2,
@@ -258,6 +264,13 @@ QWidget *TfrmConsole::CriarExecucao()
         ++i;
     }
     layout->addLayout(valores);
+    FAvisoClinico = new QLabel;
+    FAvisoClinico->setObjectName(QStringLiteral("lblAvisoClinico"));
+    FAvisoClinico->setWordWrap(true);
+    FAvisoClinico->setStyleSheet(
+        QStringLiteral("color: white; background: #c00000; font-weight: bold; padding: 4px;"));
+    FAvisoClinico->hide();
+    layout->addWidget(FAvisoClinico);
     // The belt above, the heart rate below, on the same minutes: the plots line up.
     FGrafico = new TvtxGraph;
     FGrafico->setObjectName(QStringLiteral("grafico"));
@@ -519,10 +532,45 @@ void TfrmConsole::TrocarFonteCardiaca()
     FMonitor->AjustarFonte(FEscolhaCinta->CriarFonte(std::make_shared<TRelogioMonotonico>()));
 }
 
+// A warning stands out in the running view until the next test, and goes to the session.
+void TfrmConsole::AvisoClinico(const QString &texto)
+{
+    const qint64 agora = EmTeste() ? TempoAtual() : FUltimaAmostra.tempoMs;
+    FAvisoClinico->setText(QStringLiteral("ATENÇÃO: %1").arg(texto));
+    FAvisoClinico->show();
+    FLog->addItem(QStringLiteral("%1  ATENÇÃO: %2").arg(TResumoSessao::Tempo(agora), texto));
+    FLog->item(FLog->count() - 1)->setForeground(QColor(0xc0, 0, 0));
+    FLog->scrollToBottom();
+    if (!FGravador)
+        return;
+    TEventoRegistro e;
+    e.tempoMs = agora;
+    e.tipo = QStringLiteral("aviso");
+    e.estado = int(FUltimaAmostra.estado);
+    e.fase = int(FUltimaAmostra.fase);
+    e.estagio = FUltimaAmostra.estagio;
+    e.texto = texto;
+    FGravador->Evento(e);
+}
+
+// After the test: the ST deviation and angina index the entries and the stop reason give.
+void TfrmConsole::GravarDadosClinicos()
+{
+    if (!FSessao.id)
+        return;
+    FClinico->Concluir(FSessao, FEntradas->MotivoParada());
+    QString erro;
+    if (!FBanco->AtualizarDadosClinicos(FSessao, &erro))
+        MostrarFalhaGravacao(erro);
+}
+
 void TfrmConsole::MostrarFc(const QString &texto)
 {
     const bool numero = texto.toInt() > 0;
-    FFc->setText(numero ? texto + QStringLiteral(" bpm") : texto);
+    const QString fracao = numero ? FClinico->TextoFracao(texto.toInt()) : QString();
+    FFc->setText(numero ? texto + QStringLiteral(" bpm") +
+                              (fracao.isEmpty() ? QString() : QStringLiteral("  ") + fracao)
+                        : texto);
     FFc->setStyleSheet(numero ? QStringLiteral("color: #c00000;") : QStringLiteral("color: gray;"));
 }
 
@@ -594,6 +642,13 @@ bool TfrmConsole::IniciarTeste()
             throw Exception(erro);
         FPaciente->AjustarPaciente(paciente);
         FSessao.pacienteId = paciente.id;
+        FSessao.betabloqueador = FPaciente->Betabloqueador();
+        FSessao.formulaFcMaxima = TBancoSessoes::FormulaDoCodigo(
+            PreferenciasConsole().value(QStringLiteral("fcMaxima/formula")).toString());
+        FSessao.percentualFcAlvo =
+            PreferenciasConsole().value(QStringLiteral("fcMaxima/alvo"), 85).toDouble();
+        const QList<TEventoRegistro> repouso =
+            FClinico->IniciarTeste(FSessao, paciente, FMonitor->FcAtual());
         FSessao.peso = paciente.peso;
         FSessao.altura = paciente.altura;
         FSessao.protocoloId = protocolo->id;
@@ -620,6 +675,12 @@ bool TfrmConsole::IniciarTeste()
             QStringLiteral("Gravando o teste %1 em %2").arg(FiSessao).arg(FBanco->Caminho()));
         FEntradas->Limpar();
         FLog->clear();
+        FAvisoClinico->hide();
+        for (const TEventoRegistro &e : repouso) {
+            FGravador->Evento(e);
+            FLog->addItem(QStringLiteral("Repouso: %1").arg(e.texto));
+        }
+        FDesenhoFc->AjustarAlvo(FClinico->FcAlvo());
         FUltimaAmostra = TAmostraExecucao{};
         FdAlvoVelocidade = FdAlvoInclinacao = 0;
         const qint64 duracao = TPainelProtocolo::Duracao(*protocolo) + FProtocolo->RecuperacaoMs();
@@ -730,6 +791,9 @@ void TfrmConsole::AoAmostra(const TAmostraExecucao &a)
         FGravador->Amostra(registro);
     FDesenho->Amostra(registro);
     FDesenhoFc->Amostra(registro);
+    FClinico->Amostra(registro);
+    FMets->setText(TAcompanhamentoClinico::TextoMets(
+        registro, a.velocidadeConhecida && a.inclinacaoConhecida));
     Trace(QStringLiteral("amostra %1 registrada").arg(a.tempoMs));
     MostrarAmostra(a);
 }
@@ -759,8 +823,12 @@ void TfrmConsole::MostrarAmostra(const TAmostraExecucao &a)
 // the window's close): the recovery readings after the stop go on the test's own clock.
 void TfrmConsole::AoEntrada(const TEventoRegistro &entrada)
 {
-    if (!FGravador)
+    if (!FGravador) {  // no test is recorded: a resting value for the next one
+        FClinico->Repouso(entrada);
+        FLog->addItem(QStringLiteral("Repouso: %1").arg(entrada.texto));
+        FLog->scrollToBottom();
         return;
+    }
     TEventoRegistro e = entrada;
     const TAmostraExecucao agora =
         EmTeste() || !FExecutor ? FUltimaAmostra : FExecutor->UltimaAmostra();
@@ -771,6 +839,7 @@ void TfrmConsole::AoEntrada(const TEventoRegistro &entrada)
     FGravador->Evento(e);
     FDesenho->Evento(e);
     FDesenhoFc->Evento(e);
+    FClinico->Entrada(e);
     FLog->addItem(QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(e.tempoMs), e.texto));
     FLog->scrollToBottom();
 }
@@ -823,6 +892,7 @@ void TfrmConsole::EncerrarTeste()
         return;
     FEntradas->ConfirmarComentarios();
     EncerrarGravador();
+    GravarDadosClinicos();  // with the entries taken in the recovery
     FGravacao->setText(QStringLiteral("Teste %1 encerrado.").arg(FiUltimaSessao));
     AtualizarControles();
 }
@@ -849,7 +919,8 @@ void TfrmConsole::FinalizarSessao(TSessao::TSituacao situacao)
     FSessao.motivoParada = FEntradas->MotivoParada();
     FSessao.comentarios = FEntradas->Comentarios();
     QString erro;
-    if (!FBanco->FinalizarSessao(FSessao, &erro))
+    FClinico->Concluir(FSessao, FSessao.motivoParada);
+    if (!FBanco->FinalizarSessao(FSessao, &erro) || !FBanco->AtualizarDadosClinicos(FSessao, &erro))
         MostrarFalhaGravacao(erro);
     else if (!FGravacao->styleSheet().isEmpty())
         ;  // a write failure stays shown
@@ -888,7 +959,8 @@ void TfrmConsole::AtualizarControles()
     for (QPushButton *b : FManuais)
         b->setEnabled(ativo && e != TEstadoExecucao::LinkPerdido);
     FParar->setEnabled(true);
-    FEntradas->AjustarGravando(FGravador != nullptr);
+    // Without a test recorded, entries are the next test's resting values.
+    FEntradas->AjustarGravando(true);
     FEncerrar->setEnabled(FGravador && !rodando);
     FIniciar->setProperty("cancelar", contagem);
     FPausar->setProperty("retomar",

@@ -24,6 +24,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class QTimer;
+class TAcompanhamentoClinico;
 class TEscolhaCinta;
 class TExecutorProtocolo;
 class TFonteCardiaca;
@@ -63,6 +64,7 @@ public:
     TvtxGraph *Grafico() const { return FGrafico; }
     TvtxGraph *GraficoCardiaco() const { return FGraficoFc; }
     TMonitorCardiaco *MonitorCardiaco() const { return FMonitor; }
+    TAcompanhamentoClinico *Clinico() const { return FClinico; }
     TEscolhaCinta *EscolhaCinta() const { return FEscolhaCinta; }
     // The heart-rate source from now on (none: nullptr), whatever the set-up shows.
     void AjustarFonteCardiaca(std::unique_ptr<TFonteCardiaca> fonte);
@@ -117,6 +119,8 @@ private:
     void MostrarFc(const QString &texto);
     void AvisoCardiaco(const QString &texto);
     void TrocarFonteCardiaca();
+    void AvisoClinico(const QString &texto);
+    void GravarDadosClinicos();
 
     TBancoSessoes *FBanco;
     double FdEscala = 1;
@@ -150,6 +154,8 @@ private:
     TvtxGraph *FGrafico = nullptr, *FGraficoFc = nullptr;
     TMonitorCardiaco *FMonitor = nullptr;
     TEscolhaCinta *FEscolhaCinta = nullptr;
+    TAcompanhamentoClinico *FClinico = nullptr;
+    QLabel *FMets = nullptr, *FAvisoClinico = nullptr;
     QLabel *FFc = nullptr;
     QSpinBox *FPorta = nullptr;
     QLabel *FDispositivo = nullptr;

@@ -1,5 +1,6 @@
 #include "console/painelpaciente.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
 #include <QEvent>
@@ -126,7 +127,16 @@ TPainelPaciente::TPainelPaciente(QWidget *parent) : QGroupBox(QStringLiteral("Pa
         FCampos.insert(campo, edit);
         layout->addRow(caixa.rotulo + QLatin1Char(':'), CriarCampo(campo, edit));
     }
+    FBetabloqueador = new QCheckBox(QStringLiteral("Usa betabloqueador"));
+    FBetabloqueador->setObjectName(QStringLiteral("chkBetabloqueador"));
+    FBetabloqueador->setFocusPolicy(Qt::NoFocus);
+    layout->addRow(FBetabloqueador);
     AtualizarSituacao();
+}
+
+bool TPainelPaciente::Betabloqueador() const
+{
+    return FBetabloqueador->isChecked();
 }
 
 TPainelPaciente::~TPainelPaciente()
@@ -217,6 +227,7 @@ void TPainelPaciente::AjustarPaciente(const TPaciente &paciente)
 void TPainelPaciente::NovoPaciente()
 {
     AjustarPaciente(TPaciente{});
+    FBetabloqueador->setChecked(false);
     for (QLabel *aviso : std::as_const(FAvisos))
         aviso->hide();
     for (TEditImp *edit : std::as_const(FCampos))

@@ -9,6 +9,7 @@
 #include "console/fpacientes.h"
 #include "session/registrossessao.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class TBancoSessoes;
@@ -35,6 +36,8 @@ public:
     // Clears every field, the reasons and the id.
     void NovoPaciente();
     qint64 PacienteId() const { return FCarregado.id; }
+    // "Usa betabloqueador": the test's, not stored with the patient (cleared by NovoPaciente).
+    bool Betabloqueador() const;
     // Whether the fields differ from the stored patient held (false for a new one).
     bool Alterado() const;
 
@@ -72,6 +75,7 @@ private:
     QMap<QString, TEditImp *> FCampos;
     QMap<QString, QLabel *> FAvisos;
     QComboBox *FSexo = nullptr;
+    QCheckBox *FBetabloqueador = nullptr;
     QLabel *FSituacao = nullptr;
     QWidget *FBotaoPacientes = nullptr;
     TBancoSessoes *FBanco = nullptr;

@@ -48,8 +48,20 @@ bool TGraficoCardiaco::TemDados(const QList<TAmostraRegistro> &amostras,
            });
 }
 
+TGraficoCardiaco::TLinha TGraficoCardiaco::LinhaAlvo()
+{
+    return {QStringLiteral("FC alvo"), clGreen, TCanvas::psDash};
+}
+
+void TGraficoCardiaco::AjustarAlvo(std::optional<double> bpm)
+{
+    FAlvo = bpm;
+    FAlvoDesdeMs.reset();
+}
+
 void TGraficoCardiaco::Preparar(qint64 duracaoPrevistaMs)
 {
+    FAlvoDesdeMs.reset();
     FGrafico.SetTitle(QStringLiteral("Frequência cardíaca e pressão arterial"));
     FGrafico.SetSecondYaxis(true);
     TEixoTempo::Preparar(*FGrafico.XAxis(), duracaoPrevistaMs);
@@ -124,6 +136,21 @@ void TGraficoCardiaco::Vertical(double minutos, double de, double ate, TColor co
 void TGraficoCardiaco::Amostra(const TAmostraRegistro &a)
 {
     Estender(a.tempoMs);
+    if (FAlvo) {
+        Abranger(*FAlvo);
+        if (FAlvoDesdeMs && a.tempoMs > *FAlvoDesdeMs) {
+            const TLinha alvo = LinhaAlvo();
+            FGrafico.SetUseSecondYAxis(false);
+            FGrafico.SetPenWidth(1);
+            FGrafico.SetPenColor(alvo.cor);
+            FGrafico.SetPenStyle(alvo.estilo);
+            FGrafico.MoveScaledTo(float(*FAlvoDesdeMs / 60000.0), float(*FAlvo));
+            FGrafico.LineScaledTo(float(a.tempoMs / 60000.0), float(*FAlvo));
+            FbCaneta = false;
+        }
+        if (!FAlvoDesdeMs || a.tempoMs > *FAlvoDesdeMs)
+            FAlvoDesdeMs = a.tempoMs;
+    }
     // Time going back (a new run's countdown) starts the curve afresh, as a gap does.
     const bool continua = FbTemPonto && a.tempoMs >= FPontoMs;
     FbTemPonto = a.frequenciaCardiaca > 0;

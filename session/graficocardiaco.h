@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 #include "chart/chartsymbol.h"
 #include "kestrova_session_export.h"
@@ -38,7 +39,13 @@ public:
     static bool TemDados(const QList<TAmostraRegistro> &amostras,
                          const QList<TEventoRegistro> &eventos);
 
+    // The target heart rate's line.
+    static TLinha LinhaAlvo();
+
     explicit TGraficoCardiaco(TvtxGraph &grafico);
+    // From the next sample on, a dashed line at the target heart rate (none: no line). Kept
+    // across Preparar.
+    void AjustarAlvo(std::optional<double> bpm);
     // Axes and captions, an empty store, the X axis sized for `duracaoPrevistaMs`.
     void Preparar(qint64 duracaoPrevistaMs = 0);
     void Amostra(const TAmostraRegistro &amostra);
@@ -64,4 +71,6 @@ private:
     // The chart's pen is set for the curve and stands at the last point: the next second is a
     // single line command.
     bool FbCaneta = false;
+    std::optional<double> FAlvo;
+    std::optional<qint64> FAlvoDesdeMs;  // where the target's line has reached
 };

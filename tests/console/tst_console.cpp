@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "components/editimp.h"
+#include "console/acompanhamentoclinico.h"
 #include "console/fconsole.h"
 #include "console/fsessoes.h"
 #include "console/monitorcardiaco.h"
@@ -30,6 +31,7 @@
 #include "heartrate/preferenciacinta.h"
 #include "platform/messagebox.h"
 #include "protocol/executorprotocolo.h"
+#include "protocol/relogiomanual.h"
 #include "session/bancosessoes.h"
 #include "session/relatoriosessao.h"
 #include "tools/boardsim/boardsimulator.h"
@@ -248,6 +250,82 @@ private slots:
         QCOMPARE(FJanela->findChild<QLabel *>("lblFc")->text(), QStringLiteral("-"));
     }
 
+    // A pressure above the warning's bound: shown in the running view and recorded, once; the
+    // live load in METs; the belt untouched (its targets only the protocol's).
+    void avisoClinico()
+    {
+        Iniciado();
+        QTRY_VERIFY_WITH_TIMEOUT(FJanela->findChild<QLabel *>("lblMets")->text().endsWith("METs"),
+                                 5000);
+        const qsizetype quadros = FPlaca->Frames().size();
+        for (int i = 0; i < 2; ++i) {
+            auto *s = FJanela->findChild<QLineEdit *>("edtSistolica");
+            auto *d = FJanela->findChild<QLineEdit *>("edtDiastolica");
+            s->setText("262");
+            d->setText("100");
+            Clicar("btnRegistrarPa");
+        }
+        auto *aviso = FJanela->findChild<QLabel *>("lblAvisoClinico");
+        QVERIFY(aviso->isVisible() && aviso->text().contains("262 mmHg"));
+        const qint64 id = FJanela->UltimaSessao();
+        QTRY_VERIFY_WITH_TIMEOUT(TemEvento(id, "aviso", "262 mmHg"), 5000);
+        int avisos = 0;
+        for (const TEventoRegistro &e : FBanco->LerEventos(id))
+            avisos += e.tipo == "aviso";
+        QCOMPARE(avisos, 1);
+        // Stage 1 of Bruce (2.7 km/h, 10 %) re-sent as it was: speed and grade frames only.
+        const QByteArray velocidade = Alvo(2.7, 10).left(3), inclinacao = Alvo(2.7, 10).mid(3);
+        for (qsizetype i = quadros; i < FPlaca->Frames().size(); ++i)
+            QVERIFY(FPlaca->Frames().at(i).frame == velocidade ||
+                    FPlaca->Frames().at(i).frame == inclinacao);
+    }
+
+    // What the entries give the session: a resting rate typed within the minute before the
+    // start (else the sensor's), the largest ST deviation, and the angina index (2 when angina
+    // stopped the test, 1 for angina, 0 for an entry of none, empty when never entered).
+    void dadosClinicosDasEntradas_data()
+    {
+        QTest::addColumn<qint64>("repousoHaMs");  // the resting entry's age at the start
+        QTest::addColumn<QList<int>>("anginas");
+        QTest::addColumn<QString>("motivo");
+        QTest::addColumn<int>("fcRepouso");
+        QTest::addColumn<int>("indice");  // -1: empty
+        QTest::newRow("nada") << qint64(61000) << QList<int>{} << "Fadiga" << 77 << -1;
+        QTest::newRow("sem angina") << qint64(60000) << QList<int>{0} << "Fadiga" << 64 << 0;
+        QTest::newRow("angina") << qint64(1000) << QList<int>{0, 2} << "Fadiga" << 64 << 1;
+        QTest::newRow("parou por angina")
+            << qint64(0) << QList<int>{} << "Angina moderada a intensa" << 64 << 2;
+    }
+    void dadosClinicosDasEntradas()
+    {
+        QFETCH(qint64, repousoHaMs);
+        QFETCH(QList<int>, anginas);
+        QFETCH(QString, motivo);
+        auto relogio = std::make_shared<TRelogioManual>();
+        TAcompanhamentoClinico clinico(relogio);
+        TEventoRegistro e;
+        e.tipo = "fc";
+        e.valor1 = 64;
+        clinico.Repouso(e);
+        relogio->Avancar(repousoHaMs);
+        TSessao sessao;
+        clinico.IniciarTeste(sessao, TPaciente{}, 77);
+        QTEST(*sessao.fcRepouso, "fcRepouso");
+        for (double st : {1.0, 2.5, 0.5}) {
+            e.tipo = "st";
+            e.valor1 = st;
+            clinico.Entrada(e);
+        }
+        for (int angina : anginas) {
+            e.tipo = "angina";
+            e.valor1 = angina;
+            clinico.Entrada(e);
+        }
+        clinico.Concluir(sessao, motivo);
+        QCOMPARE(sessao.desvioStMm, std::optional<double>(2.5));
+        QTEST(sessao.indiceAngina.value_or(-1), "indice");
+    }
+
     // The runner has ended but the window has not yet heard it (its signals held back here):
     // closing records the session as complete, not left open or stopped.
     void fecharComOFimAindaNaFila()
@@ -297,7 +375,7 @@ private slots:
 
     // After PARAR: the screen shows what the board holds (0), the reason is asked, and the
     // recovery readings are still taken on the test's clock until "Encerrar teste"; the report's
-    // comments typed after the reason are stored.
+    // comments typed after the reason are stored; what is typed after that rests for the next.
     void depoisDaParada()
     {
         Iniciado();
@@ -325,7 +403,14 @@ private slots:
             if (e.tipo == "fc")
                 QVERIFY(e.tempoMs > parada);
         Clicar("btnEncerrar");
-        QVERIFY(!FJanela->findChild<QPushButton *>("btnRegistrarFc")->isEnabled());
+        // Once the test is closed, an entry is the next test's resting value, not this one's.
+        const qsizetype eventos = FBanco->LerEventos(id).size();
+        Clicar("btnRegistrarFc");  // "96" is still typed
+        QCOMPARE(FBanco->LerEventos(id).size(), eventos);
+        Iniciado();
+        const qint64 proximo = FJanela->UltimaSessao();
+        QCOMPARE(FBanco->LerSessao(proximo)->fcRepouso, std::optional<int>(96));
+        QTRY_VERIFY_WITH_TIMEOUT(TemEvento(proximo, "fc", "FC 96 bpm (repouso)"), 5000);
     }
 
     // Two tests of one person: one patient row, reused and updated; each report keeps the
