@@ -73,6 +73,9 @@ function(kestrova_add_test name)
     # the absolute build directory, lands in every test's preprocessed source and keeps a checkout
     # at another path from hitting ccache.
     set_target_properties(${name} PROPERTIES QT_TESTCASE_BUILDDIR .)
+    # A test's own code needs neither -O2 nor full debug information in the optimised build (the
+    # libraries it tests keep them): it compiles in three quarters of the time, line tables kept.
+    target_compile_options(${name} PRIVATE $<$<CONFIG:RelWithDebInfo>:-O1 -g1>)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
