@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 #include "comm/portname.h"
@@ -17,6 +18,7 @@
 #include "portcommands.h"
 #include "tools/cli/heartratecommands.h"
 #include "tools/cli/protocolcommands.h"
+#include "tools/cli/reportcommand.h"
 
 namespace {
 
@@ -40,13 +42,21 @@ Commands:
                             window (a USB adapter is stored by its /dev/serial/by-id name);
                             DEVICE - removes the mapping
   protocols                 list the built-in and user exercise-test protocols
-  show NAME                 print a protocol's steps and the values the board receives
+  show NAME                 print a protocol's steps, the values the board receives and
+                            their METs (ACSM)
   run NAME [--max-speed KMH] [--max-grade PCT] [--recovery MIN] [--accept-clamp]
            [--time-scale X] [--csv FILE] [--hr-file FILE]
+           [--database FILE --patient NAME --birth DD/MM/YYYY --sex F|M
+            [--beta-blocker] [--resting-hr BPM] [--resting-bp SYS/DIA]]
                             run a protocol, printing each event with the elapsed time;
                             Ctrl+C stops the belt; a lost link stops it too;
                             --hr-file replays a heart-rate trace (CSV tempo_s,fc[,rr_ms])
-                            on the run's clock, its rate in the CSV's last columns
+                            on the run's clock, its rate in the CSV's last columns;
+                            --database records the run as a session of orvanta-teste's
+                            database (resting rate 30-250 bpm, pressure 50-300/20-200 mmHg)
+  report --database FILE [--session ID] [--json] [--pdf FILE]
+                            a recorded session's clinical results as one JSON object, or its
+                            printed report as a PDF; the latest session without --session
   hr-decode HEX...           decode one heart-rate strap notification (Heart Rate
                             Measurement bytes as a trace prints them): bpm, contact,
                             energy, RR intervals in ms
@@ -62,7 +72,9 @@ Commands:
 Numbers take '.' or ',' as the decimal separator. Exit status: 0 success, 1 the board
 failed (the reason, e.g. "Retornou NAK", on standard error), 2 usage error, 3 the port
 could not be opened, 130 a run stopped by Ctrl+C. A run exits with 0 when its recovery
-ended and 1 when a board failure stopped it.
+ended and 1 when a board failure stopped it or its session could not be started. report
+exits with 1 for a missing file, one that is not a session database, no such session or a
+PDF that could not be written.
 
 Examples:
   orvanta-sim --link /tmp/orvanta &          # a simulated board
@@ -72,6 +84,10 @@ Examples:
   orvanta-ctl --device /dev/ttyUSB0 calibrate-speed 106
   orvanta-ctl --device /tmp/orvanta poll --speed 6 --incline 2.5 --period 1000 --ticks 10
   orvanta-ctl --device /tmp/orvanta run bruce --time-scale 60
+  orvanta-ctl --device /tmp/orvanta run bruce --database /tmp/testes.sqlite \
+      --patient "Ana Souza" --birth 12/03/1971 --sex F --resting-hr 72 --resting-bp 124/78
+  orvanta-ctl report --database /tmp/testes.sqlite --json
+  orvanta-ctl report --database /tmp/testes.sqlite --session 3 --pdf /tmp/teste3.pdf
   orvanta-ctl hr-decode 16 48 02 03
   orvanta-ctl hr-scan
   orvanta-ctl hr --sensor A0:9E:1A:12:34:56 --seconds 30 --trace)";
@@ -294,7 +310,12 @@ int Run(const TConnection &connection, const QStringList &words, unsigned calibr
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const std::unique_ptr<QCoreApplication> app =
+        reportcli::IsReportCommand(argc, argv) ? reportcli::CreateApplication(argv)
+                                               : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvanta-ctl"));
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(kDescription));
@@ -312,8 +333,8 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument("command",
                                  "speed, incline, stop, calibrate-speed, "
                                  "calibrate-incline, poll, ports, map, protocols, show, "
-                                 "run, hr-decode, hr-scan or hr (see above).");
-    parser.process(app);
+                                 "run, report, hr-decode, hr-scan or hr (see above).");
+    parser.process(arguments);
     try {
         TConnection connection;
         connection.port = RequireInteger(parser.value("port"), "--port");
@@ -325,6 +346,8 @@ int main(int argc, char *argv[])
         EnableTrace(parser.isSet("trace"));
         const QStringList words = parser.positionalArguments();
         if (const std::optional<int> status = heartratecli::RunHeartRateCommand(words))
+            return *status;
+        if (const std::optional<int> status = reportcli::RunReportCommand(words))
             return *status;
         if (protocolcli::IsProtocolCommand(words.value(0)))
             return protocolcli::RunProtocolCommand(words, connection.port, connection.device);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "clinical/equacoesmetabolicas.h"
 #include "device/orvanta.h"
 #include "protocol/bibliotecaprotocolos.h"
 #include "protocol/faixaesteira.h"
@@ -33,6 +34,16 @@ double BoardGrade(double pct, const TProtocolOptions &options)
 QString Range(double from, double to)
 {
     return from == to ? Number(from) : Number(from) + QStringLiteral("->") + Number(to);
+}
+
+// ACSM's METs of what the board receives at a step's start and end.
+QString Mets(const TPasso &p, const TProtocolOptions &o)
+{
+    auto mets = [&](double kmh, double pct) {
+        return TEquacoesMetabolicas::Mets(BoardSpeed(kmh, o), BoardGrade(pct, o));
+    };
+    return Range(mets(p.velocidadeInicial, p.inclinacaoInicial),
+                 mets(p.velocidadeFinal, p.inclinacaoFinal));
 }
 
 QString Codes(const TPasso &p, const TProtocolOptions &o)
@@ -81,17 +92,18 @@ int Show(const TProtocolOptions &options)
     PrintLine(QStringLiteral("%1 (%2): %3").arg(p.nome, p.id, p.descricao));
     if (!p.fonte.isEmpty())
         PrintLine(QStringLiteral("Fonte: ") + p.fonte);
-    PrintLine(QStringLiteral("%1 %2 %3 %4 %5 %6  %7")
+    PrintLine(QStringLiteral("%1 %2 %3 %4 %5 %6 %7  %8")
                   .arg(QStringLiteral("EST"), 3)
                   .arg(QStringLiteral("FASE"), -12)
                   .arg(QStringLiteral("INÍCIO"), 7)
                   .arg(QStringLiteral("DURAÇÃO"), 7)
                   .arg(QStringLiteral("KM/H"), 10)
                   .arg(QStringLiteral("%"), 10)
+                  .arg(QStringLiteral("METS"), 10)
                   .arg(QStringLiteral("PLACA")));
     for (const TEtapaProtocolo &e : p.Etapas()) {
         const TPasso &s = e.passo;
-        PrintLine(QStringLiteral("%1 %2 %3 %4 %5 %6  %7")
+        PrintLine(QStringLiteral("%1 %2 %3 %4 %5 %6 %7  %8")
                       .arg(e.estagio, 3)
                       .arg(NomeFase(e.fase), -12)
                       .arg(FormatTime(e.inicioMs), 7)
@@ -102,6 +114,7 @@ int Show(const TProtocolOptions &options)
                       .arg(Range(BoardGrade(s.inclinacaoInicial, options),
                                  BoardGrade(s.inclinacaoFinal, options)),
                            10)
+                      .arg(Mets(s, options), 10)
                       .arg(Codes(s, options)));
     }
     PrintLine(QStringLiteral("Duração total: ") + FormatTime(p.DuracaoTotalMs()));

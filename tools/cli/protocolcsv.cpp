@@ -1,5 +1,7 @@
 #include "tools/cli/protocolcsv.h"
 
+#include "tools/cli/runrecords.h"
+
 namespace protocolcli {
 
 namespace {
@@ -13,19 +15,6 @@ QString Quoted(QString text)
 {
     return QLatin1Char('"') + text.replace(QLatin1Char('"'), QLatin1String("\"\"")) +
            QLatin1Char('"');
-}
-
-const char *EventType(TEventoExecucao::TTipo tipo)
-{
-    switch (tipo) {
-        case TEventoExecucao::TTipo::Estado: return "estado";
-        case TEventoExecucao::TTipo::Estagio: return "estagio";
-        case TEventoExecucao::TTipo::Alvo: return "alvo";
-        case TEventoExecucao::TTipo::Limite: return "limite";
-        case TEventoExecucao::TTipo::Falha: return "falha";
-        case TEventoExecucao::TTipo::Acao: break;
-    }
-    return "acao";
 }
 
 // Last in the row, so the earlier columns keep their positions.
@@ -66,7 +55,8 @@ void TProtocolCsv::Event(const TEventoExecucao &e, std::optional<int> fcBpm, con
 {
     Write(QStringList{"evento", QString::number(e.tempoMs), Quoted(NomeEstado(e.estado)),
                       Quoted(NomeFase(e.fase)), QString::number(e.estagio), Number(e.velocidade),
-                      Number(e.inclinacao), "", "", "", EventType(e.tipo), Quoted(e.texto)} +
+                      Number(e.inclinacao), "", "", "", TRunRecords::Tipo(e.tipo),
+                      Quoted(e.texto)} +
           HeartRate(fcBpm, fonteFc));
 }
 

@@ -84,6 +84,7 @@ TProtocolOptions TProtocolOptions::Parse(const QString &command, const QStringLi
                        {"peak-speed", "Ramp peak speed.", "KMH"},
                        {"peak-grade", "Ramp peak grade.", "PCT"},
                        {"duration", "Ramp length (8 to 12).", "MIN"}});
+    parser.addOptions(TRecordOptions::Options());
     if (!parser.parse(QStringList{command} + words))
         throw TUsageError(parser.errorText());
     if (parser.positionalArguments().size() != 1)
@@ -100,6 +101,7 @@ TProtocolOptions TProtocolOptions::Parse(const QString &command, const QStringLi
     options.acceptClamp = parser.isSet("accept-clamp");
     options.csvPath = parser.value("csv");
     options.hrFilePath = parser.value("hr-file");
+    options.record = TRecordOptions::Parse(parser);
     // A limit below the lowest moving speed cannot be kept by a moving belt.
     if (options.maxSpeed && !TFaixaEsteira::LimiteDeVelocidadeValido(*options.maxSpeed))
         throw TUsageError(
@@ -126,6 +128,12 @@ std::optional<double> ParseNumber(QString text)
 void PrintError(const QString &text)
 {
     std::fprintf(stderr, "orvanta-ctl: %s\n", qUtf8Printable(text));
+}
+
+QString OneLine(QString text)
+{
+    return text.replace(QStringLiteral("\n\n"), QStringLiteral(" "))
+        .replace(QLatin1Char('\n'), QLatin1String("; "));
 }
 
 void PrintLine(const QString &text)

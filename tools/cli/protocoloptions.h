@@ -7,6 +7,7 @@
 
 #include "platform/exception.h"
 #include "protocol/protocolo.h"
+#include "tools/cli/recordoptions.h"
 
 namespace protocolcli {
 
@@ -24,7 +25,8 @@ struct TProtocolOptions {
     std::optional<double> maxSpeed, maxGrade, recoveryMinutes, timeScale;
     bool acceptClamp = false;
     QString csvPath;
-    QString hrFilePath;  // a heart-rate trace replayed during the run
+    QString hrFilePath;                    // a heart-rate trace replayed during the run
+    std::optional<TRecordOptions> record;  // the session to record the run as
 
     // words: NAME followed by options. Throws TUsageError.
     static TProtocolOptions Parse(const QString &command, const QStringList &words);
@@ -32,6 +34,8 @@ struct TProtocolOptions {
 
 std::optional<double> ParseNumber(QString text);
 void PrintError(const QString &text);
+// A message's lines joined into one, for standard error.
+QString OneLine(QString text);
 void PrintLine(const QString &text);
 // "mm:ss" (or "h:mm:ss") for a time in milliseconds.
 QString FormatTime(qint64 ms);

@@ -4,8 +4,10 @@
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QTimer>
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 
@@ -15,10 +17,14 @@
 #include "protocol/faixaesteira.h"
 #include "tools/cli/portcommands.h"
 #include "tools/cli/protocolcommands.h"
+#include "tools/cli/runrecords.h"
 
 namespace protocolcli {
 
 namespace {
+
+// Longest wait for the runner's last sample once the run ended, when it is recorded.
+constexpr int kFinalSampleMs = 2000;
 
 int gInterruptPipe[2] = {-1, -1};
 constexpr char kSigint = 1, kQuit = 2;
@@ -47,6 +53,7 @@ TProtocolRun::~TProtocolRun()
 {
     StopInterruptWatch();
     FRunner.reset();  // before the board it drives
+    FRecording.reset();
     FBoard.reset();
 }
 
@@ -69,11 +76,20 @@ int TProtocolRun::Exec()
         PrintError(error);
         return kUsage;
     }
+    if (FOptions.record) {
+        FRecording = std::make_unique<TSessionRecording>(*FOptions.record);
+        if (!FRecording->Open(&error)) {
+            PrintError(QStringLiteral("--database: ") + OneLine(error));
+            return kUsage;
+        }
+    }
     if (const int failure = Open(); failure != kOk)
         return failure;
     WarnAboutTimeScale();
     FRunner = std::make_unique<TExecutorProtocolo>(FBoard.get(), FClock);
     Configure(*FRunner);
+    if (!StartRecording())
+        return kBoardFailure;
     QObject::connect(FRunner.get(), &TExecutorProtocolo::Evento, &FLoop,
                      [this](const TEventoExecucao &e) { OnEvent(e); });
     QObject::connect(FRunner.get(), &TExecutorProtocolo::Amostra, &FLoop,
@@ -86,10 +102,13 @@ int TProtocolRun::Exec()
     FRunner->Iniciar();
     if (FRunner->Estado() != TEstadoExecucao::Contagem) {
         QCoreApplication::processEvents();  // prints the event saying why it was refused
+        FinishRecording(TEstadoExecucao::Parado);
         return kBoardFailure;
     }
     StartHeartRate();
-    return FLoop.exec();
+    const int status = FLoop.exec();
+    FinishRecording(FEndState);
+    return status;
 }
 
 bool TProtocolRun::OpenHeartRate()
@@ -116,10 +135,17 @@ void TProtocolRun::StartHeartRate()
     axis.AjustarEscala(FOptions.timeScale.value_or(1.0));
     axis.Ancorar(-TExecutorProtocolo::kContagemMs);
     QObject::connect(FHeartRate.get(), &TFonteCardiaca::Leitura, &FLoop,
-                     [this](const TLeituraCardiaca &leitura) { FHeartSignal.Registrar(leitura); });
+                     [this](const TLeituraCardiaca &leitura) {
+                         FHeartSignal.Registrar(leitura);
+                         // Intervals without skin contact are noise, as the rate is.
+                         if (leitura.contato != TContatoSensor::NaoDetectado)
+                             for (double rr : leitura.rrMs)
+                                 FPendingRr << int(std::lround(rr));
+                     });
     QObject::connect(FHeartRate.get(), &TFonteCardiaca::Situacao, &FLoop, [this](const QString &t) {
         const qint64 now = FHeartRate->RelogioSessao().AgoraMs();
         PrintLine(QStringLiteral("[%1] FC: %2").arg(FormatTime(std::max<qint64>(now, 0)), t));
+        RecordHeartRateNote(FLastSample.tempoMs, t);
     });
     FHeartRate->Iniciar();
 }
@@ -138,13 +164,88 @@ QString TProtocolRun::HeartRateSource(std::optional<int> bpm) const
 
 void TProtocolRun::OnSample(const TAmostraExecucao &amostra)
 {
+    FLastSample = amostra;
+    FFinalSample =
+        amostra.estado == TEstadoExecucao::Concluido || amostra.estado == TEstadoExecucao::Parado;
     const std::optional<int> bpm = HeartRateNow();
     FCsv.Sample(amostra, bpm, HeartRateSource(bpm));
+    if (FRecording) {
+        TAmostraRegistro registro = TRunRecords::Amostra(amostra);
+        if (bpm) {  // none without a current reading: never the last value carried over
+            registro.frequenciaCardiaca = *bpm;
+            registro.fonteFc = HeartRateSource(bpm);
+            registro.intervalosRR = FPendingRr;
+        }
+        FRecording->Sample(registro);
+    }
+    FPendingRr.clear();
+    if (FFinalSample && FExitStatus)
+        FLoop.exit(*FExitStatus);
     if (!FHeartRate)
         return;
     const QString change = FHeartSignal.Mudanca(FHeartRate->RelogioSessao().AgoraMs());
-    if (!change.isEmpty())
+    if (!change.isEmpty()) {
         PrintLine(QStringLiteral("[%1] FC: %2").arg(FormatTime(amostra.tempoMs), change));
+        RecordHeartRateNote(
+            amostra.tempoMs,
+            QStringLiteral("Frequência cardíaca (%1): %2").arg(FHeartRate->Nome(), change));
+    }
+}
+
+// A start the runner would refuse records nothing: Iniciar says why.
+bool TProtocolRun::StartRecording()
+{
+    if (!FRecording || !FRunner->MotivoRecusa().isEmpty())
+        return true;
+    QString error;
+    if (FRecording->Start(FRunner->Protocolo(),
+                          FOptions.maxSpeed.value_or(TFaixaEsteira::kVelocidadeMaxima),
+                          FOptions.maxGrade.value_or(TFaixaEsteira::kInclinacaoMaxima), &error))
+        return true;
+    PrintError(QStringLiteral("--database: ") + OneLine(error));
+    return false;
+}
+
+// A heart-rate source's message among the session's events, as the console records it.
+void TProtocolRun::RecordHeartRateNote(qint64 tempoMs, const QString &text)
+{
+    if (!FRecording)
+        return;
+    TEventoRegistro e;
+    e.tempoMs = tempoMs;
+    e.tipo = QStringLiteral("sinal_fc");
+    e.estado = int(FLastSample.estado);
+    e.fase = int(FLastSample.fase);
+    e.estagio = FLastSample.estagio;
+    e.texto = text;
+    FRecording->Event(e);
+}
+
+// The session ends as the run did; a stop the board has not acknowledged says so.
+void TProtocolRun::FinishRecording(TEstadoExecucao estado)
+{
+    if (!FRecording || !FRecording->Started())
+        return;
+    TSessao::TSituacao situacao = estado == TEstadoExecucao::Concluido
+                                      ? TSessao::TSituacao::Concluida
+                                      : TSessao::TSituacao::Parada;
+    QString reason;
+    if (estado == TEstadoExecucao::Concluido)
+        reason = QStringLiteral("Teste completo");
+    else if (FInterrupted)
+        reason = QStringLiteral("Decisão do operador");
+    else if (FResult == kBoardFailure)
+        reason = QStringLiteral("Falha do equipamento");
+    if (FRunner->ParadaPendente())
+        situacao = TSessao::TSituacao::ParadaNaoConfirmada;
+    const qint64 duration = std::max(FLastSample.tempoMs, FRunner->UltimaAmostra().tempoMs);
+    QString error;
+    if (FRecording->Finish(situacao, duration, reason, &error))
+        PrintLine(QStringLiteral("Teste %1 gravado em %2")
+                      .arg(FRecording->SessionId())
+                      .arg(FRecording->DatabasePath()));
+    else
+        PrintError(OneLine(error));
 }
 
 int TProtocolRun::Open()
@@ -185,6 +286,8 @@ void TProtocolRun::OnEvent(const TEventoExecucao &evento)
 {
     const std::optional<int> bpm = HeartRateNow();
     FCsv.Event(evento, bpm, HeartRateSource(bpm));
+    if (FRecording)
+        FRecording->Event(TRunRecords::Evento(evento));
     PrintLine(QStringLiteral("[%1] %2").arg(FormatTime(evento.tempoMs), evento.texto));
     if (evento.tipo == TEventoExecucao::TTipo::Estado &&
         evento.estado == TEstadoExecucao::LinkPerdido && FResult < 0) {
@@ -196,12 +299,22 @@ void TProtocolRun::OnEvent(const TEventoExecucao &evento)
 
 void TProtocolRun::OnState(TEstadoExecucao estado)
 {
-    if (FInterrupted && (estado == TEstadoExecucao::Concluido || estado == TEstadoExecucao::Parado))
-        FLoop.exit(kInterrupted);
+    if (estado != TEstadoExecucao::Concluido && estado != TEstadoExecucao::Parado)
+        return;
+    FEndState = estado;
+    int status = FResult >= 0 ? FResult : kBoardFailure;
+    if (FInterrupted)
+        status = kInterrupted;
     else if (estado == TEstadoExecucao::Concluido)
-        FLoop.exit(FResult >= 0 ? FResult : kOk);
-    else if (estado == TEstadoExecucao::Parado)
-        FLoop.exit(FResult >= 0 ? FResult : kBoardFailure);
+        status = FResult >= 0 ? FResult : kOk;
+    if (!FRecording || FFinalSample) {
+        FLoop.exit(status);
+        return;
+    }
+    // The session takes the runner's last sample, which follows the board's answer to the stop;
+    // a stop that is not answered does not hold the exit longer than this.
+    FExitStatus = status;
+    QTimer::singleShot(kFinalSampleMs, &FLoop, [this, status] { FLoop.exit(status); });
 }
 
 // The signal handler only writes a byte to a pipe; this thread reads it and asks for the stop,

@@ -10,6 +10,7 @@
 #include "protocol/executorprotocolo.h"
 #include "tools/cli/protocolcsv.h"
 #include "tools/cli/protocoloptions.h"
+#include "tools/cli/sessionrecording.h"
 
 class TOrvanta;
 
@@ -22,6 +23,9 @@ namespace protocolcli {
 // With --hr-file a heart-rate trace is replayed on the run's own clock, its axis anchored at the
 // countdown and scaled as the run; the CSV's rows carry the rate current when each is written
 // (TVigiaSinal: none once the last reading is 5 s old).
+//
+// With --database the run is recorded as a session of orvanta-teste's database, each sample with
+// that same rate (TSessionRecording); the session ends with the run, as it ended.
 //
 // Nothing of the run waits for the main thread: the board's answers are taken on the port's
 // reader thread, and Ctrl+C is read by a thread of its own that asks the runner for the stop
@@ -42,6 +46,9 @@ private:
     std::optional<int> HeartRateNow() const;
     QString HeartRateSource(std::optional<int> bpm) const;
     void OnState(TEstadoExecucao estado);
+    bool StartRecording();
+    void RecordHeartRateNote(qint64 tempoMs, const QString &text);
+    void FinishRecording(TEstadoExecucao estado);
     void StartInterruptWatch();
     void StopInterruptWatch();
     void WatchInterrupts();
@@ -56,6 +63,12 @@ private:
     TProtocolCsv FCsv;
     std::unique_ptr<TFonteReproducao> FHeartRate;
     TVigiaSinal FHeartSignal;
+    QList<int> FPendingRr;  // ms, the RR intervals read since the last sample
+    std::unique_ptr<TSessionRecording> FRecording;
+    TAmostraExecucao FLastSample;
+    bool FFinalSample = false;  // the last sample, in the state the run ended with, came
+    TEstadoExecucao FEndState = TEstadoExecucao::Parado;
+    std::optional<int> FExitStatus;  // the run's outcome, while its last sample is awaited
     QEventLoop FLoop;
     std::thread FInterruptWatch;
     std::atomic<bool> FInterrupted{false};

@@ -1,4 +1,7 @@
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -8,6 +11,7 @@
 #include <memory>
 #include <utility>
 
+#include "session/bancosessoes.h"
 #include "tools/boardsim/boardsimulator.h"
 
 // orvanta-ctl's protocol commands run as a user would, against the simulated board over a pty.
@@ -33,6 +37,7 @@ private slots:
     void runRecordsTheReplayedHeartRate();
     void ctrlCStopsTheBelt();
     void lostLinkStopsAndExitsOne();
+    void runRecordsASessionAndReportsIt();
     void showPrintsWhatTheBoardReceives();
     void exitStatuses_data();
     void exitStatuses();
@@ -189,12 +194,107 @@ void TestOrvantaCtlProtocol::lostLinkStopsAndExitsOne()
     QVERIFY2(FOut.contains("Comunicação perdida"), qPrintable(FOut));
 }
 
+// Bruce at 120x, recorded with a trace that rises to 160 bpm by 11:40 and holds it to the end
+// of the exercise (24:00), 130 bpm in the recovery; then its results and its report.
+void TestOrvantaCtlProtocol::runRecordsASessionAndReportsIt()
+{
+    constexpr int kExerciseS = 8 * 180;
+    auto rate = [](int s) { return s < kExerciseS ? std::min(90 + s / 10, 160) : 130; };
+    QFile trace(FHome->filePath("fc.csv"));
+    QVERIFY(trace.open(QIODevice::WriteOnly));
+    trace.write("tempo_s,fc\n");
+    int peak = 0;
+    for (int s = 0; s <= kExerciseS + 60; ++s) {
+        trace.write(QByteArray::number(s) + ',' + QByteArray::number(rate(s)) + '\n');
+        if (s < kExerciseS)
+            peak = std::max(peak, rate(s));
+    }
+    trace.close();
+    const QString database = FHome->filePath("testes.sqlite");
+    Start({"run",       "bruce",          "--time-scale",
+           "120",       "--recovery",     "1",
+           "--hr-file", trace.fileName(), "--database",
+           database,    "--patient",      "Ana Conceição Souza",
+           "--birth",   "12/03/1971",     "--sex",
+           "F",         "--beta-blocker", "--resting-hr",
+           "70",        "--resting-bp",   "120/80"});
+    QCOMPARE(Finish(), 0);
+    QVERIFY2(FOut.contains(QRegularExpression("Teste \\d+ gravado em ")), qPrintable(FOut));
+    {
+        TBancoSessoes banco(QStringLiteral("tst-orvantactl"));
+        QString error;
+        QVERIFY2(banco.Abrir(database, &error), qPrintable(error));
+        const QList<TSessao> sessions = banco.SessoesDoPaciente(1);
+        QCOMPARE(sessions.size(), 1);
+        const TSessao &s = sessions.first();
+        QCOMPARE(s.situacao, TSessao::TSituacao::Concluida);
+        QVERIFY(s.betabloqueador);
+        QCOMPARE(s.fcRepouso.value_or(0), 70);
+        QCOMPARE(s.sistolicaRepouso.value_or(0), 120);
+        QCOMPARE(s.diastolicaRepouso.value_or(0), 80);
+        QCOMPARE(banco.LerPaciente(1)->nascimento, QStringLiteral("12/03/1971"));
+    }
+
+    Start({"report", "--database", database, "--json"});
+    QCOMPARE(Finish(), 0);
+    QJsonParseError parseError;
+    const QJsonObject json = QJsonDocument::fromJson(FOut.toUtf8(), &parseError).object();
+    QVERIFY2(parseError.error == QJsonParseError::NoError, qPrintable(FOut));
+    for (const char *key : {"tempo_exercicio_s", "mets_pico", "vo2max_estimado", "idade", "fc_pico",
+                            "fc_maxima_prevista", "indice_cronotropico", "escore_duke",
+                            "faixa_duke", "estagios", "avisos", "motivos"})
+        QVERIFY2(json.contains(QLatin1String(key)), key);
+    QCOMPARE(json["fc_pico"].toInt(), peak);
+    QVERIFY(json["indice_cronotropico"].isDouble());  // the resting rate was recorded
+    // No ST deviation nor angina index was entered: no Duke score, and the reason.
+    QVERIFY(json["escore_duke"].isNull() && json["faixa_duke"].isNull());
+    QVERIFY(!json["motivos"]["escore_duke"].toString().isEmpty());
+    // ACSM, S = km/h x 1000 / 60 m/min, G = % / 100, METs = VO2 / 3.5; walking below 8 km/h
+    // (VO2 = 3.5 + 0.1 S + 1.8 S G), running from it (3.5 + 0.2 S + 0.9 S G):
+    //   2.7 km/h 10 %: S = 45;      3.5 + 4.5 + 8.1 = 16.1           -> 4.60
+    //   4.0 km/h 12 %: S = 66.67;   3.5 + 6.67 + 14.4 = 24.57        -> 7.02
+    //   5.5 km/h 14 %: S = 91.67;   3.5 + 9.17 + 23.1 = 35.77        -> 10.22
+    //   6.8 km/h 16 %: S = 113.33;  3.5 + 11.33 + 32.64 = 47.47      -> 13.56
+    //   8.0 km/h 18 %: S = 133.33;  3.5 + 26.67 + 21.6 = 51.77       -> 14.79
+    //   8.9 km/h 20 %: S = 148.33;  3.5 + 29.67 + 26.7 = 59.87       -> 17.10
+    //   9.7 km/h 22 %: S = 161.67;  3.5 + 32.33 + 32.01 = 67.84      -> 19.38
+    //  10.5 km/h 24 %: S = 175;     3.5 + 35 + 37.8 = 76.3           -> 21.80
+    //   2.5 km/h  0 %: S = 41.67;   3.5 + 4.17 = 7.67 (recovery)     -> 2.19
+    const double stages[][3] = {{2.7, 10, 4.6},  {4.0, 12, 7.0},   {5.5, 14, 10.2},
+                                {6.8, 16, 13.6}, {8.0, 18, 14.8},  {8.9, 20, 17.1},
+                                {9.7, 22, 19.4}, {10.5, 24, 21.8}, {2.5, 0, 2.2}};
+    const QJsonArray table = json["estagios"].toArray();
+    QCOMPARE(table.size(), 9);
+    for (int i = 0; i < table.size(); ++i) {
+        const QJsonObject stage = table[i].toObject();
+        QCOMPARE(stage["velocidade_kmh"].toDouble(), stages[i][0]);
+        QCOMPARE(stage["inclinacao_pct"].toDouble(), stages[i][1]);
+        QVERIFY2(std::abs(stage["mets"].toDouble() - stages[i][2]) < 1e-9,
+                 qPrintable(QString::number(stage["mets"].toDouble())));
+    }
+
+    const QString pdf = FHome->filePath("relatorio.pdf");
+    Start({"report", "--database", database, "--session", "1", "--pdf", pdf});
+    QCOMPARE(Finish(), 0);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(30000));
+    QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains("Ana Conceição Souza"));
+}
+
 void TestOrvantaCtlProtocol::showPrintsWhatTheBoardReceives()
 {
     Start({"show", "bruce", "--max-speed", "10"});
     QCOMPARE(Finish(), 0);
     QVERIFY2(FOut.contains("Q 13, R 10"), qPrintable(FOut));
     QVERIFY2(FOut.contains("Q 86, R 24"), qPrintable(FOut));  // 10.5 km/h limited to 10.0
+    // METs of what is sent: 2.7 km/h 10 % walking, S = 45 m/min: (3.5 + 4.5 + 1.8 x 45 x 0.10)
+    // / 3.5 = 4.6; 10.0 km/h 24 % running, S = 166.67: (3.5 + 33.33 + 0.9 x 166.67 x 0.24) / 3.5
+    // = 72.83 / 3.5 = 20.8.
+    QVERIFY2(FOut.contains(QRegularExpression("2\\.7 +10\\.0 +4\\.6  Q 13, R 10")),
+             qPrintable(FOut));
+    QVERIFY2(FOut.contains(QRegularExpression("10\\.0 +24\\.0 +20\\.8  Q 86, R 24")),
+             qPrintable(FOut));
     QVERIFY(Frames().isEmpty());
 }
 
@@ -230,6 +330,44 @@ void TestOrvantaCtlProtocol::exitStatuses_data()
         << "fc-nenhum.csv: não foi possível abrir";
     QTest::newRow("no port") << QStringList{"--device", "/dev/kestrova-none", "run", "bruce"} << 3
                              << "/dev/kestrova-none";
+    const QStringList record{"run",       "bruce", "--database", "@HOME@/t.sqlite",
+                             "--patient", "Ana",   "--birth",    "12/03/1971"};
+    QTest::newRow("database without the sex") << record << 2 << "--sex F|M";
+    QTest::newRow("patient without a database")
+        << QStringList{"run", "bruce", "--patient", "Ana"} << 2 << "--patient needs --database";
+    QTest::newRow("birth not a date")
+        << QStringList{"run", "bruce",   "--database", "@HOME@/t.sqlite", "--patient",
+                       "Ana", "--birth", "31/02/1971", "--sex",           "F"}
+        << 2 << "--birth: not a date";
+    QTest::newRow("sex") << record + QStringList{"--sex", "X"} << 2 << "--sex must be F or M";
+    QTest::newRow("resting rate below 30")
+        << record + QStringList{"--sex", "M", "--resting-hr", "29"} << 2 << "--resting-hr";
+    QTest::newRow("resting diastolic above systolic")
+        << record + QStringList{"--sex", "M", "--resting-bp", "80/120"} << 2 << "--resting-bp";
+    QTest::newRow("resting systolic above 300")
+        << record + QStringList{"--sex", "M", "--resting-bp", "301/80"} << 2 << "--resting-bp";
+    QTest::newRow("resting pressure not SYS/DIA")
+        << record + QStringList{"--sex", "M", "--resting-bp", "120"} << 2 << "--resting-bp";
+    QTest::newRow("report without a database")
+        << QStringList{"report", "--json"} << 2 << "report needs --database";
+    QTest::newRow("report of nothing")
+        << QStringList{"report", "--database", "@HOME@/vazio.sqlite"} << 2 << "--json or --pdf";
+    QTest::newRow("report: session not a number")
+        << QStringList{"report", "--database", "@HOME@/vazio.sqlite", "--session", "x", "--json"}
+        << 2 << "--session";
+    QTest::newRow("report: no such file")
+        << QStringList{"report", "--database", "@HOME@/nenhum.sqlite", "--json"} << 1
+        << "nenhum.sqlite: arquivo não encontrado";
+    QTest::newRow("report: not a session database")
+        << QStringList{"report", "--database", "@HOME@/bad.json", "--json"} << 1
+        << "bad.json: não é um banco de sessões";
+    QTest::newRow("report: no session")
+        << QStringList{"report", "--database", "@HOME@/vazio.sqlite", "--json"} << 1
+        << "nenhuma sessão em";
+    QTest::newRow("report: unknown session")
+        << QStringList{"report", "--database", "@HOME@/vazio.sqlite", "--session",
+                       "7",      "--pdf",      "@HOME@/r.pdf"}
+        << 1 << "sessão 7 não encontrada";
 }
 
 void TestOrvantaCtlProtocol::exitStatuses()
@@ -252,11 +390,17 @@ void TestOrvantaCtlProtocol::exitStatuses()
         QVERIFY(trace.open(QIODevice::WriteOnly));
         trace.write(text);
     }
+    {
+        TBancoSessoes empty(QStringLiteral("tst-vazio"));
+        QString error;
+        QVERIFY2(empty.Abrir(FHome->filePath("vazio.sqlite"), &error), qPrintable(error));
+    }
     arguments.replaceInStrings("@HOME@", FHome->path());
     Start(arguments);
     QCOMPARE(Finish(), status);
     QVERIFY2(FErr.contains(message), qPrintable(FErr));
     QVERIFY(Frames().isEmpty());
+    QVERIFY(!QFile::exists(FHome->filePath("t.sqlite")));  // refused before anything was opened
 }
 
 QTEST_GUILESS_MAIN(TestOrvantaCtlProtocol)
