@@ -84,7 +84,11 @@ struct TResumoEstagio {
     double velocidadeProtocolo = 0, inclinacaoProtocolo = 0;
     int frequenciaCardiaca = 0;  // 0: none entered
     int pressaoSistolica = 0, pressaoDiastolica = 0;
+    qint64 pressaoMs = 0;  // when the pressure shown was entered
     int borg = 0;
+    // Left before its planned end by the operator ("próximo estágio", "ir para a recuperação"),
+    // and held within it (paused, or the link lost). Not stored in the estagios table.
+    bool pulado = false, espera = false;
 };
 
 // A record a running test produces, as the recorder queues it.

@@ -1,7 +1,10 @@
 #include "session/relatoriosessao.h"
 
+#include <QImage>
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <memory>
 
 #include "chart/dashline.h"
@@ -16,19 +19,29 @@
 namespace {
 
 constexpr int kMargem = 30;
-constexpr int kLinhaTabela = 11;
+constexpr double kDireita = TRelatorioSessao::kLarguraPagina - kMargem;
+constexpr int kPontosTabela = 7;
+constexpr double kLinhaTabela = 9;
 constexpr double kPontosCampos = 7;
 // A4 in report units, and the lowest line anything is drawn above.
 constexpr double kAlturaPagina = TRelatorioSessao::kLarguraPagina * 297.0 / 210;
 constexpr double kFimPagina = kAlturaPagina - kMargem;
-constexpr double kAlturaConclusao = 60;
+// The laboratory's header: its height, the logo's largest width, and how far it moves the
+// patient block down.
+constexpr double kAlturaLaboratorio = 28, kLarguraLogo = 90, kDeslocamentoLaboratorio = 12;
+// Peaks and stop reason; the results block's lines; the comments' lines.
+constexpr double kAlturaPicos = 24, kLinhaResultado = 9, kLinhaComentario = 10;
+// The physician's conclusion and signature, under the charts.
+constexpr double kAlturaLaudo = 48;
 // Below this the belt chart alone goes to a page of its own rather than being squeezed; with
 // the heart-rate chart under it, each may be smaller, down to the second value.
-constexpr double kAlturaMinimaGrafico = 200, kAlturaMinimaPar = 140;
+constexpr double kAlturaMinimaGrafico = 200, kAlturaMinimaPar = 90;
 constexpr double kAlturaMaximaGrafico = 330, kEntreGraficos = 8;
 // The legend's line under a chart, and the printed lines' width (about 0.3 mm: wide enough for
 // dashes to show, and a printer pen other than 1 draws them in millimetres).
 constexpr double kAlturaLegenda = 14;
+// The chart's own margin above its title and below its caption on paper, control pixels.
+constexpr int kMargemVertical = 3;
 constexpr double kTracoGrafico = 0.7;
 
 // Maps report units to the printer's device pixels.
@@ -68,19 +81,50 @@ public:
         c.TextOut(X(x), Y(y), texto);
     }
     // A text's width in report units.
-    double Largura(const QString &texto, int pontos = 8)
+    double Largura(const QString &texto, int pontos = 8, bool negrito = false)
     {
-        Fonte(pontos, false);
+        Fonte(pontos, negrito);
         return c.TextWidth(texto) / FRazao;
     }
-    // Word-wrapped text in a box of report units.
-    void Caixa(double x, double y, double w, double h, const QString &texto, int pontos = 8)
+    // The text ending at `direita`.
+    void TextoDireita(double direita, double y, const QString &texto, int pontos = 8,
+                      bool negrito = false)
     {
-        c.Font().SetSize(pontos);
-        c.Font().Bold = false;
-        c.Brush().Style = TCanvas::bsClear;
-        TRect r = TRect::Bounds(X(x), Y(y), L(w), L(h));
-        c.DrawText(r, texto, TCanvas::dtWordBreak | TCanvas::dtNoPrefix);
+        Texto(direita - Largura(texto, pontos, negrito), y, texto, pontos, negrito);
+    }
+    // The lines `texto` wraps to within `largura`, breaking at spaces (a word wider than the
+    // width stands on a line of its own).
+    QStringList Quebrar(const QString &texto, double largura, int pontos, bool negrito = false)
+    {
+        QStringList linhas;
+        QString linha;
+        for (const QString &palavra : texto.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString junta = linha.isEmpty() ? palavra : linha + QLatin1Char(' ') + palavra;
+            if (!linha.isEmpty() && Largura(junta, pontos, negrito) > largura) {
+                linhas << linha;
+                linha = palavra;
+            } else {
+                linha = junta;
+            }
+        }
+        if (!linha.isEmpty() || linhas.isEmpty())
+            linhas << linha;
+        return linhas;
+    }
+    // The text cut, with an ellipsis, to fit `largura`.
+    QString Encurtar(const QString &texto, double largura, int pontos, bool negrito = false)
+    {
+        QString t = texto;
+        while (t.size() > 1 && Largura(t, pontos, negrito) > largura)
+            t = t.left(t.size() - 2) + QChar(0x2026);
+        return t;
+    }
+    // An image scaled smoothly to the printer's pixels of a box in report units.
+    void Imagem(double x, double y, double w, double h, const QImage &imagem)
+    {
+        const QImage pronta = imagem.scaled(std::max(1, L(w)), std::max(1, L(h)),
+                                            Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        c.StretchDraw(TRect::Bounds(X(x), Y(y), pronta.width(), pronta.height()), pronta);
     }
     void Linha(double x0, double y0, double x1, double y1)
     {
@@ -112,9 +156,10 @@ QString Numero(double v, int casas = 1)
 
 // A patient field exactly as TInterfaceImpressora measured it: a 96-dpi font scaled by the
 // page ratio, wrapped in the scaled box.
-void CampoPaciente(TPagina &p, const TRelatorioSessao::TCaixa &caixa, const QString &texto)
+void CampoPaciente(TPagina &p, const TRelatorioSessao::TCaixa &caixa, const QString &rotulo,
+                   const QString &texto)
 {
-    p.Texto(caixa.x, caixa.y - 9, caixa.rotulo, 6);
+    p.Texto(caixa.x, caixa.y - 9, rotulo, 6);
     TCanvas &c = p.c;
     c.Pen().Color = clSilver;
     c.Pen().Width = 1;
@@ -132,14 +177,52 @@ void CampoPaciente(TPagina &p, const TRelatorioSessao::TCaixa &caixa, const QStr
     c.SetPixelsPerInch(0, 0);  // back to the printer's own resolution
 }
 
-void Cabecalho(TPagina &p, const TRelatorioSessao::TDados &d)
+// The title, alone as it always was, or on the right of the laboratory's logo, name and
+// address; how far the header moves the patient block down.
+double Titulo(TPagina &p, const TLaboratorio &lab)
 {
-    p.Texto(kMargem, kMargem, QStringLiteral("Relatório de teste de esforço"), 14, true);
-    for (const TRelatorioSessao::TCaixa &caixa : TRelatorioSessao::CaixasPaciente())
-        CampoPaciente(p, caixa, TRelatorioSessao::ValorCampo(d.paciente, caixa.campo));
+    const QString titulo = QStringLiteral("Relatório de teste de esforço");
+    if (lab.Vazio()) {
+        p.Texto(kMargem, kMargem, titulo, 14, true);
+        return 0;
+    }
+    const double larguraTitulo = p.Largura(titulo, 12, true);
+    p.TextoDireita(kDireita, kMargem, titulo, 12, true);
+    double x = kMargem;
+    if (const QImage logo(lab.logotipo); !lab.logotipo.isEmpty() && !logo.isNull()) {
+        const double escala =
+            std::min(kAlturaLaboratorio / logo.height(), kLarguraLogo / logo.width());
+        p.Imagem(kMargem, kMargem, logo.width() * escala, logo.height() * escala, logo);
+        x += logo.width() * escala + 6;
+    }
+    const double largura = kDireita - larguraTitulo - 10 - x;
+    p.Texto(x, kMargem, p.Encurtar(lab.nome, largura, 10, true), 10, true);
+    const QStringList endereco = lab.endereco.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (int i = 0; i < std::min<int>(2, endereco.size()); ++i)
+        p.Texto(x, kMargem + 13 + 8 * i, p.Encurtar(endereco.at(i).trimmed(), largura, 7), 7);
+    p.Linha(kMargem, kMargem + kAlturaLaboratorio + 2, kDireita, kMargem + kAlturaLaboratorio + 2);
+    return kDeslocamentoLaboratorio;
 }
 
-void Protocolo(TPagina &p, const TRelatorioSessao::TDados &d, double y)
+// The patient block, `dy` below its place without a header: the age beside the birth date's
+// label, and the beta blocker on the observations' line.
+void Paciente(TPagina &p, const TRelatorioSessao::TDados &d, double dy)
+{
+    for (TRelatorioSessao::TCaixa caixa : TRelatorioSessao::CaixasPaciente()) {
+        caixa.y += int(dy);
+        QString rotulo = caixa.rotulo;
+        if (caixa.campo == QLatin1String("nascimento") && d.idade)
+            rotulo += *d.idade == 1 ? QStringLiteral(" (1 ano)")
+                                    : QStringLiteral(" (%1 anos)").arg(*d.idade);
+        if (caixa.campo == QLatin1String("observacoes") && d.sessao.betabloqueador)
+            p.TextoDireita(caixa.x + caixa.largura, caixa.y - 9,
+                           QStringLiteral("Usa betabloqueador"), 6, true);
+        CampoPaciente(p, caixa, rotulo, TRelatorioSessao::ValorCampo(d.paciente, caixa.campo));
+    }
+}
+
+// Protocol, date, limits, recovery, duration and situation; the line under them.
+double Protocolo(TPagina &p, const TRelatorioSessao::TDados &d, double y)
 {
     const TSessao &s = d.sessao;
     const QLocale br(QLocale::Portuguese, QLocale::Brazil);
@@ -148,20 +231,25 @@ void Protocolo(TPagina &p, const TRelatorioSessao::TDados &d, double y)
             QStringLiteral("Data: %1")
                 .arg(br.toString(s.inicio.toLocalTime(), QStringLiteral("dd/MM/yyyy HH:mm"))),
             9);
-    p.Texto(kMargem, y + 13,
+    p.Texto(kMargem, y + 12,
             QStringLiteral("Limites: %1 km/h, %2 %   Recuperação: %3 min a %4 km/h, %5 %")
                 .arg(Numero(s.velocidadeMaxima), Numero(s.inclinacaoMaxima),
                      Numero(s.recuperacaoMs / 60000.0), Numero(s.recuperacaoVelocidade),
-                     Numero(s.recuperacaoInclinacao)));
-    p.Texto(280, y + 13,
+                     Numero(s.recuperacaoInclinacao)),
+            8);
+    p.Texto(280, y + 12,
             QStringLiteral("Duração: %1   Situação: %2")
-                .arg(TResumoSessao::Tempo(s.duracaoMs), TBancoSessoes::NomeSituacao(s.situacao)));
+                .arg(TResumoSessao::Tempo(s.duracaoMs), TBancoSessoes::NomeSituacao(s.situacao)),
+            8);
+    return y + 28;
 }
 
 // The stage table's columns. Speed and grade get the room for "12.0 km/h (protocolo 14.5)".
-constexpr int kColunas[] = {kMargem, 66, 118, 150, 236, 318, 354, 406};
-const char *const kTitulos[] = {"Estágio",    "Fase", "Início", "Velocidade",
-                                "Inclinação", "FC",   "PA",     "Borg"};
+constexpr int kColunas[] = {kMargem, 58, 100, 126, 152, 226, 290, 312, 338, 378, 406, 426};
+constexpr int kNumColunas = int(std::size(kColunas));
+const char *const kTitulos[kNumColunas] = {"Estágio",    "Fase",       "Início", "Fim",
+                                           "Velocidade", "Inclinação", "METs",   "FC",
+                                           "PA",         "DP",         "Borg",   "Obs."};
 
 // "5.0 km/h", and the protocol's value beside it where the test's limits changed it.
 QString Enviado(double valor, double protocolo, const QString &unidade)
@@ -174,35 +262,44 @@ QString Enviado(double valor, double protocolo, const QString &unidade)
 
 double CabecalhoTabela(TPagina &p, double y)
 {
-    for (int i = 0; i < 8; ++i)
-        p.Texto(kColunas[i], y, QString::fromUtf8(kTitulos[i]), 8, true);
-    p.Linha(kMargem, y + kLinhaTabela, TRelatorioSessao::kLarguraPagina - kMargem,
-            y + kLinhaTabela);
+    for (int i = 0; i < kNumColunas; ++i)
+        p.Texto(kColunas[i], y, QString::fromUtf8(kTitulos[i]), kPontosTabela, true);
+    p.Linha(kMargem, y + kLinhaTabela, kDireita, y + kLinhaTabela);
     return y + kLinhaTabela + 2;
 }
 
-void LinhaEstagio(TPagina &p, const TResumoEstagio &e, double y)
+void LinhaEstagio(TPagina &p, const TRelatorioSessao::TEstagio &linha, double y)
 {
-    const QString campos[] = {
+    const TResumoEstagio &e = linha.resumo;
+    QStringList marcas;
+    if (e.pulado)
+        marcas << QStringLiteral("pulado");
+    if (e.espera)
+        marcas << QStringLiteral("espera");
+    const QString campos[kNumColunas] = {
         QString::number(e.estagio),
         TResumoSessao::NomeFase(e.fase),
         TResumoSessao::Tempo(e.inicioMs),
+        TResumoSessao::Tempo(e.fimMs),
         Enviado(e.velocidade, e.velocidadeProtocolo, QStringLiteral("km/h")),
         Enviado(e.inclinacao, e.inclinacaoProtocolo, QStringLiteral("%")),
+        linha.mets ? Numero(*linha.mets) : QString(),
         e.frequenciaCardiaca ? QStringLiteral("%1 bpm").arg(e.frequenciaCardiaca) : QString(),
         e.pressaoSistolica
             ? QStringLiteral("%1/%2 mmHg").arg(e.pressaoSistolica).arg(e.pressaoDiastolica)
             : QString(),
-        e.borg ? QString::number(e.borg) : QString()};
-    for (int i = 0; i < 8; ++i)
-        p.Texto(kColunas[i], y, campos[i]);
+        linha.duploProduto ? QString::number(*linha.duploProduto) : QString(),
+        e.borg ? QString::number(e.borg) : QString(),
+        marcas.join(QStringLiteral(", "))};
+    for (int i = 0; i < kNumColunas; ++i)
+        p.Texto(kColunas[i], y, campos[i], kPontosTabela);
 }
 
 // The stage table, going on to further pages (under its header again) as it needs.
 double Tabela(TPagina &p, const TRelatorioSessao::TDados &d, double y)
 {
     y = CabecalhoTabela(p, y);
-    for (const TResumoEstagio &e : d.estagios) {
+    for (const TRelatorioSessao::TEstagio &e : d.estagios) {
         if (y + kLinhaTabela > kFimPagina)
             y = CabecalhoTabela(p, p.NovaPagina());
         LinhaEstagio(p, e, y);
@@ -211,7 +308,23 @@ double Tabela(TPagina &p, const TRelatorioSessao::TDados &d, double y)
     return y;
 }
 
-double Conclusao(TPagina &p, const TRelatorioSessao::TDados &d, double y)
+// What the marks of the stage table mean, under it when a stage has one.
+double NotaMarcas(TPagina &p, const TRelatorioSessao::TDados &d, double y)
+{
+    const bool marcas = std::any_of(d.estagios.begin(), d.estagios.end(), [](const auto &e) {
+        return e.resumo.pulado || e.resumo.espera;
+    });
+    if (!marcas)
+        return y;
+    y = p.Reservar(y, kLinhaTabela);
+    p.Texto(kMargem, y,
+            QStringLiteral("pulado: deixado pelo operador antes do fim previsto; espera: pausa "
+                           "ou perda de comunicação durante o estágio"),
+            6);
+    return y + kLinhaTabela;
+}
+
+double Picos(TPagina &p, const TRelatorioSessao::TDados &d, double y)
 {
     const TResumoSessao::TPicos &pk = d.picos;
     QString picos = QStringLiteral("Picos: %1 km/h, %2 %, exercício %3")
@@ -225,21 +338,116 @@ double Conclusao(TPagina &p, const TRelatorioSessao::TDados &d, double y)
     if (pk.borg)
         picos += QStringLiteral(", Borg %1").arg(pk.borg);
     p.Texto(kMargem, y, picos, 9, true);
-    p.Texto(kMargem, y + 13,
+    p.Texto(kMargem, y + 12,
             QStringLiteral("Motivo da interrupção: %1")
                 .arg(d.sessao.motivoParada.isEmpty() ? QStringLiteral("-") : d.sessao.motivoParada),
             9);
-    p.Texto(kMargem, y + 26, QStringLiteral("Comentários:"), 8, true);
-    p.Caixa(kMargem + 55, y + 26, TRelatorioSessao::kLarguraPagina - 2 * kMargem - 55, 30,
-            d.sessao.comentarios);
-    return y + kAlturaConclusao;
+    return y + kAlturaPicos;
+}
+
+// The results in two columns, each line wrapped in its column, then the test's warnings across
+// the page; nothing when the caller gave neither.
+class TBlocoResultados {
+public:
+    TBlocoResultados(TPagina &p, const TRelatorioSessao::TDados &d) : FPagina(p)
+    {
+        if (d.resultados.isEmpty() && d.avisos.isEmpty())
+            return;
+        for (const TRelatorioSessao::TLinhaResultado &r : d.resultados) {
+            const QString texto = (r.alerta ? QStringLiteral("! ") : QString()) + r.rotulo +
+                                  QStringLiteral(": ") + r.valor;
+            FItens << TItem{p.Quebrar(texto, kColuna, kPontosTabela, r.alerta), r.alerta};
+        }
+        const QString avisos =
+            d.avisos.isEmpty() ? QStringLiteral("nenhum") : d.avisos.join(QStringLiteral("; "));
+        FAvisos = p.Quebrar(QStringLiteral("Avisos durante o teste: ") + avisos, kDireita - kMargem,
+                            kPontosTabela);
+        FAltura = kTitulo + 2 + FAvisos.size() * kLinhaResultado;
+        for (qsizetype i = 0; i < FItens.size(); i += 2)
+            FAltura += Linhas(i) * kLinhaResultado;
+    }
+    double Altura() const { return FAltura; }
+    double Imprimir(double y)
+    {
+        if (FAltura == 0)
+            return y;
+        FPagina.Texto(kMargem, y, QStringLiteral("Resultados"), 9, true);
+        y += kTitulo;
+        for (qsizetype i = 0; i < FItens.size(); ++i) {
+            const TItem &item = FItens.at(i);
+            for (qsizetype l = 0; l < item.linhas.size(); ++l)
+                FPagina.Texto(kMargem + (i % 2) * (kColuna + kEntreColunas),
+                              y + l * kLinhaResultado, item.linhas.at(l), kPontosTabela,
+                              item.alerta);
+            if (i % 2 == 1 || i + 1 == FItens.size())
+                y += Linhas(i - i % 2) * kLinhaResultado;
+        }
+        y += 2;
+        for (const QString &linha : FAvisos) {
+            FPagina.Texto(kMargem, y, linha, kPontosTabela);
+            y += kLinhaResultado;
+        }
+        return y;
+    }
+
+private:
+    static constexpr double kTitulo = 12, kEntreColunas = 10;
+    static constexpr double kColuna = (kDireita - kMargem - kEntreColunas) / 2;
+    struct TItem {
+        QStringList linhas;
+        bool alerta = false;
+    };
+    // The lines of the row of two that starts at item `i`.
+    qsizetype Linhas(qsizetype i) const
+    {
+        const qsizetype esquerda = FItens.at(i).linhas.size();
+        return i + 1 < FItens.size() ? std::max(esquerda, FItens.at(i + 1).linhas.size())
+                                     : esquerda;
+    }
+
+    TPagina &FPagina;
+    QList<TItem> FItens;
+    QStringList FAvisos;
+    double FAltura = 0;
+};
+
+// The operator's comments, each paragraph wrapped; nothing without them.
+double Comentarios(TPagina &p, const TRelatorioSessao::TDados &d, double y)
+{
+    if (d.sessao.comentarios.trimmed().isEmpty())
+        return y;
+    const double recuo = 55;
+    QStringList linhas;
+    for (const QString &paragrafo : d.sessao.comentarios.split(QLatin1Char('\n')))
+        if (!paragrafo.trimmed().isEmpty())
+            linhas << p.Quebrar(paragrafo, kDireita - kMargem - recuo, 8);
+    y = p.Reservar(y, linhas.size() * kLinhaComentario);
+    p.Texto(kMargem, y, QStringLiteral("Comentários:"), 8, true);
+    for (const QString &linha : linhas) {
+        p.Texto(kMargem + recuo, y, linha, 8);
+        y += kLinhaComentario;
+    }
+    return y;
+}
+
+// The physician's lines: the conclusion with room to write, and the signature.
+void Laudo(TPagina &p, double y)
+{
+    p.Texto(kMargem, y, QStringLiteral("Conclusão:"), 9, true);
+    p.Linha(kMargem + 50, y + 10, kDireita, y + 10);
+    p.Linha(kMargem, y + 24, kDireita, y + 24);
+    const double assinatura = kDireita - 200;
+    p.Linha(assinatura, y + 40, kDireita, y + 40);
+    const QString texto = QStringLiteral("Assinatura e carimbo do médico responsável");
+    p.Texto(assinatura + (200 - p.Largura(texto, 7)) / 2, y + 42, texto, 7);
 }
 
 // The chart set up for paper while it prints, as it was afterwards: a white background without
-// the screen's bevel (toner; the report frames it), lines `traco` printer pixels wide, and the
-// division widths that make the control, at its canvas' resolution, the size of the rectangle it
-// prints in: the paper then scales its margins as the text is scaled, so the numbers and captions
-// fit in them as on screen.
+// the screen's bevel (toner; the report frames it), a thin margin above and below (the plot gets
+// the height; the frame is the margin), fewer Y divisions where a short chart would crowd its
+// numbers, lines `traco` printer pixels wide, and the division widths that make the control, at
+// its canvas' resolution, the size of the rectangle it prints in: the paper then scales its
+// margins as the text is scaled, so the numbers and captions fit in them as on screen.
 class TGraficoNoPapel {
 public:
     // `margem`: the side margin (control pixels) the plot is to start at, when wider than the
@@ -251,9 +459,14 @@ public:
           FTraco(g.PrinterPenWidth()),
           FDivisaoX(g.XAxis()->DivisionWidth()),
           FDivisaoY(g.YAxis()->DivisionWidth()),
-          FMargem(g.LRmargin())
+          FMargem(g.LRmargin()),
+          FMargemTB(g.TBmargin()),
+          FDivisoesY(g.YAxis()->NumberOfDivisions()),
+          FEscalaY(g.YAxis()->ScalePerDivision()),
+          FEscalaY2(g.YAxis2()->ScalePerDivision())
     {
         g.SetColor(clWhite);
+        g.SetTBmargin(kMargemVertical);
         g.SetBorder(false);
         g.SetPrinterPenWidth(traco);
         g.CalculaDimensoes();
@@ -265,14 +478,32 @@ public:
         const QSize total = l.ControlSize();
         Dividir(*g.XAxis(), larguraPol * g.Canvas().PixelsPerInchX(),
                 total.width() - l.PlotWidth());
-        Dividir(*g.YAxis(), alturaPol * g.Canvas().PixelsPerInchY(),
-                total.height() - l.PlotHeight());
+        const double altura = alturaPol * g.Canvas().PixelsPerInchY();
+        const int margens = total.height() - l.PlotHeight();
+        TAxis &y = *g.YAxis();
+        Dividir(y, altura, margens);
+        // A short chart: half as many divisions, each twice as long, while a division is lower
+        // than its number.
+        const QFont fonte = y.Font();
+        const double numero =
+            1.2 * (fonte.pointSizeF() > 0 ? fonte.pointSizeF() * g.Canvas().PixelsPerInchY() / 72
+                                          : fonte.pixelSize());
+        while (y.NumberOfDivisions() % 2 == 0 && y.DivisionWidth() < numero) {
+            y.SetNumberOfDivisions(y.NumberOfDivisions() / 2);
+            y.SetScalePerDivision(2 * y.ScalePerDivision());
+            g.YAxis2()->SetScalePerDivision(2 * g.YAxis2()->ScalePerDivision());
+            Dividir(y, altura, margens);
+        }
     }
     ~TGraficoNoPapel()
     {
+        g.YAxis()->SetNumberOfDivisions(FDivisoesY);
+        g.YAxis()->SetScalePerDivision(FEscalaY);
+        g.YAxis2()->SetScalePerDivision(FEscalaY2);
         g.XAxis()->SetDivisionWidth(FDivisaoX);
         g.YAxis()->SetDivisionWidth(FDivisaoY);
         g.SetLRmargin(FMargem);
+        g.SetTBmargin(FMargemTB);
         g.SetPrinterPenWidth(FTraco);
         g.SetBorder(FBorda);
         g.SetColor(FCor);
@@ -290,7 +521,8 @@ private:
     TvtxGraph &g;
     TColor FCor;
     bool FBorda;
-    int FTraco, FDivisaoX, FDivisaoY, FMargem;
+    int FTraco, FDivisaoX, FDivisaoY, FMargem, FMargemTB, FDivisoesY;
+    double FEscalaY, FEscalaY2;
 };
 
 // One line under a chart: a sample of each line as printed with its name, then each symbol with
@@ -387,6 +619,7 @@ QString TRelatorioSessao::ValorCampo(const TPaciente &p, const QString &campo)
 TRelatorioSessao::TDados TRelatorioSessao::Carregar(const TBancoSessoes &banco, qint64 sessaoId)
 {
     TDados d;
+    d.laboratorio = TLaboratorio::Carregar();
     d.sessao = banco.LerSessao(sessaoId).value_or(TSessao{});
     d.paciente = banco.LerPaciente(d.sessao.pacienteId).value_or(TPaciente{});
     // A test prints the weight and height of its day, not the patient's latest.
@@ -396,9 +629,10 @@ TRelatorioSessao::TDados TRelatorioSessao::Carregar(const TBancoSessoes &banco, 
     }
     d.amostras = banco.LerAmostras(sessaoId);
     d.eventos = banco.LerEventos(sessaoId);
-    d.estagios = banco.LerEstagios(sessaoId);
-    if (d.estagios.isEmpty())
-        d.estagios = TResumoSessao::Estagios(d.amostras, d.eventos);
+    // From the record, as the clinical results are, rather than the stored table, which keeps
+    // no skipped and held marks.
+    for (const TResumoEstagio &e : TResumoSessao::Estagios(d.amostras, d.eventos))
+        d.estagios << TEstagio{e, std::nullopt, std::nullopt};
     d.picos = TResumoSessao::Picos(d.amostras, d.eventos);
     return d;
 }
@@ -410,11 +644,16 @@ void TRelatorioSessao::Imprimir(const TDados &dados, TvtxGraph &grafico)
     impressora->BeginDoc();
     try {
         TPagina p(*impressora);
-        Cabecalho(p, dados);
-        Protocolo(p, dados, 158);
-        double y = Tabela(p, dados, 194);
-        y = Conclusao(p, dados, p.Reservar(y + 8, kAlturaConclusao));
-        // The charts and their legends share what is left of the page above the bottom margin.
+        const double dy = Titulo(p, dados.laboratorio);
+        Paciente(p, dados, dy);
+        double y = Protocolo(p, dados, 150 + dy);
+        y = NotaMarcas(p, dados, Tabela(p, dados, y));
+        y = Picos(p, dados, p.Reservar(y + 6, kAlturaPicos));
+        TBlocoResultados resultados(p, dados);
+        y = resultados.Imprimir(p.Reservar(y, resultados.Altura()));
+        y = Comentarios(p, dados, y + 2);
+        // The charts and their legends share what is left of the page above the physician's
+        // lines.
         std::unique_ptr<TvtxGraph> cardiaco;
         if (TGraficoCardiaco::TemDados(dados.amostras, dados.eventos)) {
             cardiaco = std::make_unique<TvtxGraph>();
@@ -423,9 +662,11 @@ void TRelatorioSessao::Imprimir(const TDados &dados, TvtxGraph &grafico)
         const int graficos = cardiaco ? 2 : 1;
         const double minima = cardiaco ? kAlturaMinimaPar : kAlturaMinimaGrafico;
         const double entre = kEntreGraficos * (graficos - 1);
-        const double topo = p.Reservar(y + 6, graficos * (minima + kAlturaLegenda) + entre);
+        const double topo =
+            p.Reservar(y + 4, graficos * (minima + kAlturaLegenda) + entre + kAlturaLaudo);
         const double altura =
-            std::min((kFimPagina - topo - entre) / graficos - kAlturaLegenda, kAlturaMaximaGrafico);
+            std::min((kFimPagina - kAlturaLaudo - topo - entre) / graficos - kAlturaLegenda,
+                     kAlturaMaximaGrafico);
         const int traco = std::max(2, p.L(kTracoGrafico));
         // Both laid out with the wider side margins, so their time axes line up on paper.
         int margem = 0;
@@ -440,6 +681,7 @@ void TRelatorioSessao::Imprimir(const TDados &dados, TvtxGraph &grafico)
             y = Grafico(p, *cardiaco, y + kAlturaLegenda + kEntreGraficos, altura, traco, margem);
             Legenda(p, y + 4, TGraficoCardiaco::Linhas(), TGraficoCardiaco::Simbolos(), traco);
         }
+        Laudo(p, y + kAlturaLegenda + 4);
         impressora->EndDoc();
     } catch (...) {
         impressora->Abort();

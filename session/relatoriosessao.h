@@ -3,8 +3,11 @@
 #include <QFont>
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 #include "kestrova_session_export.h"
+#include "session/laboratorio.h"
 #include "session/registrossessao.h"
 #include "session/resumosessao.h"
 
@@ -13,11 +16,18 @@ class TInterfaceImpressora;
 class TvtxGraph;
 
 // The printed report of one session, on A4 pages of the current printer (platform/printer.h):
-// the patient block, protocol, limits, date and duration, the stage table, peaks, stop reason,
-// comments and the belt chart (TvtxGraph's own printing) with its legend, and under it, when the
-// session has a heart rate or a blood pressure, the heart-rate chart (TGraficoCardiaco) with its
-// own. One page unless the stage table needs more: it then goes on to the next page under its
-// header again, and the rest follows it.
+// the laboratory's header when one is set (TLaboratorio), the patient block with the age on the
+// test's date and the beta blocker, protocol, limits, date and duration, the stage table (with
+// each stage's end, METs and rate-pressure product, and its skipped and held marks), peaks, stop
+// reason, the clinical results and the test's warnings, comments, the belt chart (TvtxGraph's own
+// printing) with its legend and under it, when the session has a heart rate or a blood
+// pressure, the heart-rate chart (TGraficoCardiaco) with its own, and last the physician's
+// conclusion and signature lines. One page for a typical test: when the stage table needs more it
+// goes on to the next page under its header again, and the rest follows it.
+//
+// session/ computes no clinical result: the caller fills the results, the age and the stages'
+// METs and rate-pressure products (clinical/relatorioclinico.h, TRelatorioClinico::Carregar, which
+// every program prints through); left empty, the report prints without them.
 //
 // The page is laid out in screen units on a page kLarguraPagina wide, the unit of the printable
 // edit's boxes: each patient field is printed in the box CaixasPaciente names, with the font and
@@ -31,12 +41,28 @@ public:
         QString rotulo;  // printed above the box
         int x = 0, y = 0, largura = 0, altura = 0;
     };
+    // A line of the results block: "Índice cronotrópico", "0.72 (baixo)"; a flagged one is
+    // printed in bold after a "!".
+    struct TLinhaResultado {
+        QString rotulo, valor;
+        bool alerta = false;
+    };
+    // A row of the stage table.
+    struct TEstagio {
+        TResumoEstagio resumo;
+        std::optional<double> mets;       // of the speed and grade sent
+        std::optional<int> duploProduto;  // at the stage's blood-pressure entry, bpm x mmHg
+    };
     struct TDados {
+        TLaboratorio laboratorio;
         TPaciente paciente;
         TSessao sessao;
-        QList<TResumoEstagio> estagios;
+        std::optional<int> idade;  // years on the test's date
+        QList<TEstagio> estagios;
         TResumoSessao::TPicos picos;
-        // The record, for the heart-rate chart.
+        QList<TLinhaResultado> resultados;  // empty: no results block
+        QStringList avisos;                 // "m:ss text", the warnings the test gave
+        // The record: the heart-rate chart's, and what the clinical results come from.
         QList<TAmostraRegistro> amostras;
         QList<TEventoRegistro> eventos;
     };
@@ -47,6 +73,8 @@ public:
     static void ConfigurarCaixa(TInterfaceImpressora &interface, const QString &campo);
     static QString ValorCampo(const TPaciente &paciente, const QString &campo);
 
+    // The session, its patient (with the weight and height of the test's day), its record, the
+    // stage table computed from the record, the peaks and the laboratory; no clinical results.
     static TDados Carregar(const TBancoSessoes &banco, qint64 sessaoId);
     // Prints the pages (BeginDoc ... EndDoc on Printer()); raises Exception when printing fails.
     // The belt chart is printed as it stands: redraw the session on it first. While it prints it

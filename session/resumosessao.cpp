@@ -5,7 +5,25 @@
 
 namespace {
 
-constexpr int kExercicio = 1;
+constexpr int kExercicio = 1, kRecuperacao = 2;
+// The runner's held states (TEstadoExecucao in protocol/) as stored.
+constexpr int kEstadoPausado = 5, kEstadoLinkPerdido = 6;
+
+bool Espera(int estado)
+{
+    return estado == kEstadoPausado || estado == kEstadoLinkPerdido;
+}
+
+// The operator's actions that leave a stage before its planned end, as the runner records them
+// ("acao" events, protocol/maquinaexecucao.cpp); going to the recovery from the recovery is none.
+bool Pulou(const TEventoRegistro &e)
+{
+    if (e.tipo != QLatin1String("acao"))
+        return false;
+    return e.texto.startsWith(QStringLiteral("Operador: próximo estágio")) ||
+           (e.fase != kRecuperacao &&
+            e.texto.startsWith(QStringLiteral("Operador: ir para a recuperação")));
+}
 
 // The protocol's value where it differs from the one sent; 0 otherwise.
 double Diferente(double protocolo, double enviado)
@@ -63,20 +81,32 @@ QList<TResumoEstagio> TResumoSessao::Estagios(const QList<TAmostraRegistro> &amo
     };
     // The sensor's rate at the stage's end, unless the operator typed one during it.
     for (const TAmostraRegistro &a : amostras)
-        if (TResumoEstagio *dentro = estagioEm(a.tempoMs); dentro && a.frequenciaCardiaca > 0)
-            dentro->frequenciaCardiaca = a.frequenciaCardiaca;
+        if (TResumoEstagio *dentro = estagioEm(a.tempoMs)) {
+            if (a.frequenciaCardiaca > 0)
+                dentro->frequenciaCardiaca = a.frequenciaCardiaca;
+            dentro->espera = dentro->espera || Espera(a.estado);
+        }
     for (const TEventoRegistro &e : eventos) {
         TResumoEstagio *dentro = estagioEm(e.tempoMs);
         if (!dentro)
             continue;
+        dentro->espera = dentro->espera || Espera(e.estado);
         if (e.tipo == QLatin1String("fc"))
             dentro->frequenciaCardiaca = int(e.valor1);
         else if (e.tipo == QLatin1String("pa")) {
             dentro->pressaoSistolica = int(e.valor1);
             dentro->pressaoDiastolica = int(e.valor2);
+            dentro->pressaoMs = e.tempoMs;
         } else if (e.tipo == QLatin1String("borg"))
             dentro->borg = int(e.valor1);
     }
+    // The action is recorded in the stage it leaves, at the next one's start.
+    for (const TEventoRegistro &e : eventos)
+        if (Pulou(e))
+            for (TResumoEstagio &s : estagios)
+                if (s.estagio == e.estagio && s.fase == e.fase && e.tempoMs >= s.inicioMs &&
+                    e.tempoMs <= s.fimMs)
+                    s.pulado = true;
     return estagios;
 }
 

@@ -22,7 +22,9 @@ public:
     // there is none. Heart rate, pressure and Borg are the last entered during the stage; without
     // a typed heart rate, the last one a sensor measured in it. The peak heart rate is the
     // highest typed or measured. The
-    // protocol's speed and grade come from the stage event's valor1/valor2.
+    // protocol's speed and grade come from the stage event's valor1/valor2. A stage is marked
+    // skipped by the operator's "próximo estágio" or "ir para a recuperação" recorded in it, and
+    // held by a record in it in the paused or lost-link state.
     static QList<TResumoEstagio> Estagios(const QList<TAmostraRegistro> &amostras,
                                           const QList<TEventoRegistro> &eventos);
     static TPicos Picos(const QList<TAmostraRegistro> &amostras,

@@ -109,7 +109,7 @@ private slots:
         Printer()->SetPdfOutput(pdf);
         TRelatorioSessao::Imprimir(TRelatorioSessao::Carregar(banco, s.id), grafico);
 
-        // KESTROVA_KEEP_REPORT=FILE keeps a copy (the picture in docs/ comes from it).
+        // KESTROVA_KEEP_REPORT=FILE keeps a copy.
         if (const QString copia = qEnvironmentVariable("KESTROVA_KEEP_REPORT"); !copia.isEmpty())
             QFile::copy(pdf, copia);
         QVERIFY(Executar("pdfinfo", {pdf}).contains(QRegularExpression("Pages:\\s+1\\n")));
@@ -124,15 +124,15 @@ private slots:
             QVERIFY2(texto.contains(QString::fromUtf8(esperado)), esperado);
         // Stage rows carry what was entered during them; without a typed rate, the strap's last.
         QVERIFY(texto.contains(
-            QRegularExpression("2\\s+Exercício\\s+3:00\\s+2.7 km/h\\s+5.0 %\\s+104 bpm")));
+            QRegularExpression("2\\s+Exercício\\s+3:00\\s+6:00\\s+2.7 km/h\\s+5.0 %\\s+104 bpm")));
         QVERIFY(texto.contains(QRegularExpression(
-            "3\\s+Exercício\\s+6:00\\s+2.7 km/h\\s+10.0 %\\s+131 bpm\\s+150/85 mmHg")));
-        QVERIFY(texto.contains(
-            QRegularExpression("4\\s+Exercício\\s+9:00\\s+4.0 km/h \\(protocolo 4.2\\)\\s+12.0 % "
-                               "\\(protocolo 14.0\\)\\s+141 bpm\\s+15")));
+            "3\\s+Exercício\\s+6:00\\s+9:00\\s+2.7 km/h\\s+10.0 %\\s+131 bpm\\s+150/85 mmHg")));
+        QVERIFY(texto.contains(QRegularExpression(
+            "4\\s+Exercício\\s+9:00\\s+12:00\\s+4.0 km/h \\(protocolo 4.2\\)\\s+12.0 % "
+            "\\(protocolo 14.0\\)\\s+141 bpm\\s+15")));
         QCOMPARE(texto.count("protocolo "), 2);
-        QVERIFY(
-            texto.contains(QRegularExpression("5\\s+Recuperação\\s+12:00\\s+2.5 km/h\\s+0.0 %")));
+        QVERIFY(texto.contains(
+            QRegularExpression("5\\s+Recuperação\\s+12:00\\s+13:20\\s+2.5 km/h\\s+0.0 %")));
     }
 
     // A 60-stage session: the table goes on to a second page, under its header again, and the
@@ -173,13 +173,15 @@ private slots:
         for (const char *n : {"1", "2"})
             paginas << Executar("pdftotext", {"-layout", "-f", n, "-l", n, pdf, "-"});
         for (const QString &pagina : paginas)
-            QVERIFY(pagina.contains(QRegularExpression("Estágio\\s+Fase\\s+Início")));
+            QVERIFY(pagina.contains(
+                QRegularExpression("Estágio\\s+Fase\\s+Início\\s+Fim\\s+Velocidade\\s+"
+                                   "Inclinação\\s+METs\\s+FC\\s+PA\\s+DP\\s+Borg\\s+Obs.")));
         for (int i = 1; i <= 60; ++i)
             QCOMPARE(paginas.join('\n').count(
                          QRegularExpression(QStringLiteral("(?m)^\\s*%1\\s+Exercício").arg(i))),
                      1);
         QVERIFY(paginas[1].contains(
-            QRegularExpression("60\\s+Exercício\\s+29:30\\s+7.9 km/h\\s+11.8 %")));
+            QRegularExpression("60\\s+Exercício\\s+29:30\\s+29:30\\s+7.9 km/h\\s+11.8 %")));
         for (const char *depois : {"Rampa completa sem intercorrências.", "Velocidade e inclinação",
                                    "Motivo da interrupção"})
             QVERIFY2(paginas[1].contains(QString::fromUtf8(depois)), depois);
@@ -361,6 +363,71 @@ private slots:
             eventos << Evento(15000, "fc", digitada, 0, 1, 1, 0, 0);
         QTEST(TResumoSessao::Estagios(amostras, eventos).at(0).frequenciaCardiaca, "doEstagio");
         QTEST(TResumoSessao::Picos(amostras, eventos).frequenciaCardiaca, "pico");
+    }
+
+    // Stages 1 and 2 in exercise from 0 and 60 s, 3 in recovery from 120 s to 180 s: a skip is
+    // the operator's action recorded in the stage it leaves, a hold a record in it in the paused
+    // (5) or lost-link (6) state. One record more ("amostra": the sample at 70 s in `estado`);
+    // "pulado"/"espera" one digit per stage.
+    void marcasDosEstagios_data()
+    {
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<int>("segundo");
+        QTest::addColumn<int>("estagio");
+        QTest::addColumn<int>("estado");
+        QTest::addColumn<QString>("pulado");
+        QTest::addColumn<QString>("espera");
+        const QString proximo = QStringLiteral("Operador: próximo estágio");
+        const QString recuperacao = QStringLiteral("Operador: ir para a recuperação");
+        QTest::newRow("nada") << ""
+                              << "" << 0 << 0 << 3 << "000"
+                              << "000";
+        QTest::newRow("próximo estágio") << "acao" << proximo << 60 << 1 << 3 << "100"
+                                         << "000";
+        QTest::newRow("à recuperação") << "acao" << recuperacao << 120 << 2 << 3 << "010"
+                                       << "000";
+        QTest::newRow("já na recuperação") << "acao" << recuperacao << 150 << 3 << 4 << "000"
+                                           << "000";
+        QTest::newRow("último estágio") << "acao" << proximo << 180 << 3 << 4 << "001"
+                                        << "000";
+        QTest::newRow("outra ação") << "acao"
+                                    << "Operador: pausar" << 60 << 1 << 3 << "000"
+                                    << "000";
+        QTest::newRow("pausa") << "estado"
+                               << "Pausado" << 30 << 1 << 5 << "000"
+                               << "100";
+        QTest::newRow("link perdido") << "amostra"
+                                      << "" << 70 << 2 << 6 << "000"
+                                      << "010";
+    }
+    void marcasDosEstagios()
+    {
+        QFETCH(QString, tipo);
+        QFETCH(int, estagio);
+        QFETCH(int, estado);
+        QList<TEventoRegistro> eventos = {Evento(0, "estagio", 0, 0, 1, 1, 2.7, 10),
+                                          Evento(60000, "estagio", 0, 0, 1, 2, 4.0, 12),
+                                          Evento(120000, "estagio", 0, 0, 2, 3, 2.5, 0)};
+        QList<TAmostraRegistro> amostras(2);
+        amostras[0].tempoMs = 70000;
+        amostras[0].estado = tipo == QLatin1String("amostra") ? estado : 3;
+        amostras[1].tempoMs = 180000;
+        if (tipo != QLatin1String("amostra") && !tipo.isEmpty()) {
+            QFETCH(int, segundo);
+            eventos << Evento(segundo * 1000, qPrintable(tipo), 0, 0, estagio == 3 ? 2 : 1,
+                              estagio);
+            QFETCH(QString, texto);
+            eventos.last().texto = texto;
+            eventos.last().estado = estado;
+        }
+        QString pulado, espera;
+        for (const TResumoEstagio &e : TResumoSessao::Estagios(amostras, eventos)) {
+            pulado += e.pulado ? '1' : '0';
+            espera += e.espera ? '1' : '0';
+        }
+        QTEST(pulado, "pulado");
+        QTEST(espera, "espera");
     }
 
     // Every patient box has the report's geometry in the printable edit's interface.
