@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "chart/vtxgraph.h"
+#include "clinical/relatorioclinico.h"
 #include "comm/advancedcom.h"
 #include "comm/portname.h"
 #include "console/acompanhamentoclinico.h"
@@ -1041,7 +1042,7 @@ bool TfrmConsole::ImprimirRelatorio(qint64 sessaoId, const QString &pdf)
         TGraficoSessao desenho(grafico);
         desenho.Redesenhar(FBanco->LerAmostras(sessaoId), FBanco->LerEventos(sessaoId));
         Printer()->SetPdfOutput(pdf);
-        TRelatorioSessao::Imprimir(TRelatorioSessao::Carregar(*FBanco, sessaoId), grafico);
+        TRelatorioSessao::Imprimir(TRelatorioClinico::Carregar(*FBanco, sessaoId), grafico);
         return true;
     } catch (const Exception &erro) {
         ShowErrorMessage(
