@@ -26,6 +26,8 @@
 #include "comm/portname.h"
 #include "console/acompanhamentoclinico.h"
 #include "console/escolhacinta.h"
+#include "console/fconfiguracoes.h"
+#include "console/fresultados.h"
 #include "console/fsessoes.h"
 #include "console/monitorcardiaco.h"
 #include "console/painelentradas.h"
@@ -175,7 +177,7 @@ TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(pa
     auto *rolagem = new QScrollArea;
     rolagem->setWidget(FConfiguracao);
     rolagem->setWidgetResizable(true);
-    rolagem->setMinimumWidth(380);
+    rolagem->setMinimumWidth(350);
     colunas->addWidget(rolagem);
     colunas->addWidget(CriarExecucao(), 1);
     setCentralWidget(central);
@@ -251,7 +253,7 @@ QWidget *TfrmConsole::CriarExecucao()
         estados << NomeEstado(TEstadoExecucao(e));
     FEstado = Valor(QStringLiteral("lblEstado"), 22, estados);
     FFc = Valor(QStringLiteral("lblFc"), 34,
-                {QStringLiteral("888 bpm  888 % da máx."), TMonitorCardiaco::kSemSinal});
+                {QStringLiteral("888 bpm 888 % máx."), TMonitorCardiaco::kSemSinal});
     FMets = Valor(QStringLiteral("lblMets"), 22, {QStringLiteral("88.8 METs")});
     const std::pair<const char *, QLabel *> linhas[] = {
         {"Tempo total", FDecorrido},      {"Situação", FEstado},     {"No estágio", FNoEstagio},
@@ -278,8 +280,8 @@ QWidget *TfrmConsole::CriarExecucao()
     FGraficoFc = new TvtxGraph;
     FGraficoFc->setObjectName(QStringLiteral("graficoFc"));
     for (TvtxGraph *g : {FGrafico, FGraficoFc}) {
-        g->XAxis()->SetDivisionWidth(52);
-        g->YAxis()->SetDivisionWidth(g == FGrafico ? 24 : 22);
+        g->XAxis()->SetDivisionWidth(42);
+        g->YAxis()->SetDivisionWidth(g == FGrafico ? 22 : 19);
     }
     FDesenho = std::make_unique<TGraficoSessao>(*FGrafico);
     FDesenho->Preparar();
@@ -299,19 +301,23 @@ QWidget *TfrmConsole::CriarExecucao()
     FLog->setResizeMode(QListView::Adjust);
     FLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     FLog->setMinimumWidth(260);
-    graficoLinha->addWidget(FLog, 1);
+    // The events and the entries beside the charts: the window fits a 1280 x 800 screen.
+    auto *direita = new QVBoxLayout;
+    direita->addWidget(FLog, 1);
+    FEntradas = new TPainelEntradas;
+    direita->addWidget(FEntradas);
+    graficoLinha->addLayout(direita, 1);
     layout->addLayout(graficoLinha, 1);
     layout->addWidget(CriarControles());
-    FEntradas = new TPainelEntradas;
-    layout->addWidget(FEntradas);
     return painel;
 }
 
 QWidget *TfrmConsole::CriarControles()
 {
+    // Two rows, the test's course above the manual changes, PARAR tall beside both.
     auto *painel = new QWidget;
-    auto *linha = new QHBoxLayout(painel);
-    linha->setContentsMargins(0, 0, 0, 0);
+    auto *grade = new QGridLayout(painel);
+    grade->setContentsMargins(0, 0, 0, 0);
     FIniciar = Botao(QStringLiteral("Iniciar"), QStringLiteral("btnIniciar"));
     FPausar = Botao(QStringLiteral("Pausar"), QStringLiteral("btnPausar"));
     FProximoEstagio = Botao(QStringLiteral("Próximo estágio"), QStringLiteral("btnProximo"));
@@ -320,8 +326,10 @@ QWidget *TfrmConsole::CriarControles()
     FEncerrar->setToolTip(
         QStringLiteral("Fecha os registros do teste (depois da parada, os "
                        "registros da recuperação continuam abertos)"));
+    int coluna = 0;
     for (QPushButton *b : {FIniciar, FPausar, FProximoEstagio, FRecuperacao})
-        linha->addWidget(b);
+        grade->addWidget(b, 0, coluna++);
+    coluna = 0;
     const std::tuple<const char *, const char *, double, double> manuais[] = {
         {"Velocidade −", "btnVelocidadeMenos", -0.1, 0},
         {"Velocidade +", "btnVelocidadeMais", 0.1, 0},
@@ -333,14 +341,14 @@ QWidget *TfrmConsole::CriarControles()
         connect(b, &QPushButton::clicked, this,
                 [this, velocidade = dv, inclinacao = di] { Manual(velocidade, inclinacao); });
         FManuais << b;
-        linha->addWidget(b);
+        grade->addWidget(b, 1, coluna++);
     }
     FParar = Botao(QStringLiteral("PARAR"), QStringLiteral("btnParar"));
     FParar->setMinimumSize(160, 64);
     FParar->setStyleSheet(QStringLiteral(
         "QPushButton { background: #c00000; color: white; font-size: 26px; font-weight: bold; }"));
     FParar->setToolTip(QStringLiteral("Para a esteira (Espaço ou Esc)"));
-    linha->addWidget(FParar);
+    grade->addWidget(FParar, 0, 4, 2, 1);
     // Each button does what it said when it was clicked, even when the state has just moved
     // on: a cancel arriving after the countdown's end stops the belt (the runner decides).
     connect(FIniciar, &QPushButton::clicked, this, [this] {
@@ -361,7 +369,7 @@ QWidget *TfrmConsole::CriarControles()
             FExecutor->IrParaRecuperacao();
     });
     connect(FParar, &QPushButton::clicked, this, &TfrmConsole::Parar);
-    linha->addWidget(FEncerrar);
+    grade->addWidget(FEncerrar, 0, 5);
     connect(FEncerrar, &QPushButton::clicked, this, &TfrmConsole::EncerrarTeste);
     return painel;
 }
@@ -390,6 +398,15 @@ void TfrmConsole::CriarMenus()
                                                if (FiUltimaSessao)
                                                    ImprimirRelatorio(FiUltimaSessao);
                                            });
+    arquivo->addAction(QStringLiteral("Resultados do último &teste"), this, [this] {
+        if (!FiUltimaSessao)
+            return ShowErrorMessage(QStringLiteral("Nenhum teste foi feito nesta execução."));
+        MostrarResultados(FiUltimaSessao);
+    });
+    FAcoesComDialogo << arquivo->addAction(QStringLiteral("&Configurações..."), this, [this] {
+        TfrmConfiguracoes configuracoes(this);
+        configuracoes.exec();
+    });
     arquivo->addSeparator();
     arquivo->addAction(QStringLiteral("Sai&r"), this, &QWidget::close);
 }
@@ -569,9 +586,12 @@ void TfrmConsole::MostrarFc(const QString &texto)
 {
     const bool numero = texto.toInt() > 0;
     const QString fracao = numero ? FClinico->TextoFracao(texto.toInt()) : QString();
-    FFc->setText(numero ? texto + QStringLiteral(" bpm") +
-                              (fracao.isEmpty() ? QString() : QStringLiteral("  ") + fracao)
-                        : texto);
+    // The share of the predicted maximum beside the rate, in a smaller type.
+    FFc->setText(!numero ? texto
+                 : fracao.isEmpty()
+                     ? texto + QStringLiteral(" bpm")
+                     : QStringLiteral("%1 bpm <span style=\"font-size: 16px\">%2</span>")
+                           .arg(texto, fracao.toHtmlEscaped()));
     FFc->setStyleSheet(numero ? QStringLiteral("color: #c00000;") : QStringLiteral("color: gray;"));
 }
 
@@ -644,12 +664,9 @@ bool TfrmConsole::IniciarTeste()
         FPaciente->AjustarPaciente(paciente);
         FSessao.pacienteId = paciente.id;
         FSessao.betabloqueador = FPaciente->Betabloqueador();
-        FSessao.formulaFcMaxima = TBancoSessoes::FormulaDoCodigo(
-            PreferenciasConsole().value(QStringLiteral("fcMaxima/formula")).toString());
-        FSessao.percentualFcAlvo =
-            PreferenciasConsole().value(QStringLiteral("fcMaxima/alvo"), 85).toDouble();
-        const QList<TEventoRegistro> repouso =
-            FClinico->IniciarTeste(FSessao, paciente, FMonitor->FcAtual());
+        FSessao.formulaFcMaxima =
+            TBancoSessoes::FormulaDoCodigo(TfrmConfiguracoes::FormulaFcMaxima());
+        FSessao.percentualFcAlvo = TfrmConfiguracoes::PercentualAlvo();
         FSessao.peso = paciente.peso;
         FSessao.altura = paciente.altura;
         FSessao.protocoloId = protocolo->id;
@@ -661,6 +678,9 @@ bool TfrmConsole::IniciarTeste()
         FSessao.recuperacaoVelocidade = FProtocolo->RecuperacaoVelocidade();
         FSessao.recuperacaoInclinacao = FProtocolo->RecuperacaoInclinacao();
         FSessao.inicio = QDateTime::currentDateTimeUtc();
+        // The patient's age on the test's date gives the predicted maximum.
+        const QList<TEventoRegistro> repouso =
+            FClinico->IniciarTeste(FSessao, paciente, FMonitor->FcAtual());
         FSessao.id = FBanco->IniciarSessao(FSessao, &erro);
         if (!FSessao.id)
             throw Exception(erro);
@@ -895,6 +915,8 @@ void TfrmConsole::EncerrarTeste()
     EncerrarGravador();
     GravarDadosClinicos();  // with the entries taken in the recovery
     FGravacao->setText(QStringLiteral("Teste %1 encerrado.").arg(FiUltimaSessao));
+    if (FiUltimaSessao)
+        MostrarResultados(FiUltimaSessao);
     AtualizarControles();
 }
 
@@ -1062,6 +1084,22 @@ bool TfrmConsole::ExportarCsv(qint64 sessaoId, const QString &arquivo, bool sepa
         return false;
     }
     return true;
+}
+
+TfrmResultados *TfrmConsole::Resultados() const
+{
+    return FResultados;
+}
+
+void TfrmConsole::MostrarResultados(qint64 sessaoId)
+{
+    if (!FResultados) {
+        FResultados = new TfrmResultados(this);
+        FResultados->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    FResultados->Mostrar(TRelatorioClinico::Carregar(*FBanco, sessaoId));
+    FResultados->show();
+    FResultados->raise();
 }
 
 void TfrmConsole::AbrirSessoes()

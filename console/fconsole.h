@@ -39,6 +39,7 @@ class TPainelProtocolo;
 class QAction;
 class TReabertura;
 class TTeclasParada;
+class TfrmResultados;
 class TfrmSessoes;
 class TvtxGraph;
 
@@ -82,6 +83,9 @@ public:
     // Prints the report of a session: to `pdf` when given, else on the system printer.
     bool ImprimirRelatorio(qint64 sessaoId, const QString &pdf = {});
     bool ExportarCsv(qint64 sessaoId, const QString &arquivo, bool separadorDoLocal);
+    // Shows a session's results in their window (not modal), as the report prints them.
+    void MostrarResultados(qint64 sessaoId);
+    TfrmResultados *Resultados() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -140,6 +144,7 @@ private:
     TReabertura *FReabertura = nullptr;
     TTeclasParada *FTeclas = nullptr;
     QPointer<TfrmSessoes> FSessoes;
+    QPointer<TfrmResultados> FResultados;
     QList<QAction *> FAcoesComDialogo;   // off while a test runs: a modal box blocks PARAR
     bool FbParadaNaoConfirmada = false;  // the last test's stop was never acknowledged
     TSessao::TSituacao FSituacaoConfirmada = TSessao::TSituacao::Parada;  // once it is

@@ -73,25 +73,39 @@ TPainelEntradas::TPainelEntradas(QWidget *parent) : QGroupBox(QStringLiteral("Re
     grade->addWidget(new QLabel(QStringLiteral("Borg:")), 2, 0);
     grade->addWidget(FBorg, 2, 1, 1, 3);
     grade->addWidget(FBotaoBorg, 2, 4);
-    grade->addWidget(LinhaAnginaSt(), 3, 0, 1, 5);
-    grade->addWidget(FComentario, 4, 0, 1, 4);
-    grade->addWidget(FBotaoComentario, 4, 4);
+    FAngina = Campo(QStringLiteral("edtAngina"), 0, kAnginaMaxima, QString());
+    FAngina->setPlaceholderText(QStringLiteral("0 a 4"));
+    FSt = Campo(QStringLiteral("edtSt"), 0, int(kStMaximoMm), QStringLiteral(" mm"));
+    FSt->setPlaceholderText(QStringLiteral("mm, o maior desvio lido no ECG"));
+    FBotaoAngina = Registrar(QStringLiteral("btnRegistrarAngina"));
+    FBotaoSt = Registrar(QStringLiteral("btnRegistrarSt"));
+    grade->addWidget(new QLabel(QStringLiteral("Angina:")), 3, 0);
+    grade->addWidget(FAngina, 3, 1, 1, 3);
+    grade->addWidget(FBotaoAngina, 3, 4);
+    grade->addWidget(new QLabel(QStringLiteral("ST:")), 4, 0);
+    grade->addWidget(FSt, 4, 1, 1, 3);
+    grade->addWidget(FBotaoSt, 4, 4);
+    grade->addWidget(FComentario, 5, 0, 1, 4);
+    grade->addWidget(FBotaoComentario, 5, 4);
     FProblema = new QLabel;
     FProblema->setObjectName(QStringLiteral("lblProblemaEntrada"));
     FProblema->setStyleSheet(QStringLiteral("color: #c00000;"));
-    grade->addWidget(FProblema, 5, 0, 1, 5);
+    grade->addWidget(FProblema, 6, 0, 1, 5);
     FMotivo = new QComboBox;
     FMotivo->setObjectName(QStringLiteral("cmbMotivo"));
+    // The reasons are long: the list opens wide, the box keeps to the panel's width.
+    FMotivo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    FMotivo->setMinimumContentsLength(18);
     FMotivo->addItem(QStringLiteral("(não informado)"), QString());
     for (const QString &m : Motivos())
         FMotivo->addItem(m, m);
-    grade->addWidget(new QLabel(QStringLiteral("Motivo da interrupção:")), 6, 0, 1, 2);
-    grade->addWidget(FMotivo, 6, 2, 1, 3);
+    grade->addWidget(new QLabel(QStringLiteral("Motivo da interrupção:")), 7, 0, 1, 2);
+    grade->addWidget(FMotivo, 7, 2, 1, 3);
     FComentarios = new QPlainTextEdit;
     FComentarios->setObjectName(QStringLiteral("txtComentarios"));
     FComentarios->setPlaceholderText(QStringLiteral("Comentários do relatório"));
-    FComentarios->setMaximumHeight(60);
-    grade->addWidget(FComentarios, 7, 0, 1, 5);
+    FComentarios->setMaximumHeight(44);
+    grade->addWidget(FComentarios, 8, 0, 1, 5);
     FSalvarComentarios = new QTimer(this);
     FSalvarComentarios->setSingleShot(true);
     FSalvarComentarios->setInterval(kEsperaComentariosMs);
@@ -151,28 +165,6 @@ QLineEdit *TPainelEntradas::Campo(const QString &nome, int minimo, int maximo,
     campo->setProperty(kUnidade, unidade);
     campo->setMaxLength(4);
     return campo;
-}
-
-// Angina (0-4) and the ST deviation, side by side.
-QWidget *TPainelEntradas::LinhaAnginaSt()
-{
-    auto *linha = new QWidget;
-    auto *layout = new QHBoxLayout(linha);
-    layout->setContentsMargins(0, 0, 0, 0);
-    FAngina = Campo(QStringLiteral("edtAngina"), 0, kAnginaMaxima, QString());
-    FAngina->setPlaceholderText(QStringLiteral("0 a 4"));
-    FSt = Campo(QStringLiteral("edtSt"), 0, int(kStMaximoMm), QStringLiteral(" mm"));
-    FSt->setPlaceholderText(QStringLiteral("mm"));
-    FSt->setToolTip(QStringLiteral("Maior desvio do segmento ST lido no ECG"));
-    FBotaoAngina = Registrar(QStringLiteral("btnRegistrarAngina"));
-    FBotaoSt = Registrar(QStringLiteral("btnRegistrarSt"));
-    layout->addWidget(new QLabel(QStringLiteral("Angina:")));
-    layout->addWidget(FAngina, 1);
-    layout->addWidget(FBotaoAngina);
-    layout->addWidget(new QLabel(QStringLiteral("Desvio de ST:")));
-    layout->addWidget(FSt, 1);
-    layout->addWidget(FBotaoSt);
-    return linha;
 }
 
 QPushButton *TPainelEntradas::Registrar(const QString &nome)

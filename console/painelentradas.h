@@ -63,7 +63,6 @@ signals:
 private:
     QPushButton *Registrar(const QString &nome);
     QLineEdit *Campo(const QString &nome, int minimo, int maximo, const QString &unidade);
-    QWidget *LinhaAnginaSt();
     void Validar();
     void Enviar(const QString &tipo, double v1, double v2, const QString &texto);
 

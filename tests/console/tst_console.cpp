@@ -15,12 +15,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <csignal>
 #include <memory>
 
 #include "components/editimp.h"
 #include "console/acompanhamentoclinico.h"
+#include "console/fconfiguracoes.h"
 #include "console/fconsole.h"
+#include "console/fresultados.h"
 #include "console/fsessoes.h"
 #include "console/monitorcardiaco.h"
 #include "console/painelpaciente.h"
@@ -33,6 +36,7 @@
 #include "protocol/executorprotocolo.h"
 #include "protocol/relogiomanual.h"
 #include "session/bancosessoes.h"
+#include "session/laboratorio.h"
 #include "session/relatoriosessao.h"
 #include "tools/boardsim/boardsimulator.h"
 
@@ -152,6 +156,15 @@ private slots:
               "Motivo da interrupção: Teste completo", "10.0 km/h (protocolo 10.5)", "Recuperação"})
             QVERIFY2(texto.contains(QString::fromUtf8(esperado)), esperado);
         QVERIFY(FMensagens.isEmpty());
+
+        // Closing the records shows the results. Peak: 10.0 km/h at 24 %, running (ACSM):
+        // S = 166.67 m/min, VO2 = 3.5 + 0.2 S + 0.9 S 0.24 = 72.83 ml/kg/min = 20.8 METs.
+        Clicar("btnEncerrar");
+        QTRY_VERIFY_WITH_TIMEOUT(FJanela->Resultados() && FJanela->Resultados()->isVisible(), 5000);
+        const QList<QTreeWidgetItem *> pico = FJanela->Resultados()->Lista()->findItems(
+            QStringLiteral("METs de pico"), Qt::MatchExactly);
+        QCOMPARE(pico.size(), 1);
+        QVERIFY2(pico.first()->text(1).startsWith("20.8"), qPrintable(pico.first()->text(1)));
     }
 
     // A test at 60 times real speed with a heart-rate source: every sample carries the rate
@@ -324,6 +337,23 @@ private slots:
         clinico.Concluir(sessao, motivo);
         QCOMPARE(sessao.desvioStMm, std::optional<double>(2.5));
         QTEST(sessao.indiceAngina.value_or(-1), "indice");
+    }
+
+    // The settings a new test takes (the predicted maximum's formula, the target) and the
+    // laboratory every report prints.
+    void configuracoes()
+    {
+        TfrmConfiguracoes configuracoes;
+        configuracoes.findChild<QComboBox *>("cmbFormulaFc")->setCurrentIndex(1);
+        configuracoes.findChild<QDoubleSpinBox *>("spnAlvoFc")->setValue(90);
+        configuracoes.findChild<QLineEdit *>("edtLaboratorio")->setText("Laboratório Vértice");
+        QVERIFY(configuracoes.Salvar());
+        QCOMPARE(TLaboratorio::Carregar().nome, QStringLiteral("Laboratório Vértice"));
+        Iniciado();
+        const TSessao s = *FBanco->LerSessao(FJanela->UltimaSessao());
+        QCOMPARE(s.formulaFcMaxima, TSessao::TFormulaFcMaxima::Tanaka);
+        QCOMPARE(s.percentualFcAlvo, 90.0);
+        QVERIFY(TLaboratorio{}.Salvar());
     }
 
     // The runner has ended but the window has not yet heard it (its signals held back here):

@@ -1,0 +1,102 @@
+#include "console/fconfiguracoes.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "console/preferencias.h"
+#include "platform/messagebox.h"
+#include "session/bancosessoes.h"
+#include "session/laboratorio.h"
+
+namespace {
+
+const QString kChaveFormula = QStringLiteral("fcMaxima/formula");
+const QString kChaveAlvo = QStringLiteral("fcMaxima/alvo");
+
+}  // namespace
+
+TfrmConfiguracoes::TfrmConfiguracoes(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Configurações"));
+    auto *formulario = new QFormLayout(this);
+    FFormula = new QComboBox;
+    FFormula->setObjectName(QStringLiteral("cmbFormulaFc"));
+    const std::pair<TSessao::TFormulaFcMaxima, const char *> formulas[] = {
+        {TSessao::TFormulaFcMaxima::Idade220, "220 − idade"},
+        {TSessao::TFormulaFcMaxima::Tanaka, "208 − 0,7 × idade (Tanaka)"}};
+    for (const auto &[formula, texto] : formulas)
+        FFormula->addItem(QString::fromUtf8(texto), TBancoSessoes::CodigoFormula(formula));
+    FFormula->setCurrentIndex(std::max(0, FFormula->findData(FormulaFcMaxima())));
+    FAlvo = new QDoubleSpinBox;
+    FAlvo->setObjectName(QStringLiteral("spnAlvoFc"));
+    FAlvo->setRange(50, 100);
+    FAlvo->setDecimals(0);
+    FAlvo->setSuffix(QStringLiteral(" % da máxima prevista"));
+    FAlvo->setValue(PercentualAlvo());
+    const TLaboratorio lab = TLaboratorio::Carregar();
+    FNome = new QLineEdit(lab.nome);
+    FNome->setObjectName(QStringLiteral("edtLaboratorio"));
+    FEndereco = new QPlainTextEdit(lab.endereco);
+    FEndereco->setObjectName(QStringLiteral("txtEnderecoLaboratorio"));
+    FEndereco->setMaximumHeight(60);
+    FLogotipo = new QLineEdit(lab.logotipo);
+    FLogotipo->setObjectName(QStringLiteral("edtLogotipo"));
+    auto *escolher = new QPushButton(QStringLiteral("Escolher..."));
+    connect(escolher, &QPushButton::clicked, this, [this] {
+        const QString arquivo = QFileDialog::getOpenFileName(
+            this, QStringLiteral("Logotipo do laboratório"), QFileInfo(FLogotipo->text()).path(),
+            QStringLiteral("Imagens (*.png *.jpg *.jpeg *.bmp)"));
+        if (!arquivo.isEmpty())
+            FLogotipo->setText(arquivo);
+    });
+    auto *logotipo = new QHBoxLayout;
+    logotipo->addWidget(FLogotipo, 1);
+    logotipo->addWidget(escolher);
+    formulario->addRow(QStringLiteral("FC máxima prevista:"), FFormula);
+    formulario->addRow(QStringLiteral("FC alvo:"), FAlvo);
+    formulario->addRow(QStringLiteral("Laboratório:"), FNome);
+    formulario->addRow(QStringLiteral("Endereço:"), FEndereco);
+    formulario->addRow(QStringLiteral("Logotipo:"), logotipo);
+    auto *botoes = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(botoes, &QDialogButtonBox::accepted, this, [this] {
+        if (Salvar())
+            accept();
+    });
+    connect(botoes, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    formulario->addRow(botoes);
+}
+
+bool TfrmConfiguracoes::Salvar()
+{
+    QSettings preferencias = PreferenciasConsole();
+    preferencias.setValue(kChaveFormula, FFormula->currentData());
+    preferencias.setValue(kChaveAlvo, FAlvo->value());
+    preferencias.sync();
+    TLaboratorio lab;
+    lab.nome = FNome->text().trimmed();
+    lab.endereco = FEndereco->toPlainText().trimmed();
+    lab.logotipo = FLogotipo->text().trimmed();
+    if (preferencias.status() != QSettings::NoError || !lab.Salvar()) {
+        ShowErrorMessage(QStringLiteral("Não foi possível guardar as configurações."));
+        return false;
+    }
+    return true;
+}
+
+QString TfrmConfiguracoes::FormulaFcMaxima()
+{
+    return PreferenciasConsole().value(kChaveFormula).toString();
+}
+
+double TfrmConfiguracoes::PercentualAlvo()
+{
+    return PreferenciasConsole().value(kChaveAlvo, kAlvoPadrao).toDouble();
+}

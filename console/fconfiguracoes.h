@@ -1,0 +1,33 @@
+#pragma once
+
+#include "kestrova_console_export.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QDoubleSpinBox;
+class QLineEdit;
+class QPlainTextEdit;
+
+// The console's settings, set once: the predicted maximum heart rate's formula and the target's
+// share of it (the console's own settings, taken by each new test), and the laboratory the
+// reports are printed for (shared by every Kestrova program, TLaboratorio).
+class KESTROVA_CONSOLE_EXPORT TfrmConfiguracoes : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr double kAlvoPadrao = 85;
+
+    explicit TfrmConfiguracoes(QWidget *parent = nullptr);
+    // Stores what the dialog shows; false (and a message) when it could not.
+    bool Salvar();
+
+    // The console's settings as a new test takes them.
+    static QString FormulaFcMaxima();  // TBancoSessoes::CodigoFormula's code
+    static double PercentualAlvo();
+
+private:
+    QComboBox *FFormula = nullptr;
+    QDoubleSpinBox *FAlvo = nullptr;
+    QLineEdit *FNome = nullptr, *FLogotipo = nullptr;
+    QPlainTextEdit *FEndereco = nullptr;
+};
