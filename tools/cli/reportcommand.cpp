@@ -12,6 +12,7 @@
 #include "chart/vtxgraph.h"
 #include "clinical/avaliacaoclinica.h"
 #include "clinical/jsonclinico.h"
+#include "clinical/relatorioclinico.h"
 #include "platform/exception.h"
 #include "platform/printer.h"
 #include "platform/trace.h"
@@ -143,7 +144,8 @@ void PrintJson(const TBancoSessoes &database, qint64 id)
     std::fflush(stdout);
 }
 
-// As orvanta-teste prints it: the belt chart redrawn from the record, then the report.
+// As orvanta-teste prints it: the belt chart redrawn from the record, then the report with the
+// clinical results.
 void WritePdf(const TBancoSessoes &database, qint64 id, const QString &path)
 {
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
@@ -152,7 +154,7 @@ void WritePdf(const TBancoSessoes &database, qint64 id, const QString &path)
         TvtxGraph chart;
         TGraficoSessao(chart).Redesenhar(database.LerAmostras(id), database.LerEventos(id));
         Printer()->SetPdfOutput(QFileInfo(path).absoluteFilePath());
-        TRelatorioSessao::Imprimir(TRelatorioSessao::Carregar(database, id), chart);
+        TRelatorioSessao::Imprimir(TRelatorioClinico::Carregar(database, id), chart);
     } catch (const Exception &error) {
         throw TReportError(QStringLiteral("%1: não foi possível gravar o relatório: %2")
                                .arg(path, protocolcli::OneLine(error.Message())));

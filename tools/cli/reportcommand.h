@@ -9,7 +9,7 @@
 // recorded; nothing when words is another command.
 //   report --database FILE [--session ID] [--json] [--pdf FILE]
 //       --json prints the session's clinical results (TAvaliacaoClinica, TJsonClinico) as one
-//       JSON object; --pdf writes its printed report (TRelatorioSessao) to FILE. Without
+//       JSON object; --pdf writes its printed report (TRelatorioClinico) to FILE. Without
 //       --session, the latest session. Exit status 0; 1 with one line on standard error for a
 //       missing file, one that is not a session database, no session, an unknown id or a report
 //       that could not be written; 2 on a usage error.
