@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "clinical/equacoesmetabolicas.h"
 #include "platform/messagebox.h"
 #include "protocol/geradorrampa.h"
 #include "session/resumosessao.h"
@@ -55,7 +56,7 @@ TPainelProtocolo::TPainelProtocolo(QWidget *parent) : QGroupBox(QStringLiteral("
     FPassos->setObjectName(QStringLiteral("lstPassos"));
     FPassos->setHeaderLabels({QStringLiteral("Fase"), QStringLiteral("Estágio"),
                               QStringLiteral("Duração"), QStringLiteral("Velocidade"),
-                              QStringLiteral("Inclinação")});
+                              QStringLiteral("Inclinação"), QStringLiteral("METs")});
     FPassos->setRootIsDecorated(false);
     FPassos->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     layout->addWidget(FPassos, 1);
@@ -175,8 +176,24 @@ void TPainelProtocolo::MostrarPassos()
         FPassos->addTopLevelItem(new QTreeWidgetItem({erro}));
         return;
     }
-    for (const QString &linha : DescreverPassos(*protocolo).split(QLatin1Char('\n')))
-        FPassos->addTopLevelItem(new QTreeWidgetItem(linha.split(QLatin1Char('\t'))));
+    // Each step's METs (ACSM, of the protocol's speed and grade) beside the stored description.
+    QStringList mets;
+    for (const QList<TPasso> *passos :
+         {&protocolo->aquecimento, &protocolo->exercicio, &protocolo->recuperacao})
+        for (const TPasso &p : *passos) {
+            const auto m = [](double kmh, double pct) {
+                return QString::number(TEquacoesMetabolicas::Mets(kmh, pct), 'f', 1);
+            };
+            const QString inicio = m(p.velocidadeInicial, p.inclinacaoInicial);
+            const QString fim = m(p.velocidadeFinal, p.inclinacaoFinal);
+            mets << (p.tipo == TPasso::TTipo::Rampa && inicio != fim
+                         ? QStringLiteral("%1 → %2").arg(inicio, fim)
+                         : inicio);
+        }
+    const QStringList linhas = DescreverPassos(*protocolo).split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < linhas.size(); ++i)
+        FPassos->addTopLevelItem(
+            new QTreeWidgetItem(linhas.at(i).split(QLatin1Char('\t')) << mets.value(i)));
     FPassos->setToolTip(protocolo->descricao + QLatin1Char('\n') + protocolo->fonte);
 }
 

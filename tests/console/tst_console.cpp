@@ -356,6 +356,20 @@ private slots:
         QVERIFY(TLaboratorio{}.Salvar());
     }
 
+    // The set-up's step list gives each stage's METs (ACSM, worked by hand): Bruce 1, 2.7 km/h
+    // at 10 % walking, S = 45 m/min: 3.5 + 4.5 + 1.8 x 45 x 0.10 = 16.1 -> 4.6; Bruce 4, 6.8 km/h
+    // at 16 %: 3.5 + 11.33 + 1.8 x 113.33 x 0.16 = 47.47 -> 13.6; Bruce 5, 8.0 km/h at 18 %,
+    // running from 8.0: 3.5 + 26.67 + 0.9 x 133.33 x 0.18 = 51.77 -> 14.8.
+    void metsDosPassos()
+    {
+        auto *protocolo = FJanela->findChild<QComboBox *>("cmbProtocolo");
+        protocolo->setCurrentIndex(protocolo->findData("bruce"));
+        auto *passos = FJanela->findChild<QTreeWidget *>("lstPassos");
+        QCOMPARE(passos->topLevelItem(0)->text(5), QStringLiteral("4.6"));
+        QCOMPARE(passos->topLevelItem(3)->text(5), QStringLiteral("13.6"));
+        QCOMPARE(passos->topLevelItem(4)->text(5), QStringLiteral("14.8"));
+    }
+
     // The runner has ended but the window has not yet heard it (its signals held back here):
     // closing records the session as complete, not left open or stopped.
     void fecharComOFimAindaNaFila()
