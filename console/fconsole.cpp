@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "chart/vtxgraph.h"
+#include "clinical/equacoesmetabolicas.h"
 #include "clinical/relatorioclinico.h"
 #include "comm/advancedcom.h"
 #include "comm/portname.h"
@@ -1078,6 +1079,9 @@ bool TfrmConsole::ExportarCsv(qint64 sessaoId, const QString &arquivo, bool sepa
     TExportadorCsv::TOpcoes opcoes;
     opcoes.separadorDoLocal = separadorDoLocal;
     opcoes.nomeEstado = [](int e) { return NomeEstado(TEstadoExecucao(e)); };
+    opcoes.mets = [](const TAmostraRegistro &a) {
+        return TEquacoesMetabolicas::Mets(a.velocidadeConfirmada, a.inclinacaoConfirmada);
+    };
     QString erro;
     if (!TExportadorCsv::Exportar(*FBanco, sessaoId, arquivo, opcoes, &erro)) {
         ShowErrorMessage(erro);

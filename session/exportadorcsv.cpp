@@ -16,6 +16,7 @@ public:
     {
     }
     QChar Separador() const { return FSeparador; }
+    const TExportadorCsv::TOpcoes &Opcoes() const { return FOpcoes; }
     TLinha &Texto(const QString &t)
     {
         FCampos << TExportadorCsv::Campo(t, FSeparador);
@@ -66,6 +67,8 @@ void Amostra(TLinha &l, const TAmostraRegistro &a)
         .Vazios(6);
     // The heart rate of the second and its source; empty cells when there was none.
     a.frequenciaCardiaca > 0 ? l.Numero(a.frequenciaCardiaca, 0).Texto(a.fonteFc) : l.Vazios(2);
+    if (l.Opcoes().mets)
+        l.Numero(l.Opcoes().mets(a), 1);
 }
 
 // How many of an event's values (speed and grade; valor1, valor2) its kind has: the others are
@@ -97,7 +100,7 @@ void Evento(TLinha &l, const TEventoRegistro &e)
         l.Vazios(2);
     valores >= 1 ? l.Numero(e.valor1, 0) : l.Vazios(1);
     valores >= 2 ? l.Numero(e.valor2, 0) : l.Vazios(1);
-    l.Texto(e.texto).Vazios(2);
+    l.Texto(e.texto).Vazios(l.Opcoes().mets ? 3 : 2);
 }
 
 }  // namespace
@@ -121,6 +124,8 @@ QByteArray TExportadorCsv::Texto(const QList<TAmostraRegistro> &amostras,
                           "inclinacao_confirmada_pct", "link_ok", "evento", "velocidade_kmh",
                           "inclinacao_pct", "valor1", "valor2", "texto", "fc_bpm", "fonte_fc"})
         l.Texto(QString::fromLatin1(c));
+    if (opcoes.mets)
+        l.Texto(QStringLiteral("mets"));
     QByteArray csv = l.Fim();
     qsizetype a = 0, e = 0;
     while (a < amostras.size() || e < eventos.size()) {

@@ -17,7 +17,8 @@ class TBancoSessoes;
 //
 // Columns (docs/console.md): registro, tempo_s, estado, fase, estagio, velocidade_alvo_kmh,
 // inclinacao_alvo_pct, velocidade_confirmada_kmh, inclinacao_confirmada_pct, link_ok, evento,
-// velocidade_kmh, inclinacao_pct, valor1, valor2, texto.
+// velocidade_kmh, inclinacao_pct, valor1, valor2, texto, fc_bpm, fonte_fc, and mets when the
+// caller gives its computation (the samples' acknowledged workload; empty for events).
 //
 // Numbers use a dot and fields a comma, unless the locale's separator is asked for: then the
 // locale's decimal separator, and a semicolon between fields where that separator is a comma.
@@ -28,6 +29,8 @@ public:
         QLocale local;
         // Display text of a runner state value; empty: the number.
         std::function<QString(int)> nomeEstado;
+        // The METs of a sample's acknowledged speed and grade; unset: no mets column.
+        std::function<double(const TAmostraRegistro &)> mets;
     };
 
     static QByteArray Texto(const QList<TAmostraRegistro> &amostras,

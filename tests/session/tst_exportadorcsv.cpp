@@ -71,6 +71,10 @@ private slots:
         QTest::newRow("heart rate from a sensor")
             << false << "pt_BR" << 131
             << QByteArray("amostra,61.500,3,Exercício,2,4.0,12.5,4.0,12.0,1,,,,,,,131,Cinta");
+        // fc -1: with the METs column, which the caller computes (here 7.02).
+        QTest::newRow("METs, local pt_BR")
+            << true << "pt_BR" << -1
+            << QByteArray("amostra;61,500;3;Exercício;2;4,0;12,5;4,0;12,0;1;;;;;;;;;7,0");
     }
     void separadores()
     {
@@ -79,11 +83,14 @@ private slots:
         QFETCH(int, fc);
         QFETCH(QByteArray, amostra);
         TAmostraRegistro a{61500, 3, 1, 2, 4.0, 12.5, 4.0, 12.0, true, 0, {}, {}};
-        a.frequenciaCardiaca = fc;
-        a.fonteFc = fc ? QStringLiteral("Cinta") : QString();
-        TExportadorCsv::TOpcoes opcoes{doLocal, QLocale(local), {}};
+        a.frequenciaCardiaca = std::max(fc, 0);
+        a.fonteFc = fc > 0 ? QStringLiteral("Cinta") : QString();
+        TExportadorCsv::TOpcoes opcoes{doLocal, QLocale(local), {}, {}};
+        if (fc < 0)
+            opcoes.mets = [](const TAmostraRegistro &) { return 7.02; };
         const QList<QByteArray> linhas = Linhas(TExportadorCsv::Texto({a}, {}, opcoes));
         QCOMPARE(linhas.size(), 2);
+        QCOMPARE(linhas.at(0).endsWith(";mets\r"), fc < 0);
         QVERIFY(linhas.at(0).startsWith(doLocal && local == "pt_BR" ? "registro;tempo_s;"
                                                                     : "registro,tempo_s,"));
         QCOMPARE(linhas.at(1), amostra + "\r");
