@@ -38,6 +38,8 @@ private slots:
     void ctrlCStopsTheBelt();
     void lostLinkStopsAndExitsOne();
     void runRecordsASessionAndReportsIt();
+    void sessionEndsAsTheRunDid_data();
+    void sessionEndsAsTheRunDid();
     void showPrintsWhatTheBoardReceives();
     void exitStatuses_data();
     void exitStatuses();
@@ -280,6 +282,45 @@ void TestOrvantaCtlProtocol::runRecordsASessionAndReportsIt()
     text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     QVERIFY(text.waitForFinished(30000));
     QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains("Ana Conceição Souza"));
+}
+
+void TestOrvantaCtlProtocol::sessionEndsAsTheRunDid_data()
+{
+    QTest::addColumn<bool>("silent");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("situation");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("Ctrl+C") << false << 130 << int(TSessao::TSituacao::Parada)
+                            << "Decisão do operador";
+    // The board never answers, the stop included.
+    QTest::newRow("lost link") << true << 1 << int(TSessao::TSituacao::ParadaNaoConfirmada)
+                               << "Falha do equipamento";
+}
+
+void TestOrvantaCtlProtocol::sessionEndsAsTheRunDid()
+{
+    QFETCH(bool, silent);
+    QFETCH(int, status);
+    QFETCH(int, situation);
+    QFETCH(QString, reason);
+    if (silent)
+        FBoard->SetFault({TBoardFault::Silence});
+    const QString database = FHome->filePath("testes.sqlite");
+    Start({"run", "bruce", "--time-scale", silent ? "100" : "1", "--database", database,
+           "--patient", "Rui", "--birth", "01/01/1950", "--sex", "M"});
+    if (!silent) {
+        QTRY_VERIFY_WITH_TIMEOUT(FBoard->Frames().size() >= 2, 20000);  // after the countdown
+        ::kill(pid_t(FProcess->processId()), SIGINT);
+    }
+    QCOMPARE(Finish(), status);
+    TBancoSessoes banco(QStringLiteral("tst-fim"));
+    QString error;
+    QVERIFY2(banco.Abrir(database, &error), qPrintable(error));
+    const std::optional<TSessao> session = banco.LerSessao(1);
+    QVERIFY(session);
+    QCOMPARE(int(session->situacao), situation);
+    QCOMPARE(session->motivoParada, reason);
+    QVERIFY(session->duracaoMs > 0);
 }
 
 void TestOrvantaCtlProtocol::showPrintsWhatTheBoardReceives()
