@@ -554,22 +554,9 @@ void TfrmConsole::TrocarFonteCardiaca()
 // A warning stands out in the running view until the next test, and goes to the session.
 void TfrmConsole::AvisoClinico(const QString &texto)
 {
-    const qint64 agora = EmTeste() ? TempoAtual() : FUltimaAmostra.tempoMs;
     FAvisoClinico->setText(QStringLiteral("ATENÇÃO: %1").arg(texto));
     FAvisoClinico->show();
-    FLog->addItem(QStringLiteral("%1  ATENÇÃO: %2").arg(TResumoSessao::Tempo(agora), texto));
-    FLog->item(FLog->count() - 1)->setForeground(QColor(0xc0, 0, 0));
-    FLog->scrollToBottom();
-    if (!FGravador)
-        return;
-    TEventoRegistro e;
-    e.tempoMs = agora;
-    e.tipo = QStringLiteral("aviso");
-    e.estado = int(FUltimaAmostra.estado);
-    e.fase = int(FUltimaAmostra.fase);
-    e.estagio = FUltimaAmostra.estagio;
-    e.texto = texto;
-    FGravador->Evento(e);
+    RegistrarNota(QStringLiteral("aviso"), texto, QStringLiteral("ATENÇÃO: "));
 }
 
 // After the test: the ST deviation and angina index the entries and the stop reason give.
@@ -596,17 +583,25 @@ void TfrmConsole::MostrarFc(const QString &texto)
     FFc->setStyleSheet(numero ? QStringLiteral("color: #c00000;") : QStringLiteral("color: gray;"));
 }
 
-// Shown in the events list and recorded with the test's events, on the test's own clock.
 void TfrmConsole::AvisoCardiaco(const QString &texto)
 {
+    RegistrarNota(QStringLiteral("sinal_fc"), texto);
+}
+
+// Shown in the events list (red after a prefix) and recorded with the test's events, on the
+// test's own clock.
+void TfrmConsole::RegistrarNota(const QString &tipo, const QString &texto, const QString &prefixo)
+{
     const qint64 agora = EmTeste() ? TempoAtual() : FUltimaAmostra.tempoMs;
-    FLog->addItem(QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(agora), texto));
+    FLog->addItem(QStringLiteral("%1  %2%3").arg(TResumoSessao::Tempo(agora), prefixo, texto));
+    if (!prefixo.isEmpty())
+        FLog->item(FLog->count() - 1)->setForeground(QColor(0xc0, 0, 0));
     FLog->scrollToBottom();
     if (!FGravador)
         return;
     TEventoRegistro e;
     e.tempoMs = agora;
-    e.tipo = QStringLiteral("sinal_fc");
+    e.tipo = tipo;
     e.estado = int(FUltimaAmostra.estado);
     e.fase = int(FUltimaAmostra.fase);
     e.estagio = FUltimaAmostra.estagio;

@@ -124,6 +124,7 @@ private:
     void AvisoCardiaco(const QString &texto);
     void TrocarFonteCardiaca();
     void AvisoClinico(const QString &texto);
+    void RegistrarNota(const QString &tipo, const QString &texto, const QString &prefixo = {});
     void GravarDadosClinicos();
 
     TBancoSessoes *FBanco;
