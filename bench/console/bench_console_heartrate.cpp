@@ -37,11 +37,13 @@ double Ms(Clock::duration d)
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-// Round trips from the device's trace: "ENVIOU" on the runner's thread, "RECEBEU" where the
-// answer is taken.
+// Round trips from the device's trace: "ENVIOU" on the runner's thread just after the write,
+// "RECEBEU" where the answer is taken. An answer can be traced before its frame's "ENVIOU" line:
+// that exchange took less than the trace line's own time, and counts as 0.
 struct TTrocas {
     std::mutex mutex;
     Clock::time_point enviado{};
+    bool respondidoAntes = false;
     std::vector<double> idaEVolta;
 
     static TTrocas *Atual;
@@ -49,11 +51,17 @@ struct TTrocas {
     {
         const Clock::time_point agora = Clock::now();
         const std::lock_guard trava(Atual->mutex);
-        if (texto.startsWith(QLatin1String("ENVIOU")))
-            Atual->enviado = agora;
-        else if (texto.startsWith(QLatin1String("RECEBEU")) &&
-                 Atual->enviado != Clock::time_point{})
-            Atual->idaEVolta.push_back(Ms(agora - std::exchange(Atual->enviado, {})));
+        if (texto.startsWith(QLatin1String("ENVIOU"))) {
+            if (std::exchange(Atual->respondidoAntes, false))
+                Atual->idaEVolta.push_back(0);
+            else
+                Atual->enviado = agora;
+        } else if (texto.startsWith(QLatin1String("RECEBEU"))) {
+            if (Atual->enviado != Clock::time_point{})
+                Atual->idaEVolta.push_back(Ms(agora - std::exchange(Atual->enviado, {})));
+            else
+                Atual->respondidoAntes = true;
+        }
     }
 };
 TTrocas *TTrocas::Atual = nullptr;
@@ -173,6 +181,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s\n", qPrintable(erro));
         return 1;
     }
+    Medir(banco, false, 3);  // warm-up: the first exchanges after the board starts are slow
     const TResultado sem = Medir(banco, false, segundos);
     const TResultado com = Medir(banco, true, segundos);
     std::printf(
