@@ -42,6 +42,8 @@ void TGeometryCanvas::Pie(int, int, int, int, int, int, int, int) {}
 
 void TGeometryCanvas::Chord(int, int, int, int, int, int, int, int) {}
 
+void TGeometryCanvas::RoundRect(int, int, int, int, int, int) {}
+
 void TGeometryCanvas::FillRect(const TRect &) {}
 
 void TGeometryCanvas::FillRegion(const QRegion &) {}

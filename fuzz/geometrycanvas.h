@@ -21,6 +21,7 @@ public:
     void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
     void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
     void Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
+    void RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) override;
     void FillRect(const TRect &rect) override;
     void FillRegion(const QRegion &region) override;
     void FrameRect(const TRect &rect) override;

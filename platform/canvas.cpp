@@ -11,7 +11,12 @@
 #include <cstdlib>
 #include <limits>
 #include <optional>
+#include <vector>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
+#include "platform/arcsweep.h"
 #include "platform/exception.h"
 
 namespace {
@@ -153,20 +158,44 @@ qint64 WalkLine(QPoint a, QPoint b, const QRect &bounds, Put put)
 // The pixels [*left, *right] of row y of the ellipse inscribed in r: those whose centres lie in
 // the ellipse touching the outer edges of the box, widened so that the row(s) nearest the centre
 // span the whole box and every row holds at least its middle pixel(s); so the ellipse always
-// touches all four sides. Mirror-symmetric in both directions.
+// touches all four sides. Mirror-symmetric in both directions. The terms that do not depend on
+// the row are worked out once per ellipse (the same operations, so the same values).
+struct TEllipseRows {
+    explicit TEllipseRows(const TRect &box)
+        : r(box),
+          w(box.Width()),
+          h(box.Height()),
+          sx(double(box.Left) + box.Right - 1),
+          sy(double(box.Top) + box.Bottom),
+          dyMin(box.Height() % 2 ? 0.0 : 1.0 / h),
+          scale(1 - dyMin * dyMin),
+          least(box.Width() % 2 ? 0.0 : 1.0)
+    {
+    }
+    bool Span(int y, int *left, int *right) const
+    {
+        if (y < r.Top || y >= r.Bottom)
+            return false;
+        const double dy = (2.0 * y + 1 - sy) / h;
+        double half = w * std::sqrt(qMax(0.0, 1 - dy * dy) / scale);
+        half = qMax(half, least);
+        // ceil and floor by truncation: exact, the values are well inside 64 bits.
+        const double l = (sx - half) / 2, rt = (sx + half) / 2;
+        qint64 cl = qint64(l), fr = qint64(rt);
+        cl += double(cl) < l ? 1 : 0;
+        fr -= double(fr) > rt ? 1 : 0;
+        *left = int(cl);
+        *right = int(fr);
+        return *left <= *right;
+    }
+
+    TRect r;
+    double w, h, sx, sy, dyMin, scale, least;
+};
+
 bool EllipseSpan(const TRect &r, int y, int *left, int *right)
 {
-    if (y < r.Top || y >= r.Bottom)
-        return false;
-    const double w = r.Width(), h = r.Height();
-    const double sx = double(r.Left) + r.Right - 1, sy = double(r.Top) + r.Bottom;
-    const double dy = (2.0 * y + 1 - sy) / h;
-    const double dyMin = r.Height() % 2 ? 0.0 : 1.0 / h;
-    double half = w * std::sqrt(qMax(0.0, 1 - dy * dy) / (1 - dyMin * dyMin));
-    half = qMax(half, r.Width() % 2 ? 0.0 : 1.0);
-    *left = int(std::ceil((sx - half) / 2));
-    *right = int(std::floor((sx + half) / 2));
-    return *left <= *right;
+    return TEllipseRows(r).Span(y, left, right);
 }
 
 // The pixel of the ellipse through box at the parametric angle (degrees).
@@ -177,15 +206,76 @@ QPoint EllipsePoint(const QRectF &box, qreal degrees)
                   int(std::floor(box.center().y() - box.height() / 2 * std::sin(t))));
 }
 
-// Angle in degrees of the radial from the ellipse centre towards (x, y), as the parametric angle
-// Qt's arc functions take (counter-clockwise on screen, 0 at three o'clock).
-qreal ArcAngle(const QRectF &box, int x, int y)
+// Sets count pixels from p to rgb, four at a time where the processor has 16-byte stores.
+void FillPixels(QRgb *p, qsizetype count, QRgb rgb)
 {
-    const qreal dx = x - box.center().x() + 0.5;
-    const qreal dy = box.center().y() - 0.5 - y;
-    const qreal a = qMax<qreal>(box.width() / 2, 0.5);
-    const qreal b = qMax<qreal>(box.height() / 2, 0.5);
-    return qRadiansToDegrees(std::atan2(dy / b, dx / a));
+#ifdef __SSE2__
+    const __m128i four = _mm_set1_epi32(int(rgb));
+    for (; count >= 4; count -= 4, p += 4)
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(p), four);
+#endif
+    for (; count > 0; --count)
+        *p++ = rgb;
+}
+
+// The pixels [*left, *right] of row y of the rounded rectangle r whose corners are the quadrants
+// of the ellipse inscribed in a corner-sized box (EllipseSpan), joined by straight edges: the
+// corner box's upper rows above the straight stretch, its lower rows below it, each widened by the
+// straight length. Mirror-symmetric; with the corner as large as r it is r's ellipse.
+bool RoundRectSpan(const TRect &r, QSize corner, int y, int *left, int *right)
+{
+    if (y < r.Top || y >= r.Bottom)
+        return false;
+    const int half = corner.height() / 2;
+    const int top = y - r.Top, bottom = r.Bottom - 1 - y;
+    const TRect ellipse = TRect::Bounds(r.Left, r.Top, corner.width(), corner.height());
+    if (corner.width() < 1 || (top >= half && bottom >= half)) {
+        *left = r.Left;
+        *right = r.Right - 1;
+        return true;
+    }
+    EllipseSpan(ellipse, top < half ? r.Top + top : r.Top + corner.height() - 1 - bottom, left,
+                right);
+    *right += r.Width() - corner.width();
+    return true;
+}
+
+// The side of the chord s -> e the pixel (x, y) lies on: > 0 left of it as seen on the screen.
+qint64 ChordCross(QPoint s, QPoint e, int x, int y)
+{
+    return (qint64(e.x()) - s.x()) * (qint64(y) - s.y()) -
+           (qint64(e.y()) - s.y()) * (qint64(x) - s.x());
+}
+
+// floor(n / d) for d != 0.
+qint64 FloorDiv(qint64 n, qint64 d)
+{
+    const qint64 q = n / d;
+    return (n % d != 0 && (n < 0) != (d < 0)) ? q - 1 : q;
+}
+
+// Appends the pixels from..to of row y on the arc's side of the chord s -> e (ChordCross > 0 when
+// arcSide, < 0 otherwise) or on it. ChordCross is linear along the row: c(x) = k - d x.
+void ChordRun(QPoint s, QPoint e, bool arcSide, int y, int from, int to,
+              std::vector<TArcSweep::TRun> &out)
+{
+    if (from > to)
+        return;
+    const qint64 d = qint64(e.y()) - s.y();
+    const qint64 k = ChordCross(s, e, 0, y);
+    // Kept: sk - sd x >= 0.
+    const qint64 sk = arcSide ? k : -k, sd = arcSide ? d : -d;
+    qint64 first = from, last = to;
+    if (sd == 0) {
+        if (sk < 0)
+            return;
+    } else if (sd > 0) {
+        last = qMin(last, FloorDiv(sk, sd));
+    } else {
+        first = qMax(first, -FloorDiv(-sk, sd));
+    }
+    if (first <= last)
+        out.push_back({int(first), int(last)});
 }
 
 QString StripPrefix(const QString &text)
@@ -441,24 +531,47 @@ void TCanvas::MoveTo(int x, int y)
     FPenPos = QPoint(x, y);
 }
 
-// Solid 1-pixel copy-mode lines on a 32-bit image with at most a rectangular clip are written
-// straight into the pixels: the same walk as StrokeOutline, without opening a painter.
-bool TCanvas::WriteLineDirect(QPoint from, QPoint to)
+// Whether drawing may write straight into the image: a 32-bit image as the surface, at most a
+// rectangular clip (painting sets exactly those pixels in copy mode).
+bool TCanvas::WritesImageDirect() const
 {
-    if (FPainter || !FImage || FPen.Width > 1 || FPen.Style != psSolid || FPen.Mode != pmCopy)
+    if (FPainter || !FImage)
         return false;
     const QImage::Format format = FImage->format();
     if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
         format != QImage::Format_ARGB32_Premultiplied)
         return false;
-    if (FHasClip && FClip.rectCount() > 1)
+    return !FHasClip || FClip.rectCount() <= 1;
+}
+
+// 1-pixel copy-mode lines, solid or styled, are written straight into a direct image: the same
+// walk and pattern as StrokeOutline (the gaps of a styled pen in a solid brush's colour),
+// without opening a painter.
+bool TCanvas::WriteLineDirect(QPoint from, QPoint to)
+{
+    if (FPen.Width > 1 || FPen.Style == psClear || FPen.Style == psInsideFrame ||
+        FPen.Mode != pmCopy || !WritesImageDirect())
         return false;
     QRect bounds = FImage->rect();
     if (FHasClip)
         bounds &= FClip.boundingRect();
     const QRgb color = FPen.Color.ToQColor().rgb();
-    WalkLine(from, to, bounds, [this, color](QPoint p, qint64) {
-        reinterpret_cast<QRgb *>(FImage->scanLine(p.y()))[p.x()] = color;
+    uchar *bits = FImage->bits();
+    const qsizetype stride = FImage->bytesPerLine();
+    const QList<int> pattern = DashPattern(FPen.Style);
+    if (pattern.isEmpty()) {
+        WalkLine(from, to, bounds, [=](QPoint p, qint64) {
+            reinterpret_cast<QRgb *>(bits + p.y() * stride)[p.x()] = color;
+        });
+        return true;
+    }
+    const bool gaps = FBrush.Style == bsSolid;
+    const QRgb gap = FBrush.Color.ToQColor().rgb();
+    WalkLine(from, to, bounds, [&](QPoint p, qint64 i) {
+        if (IsOnAt(pattern, i))
+            reinterpret_cast<QRgb *>(bits + p.y() * stride)[p.x()] = color;
+        else if (gaps)
+            reinterpret_cast<QRgb *>(bits + p.y() * stride)[p.x()] = gap;
     });
     return true;
 }
@@ -538,90 +651,170 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
     ArcShape(3, x1, y1, x2, y2, 0, 0, 0, 0);
 }
 
-// A 1-pixel ellipse row by row: the rows' spans come from EllipseSpan, the pen takes the pixels
-// of each span that are not covered by both neighbouring rows (a closed, symmetric outline), the
-// brush the rest (when fill). Only pixels that keep accepts are used (all when it is empty). The
-// brush part is drawn here; the pen pixels are returned, to be drawn once with the straight
-// edges of a pie or chord.
-QPolygon TCanvas::EllipseSpans(QPainter &p, const TRect &r, bool fill,
-                               const std::function<bool(int, int)> &keep) const
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
 {
-    QRect bounds(0, 0, p.device()->width(), p.device()->height());
-    if (FHasClip)
-        bounds &= FClip.boundingRect();
-    const bool pen = FPen.Style != psClear;
-    const QBrush brush(ModeColor(FPen.Mode, FBrush.Color), HatchStyle(FBrush.Style));
-    const bool brushVisible = fill && FBrush.Style != bsClear;
-    QPolygon penPixels;
-    auto run = [&](int y, int from, int to, bool outline) {
-        from = qMax(from, bounds.left());
-        to = qMin(to, bounds.right());
-        for (int x = from; x <= to; ++x) {
-            // A run of accepted pixels from x.
-            int end = x;
-            while (end <= to && (!keep || keep(end, y)))
-                ++end;
-            if (end > x && outline) {
-                for (int i = x; i < end; ++i)
-                    penPixels << QPoint(i, y);
-            } else if (end > x && brushVisible) {
-                p.fillRect(QRect(x, y, end - x, 1), brush);
-            }
-            x = end;
-        }
-    };
-    const int yFrom = qMax(r.Top, bounds.top()), yTo = qMin(r.Bottom - 1, bounds.bottom());
-    for (int y = yFrom; y <= yTo; ++y) {
-        int l = 0, rt = 0, lp = 0, rp = -1, ln = 0, rn = -1;
-        EllipseSpan(r, y, &l, &rt);
-        const bool inner = EllipseSpan(r, y - 1, &lp, &rp) && EllipseSpan(r, y + 1, &ln, &rn);
-        const int il = !pen ? l : inner ? qMax(l + 1, qMax(lp, ln)) : rt + 1;
-        const int ir = !pen ? rt : inner ? qMin(rt - 1, qMin(rp, rn)) : rt;
-        if (il > ir) {
-            run(y, l, rt, true);
-            continue;
-        }
-        run(y, il, ir, false);
-        run(y, l, il - 1, true);
-        run(y, ir + 1, rt, true);
-    }
-    return penPixels;
+    ArcShape(4, x1, y1, x2, y2, x3, y3, 0, 0);
 }
 
-// Arc (kind 0), pie (1), chord (2) or whole ellipse (3) with a 1-pixel solid or clear pen: the
-// parts of the ellipse of EllipseSpans between the radials (pie, arc) or beyond the chord, plus
-// the straight edges, each pen pixel set once.
-void TCanvas::DrawEllipsePart(QPainter &p, const TRect &r, int kind, qreal start, qreal sweep) const
+// Exact shapes in copy mode with a solid or clear brush are written straight into a direct image.
+bool TCanvas::WritesShapesDirect() const
 {
+    return FPen.Mode == pmCopy && (FBrush.Style == bsSolid || FBrush.Style == bsClear) &&
+           WritesImageDirect();
+}
+
+// Arc (kind 0), pie (1), chord (2), ellipse (3) or rounded rectangle (4) with a 1-pixel solid or
+// clear pen, row by row: the rows' spans come from EllipseSpan (RoundRectSpan), the pen takes the
+// pixels of each span that are not covered by both neighbouring rows (a closed, symmetric
+// outline), the brush the rest; of an arc or pie only the pixels in the sweep, of a chord those
+// on the arc's side of the chord; then the straight edges of a pie or chord. Through p each pen
+// pixel is drawn once, after the brush; with p null the pixels are written into the image.
+void TCanvas::DrawExactShape(QPainter *p, const TRect &r, int kind, TArcSweep *sweep,
+                             QSize corner) const
+{
+    const QRect device =
+        p ? QRect(0, 0, p->device()->width(), p->device()->height()) : FImage->rect();
+    QRect bounds = device;
+    if (FHasClip)
+        bounds &= FClip.boundingRect();
     const QRectF box(r.Left + 0.5, r.Top + 0.5, r.Width() - 1, r.Height() - 1);
-    const bool whole = kind == 3 || sweep >= 360;
-    const QPoint s = EllipsePoint(box, start), e = EllipsePoint(box, start + sweep);
-    const QPoint m = EllipsePoint(box, start + sweep / 2);
-    auto cross = [s, e](int x, int y) {
-        return qint64(e.x() - s.x()) * (y - s.y()) - qint64(e.y() - s.y()) * (x - s.x());
-    };
-    const bool arcSide = cross(m.x(), m.y()) > 0;
-    std::function<bool(int, int)> keep;
-    if (!whole && kind == 2) {
-        keep = [&](int x, int y) {
-            const qint64 c = cross(x, y);
-            return c == 0 || (c > 0) == arcSide;
-        };
-    } else if (!whole) {
-        keep = [&](int x, int y) {
-            qreal a = ArcAngle(box, x, y) - start;
-            while (a < 0)
-                a += 360;
-            return a <= sweep;
-        };
+    const bool pen = FPen.Style != psClear;
+    const bool whole = !sweep || sweep->Whole();
+    const bool brushVisible = kind != 0 && FBrush.Style != bsClear;
+    QPoint s, e;
+    bool arcSide = false;
+    if (!whole && kind != 0) {
+        const qreal start = sweep->Start(), span = sweep->Sweep();
+        s = EllipsePoint(box, start);
+        e = EllipsePoint(box, start + span);
+        const QPoint m = EllipsePoint(box, start + span / 2);
+        arcSide = ChordCross(s, e, m.x(), m.y()) > 0;
     }
-    QPolygon pen = EllipseSpans(p, r, kind != 0, keep);
-    if (FPen.Style != psClear && !whole && kind != 0) {
+
+    uchar *bits = p ? nullptr : FImage->bits();
+    const qsizetype stride = p ? 0 : FImage->bytesPerLine();
+    const QRgb penRgb = FPen.Color.ToQColor().rgb(), brushRgb = FBrush.Color.ToQColor().rgb();
+    const QBrush brush(ModeColor(FPen.Mode, FBrush.Color), HatchStyle(FBrush.Style));
+    QPolygon penPixels;
+    auto put = [&](bool outline, int y, int from, int to) {
+        if (!p) {
+            QRgb *line = reinterpret_cast<QRgb *>(bits + y * stride);
+            const QRgb rgb = outline ? penRgb : brushRgb;
+            if (to - from < 4) {
+                for (int x = from; x <= to; ++x)
+                    line[x] = rgb;
+            } else {
+                FillPixels(line + from, to - from + 1, rgb);
+            }
+        } else if (outline) {
+            for (int x = from; x <= to; ++x)
+                penPixels << QPoint(x, y);
+        } else {
+            p->fillRect(QRect(from, y, to - from + 1, 1), brush);
+        }
+    };
+    const int left = bounds.left(), right = bounds.right();
+    const int yFrom = qMax(r.Top, bounds.top()), yTo = qMin(r.Bottom - 1, bounds.bottom());
+    if (yFrom > yTo) {
+        DrawExactEdges(p, r, kind, whole, s, e, bounds, device, bits, stride, penPixels);
+        return;
+    }
+    // The spans of rows yFrom - 1 .. yTo + 1, worked out before the rows are drawn (so that the
+    // rows' square roots overlap); an ellipse's row below its middle is its upper twin's.
+    struct TSpan {
+        int Left = 0, Right = -1;
+        bool Valid = false;
+    };
+    const int firstRow = yFrom - 1;
+    std::vector<TSpan> spans(size_t(yTo - yFrom + 3));
+    const TEllipseRows ellipse(r);
+    const qint64 mirror = qint64(r.Top) + r.Bottom - 1;
+    for (size_t i = 0; i < spans.size(); ++i) {
+        const int y = firstRow + int(i);
+        const qint64 twin = mirror - y;
+        TSpan &row = spans[i];
+        if (kind != 4 && twin >= firstRow && twin < y)
+            row = spans[size_t(twin - firstRow)];
+        else
+            row.Valid = kind == 4 ? RoundRectSpan(r, corner, y, &row.Left, &row.Right)
+                                  : ellipse.Span(y, &row.Left, &row.Right);
+    }
+
+    std::vector<TArcSweep::TRun> runs;
+    for (int y = yFrom; y <= yTo; ++y) {
+        const TSpan &above = spans[size_t(y - firstRow - 1)], &row = spans[size_t(y - firstRow)],
+                    &below = spans[size_t(y - firstRow + 1)];
+        const int l = row.Left, rt = row.Right, lp = above.Left, rp = above.Right, ln = below.Left,
+                  rn = below.Right;
+        const bool inner = above.Valid && below.Valid;
+        // Minima and maxima of values (not references) compile without branches.
+        const auto lo = [](int a, int b) { return a < b ? a : b; };
+        const auto hi = [](int a, int b) { return a < b ? b : a; };
+        const int il = !pen ? l : inner ? hi(l + 1, hi(lp, ln)) : rt + 1;
+        const int ir = !pen ? rt : inner ? lo(rt - 1, lo(rp, rn)) : rt;
+        // The row's stretches (brush, then pen), each cut to the pixels in the sweep (or beyond the
+        // chord).
+        struct TStretch {
+            int From, To;
+            bool Outline;
+        } stretches[3];
+        int count = 0;
+        if (il > ir) {
+            stretches[count++] = {l, rt, true};
+        } else {
+            if (brushVisible)
+                stretches[count++] = {il, ir, false};
+            stretches[count++] = {l, il - 1, true};
+            stretches[count++] = {ir + 1, rt, true};
+        }
+        for (int i = 0; i < count; ++i) {
+            const int a = hi(stretches[i].From, left), b = lo(stretches[i].To, right);
+            if (a > b)
+                continue;
+            const int answer = whole ? 1 : kind == 2 ? -1 : sweep->RowAnswer(y, a, b);
+            if (answer > 0 && !p && b - a < 4) {
+                // Up to four pixels without a loop: the last one is written again as needed.
+                QRgb *line = reinterpret_cast<QRgb *>(bits + y * stride);
+                const QRgb rgb = stretches[i].Outline ? penRgb : brushRgb;
+                line[a] = rgb;
+                line[lo(a + 1, b)] = rgb;
+                line[lo(a + 2, b)] = rgb;
+                line[b] = rgb;
+            } else if (answer > 0) {
+                put(stretches[i].Outline, y, a, b);
+            } else if (answer < 0) {
+                runs.clear();
+                if (kind == 2)
+                    ChordRun(s, e, arcSide, y, a, b, runs);
+                else
+                    sweep->AppendRuns(y, a, b, runs);
+                for (const TArcSweep::TRun &run : runs)
+                    put(stretches[i].Outline, y, run.From, run.To);
+            }
+        }
+    }
+    DrawExactEdges(p, r, kind, whole, s, e, bounds, device, bits, stride, penPixels);
+}
+
+// The straight edges of a pie or chord of DrawExactShape, then (through p) the pen pixels.
+void TCanvas::DrawExactEdges(QPainter *p, const TRect &r, int kind, bool whole, QPoint s, QPoint e,
+                             const QRect &bounds, const QRect &device, uchar *bits,
+                             qsizetype stride, QPolygon &penPixels) const
+{
+    const bool pen = FPen.Style != psClear;
+    const QRgb penRgb = FPen.Color.ToQColor().rgb();
+    if (pen && !whole && kind != 0) {
+        const QRectF box(r.Left + 0.5, r.Top + 0.5, r.Width() - 1, r.Height() - 1);
         const QPoint c(int(std::floor(box.center().x())), int(std::floor(box.center().y())));
-        QRect bounds(0, 0, p.device()->width(), p.device()->height());
+        auto plot = [&](QPoint px) {
+            if (p)
+                penPixels << px;
+            else if (bounds.contains(px))
+                reinterpret_cast<QRgb *>(bits + px.y() * stride)[px.x()] = penRgb;
+        };
         auto edge = [&](QPoint from, QPoint to) {
-            WalkLine(from, to, bounds, [&pen](QPoint px, qint64) { pen << px; });
-            pen << to;
+            WalkLine(from, to, device, [&plot](QPoint px, qint64) { plot(px); });
+            plot(to);
         };
         if (kind == 1) {
             edge(c, s);
@@ -630,15 +823,15 @@ void TCanvas::DrawEllipsePart(QPainter &p, const TRect &r, int kind, qreal start
             edge(s, e);
         }
     }
-    if (FPen.Style == psClear || pen.isEmpty())
+    if (!p || !pen || penPixels.isEmpty())
         return;
-    std::sort(pen.begin(), pen.end(), [](const QPoint &a, const QPoint &b) {
+    std::sort(penPixels.begin(), penPixels.end(), [](const QPoint &a, const QPoint &b) {
         return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
     });
-    pen.erase(std::unique(pen.begin(), pen.end()), pen.end());
-    p.setPen(QPen(ModeColor(FPen.Mode, FPen.Color), 0));
-    p.setBrush(Qt::NoBrush);
-    p.drawPoints(pen);
+    penPixels.erase(std::unique(penPixels.begin(), penPixels.end()), penPixels.end());
+    p->setPen(QPen(ModeColor(FPen.Mode, FPen.Color), 0));
+    p->setBrush(Qt::NoBrush);
+    p->drawPoints(penPixels);
 }
 
 void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
@@ -663,39 +856,49 @@ void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int 
     ArcShape(2, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
-// kind: 0 arc, 1 pie, 2 chord, 3 whole ellipse. The ellipse runs through the centres of the
-// border pixels of the box, so its extreme pixels are the box's first and last column and row.
+// kind: 0 arc, 1 pie, 2 chord, 3 whole ellipse, 4 rounded rectangle (x3 x y3 its corners'
+// ellipse). The ellipse runs through the centres of the border pixels of the box, so its extreme
+// pixels are the box's first and last column and row.
 void TCanvas::ArcShape(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
 {
     const TRect r = Limited(TRect{x1, y1, x2, y2});
     if (r.IsEmpty())
         return;
     const QRectF box(r.Left + 0.5, r.Top + 0.5, r.Width() - 1, r.Height() - 1);
-    qreal start = 0, sweep = 360;
-    if (kind != 3) {
-        start = ArcAngle(box, x3, y3);
-        sweep = ArcAngle(box, x4, y4) - start;
-        while (sweep <= 0)
-            sweep += 360;
-        while (sweep > 360)
-            sweep -= 360;
+    std::optional<TArcSweep> sweep;
+    qreal start = 0, span = 360;
+    if (kind < 3) {
+        sweep.emplace(r, QPoint(x3, y3), QPoint(x4, y4));
+        start = sweep->Start();
+        span = sweep->Sweep();
     }
+    const QSize corner =
+        kind == 4 ? QSize(qBound(0, x3, r.Width()), qBound(0, y3, r.Height())) : QSize();
     if (ExactOutline()) {
         if (FPen.Mode != pmNop) {
-            TPaintScope scope(*this, true);
-            DrawEllipsePart(scope.Painter(), r, kind, start, sweep);
+            if (WritesShapesDirect()) {
+                DrawExactShape(nullptr, r, kind, sweep ? &*sweep : nullptr, corner);
+            } else {
+                TPaintScope scope(*this, true);
+                DrawExactShape(&scope.Painter(), r, kind, sweep ? &*sweep : nullptr, corner);
+            }
         }
         Changed();
         return;
     }
     QPainterPath path;
-    if (kind == 1)
-        path.moveTo(box.center());
-    else
-        path.arcMoveTo(box, start);
-    path.arcTo(box, start, sweep);
-    if (kind != 0)
-        path.closeSubpath();
+    if (kind == 4) {
+        path.addRoundedRect(box, qMax(0.0, (corner.width() - 1) / 2.0),
+                            qMax(0.0, (corner.height() - 1) / 2.0));
+    } else {
+        if (kind == 1)
+            path.moveTo(box.center());
+        else
+            path.arcMoveTo(box, start);
+        path.arcTo(box, start, span);
+        if (kind != 0)
+            path.closeSubpath();
+    }
     {
         TPaintScope scope(*this, true);
         QPainter &p = scope.Painter();
@@ -727,6 +930,22 @@ void TCanvas::FillRegion(const QRegion &region)
 
 void TCanvas::PaintRegion(const QRegion &region)
 {
+    // A solid brush on a direct image: the region's rectangles, as filling their path sets them.
+    if (FBrush.Style == bsSolid && WritesImageDirect()) {
+        QRect bounds = FImage->rect();
+        if (FHasClip)
+            bounds &= FClip.boundingRect();
+        const QRgb rgb = FBrush.Color.ToQColor().rgb();
+        uchar *bits = FImage->bits();
+        const qsizetype stride = FImage->bytesPerLine();
+        for (const QRect &rect : region) {
+            const QRect r = rect & bounds;
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                FillPixels(reinterpret_cast<QRgb *>(bits + y * stride) + r.left(), r.width(), rgb);
+        }
+        Changed();
+        return;
+    }
     {
         TPaintScope scope(*this, false);
         if (FBrush.Style != bsClear) {
@@ -768,15 +987,25 @@ void TCanvas::SetPixel(int x, int y, TColor color)
 
 // ---- text ------------------------------------------------------------------------------------
 
+const TCanvas::TResolvedFont &TCanvas::ResolvedFont() const
+{
+    const int ppi = PixelsPerInchY();
+    if (!FResolvedFont || FResolvedFont->Ppi != ppi || !(FResolvedFont->Font == FFont)) {
+        const QFont font = FFont.ToQFont(ppi);
+        FResolvedFont.emplace(TResolvedFont{FFont, ppi, font, QFontMetrics(font)});
+    }
+    return *FResolvedFont;
+}
+
 QSize TCanvas::TextExtent(const QString &text) const
 {
-    const QFontMetrics m(FFont.ToQFont(PixelsPerInchY()));
+    const QFontMetrics &m = ResolvedFont().Metrics;
     return QSize(m.horizontalAdvance(text), m.ascent() + m.descent());
 }
 
 TCanvas::TTextMetric TCanvas::TextMetrics() const
 {
-    const QFontMetrics m(FFont.ToQFont(PixelsPerInchY()));
+    const QFontMetrics &m = ResolvedFont().Metrics;
     return {m.ascent() + m.descent(), m.ascent(), m.descent()};
 }
 
@@ -800,7 +1029,7 @@ void TCanvas::DrawTextAt(QPainter &p, int x, int y, const QString &text, unsigne
     }
     if (opaque)
         p.fillRect(QRect(left, baseline - tm.Ascent, width, tm.Height), FBrush.Color.ToQColor());
-    p.setFont(FFont.ToQFont(PixelsPerInchY()));
+    p.setFont(ResolvedFont().QtFont);
     p.setPen(FFont.Color.ToQColor());
     p.drawText(QPoint(left, baseline), text);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QList>
 #include <QMetaType>
@@ -11,6 +12,7 @@
 #include <QSize>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "kestrova_platform_export.h"
 #include "platform/color.h"
@@ -18,12 +20,13 @@
 
 class QPainter;
 class QPainterPath;
+class TArcSweep;
 
 // A drawing surface with the classic desktop GDI conventions, drawn through QPainter. It keeps a
 // pen (with a pen position), a brush, a font, a text alignment and a clip region, and draws with
 // integer coordinates and no antialiasing:
-//   - Rectangle, Ellipse, FillRect, FrameRect, Arc/Pie/Chord bounding boxes exclude the right and
-//     bottom edge: Rectangle(0, 0, 4, 3) covers columns 0..3 and rows 0..2.
+//   - Rectangle, Ellipse, RoundRect, FillRect, FrameRect, Arc/Pie/Chord bounding boxes exclude the
+//     right and bottom edge: Rectangle(0, 0, 4, 3) covers columns 0..3 and rows 0..2.
 //   - LineTo draws from the pen position up to, but not including, its end point, and moves the
 //     pen there; Polyline/Polygon follow the same rule per segment.
 //   - Arc, Pie and Chord run counter-clockwise (as seen on the screen) from the radial through the
@@ -32,7 +35,9 @@ class QPainterPath;
 //     top/baseline/bottom) and moves the pen to the end of the text.
 //   - 1-pixel pens (width 0 or 1) on images: line pixel i lies i steps along the major axis and
 //     round(i * minor / major) along the other; solid ellipses are mirror-symmetric and touch
-//     all four sides of their box, and arcs, pies and chords are parts of the same ellipse. Styled
+//     all four sides of their box, and arcs, pies and chords follow the same ellipse (a
+//     pixel is in the sweep when the parametric angle of its centre is, see TArcSweep); the
+//     corners of a rounded rectangle are the quadrants of the ellipse in a corner-sized box. Styled
 //     1-pixel pens draw the classic patterns (dash 18/6, dot 3/3, dash-dot 9/6/3/6, dash-dot-dot
 //     9/3/3/3/3/3); wider pens are always solid with round ends, as GDI's CreatePen makes them.
 //     With a solid brush the gaps of styled lines and the cells of text are filled with the brush
@@ -237,6 +242,9 @@ public:
     virtual void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     virtual void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     virtual void Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    // A rectangle with rounded corners, each a quadrant of the ellipse inscribed in an x3 x y3
+    // box (limited to the rectangle; 0 gives square corners, the rectangle's size its ellipse).
+    virtual void RoundRect(int x1, int y1, int x2, int y2, int x3, int y3);
     // Brush only, no pen: the whole rectangle / region.
     virtual void FillRect(const TRect &rect);
     virtual void FillRegion(const QRegion &region);
@@ -284,6 +292,7 @@ protected:
     void Changed();
 
 private:
+    bool WritesImageDirect() const;
     bool WriteLineDirect(QPoint from, QPoint to);
     void DrawLinePixels(QPainter &p, QPoint from, QPoint to, qint64 *styleCounter) const;
     void DrawWideLine(QPainter &p, const QList<QPoint> &points, bool closed) const;
@@ -292,12 +301,24 @@ private:
     void PaintRegion(const QRegion &region);
     bool RasterSurface() const;
     bool ExactOutline() const;
-    QPolygon EllipseSpans(QPainter &p, const TRect &r, bool fill,
-                          const std::function<bool(int, int)> &keep) const;
-    void DrawEllipsePart(QPainter &p, const TRect &r, int kind, qreal start, qreal sweep) const;
+    bool WritesShapesDirect() const;
+    void DrawExactShape(QPainter *p, const TRect &r, int kind, TArcSweep *sweep,
+                        QSize corner) const;
+    void DrawExactEdges(QPainter *p, const TRect &r, int kind, bool whole, QPoint s, QPoint e,
+                        const QRect &bounds, const QRect &device, uchar *bits, qsizetype stride,
+                        QPolygon &penPixels) const;
     void ArcShape(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void DrawTextAt(QPainter &p, int x, int y, const QString &text, unsigned align,
                     bool opaque) const;
+    // The font at the canvas' pixels per inch and its metrics, resolved again only when the
+    // font or the pixels per inch change (resolving and measuring cost more than most texts).
+    struct TResolvedFont {
+        TFont Font;
+        int Ppi = 0;
+        QFont QtFont;
+        QFontMetrics Metrics;
+    };
+    const TResolvedFont &ResolvedFont() const;
 
     QImage *FImage = nullptr;
     QPainter *FPainter = nullptr;
@@ -310,4 +331,5 @@ private:
     bool FHasClip = false;
     int FPpiX = 0;
     int FPpiY = 0;
+    mutable std::optional<TResolvedFont> FResolvedFont;
 };

@@ -155,6 +155,13 @@ void TRecordingCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int
         TCanvas::Chord(x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
+void TRecordingCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
+{
+    Record(QStringLiteral("RoundRect"), {x1, y1, x2, y2, x3, y3});
+    if (HasSurface())
+        TCanvas::RoundRect(x1, y1, x2, y2, x3, y3);
+}
+
 void TRecordingCanvas::FillRect(const TRect &rect)
 {
     Record(QStringLiteral("FillRect"), RectArgs(rect));
