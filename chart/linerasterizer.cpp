@@ -8,6 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 bool TLineRasterizer::LimitSegment(QPoint &a, QPoint &b, const QRect &area, int margin)
 {
@@ -61,6 +64,18 @@ inline float LoadF32(const char *field)
     std::memcpy(&value, &bits, sizeof value);
     return value;
 }
+
+#ifdef __SSE2__
+// The x and y of two records, each 8 bytes from a and b: x(a), y(a), x(b), y(b) (x86 is
+// little-endian, as the store).
+inline __m128 PairsOfPoints(const char *a, const char *b)
+{
+    quint64 first, second;
+    std::memcpy(&first, a, 8);
+    std::memcpy(&second, b, 8);
+    return _mm_castsi128_ps(_mm_set_epi64x(qint64(second), qint64(first)));
+}
+#endif
 
 // The canvas keeps coordinates within this range; the walk below does the same.
 constexpr int kCoordLimit = 1 << 27;
@@ -226,10 +241,32 @@ public:
             Max = std::max(Max, Last);
             Last = y;
         }
+#ifdef __SSE2__
+        // Add of every y of a sequence of blocks of four in turn (finite values): low and high
+        // are the lane-wise extremes of all blocks but the last, held. The same extremes (only
+        // a zero's sign may differ, which maps to the same row).
+        void AddBlocks(__m128 low, __m128 high, __m128 held)
+        {
+            // The held block's first three join the extremes; its fourth is the last point.
+            const __m128 three = _mm_shuffle_ps(held, held, _MM_SHUFFLE(2, 2, 1, 0));
+            low = _mm_min_ps(low, three);
+            high = _mm_max_ps(high, three);
+            low = _mm_min_ps(low, _mm_movehl_ps(low, low));
+            high = _mm_max_ps(high, _mm_movehl_ps(high, high));
+            low = _mm_min_ss(low, _mm_shuffle_ps(low, low, _MM_SHUFFLE(1, 1, 1, 1)));
+            high = _mm_max_ss(high, _mm_shuffle_ps(high, high, _MM_SHUFFLE(1, 1, 1, 1)));
+            Min = std::min(Min, std::min(_mm_cvtss_f32(low), Last));
+            Max = std::max(Max, std::max(_mm_cvtss_f32(high), Last));
+            Last = _mm_cvtss_f32(_mm_shuffle_ps(held, held, _MM_SHUFFLE(3, 3, 3, 3)));
+        }
+#endif
     };
 
     // The x values that surely map into the pen's column (empty when batches are off).
-    const TFloatRange &Column() const { return FColumn; }
+    const TFloatRange &Column() const
+    {
+        return FColumn;
+    }
 
     // The segments pen -> q1 -> ... -> qm of a batch, records [from, to) of the store: every
     // row from the lowest to the highest of pen, q1 ... qm, except qm's row unless a segment
@@ -312,7 +349,10 @@ private:
         return false;
     }
 
-    int Row(float y) const { return FMapping.Map(0, y).y(); }
+    int Row(float y) const
+    {
+        return FMapping.Map(0, y).y();
+    }
 
     // The vertical segment from the pen's row to row `to` in the pen's column, end excluded.
     void Vertical(int to)
@@ -380,8 +420,41 @@ qsizetype TLineRasterizer::DrawLineRun(QImage &image, const QRect &clip, QRgb co
     TRunWalker::TBatch batch;
     qsizetype batchStart = pos;
     TFloatRange column = walker.Column();
-    for (; pos <= lastStart && data[pos] == kLine; pos += kRecord) {
-        __builtin_prefetch(data + pos + 2048);  // the store is read once, front to back
+    for (;; pos += kRecord) {
+#ifdef __SSE2__
+        // Four line records at a time while all four stay in the pen's column with a finite y:
+        // then they only widen the batch. Dense data spends most of its records here. A
+        // record's x and y are adjacent: one 8-byte load takes both.
+        const __m128 lo = _mm_set1_ps(column.Lo), hi = _mm_set1_ps(column.Hi);
+        const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
+        const __m128 largest = _mm_set1_ps(kMaxFloat);
+        __m128 low = _mm_set1_ps(std::numeric_limits<float>::infinity());
+        __m128 high = _mm_set1_ps(-std::numeric_limits<float>::infinity());
+        __m128 heldLow = low, heldHigh = high;
+        const qsizetype lastBlock = store.size() - 4 * kRecord;
+        while (pos <= lastBlock && data[pos] == kLine && data[pos + kRecord] == kLine &&
+               data[pos + 2 * kRecord] == kLine && data[pos + 3 * kRecord] == kLine) {
+            const char *r = data + pos;
+            const __m128 p = PairsOfPoints(r + 1, r + 1 + kRecord);
+            const __m128 q = PairsOfPoints(r + 1 + 2 * kRecord, r + 1 + 3 * kRecord);
+            const __m128 xs = _mm_shuffle_ps(p, q, _MM_SHUFFLE(2, 0, 2, 0));
+            const __m128 ys = _mm_shuffle_ps(p, q, _MM_SHUFFLE(3, 1, 3, 1));
+            const __m128 in = _mm_and_ps(_mm_and_ps(_mm_cmpge_ps(xs, lo), _mm_cmple_ps(xs, hi)),
+                                         _mm_cmple_ps(_mm_and_ps(ys, magnitude), largest));
+            if (_mm_movemask_ps(in) != 0xF)
+                break;
+            __builtin_prefetch(r + 2048);  // the store is read once, front to back
+            low = _mm_min_ps(low, heldLow);
+            high = _mm_max_ps(high, heldHigh);
+            heldLow = heldHigh = ys;
+            pos += 4 * kRecord;
+        }
+        if (_mm_movemask_ps(_mm_cmple_ps(heldLow, heldHigh)) != 0)  // a block was taken
+            batch.AddBlocks(low, high, heldLow);
+#endif
+        if (pos > lastStart || data[pos] != kLine)
+            break;
+        __builtin_prefetch(data + pos + 2048);
         const float x = LoadF32(data + pos + 1), y = LoadF32(data + pos + 5);
         if (column.Contains(x) && std::abs(y) <= kMaxFloat) {
             batch.Add(y);

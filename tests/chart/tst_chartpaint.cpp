@@ -331,6 +331,28 @@ void TstChartPaint::batchedReplaySamePixels_data()
             g.LineScaledTo(30.0f * float(i) / 20000, y);
         }
     }) << 1;
+    // Records are taken four at a time while they stay in one column: blocks broken at every
+    // offset by a NaN or infinite y, a pen record, a step to the next column and back, and a
+    // run that ends inside a block.
+    QTest::newRow("dense, blocks broken at every offset") << TPlot([](TvtxGraph &g) {
+        g.MoveScaledTo(0, 15);
+        for (int i = 0; i < 4003; ++i) {
+            float y = 15 + 9 * std::sin(i * 0.37f);
+            if (i % 37 == 5)
+                y = std::numeric_limits<float>::quiet_NaN();
+            if (i % 53 == 7)
+                y = (i % 2 ? 1 : -1) * std::numeric_limits<float>::infinity();
+            if (i % 101 == 3)
+                g.SetPenColor(i % 2 ? clRed : clBlue);
+            const float x = 2.0f * float(i) / 4003 + (i % 29 == 11 ? 0.05f : 0.0f);
+            g.LineScaledTo(x, y);
+        }
+    }) << 1;
+    QTest::newRow("dense, every column's last block cut short") << TPlot([](TvtxGraph &g) {
+        g.MoveScaledTo(0, 10);
+        for (int i = 0; i < 3001; ++i)
+            g.LineScaledTo(float(i / 7) * 0.1f, 10 + float(i % 13));
+    }) << 1;
     QTest::newRow("far away points") << TPlot([](TvtxGraph &g) {
         g.MoveScaledTo(-1e30f, 1e30f);
         g.LineScaledTo(15, 15);
