@@ -6,47 +6,42 @@
 #include <cmath>
 
 #include "protocol/embutidos.h"
-#include "protocol/faixaesteira.h"
+#include "protocol/regrasprotocolo.h"
 
 namespace {
 
-constexpr double kDuracaoMaximaS = 24 * 3600;
-
-// The first problem found while reading, as a Portuguese sentence.
+// The first problem found while reading, as a Portuguese sentence (TRegrasProtocolo's).
 struct TFalhaLeitura {
     QString texto;
 };
 
-double Numero(const QJsonObject &objeto, const char *chave, const QString &onde)
+void Recusar(const QString &problema)
 {
-    const QJsonValue valor = objeto.value(QLatin1String(chave));
+    if (!problema.isEmpty())
+        throw TFalhaLeitura{problema};
+}
+
+double Numero(const QJsonObject &objeto, const QString &chave, const QString &onde)
+{
+    const QJsonValue valor = objeto.value(chave);
     if (valor.isUndefined())
-        throw TFalhaLeitura{QStringLiteral("%1: \"%2\" ausente").arg(onde, chave)};
+        throw TFalhaLeitura{TRegrasProtocolo::Ausente(onde, chave)};
     if (!valor.isDouble() || !std::isfinite(valor.toDouble()))
-        throw TFalhaLeitura{QStringLiteral("%1: \"%2\" não é um número").arg(onde, chave)};
+        throw TFalhaLeitura{TRegrasProtocolo::NaoNumero(onde, chave)};
     return valor.toDouble();
 }
 
-double Velocidade(const QJsonObject &objeto, const char *chave, const QString &onde)
+double Velocidade(const QJsonObject &objeto, const QString &chave, const QString &onde)
 {
     const double v = Numero(objeto, chave, onde);
-    if (v < 0 || v > TFaixaEsteira::kVelocidadeRecusada)
-        throw TFalhaLeitura{QStringLiteral("%1: \"%2\" = %3 km/h fora da faixa da esteira "
-                                           "(0 a %4)")
-                                .arg(onde, chave)
-                                .arg(v)
-                                .arg(TFaixaEsteira::kVelocidadeRecusada)};
+    Recusar(TRegrasProtocolo::Velocidade(onde, chave, v));
     return v;
 }
 
-double Inclinacao(const QJsonObject &objeto, const char *chave, const QString &onde)
+double Inclinacao(const QJsonObject &objeto, const QString &chave, const QString &onde)
 {
     const double v = Numero(objeto, chave, onde);
-    if (v < 0 || v > TFaixaEsteira::kInclinacaoRecusada)
-        throw TFalhaLeitura{QStringLiteral("%1: \"%2\" = %3 % fora da faixa da esteira (0 a %4)")
-                                .arg(onde, chave)
-                                .arg(v)
-                                .arg(TFaixaEsteira::kInclinacaoRecusada)};
+    Recusar(TRegrasProtocolo::Inclinacao(onde, chave, v));
     return v;
 }
 
@@ -55,34 +50,36 @@ TPasso LerPasso(const QJsonValue &valor, const QString &onde)
     if (!valor.isObject())
         throw TFalhaLeitura{QStringLiteral("%1: não é um objeto").arg(onde)};
     const QJsonObject o = valor.toObject();
-    const double segundos = Numero(o, "duracao_s", onde);
-    if (segundos <= 0 || segundos > kDuracaoMaximaS)
-        throw TFalhaLeitura{
-            QStringLiteral("%1: \"duracao_s\" = %2 deve ser maior que 0 e até 86400")
-                .arg(onde)
-                .arg(segundos)};
-    const qint64 ms = std::llround(segundos * 1000);
+    const double segundos = Numero(o, QStringLiteral("duracao_s"), onde);
+    Recusar(TRegrasProtocolo::Duracao(onde, segundos));
+    const qint64 ms = TRegrasProtocolo::DuracaoMs(segundos);
     const QString tipo = o.value(QLatin1String("tipo")).toString();
-    if (tipo == QLatin1String("estagio"))
-        return TPasso::Estagio(ms, Velocidade(o, "velocidade", onde),
-                               Inclinacao(o, "inclinacao", onde));
-    if (tipo == QLatin1String("rampa"))
-        return TPasso::Rampa(ms, Velocidade(o, "velocidade_inicial", onde),
-                             Inclinacao(o, "inclinacao_inicial", onde),
-                             Velocidade(o, "velocidade_final", onde),
-                             Inclinacao(o, "inclinacao_final", onde));
-    throw TFalhaLeitura{QStringLiteral("%1: \"tipo\" deve ser \"estagio\" ou \"rampa\"").arg(onde)};
+    // Read one by one, in the file's order: a function's arguments have no order of
+    // evaluation, and the first problem reported must be the same with every compiler.
+    const bool rampa = tipo == QLatin1String("rampa");
+    if (!rampa && tipo != QLatin1String("estagio"))
+        throw TFalhaLeitura{
+            QStringLiteral("%1: \"tipo\" deve ser \"estagio\" ou \"rampa\"").arg(onde)};
+    const TPasso::TTipo t = rampa ? TPasso::TTipo::Rampa : TPasso::TTipo::Estagio;
+    const double vi = Velocidade(o, TRegrasProtocolo::ChaveVelocidade(t, false), onde);
+    const double ii = Inclinacao(o, TRegrasProtocolo::ChaveInclinacao(t, false), onde);
+    if (!rampa)
+        return TPasso::Estagio(ms, vi, ii);
+    const double vf = Velocidade(o, TRegrasProtocolo::ChaveVelocidade(t, true), onde);
+    const double inf = Inclinacao(o, TRegrasProtocolo::ChaveInclinacao(t, true), onde);
+    return TPasso::Rampa(ms, vi, ii, vf, inf);
 }
 
-QList<TPasso> LerFase(const QJsonObject &raiz, const char *chave)
+QList<TPasso> LerFase(const QJsonObject &raiz, TFase fase)
 {
-    const QJsonValue valor = raiz.value(QLatin1String(chave));
+    const QString chave = TRegrasProtocolo::ChaveFase(fase);
+    const QJsonValue valor = raiz.value(chave);
     if (!valor.isArray())
         throw TFalhaLeitura{QStringLiteral("\"%1\" deve ser uma lista de passos").arg(chave)};
     QList<TPasso> passos;
     const QJsonArray lista = valor.toArray();
     for (qsizetype i = 0; i < lista.size(); ++i)
-        passos.append(LerPasso(lista.at(i), QStringLiteral("%1, passo %2").arg(chave).arg(i + 1)));
+        passos.append(LerPasso(lista.at(i), TRegrasProtocolo::Onde(fase, int(i))));
     return passos;
 }
 
@@ -109,16 +106,14 @@ TProtocolo LerRaiz(const QJsonObject &raiz, const QString &id)
     TProtocolo p;
     p.id = id;
     p.nome = Texto(raiz, "nome").trimmed();
-    if (p.nome.isEmpty())
-        throw TFalhaLeitura{QStringLiteral("\"nome\" ausente ou vazio")};
+    Recusar(TRegrasProtocolo::Nome(p.nome));
     p.descricao = Texto(raiz, "descricao");
     p.fonte = Texto(raiz, "fonte");
     if (raiz.contains(QLatin1String("aquecimento")))
-        p.aquecimento = LerFase(raiz, "aquecimento");
-    p.exercicio = LerFase(raiz, "exercicio");
-    if (p.exercicio.isEmpty())
-        throw TFalhaLeitura{QStringLiteral("a fase \"exercicio\" está vazia")};
-    p.recuperacao = raiz.contains(QLatin1String("recuperacao")) ? LerFase(raiz, "recuperacao")
+        p.aquecimento = LerFase(raiz, TFase::Aquecimento);
+    p.exercicio = LerFase(raiz, TFase::Exercicio);
+    Recusar(TRegrasProtocolo::ExercicioVazio(int(p.exercicio.size())));
+    p.recuperacao = raiz.contains(QLatin1String("recuperacao")) ? LerFase(raiz, TFase::Recuperacao)
                                                                 : TEmbutidos::RecuperacaoPadrao();
     return p;
 }

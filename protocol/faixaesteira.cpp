@@ -91,17 +91,21 @@ void VerificarTravessia(QStringList &linhas, const QString &onde, double de, dou
 
 }  // namespace
 
+QStringList TFaixaEsteira::LimitacoesDoPasso(const TPasso &passo, const QString &onde)
+{
+    QStringList linhas;
+    Verificar(linhas, onde, passo.velocidadeInicial, passo.inclinacaoInicial);
+    if (passo.tipo != TPasso::TTipo::Rampa)
+        return linhas;
+    Verificar(linhas, onde, passo.velocidadeFinal, passo.inclinacaoFinal);
+    VerificarTravessia(linhas, onde, passo.velocidadeInicial, passo.velocidadeFinal);
+    return linhas;
+}
+
 QStringList TFaixaEsteira::Limitacoes(const TProtocolo &protocolo)
 {
     QStringList linhas;
-    for (const TEtapaProtocolo &etapa : protocolo.Etapas()) {
-        const QString onde = QStringLiteral("Estágio %1").arg(etapa.estagio);
-        Verificar(linhas, onde, etapa.passo.velocidadeInicial, etapa.passo.inclinacaoInicial);
-        if (etapa.passo.tipo != TPasso::TTipo::Rampa)
-            continue;
-        Verificar(linhas, onde, etapa.passo.velocidadeFinal, etapa.passo.inclinacaoFinal);
-        VerificarTravessia(linhas, onde, etapa.passo.velocidadeInicial,
-                           etapa.passo.velocidadeFinal);
-    }
+    for (const TEtapaProtocolo &etapa : protocolo.Etapas())
+        linhas += LimitacoesDoPasso(etapa.passo, QStringLiteral("Estágio %1").arg(etapa.estagio));
     return linhas;
 }

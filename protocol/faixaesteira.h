@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 #include "kestrova_protocol_export.h"
 
+struct TPasso;
 struct TProtocolo;
 
 // What the board can do, and how a protocol's values are fitted to it.
@@ -33,4 +35,6 @@ public:
     static bool LimiteDeVelocidadeValido(double limite);
     // One Portuguese line per value the board cannot take as it is (empty: fits as it is).
     static QStringList Limitacoes(const TProtocolo &protocolo);
+    // The same for one step, its lines starting with onde ("Estágio 3").
+    static QStringList LimitacoesDoPasso(const TPasso &passo, const QString &onde);
 };

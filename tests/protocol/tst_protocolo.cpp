@@ -209,6 +209,14 @@ void TestProtocolo::badFilesAreRefusedNamingFileAndProblem_data()
         << Arquivo(QByteArray(estagio).replace("\"inclinacao\": 0", "\"inclinacao\": -2"))
         << "\"inclinacao\" = -2 % fora da faixa";
     QTest::newRow("empty exercise") << Arquivo("[]") << "\"exercicio\" está vazia";
+    // A fraction of a millisecond was kept as a step of 0 ms that never runs.
+    QTest::newRow("duration rounding to 0 ms")
+        << Arquivo(QByteArray(estagio).replace("60", "0.0004")) << "\"duracao_s\" = 0.0004 deve";
+    // The first problem in the file's order, whatever order the compiler evaluates in.
+    QTest::newRow("first of two bad values")
+        << Arquivo(R"([{"tipo": "rampa", "duracao_s": 60, "velocidade_inicial": 30,
+                       "inclinacao_inicial": 0, "velocidade_final": 3, "inclinacao_final": 50}])")
+        << "exercicio, passo 1: \"velocidade_inicial\" = 30 km/h";
     QTest::newRow("second step bad")
         << Arquivo(R"([{"tipo": "estagio", "duracao_s": 60, "velocidade": 3, "inclinacao": 0},
                        {"tipo": "salto", "duracao_s": 60}])")
