@@ -100,12 +100,9 @@ bool TBibliotecaProtocolos::Importar(const QString &caminho, QString *erro)
             QStringLiteral("o nome \"%1\" é de um protocolo embutido").arg(protocolo->id));
     if (!QDir().mkpath(FPasta))
         return falhar(QStringLiteral("não foi possível criar a pasta %1").arg(FPasta));
-    const QString destino = QDir(FPasta).filePath(protocolo->id + QStringLiteral(".json"));
-    QSaveFile saida(destino);
-    if (!saida.open(QIODevice::WriteOnly) ||
-        saida.write(TArquivoProtocolo::Escrever(*protocolo)) < 0 || !saida.commit())
-        return falhar(
-            QStringLiteral("não foi possível gravar %1 (%2)").arg(destino, saida.errorString()));
+    QString problema;
+    if (!GravarArquivo(Caminho(protocolo->id), TArquivoProtocolo::Escrever(*protocolo), &problema))
+        return falhar(problema);
     Recarregar();
     return true;
 }
@@ -116,4 +113,113 @@ bool TBibliotecaProtocolos::IdEmbutido(const QString &id)
         if (embutido.id.compare(id, Qt::CaseInsensitive) == 0)
             return true;
     return id.compare(QStringLiteral("rampa"), Qt::CaseInsensitive) == 0;
+}
+
+QString TBibliotecaProtocolos::IdDoNome(const QString &nome)
+{
+    QString id;
+    bool separar = false;
+    for (const QChar c : nome.normalized(QString::NormalizationForm_D).toLower()) {
+        if (c.category() == QChar::Mark_NonSpacing)
+            continue;
+        if ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+            (c >= QLatin1Char('0') && c <= QLatin1Char('9'))) {
+            if (separar && !id.isEmpty())
+                id += QLatin1Char('-');
+            id += c;
+            separar = false;
+        } else {
+            separar = true;
+        }
+    }
+    return id.isEmpty() ? QStringLiteral("protocolo") : id;
+}
+
+QString TBibliotecaProtocolos::IdLivre(const QString &nome) const
+{
+    const QString base = IdDoNome(nome);
+    QString id = base;
+    for (int n = 2; IdEmbutido(id) || QFileInfo::exists(Caminho(id)); ++n)
+        id = QStringLiteral("%1-%2").arg(base).arg(n);
+    return id;
+}
+
+QString TBibliotecaProtocolos::Caminho(const QString &id) const
+{
+    return QDir(FPasta).filePath(id + QStringLiteral(".json"));
+}
+
+bool TBibliotecaProtocolos::GravarArquivo(const QString &caminho, const QByteArray &bytes,
+                                          QString *erro)
+{
+    QSaveFile saida(caminho);
+    if (saida.open(QIODevice::WriteOnly) && saida.write(bytes) == bytes.size() && saida.commit())
+        return true;
+    if (erro)
+        *erro = QStringLiteral("não foi possível gravar %1 (%2)").arg(caminho, saida.errorString());
+    return false;
+}
+
+bool TBibliotecaProtocolos::Gravar(const TProtocolo &protocolo, QString *erro)
+{
+    if (IdEmbutido(protocolo.id)) {
+        if (erro)
+            *erro = QStringLiteral("o nome \"%1\" é de um protocolo embutido").arg(protocolo.id);
+        return false;
+    }
+    if (!QDir().mkpath(FPasta)) {
+        if (erro)
+            *erro = QStringLiteral("não foi possível criar a pasta %1").arg(FPasta);
+        return false;
+    }
+    const bool gravado =
+        GravarArquivo(Caminho(protocolo.id), TArquivoProtocolo::Escrever(protocolo), erro);
+    Recarregar();
+    return gravado;
+}
+
+bool TBibliotecaProtocolos::Excluir(const QString &id, QString *erro)
+{
+    QFile arquivo(Caminho(id));
+    if (IdEmbutido(id) || !arquivo.remove()) {
+        if (erro)
+            *erro =
+                QStringLiteral("não foi possível excluir %1 (%2)")
+                    .arg(arquivo.fileName(), IdEmbutido(id) ? QStringLiteral("protocolo embutido")
+                                                            : arquivo.errorString());
+        return false;
+    }
+    Recarregar();
+    return true;
+}
+
+bool TBibliotecaProtocolos::Renomear(const QString &id, const QString &nome, QString *novoId,
+                                     QString *erro)
+{
+    std::optional<TProtocolo> protocolo = LerArquivo(Caminho(id), erro);
+    if (!protocolo)
+        return false;
+    protocolo->nome = nome.trimmed();
+    if (protocolo->nome.isEmpty()) {
+        if (erro)
+            *erro = QStringLiteral("\"nome\" ausente ou vazio");
+        return false;
+    }
+    // The new file first, then the old one goes: a failure leaves the protocol where it was.
+    const QString antigo = Caminho(id);
+    protocolo->id = IdDoNome(nome) == id ? id : IdLivre(nome);
+    if (!GravarArquivo(Caminho(protocolo->id), TArquivoProtocolo::Escrever(*protocolo), erro))
+        return false;
+    if (protocolo->id != id)
+        QFile::remove(antigo);
+    if (novoId)
+        *novoId = protocolo->id;
+    Recarregar();
+    return true;
+}
+
+bool TBibliotecaProtocolos::Exportar(const TProtocolo &protocolo, const QString &caminho,
+                                     QString *erro)
+{
+    return GravarArquivo(caminho, TArquivoProtocolo::Escrever(protocolo), erro);
 }

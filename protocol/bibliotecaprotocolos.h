@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -32,6 +33,26 @@ public:
 
     // The name is a built-in's (or the ramp generator's) and cannot be a user file's.
     static bool IdEmbutido(const QString &id);
+
+    // A file's identifier made of a shown name: lower case, accents dropped, every run of other
+    // characters a '-' ("Naughton adaptado" -> "naughton-adaptado").
+    static QString IdDoNome(const QString &nome);
+    // IdDoNome, with "-2", "-3"... added while it is taken by a built-in or a file of the folder.
+    QString IdLivre(const QString &nome) const;
+    // The file of a user protocol in the folder (whether or not it exists).
+    QString Caminho(const QString &id) const;
+    // Writes bytes to a file atomically (QSaveFile: a temporary file renamed over it), so a
+    // killed program leaves the old file or the new one, never a part.
+    static bool GravarArquivo(const QString &caminho, const QByteArray &bytes, QString *erro);
+    // A user protocol's file written to the folder as <id>.json.
+    bool Gravar(const TProtocolo &protocolo, QString *erro);
+    // Removes a user protocol's file. Recorded sessions keep their own copy of the protocol's
+    // name and steps, so they read as before.
+    bool Excluir(const QString &id, QString *erro);
+    // Gives a user protocol a new name and the file a new identifier (IdLivre); *novoId is set.
+    bool Renomear(const QString &id, const QString &nome, QString *novoId, QString *erro);
+    // Writes a protocol (a built-in too) as a file of the current format anywhere.
+    static bool Exportar(const TProtocolo &protocolo, const QString &caminho, QString *erro);
 
 private:
     QString FPasta;
