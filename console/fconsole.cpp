@@ -28,6 +28,7 @@
 #include "console/acompanhamentoclinico.h"
 #include "console/escolhacinta.h"
 #include "console/fconfiguracoes.h"
+#include "console/feditorprotocolos.h"
 #include "console/fresultados.h"
 #include "console/fsessoes.h"
 #include "console/monitorcardiaco.h"
@@ -410,6 +411,15 @@ void TfrmConsole::CriarMenus()
     });
     arquivo->addSeparator();
     arquivo->addAction(QStringLiteral("Sai&r"), this, &QWidget::close);
+    // The editor never touches the board; modal, so it is off during a test like the other boxes.
+    FAcoesComDialogo << menuBar()
+                            ->addMenu(QStringLiteral("P&rotocolos"))
+                            ->addAction(QStringLiteral("&Editor..."), this, [this] {
+                                TfrmEditorProtocolos editor(QString(), this);
+                                editor.exec();
+                                if (editor.Alterou())
+                                    FProtocolo->RecarregarBiblioteca();
+                            });
 }
 
 void TfrmConsole::AtualizarDispositivo()

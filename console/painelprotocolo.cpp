@@ -137,6 +137,13 @@ void TPainelProtocolo::Recarregar()
     MostrarPassos();
 }
 
+void TPainelProtocolo::RecarregarBiblioteca()
+{
+    FBiblioteca.Recarregar();
+    Recarregar();
+    emit ProtocoloMudou();
+}
+
 bool TPainelProtocolo::Selecionar(const QString &id)
 {
     const int indice = FEscolha->findData(id);

@@ -26,6 +26,8 @@ public:
     // The chosen protocol (the ramp built from its parameters); nullopt with *erro set.
     std::optional<TProtocolo> Protocolo(QString *erro) const;
     bool Selecionar(const QString &id);
+    // Reads the user's protocol folder again (after the editor changed it), keeping the choice.
+    void RecarregarBiblioteca();
     double VelocidadeMaxima() const;
     double InclinacaoMaxima() const;
     qint64 RecuperacaoMs() const;

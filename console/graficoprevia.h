@@ -1,0 +1,26 @@
+#pragma once
+
+#include "kestrova_console_export.h"
+
+#include <QWidget>
+
+#include "protocol/previaprotocolo.h"
+
+// The protocol editor's preview chart: the speed (red, left scale) and grade (blue, right scale)
+// the board will receive, as steps over the protocol's minutes, with the step boundaries as grey
+// lines. It draws a TPreviaProtocolo and computes nothing of its own.
+class KESTROVA_CONSOLE_EXPORT TGraficoPrevia : public QWidget {
+    Q_OBJECT
+public:
+    explicit TGraficoPrevia(QWidget *parent = nullptr);
+
+    void Mostrar(const TPreviaProtocolo &previa, const QString &unidadeVelocidade);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    TPreviaProtocolo FPrevia;
+    QString FUnidade;
+};
