@@ -1,6 +1,7 @@
 #include "console/fsessoes.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
@@ -39,13 +41,21 @@ TfrmSessoes::TfrmSessoes(TBancoSessoes *banco, QWidget *parent) : QDialog(parent
     FBusca->setClearButtonEnabled(true);
     FContagem = new QLabel;
     FContagem->setObjectName(QStringLiteral("lblContagemSessoes"));
+    FEstacao = new QComboBox;
+    FEstacao->setObjectName(QStringLiteral("cmbEstacao"));
+    auto *atualizar = new QPushButton(QStringLiteral("Atualizar"));
+    atualizar->setObjectName(QStringLiteral("btnAtualizarSessoes"));
     busca->addWidget(FBusca, 1);
+    busca->addWidget(new QLabel(QStringLiteral("Estação:")));
+    busca->addWidget(FEstacao);
+    busca->addWidget(atualizar);
     busca->addWidget(FContagem);
     layout->addLayout(busca);
     FGrade = new TDBGridKpr;
     FGrade->setObjectName(QStringLiteral("gradeSessoes"));
     FModelo = new QSqlQueryModel(this);
-    FModelo->setQuery(QSqlQuery(TBancoSessoes::ConsultaSessoes(), FBanco->Conexao()));
+    ListarEstacoes();
+    FModelo->setQuery(FBanco->ConsultarSessoes());
     FGrade->setModel(FModelo);
     FGrade->setSelectionBehavior(QAbstractItemView::SelectRows);
     FGrade->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -116,6 +126,8 @@ TfrmSessoes::TfrmSessoes(TBancoSessoes *banco, QWidget *parent) : QDialog(parent
 
     FGrade->OnDepoisScroll = [this](QObject *) { Mostrar(SessaoSelecionada()); };
     connect(FBusca, &QLineEdit::textChanged, this, &TfrmSessoes::Filtrar);
+    connect(FEstacao, &QComboBox::currentIndexChanged, this, &TfrmSessoes::Atualizar);
+    connect(atualizar, &QPushButton::clicked, this, &TfrmSessoes::Atualizar);
     connect(fechar, &QPushButton::clicked, this, &QDialog::close);
     connect(pdf, &QPushButton::clicked, this, [this] {
         const QString arquivo = SalvarComo(QStringLiteral("Salvar relatório"),
@@ -206,6 +218,31 @@ bool TfrmSessoes::Selecionar(qint64 sessao)
             return true;
         }
     return false;
+}
+
+void TfrmSessoes::ListarEstacoes()
+{
+    const QString escolhida = FEstacao->currentData().toString();
+    const QSignalBlocker bloqueio(FEstacao);
+    FEstacao->clear();
+    FEstacao->addItem(QStringLiteral("Todas"), QString());
+    for (const QString &estacao : FBanco->Estacoes())
+        FEstacao->addItem(estacao, estacao);
+    FEstacao->setCurrentIndex(std::max(0, FEstacao->findData(escolhida)));
+}
+
+void TfrmSessoes::Atualizar()
+{
+    const qint64 atual = SessaoSelecionada();
+    ListarEstacoes();
+    FModelo->setQuery(FBanco->ConsultarSessoes(FEstacao->currentData().toString()));
+    Filtrar(FBusca->text());
+    if (atual)
+        for (int linha = 0; linha < FModelo->rowCount(); ++linha)
+            if (FModelo->index(linha, 0).data().toLongLong() == atual &&
+                !FGrade->isRowHidden(linha))
+                FGrade->setCurrentIndex(FModelo->index(linha, 0));
+    Mostrar(SessaoSelecionada());
 }
 
 void TfrmSessoes::Filtrar(const QString &texto)

@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QLabel;
+class QComboBox;
 class QLineEdit;
 class QListWidget;
 class QSplitter;
@@ -41,6 +42,8 @@ public:
     // Shows only the sessions whose patient, identifier, protocol or date hold every word of
     // texto (case and accents aside); the count of those shown is in lblContagemSessoes.
     void Filtrar(const QString &texto);
+    // Reads the list again (sessions recorded meanwhile at any station), of the chosen station.
+    void Atualizar();
     // Clears the search and makes the session current; false when it is not in the list.
     bool Selecionar(qint64 sessao);
 
@@ -56,9 +59,11 @@ protected:
 
 private:
     void GuardarAparencia() const;
+    void ListarEstacoes();
     QString SalvarComo(const QString &titulo, const QString &extensao, const QString &filtro);
 
     QLineEdit *FBusca = nullptr;
+    QComboBox *FEstacao = nullptr;
     QLabel *FContagem = nullptr;
     QSplitter *FDivisao = nullptr;
     TBancoSessoes *FBanco;

@@ -1,5 +1,6 @@
 #include "session/bancosessoes.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,9 +10,12 @@
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QStorageInfo>
+#include <QSysInfo>
 #include <QVariant>
 #include <algorithm>
 
+#include "session/conexaobanco.h"
+#include "session/filalocal.h"
 #include "session/insercaoregistros.h"
 #include "session/motivoerro.h"
 #include "session/resumosessao.h"
@@ -90,6 +94,13 @@ const QList<QStringList> &Migracoes()
                            " DEFAULT 85"),
             QStringLiteral("ALTER TABLE sessoes ADD COLUMN fc_limite INTEGER"),
         },
+        // The station that ran a session, and the last row each station's spool forwarded.
+        {
+            QStringLiteral("ALTER TABLE sessoes ADD COLUMN estacao TEXT NOT NULL DEFAULT ''"),
+            QStringLiteral("CREATE INDEX sessoes_estacao ON sessoes (estacao, situacao)"),
+            QStringLiteral("CREATE TABLE filas_encaminhadas (fila TEXT PRIMARY KEY,"
+                           " estacao TEXT NOT NULL, ultimo INTEGER NOT NULL)"),
+        },
     };
     return migracoes;
 }
@@ -148,9 +159,37 @@ TPaciente PacienteDaLinha(const QSqlQuery &q, int primeira)
     return p;
 }
 
+// The advisory lock's key of a station's name: the same in every program and on every server.
+qint64 ChaveEstacao(const QString &estacao)
+{
+    const QByteArray h = QCryptographicHash::hash(
+        QStringLiteral("kestrova-estacao:%1").arg(estacao).toUtf8(), QCryptographicHash::Sha1);
+    qint64 chave = 0;
+    for (int i = 0; i < 8; ++i)
+        chave = (chave << 8) | quint8(h.at(i));
+    return chave;
+}
+
+// Held while a server's schema is migrated, so that two stations starting together take turns.
+constexpr qint64 kChaveEsquema = 0x4b65737472766131;
+
 }  // namespace
 
-TBancoSessoes::TBancoSessoes(const QString &nomeConexao) : FNomeConexao(nomeConexao) {}
+TBancoSessoes::TBancoSessoes(const QString &nomeConexao)
+    : FNomeConexao(nomeConexao), FEstacao(EstacaoPadrao())
+{
+}
+
+QString TBancoSessoes::EstacaoPadrao()
+{
+    const QString nome = QSysInfo::machineHostName();
+    return nome.isEmpty() ? QStringLiteral("estacao") : nome;
+}
+
+void TBancoSessoes::AjustarEstacao(const QString &estacao)
+{
+    FEstacao = estacao.trimmed().isEmpty() ? EstacaoPadrao() : estacao.trimmed();
+}
 
 TBancoSessoes::~TBancoSessoes()
 {
@@ -166,23 +205,89 @@ QString TBancoSessoes::CaminhoPadrao()
 
 QSqlDatabase TBancoSessoes::Conexao() const
 {
-    return QSqlDatabase::database(FNomeConexao, false);
+    QSqlDatabase banco = QSqlDatabase::database(FNomeConexao, false);
+    if (FEndereco.Servidor() && FbAberto &&
+        (!FVerificada.isValid() || FVerificada.hasExpired(2000))) {
+        FVerificada.start();
+        QString erro;
+        if (!ConexaoResponde(FNomeConexao) && Reconectar(FNomeConexao, &erro))
+            TomarEstacao(&erro);
+    }
+    return banco;
 }
 
 QString TBancoSessoes::Falhou(const QString &oque, const QString &detalhe) const
 {
     // The path on a line of its own: a message box would break it mid-way.
+    if (FEndereco.Servidor())
+        return QStringLiteral("%1: %3\nServidor: %2").arg(oque, FCaminho, detalhe);
     return QStringLiteral("%1: %3\nArquivo: %2")
         .arg(oque, QDir::toNativeSeparators(FCaminho), detalhe);
 }
 
-bool TBancoSessoes::Abrir(const QString &caminho, QString *erro)
+bool TBancoSessoes::Abrir(const QString &endereco, QString *erro)
 {
     Fechar();
-    FCaminho = QFileInfo(caminho).absoluteFilePath();
     FiRecuperadas = 0;
     FiRecuperadosPendentes = 0;
     FAvisoPendentes.clear();
+    FCaminhoFila.clear();
+    QString detalhe;
+    const std::optional<TEnderecoBanco> lido = TEnderecoBanco::Ler(endereco, &detalhe);
+    if (!lido) {
+        FCaminho = endereco;
+        FEndereco = TEnderecoBanco();
+        *erro = QStringLiteral("Endereço do banco de sessões inválido: %1\nEndereço: %2")
+                    .arg(detalhe, endereco);
+        return false;
+    }
+    FEndereco = *lido;
+    FDialeto = TDialetoBanco(FEndereco.Motor());
+    FCaminho = FEndereco.Texto();
+    if (!(FEndereco.Servidor() ? AbrirServidor(erro) : AbrirArquivo(erro)) || !Preparar(erro)) {
+        Fechar();
+        return false;
+    }
+    FbAberto = true;
+    return true;
+}
+
+bool TBancoSessoes::AbrirServidor(QString *erro)
+{
+    FCaminhoFila = TFilaLocal::CaminhoPara(FEndereco, FEstacao);
+    FArquivoLocal = FCaminhoFila;
+    QString detalhe;
+    if (!AbrirConexao(FEndereco, FNomeConexao, &detalhe)) {
+        *erro = Falhou(QStringLiteral("Não foi possível abrir o banco de sessões"), detalhe);
+        return false;
+    }
+    return TomarEstacao(erro);
+}
+
+// One program per station: a second one would take the first one's running test for a dead one.
+bool TBancoSessoes::TomarEstacao(QString *erro) const
+{
+    QSqlQuery q(QSqlDatabase::database(FNomeConexao, false));
+    q.prepare(QStringLiteral("SELECT pg_try_advisory_lock(?)"));
+    q.addBindValue(ChaveEstacao(FEstacao));
+    if (!q.exec() || !q.next()) {
+        *erro = Falhou(QStringLiteral("Não foi possível abrir o banco de sessões"),
+                       MotivoServidor(q.lastError()));
+        return false;
+    }
+    if (!q.value(0).toBool()) {
+        *erro = Falhou(
+            QStringLiteral("A estação \"%1\" já está em uso por outro programa").arg(FEstacao),
+            QStringLiteral("feche o outro programa desta estação ou dê outro nome a "
+                           "esta estação"));
+        return false;
+    }
+    return true;
+}
+
+bool TBancoSessoes::AbrirArquivo(QString *erro)
+{
+    FArquivoLocal = FCaminho;
     const QString pasta = QFileInfo(FCaminho).absolutePath();
     if (!QDir().mkpath(pasta)) {
         *erro = Falhou(QStringLiteral("Não foi possível criar a pasta do banco de sessões"),
@@ -203,45 +308,18 @@ bool TBancoSessoes::Abrir(const QString &caminho, QString *erro)
                          : QStringLiteral("sem permissão de escrita"));
         return false;
     }
-    {
-        QSqlDatabase banco = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), FNomeConexao);
-        banco.setDatabaseName(FCaminho);
-        banco.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    }
-    if (!Preparar(erro)) {
-        Fechar();
+    QString detalhe;
+    if (!AbrirConexao(FEndereco, FNomeConexao, &detalhe)) {
+        *erro = Falhou(QStringLiteral("Não foi possível abrir o banco de sessões"), detalhe);
         return false;
     }
-    FbAberto = true;
-    return true;
-}
-
-bool TBancoSessoes::Preparar(QString *erro)
-{
-    QSqlDatabase banco = Conexao();
-    if (!banco.open()) {
-        *erro = Falhou(QStringLiteral("Não foi possível abrir o banco de sessões"),
-                       MotivoErro(banco.lastError()));
+    QSqlQuery q(Conexao());
+    int versao = 0;
+    if (!LerVersao(&versao, erro))
         return false;
-    }
-    QSqlQuery q(banco);
-    // The first read of the header tells a database from any other file.
-    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
-        *erro = Falhou(QStringLiteral("O arquivo não é um banco de sessões válido"),
-                       MotivoErro(q.lastError(), banco.lastError()));
-        return false;
-    }
-    const int versao = q.value(0).toInt();
-    if (versao > kVersaoEsquema) {
-        *erro = Falhou(QStringLiteral("O banco de sessões é de uma versão mais nova do programa"),
-                       QStringLiteral("esquema %1, este programa conhece até o %2; atualize o "
-                                      "programa ou use outro arquivo com --database")
-                           .arg(versao)
-                           .arg(kVersaoEsquema));
-        return false;
-    }
-    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next() ||
-        q.value(0).toString().compare(QStringLiteral("wal"), Qt::CaseInsensitive) != 0) {
+    if (versao <= kVersaoEsquema &&
+        (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next() ||
+         q.value(0).toString().compare(QStringLiteral("wal"), Qt::CaseInsensitive) != 0)) {
         *erro =
             Falhou(QStringLiteral("Não foi possível gravar no banco de sessões"),
                    MotivoErro(q.lastError(), QSqlError(),
@@ -250,6 +328,35 @@ bool TBancoSessoes::Preparar(QString *erro)
     }
     q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     q.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+    return true;
+}
+
+bool TBancoSessoes::LerVersao(int *versao, QString *erro)
+{
+    QSqlError falha;
+    if (FDialeto.LerVersao(Conexao(), versao, &falha))
+        return true;
+    *erro = FEndereco.Servidor()
+                ? Falhou(QStringLiteral("Não foi possível ler o banco de sessões"),
+                         MotivoServidor(falha))
+                : Falhou(QStringLiteral("O arquivo não é um banco de sessões válido"),
+                         MotivoErro(falha, Conexao().lastError()));
+    return false;
+}
+
+bool TBancoSessoes::Preparar(QString *erro)
+{
+    int versao = 0;
+    if (!LerVersao(&versao, erro))
+        return false;
+    if (versao > kVersaoEsquema) {
+        *erro = Falhou(QStringLiteral("O banco de sessões é de uma versão mais nova do programa"),
+                       QStringLiteral("esquema %1, este programa conhece até o %2; atualize o "
+                                      "programa ou escolha outro banco de sessões")
+                           .arg(versao)
+                           .arg(kVersaoEsquema));
+        return false;
+    }
     return Migrar(versao, erro) && RecuperarPendentes(erro) && RecuperarInterrompidas(erro) &&
            VerificarGravacao(erro);
 }
@@ -265,12 +372,29 @@ bool TBancoSessoes::Migrar(int versao, QString *erro)
             return false;
         }
         QSqlQuery q(banco);
-        QStringList comandos = Migracoes().at(v);
-        comandos << QStringLiteral("PRAGMA user_version=%1").arg(v + 1);
         QString detalhe;
+        // Another station may have migrated the server meanwhile: its version is read again under
+        // the lock.
+        if (FEndereco.Servidor()) {
+            int agora = v;
+            QSqlError falha;
+            if (!q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kChaveEsquema)) ||
+                !FDialeto.LerVersao(banco, &agora, &falha))
+                detalhe = MotivoErro(q.lastError(), falha);
+            else if (agora > v) {
+                banco.rollback();
+                v = agora - 1;
+                continue;
+            }
+        }
+        QStringList comandos;
+        for (const QString &comando : Migracoes().at(v))
+            comandos << FDialeto.Esquema(comando);
+        comandos << FDialeto.GravarVersao(v + 1);
         for (const QString &comando : comandos)
             if (detalhe.isEmpty() && !q.exec(comando))
-                detalhe = MotivoErro(q.lastError(), banco.lastError());
+                detalhe = FEndereco.Servidor() ? MotivoServidor(q.lastError())
+                                               : MotivoErro(q.lastError(), banco.lastError());
         if (detalhe.isEmpty() && !banco.commit())
             detalhe = MotivoConfirmacao(banco.lastError());
         if (!detalhe.isEmpty()) {
@@ -288,7 +412,9 @@ bool TBancoSessoes::Migrar(int versao, QString *erro)
 // are first kept in a file of their own so that the good ones are not held back by them.
 bool TBancoSessoes::RecuperarPendentes(QString *erro)
 {
-    const QString arquivo = TArquivoPendentes::Caminho(FCaminho);
+    if (FEndereco.Servidor() && !EncaminharFila(erro))
+        return false;
+    const QString arquivo = TArquivoPendentes::Caminho(FArquivoLocal);
     if (!QFile::exists(arquivo))
         return true;
     TArquivoPendentes::TLeitura leitura;
@@ -297,7 +423,7 @@ bool TBancoSessoes::RecuperarPendentes(QString *erro)
     if (leu) {
         SepararDesconhecidos(leitura);
         leu = leitura.invalidas.isEmpty() ||
-              TArquivoPendentes::AnexarLinhas(TArquivoPendentes::CaminhoInvalidas(FCaminho),
+              TArquivoPendentes::AnexarLinhas(TArquivoPendentes::CaminhoInvalidas(FArquivoLocal),
                                               leitura.invalidas, &detalhe);
     }
     if (!leu) {
@@ -364,22 +490,46 @@ bool TBancoSessoes::InserirPendentes(const QList<TArquivoPendentes::TPendente> &
     return true;
 }
 
+// What a program killed during an outage left in the spool goes to the server, in order, before
+// its running sessions are marked interrupted.
+bool TBancoSessoes::EncaminharFila(QString *erro)
+{
+    if (!QFile::exists(FCaminhoFila))
+        return true;
+    TFilaLocal fila(FCaminhoFila, FEstacao, FNomeConexao + QStringLiteral("-fila"));
+    QString detalhe;
+    const qint64 antes = fila.Abrir(&detalhe) ? fila.Pendentes() : -1;
+    qint64 ultimo = antes > 0 ? 1 : 0;
+    while (ultimo > 0 && fila.Pendentes() > 0)
+        ultimo = fila.Encaminhar(Conexao(), 500, &detalhe);
+    if (antes < 0 || ultimo < 0) {
+        *erro = Falhou(QStringLiteral("Não foi possível enviar ao servidor os registros da fila "
+                                      "local %1")
+                           .arg(QDir::toNativeSeparators(FCaminhoFila)),
+                       detalhe);
+        return false;
+    }
+    FiRecuperadosPendentes += int(antes);
+    return true;
+}
+
 QString TBancoSessoes::DescreverPendentes(const TArquivoPendentes::TLeitura &leitura,
                                           bool removido) const
 {
-    const QString arquivo = QDir::toNativeSeparators(TArquivoPendentes::Caminho(FCaminho));
+    const QString arquivo = QDir::toNativeSeparators(TArquivoPendentes::Caminho(FArquivoLocal));
     QString aviso = QStringLiteral(
                         "%1 registro(s) de teste que não tinham sido gravados no banco "
                         "foram recuperados de %2.")
                         .arg(leitura.registros.size())
                         .arg(arquivo);
     if (!leitura.invalidas.isEmpty())
-        aviso += QStringLiteral(
-                     " %1 linha(s) do arquivo estavam corrompidas ou eram de testes "
-                     "que não estão neste banco e não foram incluídas; foram "
-                     "guardadas em %2.")
-                     .arg(leitura.invalidas.size())
-                     .arg(QDir::toNativeSeparators(TArquivoPendentes::CaminhoInvalidas(FCaminho)));
+        aviso +=
+            QStringLiteral(
+                " %1 linha(s) do arquivo estavam corrompidas ou eram de testes "
+                "que não estão neste banco e não foram incluídas; foram "
+                "guardadas em %2.")
+                .arg(leitura.invalidas.size())
+                .arg(QDir::toNativeSeparators(TArquivoPendentes::CaminhoInvalidas(FArquivoLocal)));
     if (!removido)
         aviso += QStringLiteral(
             " O arquivo não pôde ser removido: remova-o antes de abrir o "
@@ -391,7 +541,12 @@ bool TBancoSessoes::RecuperarInterrompidas(QString *erro)
 {
     QSqlDatabase banco = Conexao();
     QSqlQuery q(banco);
-    q.exec(QStringLiteral("SELECT id FROM sessoes WHERE situacao = 'em_andamento'"));
+    // A file is one program's at a time; on a server a station closes only its own sessions.
+    q.prepare(QStringLiteral("SELECT id FROM sessoes WHERE situacao = 'em_andamento'") +
+              (FEndereco.Servidor() ? QStringLiteral(" AND estacao = ?") : QString()));
+    if (FEndereco.Servidor())
+        q.addBindValue(FEstacao);
+    q.exec();
     QList<qint64> ids;
     while (q.next())
         ids << q.value(0).toLongLong();
@@ -412,7 +567,7 @@ bool TBancoSessoes::RecuperarInterrompidas(QString *erro)
 
 bool TBancoSessoes::VerificarGravacao(QString *erro)
 {
-    const QStorageInfo disco(QFileInfo(FCaminho).absolutePath());
+    const QStorageInfo disco(QFileInfo(FArquivoLocal).absolutePath());
     if (disco.isValid() && disco.bytesAvailable() < FiEspacoMinimo) {
         *erro = Falhou(QStringLiteral("Espaço em disco insuficiente para gravar o teste"),
                        QStringLiteral("%1 MB livres, são necessários %2 MB")
@@ -423,13 +578,17 @@ bool TBancoSessoes::VerificarGravacao(QString *erro)
     QSqlDatabase banco = Conexao();
     QSqlQuery q(banco);
     banco.transaction();
-    const bool gravou =
-        q.exec(QStringLiteral("INSERT OR REPLACE INTO verificacao (id, quando) VALUES (1, '%1')")
-                   .arg(Texto(QDateTime::currentDateTimeUtc()))) &&
-        banco.commit();
+    q.prepare(FDialeto.Substituir(QStringLiteral("verificacao"),
+                                  {QStringLiteral("id"), QStringLiteral("quando")},
+                                  {QStringLiteral("id")}));
+    q.addBindValue(1);
+    q.addBindValue(Texto(QDateTime::currentDateTimeUtc()));
+    const bool gravou = q.exec() && banco.commit();
     if (!gravou) {
-        const QString detalhe = q.lastError().isValid() ? MotivoErro(q.lastError())
-                                                        : MotivoConfirmacao(banco.lastError());
+        QString detalhe = q.lastError().isValid() ? MotivoErro(q.lastError())
+                                                  : MotivoConfirmacao(banco.lastError());
+        if (FEndereco.Servidor())
+            detalhe = MotivoServidor(q.lastError().isValid() ? q.lastError() : banco.lastError());
         banco.rollback();
         *erro = Falhou(QStringLiteral("Não foi possível gravar no banco de sessões"), detalhe);
         return false;
@@ -440,19 +599,18 @@ bool TBancoSessoes::VerificarGravacao(QString *erro)
 void TBancoSessoes::Fechar()
 {
     FbAberto = false;
-    if (QSqlDatabase::contains(FNomeConexao)) {
-        QSqlDatabase::database(FNomeConexao, false).close();
-        QSqlDatabase::removeDatabase(FNomeConexao);
-    }
+    FecharConexao(FNomeConexao);  // a server's station lock goes with its connection
     FTrava.reset();
 }
 
 qint64 TBancoSessoes::InserirPaciente(const TPaciente &p, QString *erro)
 {
     QSqlQuery q(Conexao());
-    q.prepare(QStringLiteral(
-        "INSERT INTO pacientes (nome, identificador, nascimento, sexo, peso, altura, medico,"
-        " observacoes) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+    q.prepare(
+        QStringLiteral(
+            "INSERT INTO pacientes (nome, identificador, nascimento, sexo, peso, altura, medico,"
+            " observacoes) VALUES (?, ?, ?, ?, ?, ?, ?, ?)") +
+        FDialeto.RetornarId());
     for (const QString &v :
          {p.nome, p.identificador, p.nascimento, p.sexo, p.peso, p.altura, p.medico, p.observacoes})
         q.addBindValue(v);
@@ -461,7 +619,7 @@ qint64 TBancoSessoes::InserirPaciente(const TPaciente &p, QString *erro)
             Falhou(QStringLiteral("Não foi possível gravar o paciente"), MotivoErro(q.lastError()));
         return 0;
     }
-    return q.lastInsertId().toLongLong();
+    return FDialeto.IdInserido(q);
 }
 
 bool TBancoSessoes::AtualizarPaciente(const TPaciente &p, QString *erro)
@@ -553,10 +711,11 @@ qint64 TBancoSessoes::IniciarSessao(const TSessao &s, QString *erro)
         QStringLiteral("INSERT INTO sessoes (paciente_id, protocolo_id, protocolo_nome,"
                        " protocolo_passos, velocidade_maxima, inclinacao_maxima, recuperacao_ms,"
                        " recuperacao_velocidade, recuperacao_inclinacao, inicio, situacao,"
-                       " motivo_parada, comentarios, peso, altura, %1)"
-                       " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'em_andamento', '', ?, ?, ?,"
+                       " motivo_parada, comentarios, peso, altura, estacao, %1)"
+                       " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'em_andamento', '', ?, ?, ?, ?,"
                        " ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-            .arg(QLatin1String(kColunasClinicas)));
+            .arg(QLatin1String(kColunasClinicas)) +
+        FDialeto.RetornarId());
     q.addBindValue(s.pacienteId);
     q.addBindValue(s.protocoloId);
     q.addBindValue(s.protocoloNome);
@@ -570,6 +729,7 @@ qint64 TBancoSessoes::IniciarSessao(const TSessao &s, QString *erro)
     q.addBindValue(s.comentarios);
     q.addBindValue(s.peso.isNull() ? QStringLiteral("") : s.peso);  // NOT NULL, '' when not typed
     q.addBindValue(s.altura.isNull() ? QStringLiteral("") : s.altura);
+    q.addBindValue(FEstacao);
     for (const QVariant &v : ValoresClinicos(s))
         q.addBindValue(v);
     if (!q.exec()) {
@@ -577,7 +737,7 @@ qint64 TBancoSessoes::IniciarSessao(const TSessao &s, QString *erro)
                        MotivoErro(q.lastError()));
         return 0;
     }
-    return q.lastInsertId().toLongLong();
+    return FDialeto.IdInserido(q);
 }
 
 bool TBancoSessoes::FinalizarSessao(const TSessao &s, QString *erro)
@@ -686,7 +846,7 @@ std::optional<TSessao> TBancoSessoes::LerSessao(qint64 id) const
                              " protocolo_passos, velocidade_maxima, inclinacao_maxima,"
                              " recuperacao_ms, recuperacao_velocidade, recuperacao_inclinacao,"
                              " inicio, fim, duracao_ms, situacao, motivo_parada, comentarios,"
-                             " peso, altura, %1 FROM sessoes WHERE id = ?")
+                             " peso, altura, %1, estacao FROM sessoes WHERE id = ?")
                   .arg(QLatin1String(kColunasClinicas)));
     q.addBindValue(id);
     if (!q.exec() || !q.next())
@@ -720,6 +880,7 @@ std::optional<TSessao> TBancoSessoes::LerSessao(qint64 id) const
     s.formulaFcMaxima = FormulaDoCodigo(q.value(24).toString());
     s.percentualFcAlvo = q.value(25).toDouble();
     s.fcLimite = Inteiro(q.value(26));
+    s.estacao = q.value(27).toString();
     return s;
 }
 
@@ -842,18 +1003,37 @@ QList<TResumoEstagio> TBancoSessoes::LerEstagios(qint64 sessaoId) const
     return estagios;
 }
 
-QString TBancoSessoes::ConsultaSessoes()
+QSqlQuery TBancoSessoes::ConsultarSessoes(const QString &estacao) const
 {
-    return QStringLiteral(
-        "SELECT s.id AS \"Nº\", strftime('%d/%m/%Y %H:%M', s.inicio, 'localtime') AS \"Data\","
-        " p.nome AS \"Paciente\", p.identificador AS \"Identificador\","
-        " s.protocolo_nome AS \"Protocolo\","
-        " printf('%d:%02d', s.duracao_ms / 60000, (s.duracao_ms / 1000) % 60) AS \"Duração\","
-        " CASE s.situacao WHEN 'concluida' THEN 'Concluído' WHEN 'parada' THEN 'Parado'"
-        " WHEN 'interrompida' THEN 'Interrompido'"
-        " WHEN 'parada_nao_confirmada' THEN 'Parada não confirmada'"
-        " ELSE 'Em andamento' END AS \"Situação\""
-        " FROM sessoes s LEFT JOIN pacientes p ON p.id = s.paciente_id ORDER BY s.id DESC");
+    QSqlQuery q(Conexao());
+    q.setForwardOnly(false);
+    q.prepare(
+        QStringLiteral("SELECT s.id AS \"Nº\", ") + FDialeto.DataLocal(QStringLiteral("s.inicio")) +
+        QStringLiteral(" AS \"Data\", p.nome AS \"Paciente\", p.identificador AS \"Identificador\","
+                       " s.protocolo_nome AS \"Protocolo\", ") +
+        FDialeto.Duracao(QStringLiteral("s.duracao_ms")) +
+        QStringLiteral(" AS \"Duração\", CASE s.situacao WHEN 'concluida' THEN 'Concluído'"
+                       " WHEN 'parada' THEN 'Parado' WHEN 'interrompida' THEN 'Interrompido'"
+                       " WHEN 'parada_nao_confirmada' THEN 'Parada não confirmada'"
+                       " ELSE 'Em andamento' END AS \"Situação\", s.estacao AS \"Estação\""
+                       " FROM sessoes s LEFT JOIN pacientes p ON p.id = s.paciente_id") +
+        (estacao.isEmpty() ? QString() : QStringLiteral(" WHERE s.estacao = ?")) +
+        QStringLiteral(" ORDER BY s.id DESC"));
+    if (!estacao.isEmpty())
+        q.addBindValue(estacao);
+    q.exec();
+    return q;
+}
+
+QStringList TBancoSessoes::Estacoes() const
+{
+    QSqlQuery q(Conexao());
+    QStringList estacoes;
+    if (q.exec(QStringLiteral("SELECT DISTINCT estacao FROM sessoes WHERE estacao <> ''"
+                              " ORDER BY estacao")))
+        while (q.next())
+            estacoes << q.value(0).toString();
+    return estacoes;
 }
 
 QString TBancoSessoes::CodigoSituacao(TSessao::TSituacao situacao)

@@ -7,13 +7,19 @@
 #include <memory>
 #include <optional>
 
+#include <QElapsedTimer>
+#include <QSqlQuery>
+
 #include "kestrova_session_export.h"
 #include "session/arquivopendentes.h"
+#include "session/dialetobanco.h"
+#include "session/enderecobanco.h"
 #include "session/registrossessao.h"
 
-// The session database: one SQLite file (write-ahead logging) holding patients, sessions, their
-// 1 Hz samples, events and stage summaries, with a schema version (PRAGMA user_version) and the
-// migrations that bring an older file up to date.
+// The session database: one SQLite file (write-ahead logging), or a PostgreSQL database a lab's
+// stations share, holding patients, sessions, their 1 Hz samples, events and stage summaries,
+// with a schema version (PRAGMA user_version, or the table versao_esquema) and the migrations
+// that bring an older database up to date; the same schema on both (TDialetoBanco).
 //
 // Abrir refuses, with a message for the operator, a file that is not a database, a schema newer
 // than this program knows, a folder that cannot be written, and a file another running program
@@ -22,11 +28,16 @@
 // file is opened (the program was killed) are then marked as interrupted, with their duration and
 // stage table taken from what was recorded.
 //
+// On a server each session records the station that ran it; a station's name is held (an
+// advisory lock) by one program at a time, a station only ever marks its own running sessions as
+// interrupted, and its local spool (TFilaLocal) left by a program killed during an outage is
+// forwarded first.
+//
 // The connection belongs to the thread that opened it (the main thread); the samples and events
 // of a running test go through TGravadorSessao, which has its own connection.
 class KESTROVA_SESSION_EXPORT TBancoSessoes {
 public:
-    static constexpr int kVersaoEsquema = 5;
+    static constexpr int kVersaoEsquema = 6;
     // Below this much free space a test does not start (a 60-minute test takes about 1 MB).
     static constexpr qint64 kEspacoMinimoPadrao = 16LL * 1024 * 1024;
 
@@ -37,11 +48,23 @@ public:
 
     // GenericDataLocation/kestrova/sessoes.sqlite (~/.local/share/kestrova/sessoes.sqlite)
     static QString CaminhoPadrao();
-    // Opens (creating it when missing), checks and migrates the file. false with *erro set.
-    bool Abrir(const QString &caminho, QString *erro);
+    // The host name: a station's name unless it is given one.
+    static QString EstacaoPadrao();
+    // The station this program records as (before Abrir).
+    void AjustarEstacao(const QString &estacao);
+    QString Estacao() const { return FEstacao; }
+
+    // Opens (creating it when missing), checks and migrates the database: a file's path or a
+    // postgresql:// address (TEnderecoBanco). false with *erro set.
+    bool Abrir(const QString &endereco, QString *erro);
     void Fechar();
     bool Aberto() const { return FbAberto; }
+    // The file, or the server's address, as the operator reads it.
     QString Caminho() const { return FCaminho; }
+    const TEnderecoBanco &Endereco() const { return FEndereco; }
+    // A server database's local spool.
+    QString CaminhoFila() const { return FCaminhoFila; }
+    // The connection; on a server one that stopped answering (a restart) is made anew first.
     QSqlDatabase Conexao() const;
     // Sessions found running and marked interrupted by the last Abrir.
     int Recuperadas() const { return FiRecuperadas; }
@@ -93,8 +116,11 @@ public:
     QList<TEventoRegistro> LerEventos(qint64 sessaoId) const;
     QList<TResumoEstagio> LerEstagios(qint64 sessaoId) const;
 
-    // The sessions browser's query: one row per session with its patient.
-    static QString ConsultaSessoes();
+    // The sessions browser's rows: one per session with its patient, of one station or (empty)
+    // of all.
+    QSqlQuery ConsultarSessoes(const QString &estacao = QString()) const;
+    // The stations that recorded sessions here, in order.
+    QStringList Estacoes() const;
     // Stored text of a situation, and its Portuguese display text.
     static QString CodigoSituacao(TSessao::TSituacao situacao);
     static TSessao::TSituacao SituacaoDoCodigo(const QString &codigo);
@@ -104,9 +130,14 @@ public:
     static TSessao::TFormulaFcMaxima FormulaDoCodigo(const QString &codigo);
 
 private:
+    bool AbrirArquivo(QString *erro);
+    bool AbrirServidor(QString *erro);
+    bool TomarEstacao(QString *erro) const;
     bool Preparar(QString *erro);
+    bool LerVersao(int *versao, QString *erro);
     bool Migrar(int versao, QString *erro);
     bool RecuperarPendentes(QString *erro);
+    bool EncaminharFila(QString *erro);
     void SepararDesconhecidos(TArquivoPendentes::TLeitura &leitura) const;
     bool InserirPendentes(const QList<TArquivoPendentes::TPendente> &registros, QString *erro);
     QString DescreverPendentes(const TArquivoPendentes::TLeitura &leitura, bool removido) const;
@@ -116,6 +147,12 @@ private:
 
     QString FNomeConexao;
     QString FCaminho;
+    TEnderecoBanco FEndereco;
+    TDialetoBanco FDialeto;
+    QString FEstacao;
+    QString FCaminhoFila;
+    QString FArquivoLocal;  // the file beside which the side file of unwritten records lives
+    mutable QElapsedTimer FVerificada;
     std::unique_ptr<QLockFile> FTrava;
     qint64 FiEspacoMinimo = kEspacoMinimoPadrao;
     int FiRecuperadas = 0;

@@ -9,6 +9,10 @@
 #include <chrono>
 
 #include "session/arquivopendentes.h"
+#include "session/bancosessoes.h"
+#include "session/conexaobanco.h"
+#include "session/encaminhadorfila.h"
+#include "session/filalocal.h"
 #include "session/insercaoregistros.h"
 #include "session/motivoerro.h"
 
@@ -18,6 +22,29 @@ TGravadorSessao::TGravadorSessao(const QString &caminhoBanco, qint64 sessaoId, Q
       FConexao(QStringLiteral("kestrova-gravador-%1").arg(quintptr(this))),
       FiSessao(sessaoId)
 {
+    Iniciar();
+}
+
+TGravadorSessao::TGravadorSessao(const TBancoSessoes &banco, qint64 sessaoId, QObject *parent)
+    : QObject(parent),
+      FServidor(banco.Endereco()),
+      FCaminho(banco.Endereco().Servidor() ? banco.CaminhoFila() : banco.Caminho()),
+      FEstacao(banco.Estacao()),
+      FConexao(QStringLiteral("kestrova-gravador-%1").arg(quintptr(this))),
+      FiSessao(sessaoId)
+{
+    Iniciar();
+}
+
+void TGravadorSessao::Iniciar()
+{
+    if (FServidor.Servidor()) {
+        FEncaminhador = std::make_unique<TEncaminhadorFila>(FServidor, FCaminho, FEstacao);
+        connect(FEncaminhador.get(), &TEncaminhadorFila::ServidorIndisponivel, this,
+                &TGravadorSessao::ServidorIndisponivel, Qt::DirectConnection);
+        connect(FEncaminhador.get(), &TEncaminhadorFila::ServidorDeVolta, this,
+                &TGravadorSessao::ServidorDeVolta, Qt::DirectConnection);
+    }
     FThread = std::thread([this] { Executar(); });
 }
 
@@ -42,7 +69,7 @@ void TGravadorSessao::Enfileirar(TRegistroSessao registro)
         std::lock_guard<std::mutex> trava(FMutex);
         if (FbEncerrar)
             return;
-        FFila.push_back(std::move(registro));
+        FFilaMemoria.push_back(std::move(registro));
         ++FiEnfileirados;
     }
     FMudou.notify_all();
@@ -50,10 +77,22 @@ void TGravadorSessao::Enfileirar(TRegistroSessao registro)
 
 bool TGravadorSessao::Esvaziar(int timeoutMs)
 {
-    std::unique_lock<std::mutex> trava(FMutex);
-    const quint64 alvo = FiEnfileirados;
-    return FMudou.wait_for(trava, std::chrono::milliseconds(timeoutMs),
-                           [&] { return FiConfirmados >= alvo; });
+    const auto inicio = std::chrono::steady_clock::now();
+    {
+        std::unique_lock<std::mutex> trava(FMutex);
+        const quint64 alvo = FiEnfileirados;
+        if (!FMudou.wait_for(trava, std::chrono::milliseconds(timeoutMs),
+                             [&] { return FiConfirmados >= alvo; }))
+            return false;
+    }
+    const auto passou = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - inicio);
+    return EsperarServidor(std::max<int>(0, timeoutMs - int(passou.count())));
+}
+
+bool TGravadorSessao::EsperarServidor(int timeoutMs)
+{
+    return !FEncaminhador || FEncaminhador->Esperar(FiUltimoAnexado, timeoutMs);
 }
 
 bool TGravadorSessao::Encerrar(QString *aviso)
@@ -65,24 +104,45 @@ bool TGravadorSessao::Encerrar(QString *aviso)
     FMudou.notify_all();
     if (FThread.joinable())
         FThread.join();
+    if (FEncaminhador) {
+        if (FbEncerradoOk && !EsperarServidor(kEncerrarMs)) {
+            FbEncerradoOk = false;
+            FAvisoEncerramento =
+                QStringLiteral(
+                    "Servidor de sessões indisponível: %1 registro(s) do teste ficaram "
+                    "guardados em %2 e serão enviados ao servidor quando ele responder "
+                    "(no próximo teste ou na próxima vez que o programa abrir).")
+                    .arg(FEncaminhador->Pendentes())
+                    .arg(QDir::toNativeSeparators(FCaminho));
+        }
+        FEncaminhador.reset();
+    }
     if (aviso)
         *aviso = FAvisoEncerramento;
     return FbEncerradoOk;
 }
 
+void TGravadorSessao::AbrirLocal()
+{
+    if (FEncaminhador) {
+        FFila = std::make_unique<TFilaLocal>(FCaminho, FEstacao, FConexao);
+        FFila->Abrir(&FUltimoErro);  // a spool that did not open fails each batch, and says why
+        return;
+    }
+    QSqlDatabase banco = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), FConexao);
+    banco.setDatabaseName(FCaminho);
+    banco.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    banco.open();
+    QSqlQuery(banco).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+}
+
 void TGravadorSessao::Executar()
 {
-    {
-        QSqlDatabase banco = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), FConexao);
-        banco.setDatabaseName(FCaminho);
-        banco.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-        banco.open();
-        QSqlQuery(banco).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-    }
+    AbrirLocal();
     std::vector<TRegistroSessao> lote;
     std::unique_lock<std::mutex> trava(FMutex);
     while (!FbEncerrar) {
-        FMudou.wait(trava, [&] { return FbEncerrar || !FFila.empty() || !lote.empty(); });
+        FMudou.wait(trava, [&] { return FbEncerrar || !FFilaMemoria.empty() || !lote.empty(); });
         // The batch window: records arriving within kLoteMs share one commit. After a failure
         // it is the pause before the next try.
         FMudou.wait_for(trava, std::chrono::milliseconds(kLoteMs), [&] { return FbEncerrar; });
@@ -91,8 +151,8 @@ void TGravadorSessao::Executar()
     }
     Terminar(lote, trava);
     trava.unlock();
-    QSqlDatabase::database(FConexao, false).close();
-    QSqlDatabase::removeDatabase(FConexao);
+    FFila.reset();
+    FecharConexao(FConexao);
 }
 
 // Adds what is queued to the batch and commits it. Called and returns with trava held.
@@ -100,9 +160,9 @@ bool TGravadorSessao::GravarLote(std::vector<TRegistroSessao> &lote,
                                  std::unique_lock<std::mutex> &trava)
 {
     const quint64 enfileirados = FiEnfileirados;
-    for (TRegistroSessao &r : FFila)
+    for (TRegistroSessao &r : FFilaMemoria)
         lote.push_back(std::move(r));
-    FFila.clear();
+    FFilaMemoria.clear();
     trava.unlock();
     const bool gravou = Tentar(lote);
     trava.lock();
@@ -182,6 +242,14 @@ void TGravadorSessao::Guardar(const std::vector<TRegistroSessao> &lote)
 
 bool TGravadorSessao::Gravar(const std::vector<TRegistroSessao> &lote, QString *erro)
 {
+    if (FFila) {
+        qint64 ultimo = 0;
+        if (!FFila->Anexar(FiSessao, lote, &ultimo, erro))
+            return false;
+        FiUltimoAnexado = ultimo;
+        FEncaminhador->Acordar(ultimo);
+        return true;
+    }
     QSqlDatabase banco = QSqlDatabase::database(FConexao, false);
     if (!banco.isOpen() && !banco.open()) {
         *erro = MotivoErro(banco.lastError(), QSqlError(),

@@ -3,6 +3,7 @@
 #include <QSqlError>
 #include <QVariant>
 
+#include "session/dialetobanco.h"
 #include "session/motivoerro.h"
 
 TInsercaoRegistros::TInsercaoRegistros(const QSqlDatabase &banco)
@@ -10,14 +11,26 @@ TInsercaoRegistros::TInsercaoRegistros(const QSqlDatabase &banco)
 {
     // A statement that does not prepare would fail later with a parameter count mismatch; its
     // own reason (a missing table, say) is kept for the message.
+    const TDialetoBanco dialeto = TDialetoBanco::Da(banco);
+    const QStringList amostra = {QStringLiteral("sessao_id"),
+                                 QStringLiteral("tempo_ms"),
+                                 QStringLiteral("estado"),
+                                 QStringLiteral("fase"),
+                                 QStringLiteral("estagio"),
+                                 QStringLiteral("velocidade_alvo"),
+                                 QStringLiteral("inclinacao_alvo"),
+                                 QStringLiteral("velocidade_confirmada"),
+                                 QStringLiteral("inclinacao_confirmada"),
+                                 QStringLiteral("link_ok"),
+                                 QStringLiteral("frequencia_cardiaca"),
+                                 QStringLiteral("fonte_fc")};
+    const QStringList intervalo = {QStringLiteral("sessao_id"), QStringLiteral("tempo_ms"),
+                                   QStringLiteral("ordem"), QStringLiteral("rr_ms")};
     const bool preparou =
-        FAmostra.prepare(QStringLiteral(
-            "INSERT OR REPLACE INTO amostras (sessao_id, tempo_ms, estado, fase, estagio,"
-            " velocidade_alvo, inclinacao_alvo, velocidade_confirmada, inclinacao_confirmada,"
-            " link_ok, frequencia_cardiaca, fonte_fc) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-            "?)")) &&
-        FIntervalo.prepare(QStringLiteral("INSERT OR REPLACE INTO intervalos_rr (sessao_id,"
-                                          " tempo_ms, ordem, rr_ms) VALUES (?, ?, ?, ?)")) &&
+        FAmostra.prepare(
+            dialeto.Substituir(QStringLiteral("amostras"), amostra, amostra.mid(0, 2))) &&
+        FIntervalo.prepare(
+            dialeto.Substituir(QStringLiteral("intervalos_rr"), intervalo, intervalo.mid(0, 3))) &&
         FSemIntervalos.prepare(
             QStringLiteral("DELETE FROM intervalos_rr WHERE sessao_id = ? AND tempo_ms = ?")) &&
         FEvento.prepare(QStringLiteral(

@@ -30,6 +30,7 @@ struct TSessao {
     TSituacao situacao = TSituacao::EmAndamento;
     QString motivoParada, comentarios;
     QString peso, altura;  // the patient's on the test's day, as typed; empty in older records
+    QString estacao;       // the station that ran it; empty in older records
 
     // The clinical inputs of the test (docs/clinical.md): at the set-up the beta blocker, the
     // resting values, the predicted-maximum formula, the target percentage and the heart-rate

@@ -9,7 +9,10 @@
 #include <QTest>
 
 #include "session/bancosessoes.h"
+#include "session/conexaobanco.h"
+#include "session/dialetobanco.h"
 #include "session/gravadorsessao.h"
+#include "tests/support/servidorpostgres.h"
 
 namespace {
 
@@ -37,20 +40,16 @@ TAmostraRegistro Amostra(qint64 t, int estagio)
 }
 
 // Rows of a table seen through a connection of its own, as another program would see them.
-int Linhas(const QString &caminho, const QString &tabela)
+int Linhas(const QString &endereco, const QString &tabela)
 {
     int n = -1;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "leitor");
-        db.setDatabaseName(caminho);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (db.open()) {
-            QSqlQuery q(db);
-            if (q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + tabela) && q.next())
-                n = q.value(0).toInt();
-        }
+    QString erro;
+    if (AbrirConexao(*TEnderecoBanco::Ler(endereco, &erro), "leitor", &erro)) {
+        QSqlQuery q(QSqlDatabase::database("leitor"));
+        if (q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + tabela) && q.next())
+            n = q.value(0).toInt();
     }
-    QSqlDatabase::removeDatabase("leitor");
+    FecharConexao("leitor");
     return n;
 }
 
@@ -106,17 +105,33 @@ class TstBancoSessoes : public QObject {
     Q_OBJECT
 
 private slots:
+    // KESTROVA_TESTE_MOTOR=postgresql runs the same cases against a server of the test's own;
+    // the cases about a file's own troubles are SQLite's alone.
+    void initTestCase()
+    {
+        if (qgetenv("KESTROVA_TESTE_MOTOR") != "postgresql")
+            return;
+        if (const QString motivo = TServidorPostgres::Indisponivel(); !motivo.isEmpty())
+            QSKIP(qPrintable(motivo));
+        FServidor = std::make_unique<TServidorPostgres>();
+        QString erro;
+        QVERIFY2(FServidor->Iniciar(&erro), qPrintable(erro));
+    }
     void init() { QVERIFY(FPasta.isValid()); }
 
-    // A new file gets the current schema and write-ahead logging.
+    // A new database gets the current schema (and a file write-ahead logging).
     void criaArquivoNovo()
     {
         TBancoSessoes banco;
         QString erro;
-        QVERIFY2(banco.Abrir(FPasta.filePath("novo/s.db"), &erro), qPrintable(erro));
+        QVERIFY2(banco.Abrir(Banco("novo/s.db"), &erro), qPrintable(erro));
+        int versao = 0;
+        QSqlError falha;
+        QVERIFY(TDialetoBanco::Da(banco.Conexao()).LerVersao(banco.Conexao(), &versao, &falha));
+        QCOMPARE(versao, TBancoSessoes::kVersaoEsquema);
+        if (FServidor)
+            return;
         QSqlQuery q(banco.Conexao());
-        QVERIFY(q.exec("PRAGMA user_version") && q.next());
-        QCOMPARE(q.value(0).toInt(), TBancoSessoes::kVersaoEsquema);
         QVERIFY(q.exec("PRAGMA journal_mode") && q.next());
         QCOMPARE(q.value(0).toString(), QStringLiteral("wal"));
     }
@@ -140,6 +155,7 @@ private slots:
     }
     void casosRuins()
     {
+        ApenasArquivo();
         QFETCH(QString, caso);
         QFETCH(QString, mensagem);
         QString caminho = FPasta.filePath(caso + ".db");
@@ -183,10 +199,10 @@ private slots:
     {
         TBancoSessoes banco;
         QString erro;
-        const QString caminho = FPasta.filePath("gravador.db");
+        const QString caminho = Banco("gravador.db");
         QVERIFY(banco.Abrir(caminho, &erro));
         const TSessao s = NovaSessao(banco);
-        TGravadorSessao gravador(caminho, s.id);
+        TGravadorSessao gravador(banco, s.id);
         TAmostraRegistro a = Amostra(1000, 1);
         a.frequenciaCardiaca = 98;
         a.intervalosRR = {612};
@@ -211,6 +227,7 @@ private slots:
     // A write that fails is reported at once, not at the end.
     void gravadorAvisaFalha()
     {
+        ApenasArquivo();
         TGravadorSessao gravador(FPasta.filePath("nenhum/dir/x.db"), 1);
         QSignalSpy falha(&gravador, &TGravadorSessao::Falha);
         gravador.Amostra(Amostra(0, 1));
@@ -223,14 +240,14 @@ private slots:
     // with its duration and stage table taken from what was recorded.
     void recuperaSessaoInterrompida()
     {
-        const QString caminho = FPasta.filePath("morto.db");
+        const QString caminho = Banco("morto.db");
         qint64 id = 0;
         {
             TBancoSessoes banco;
             QString erro;
             QVERIFY(banco.Abrir(caminho, &erro));
             id = NovaSessao(banco).id;
-            TGravadorSessao gravador(caminho, id);
+            TGravadorSessao gravador(banco, id);
             for (int i = 0; i <= 200; ++i)
                 gravador.Amostra(Amostra(i * 1000, i / 180 + 1));
             QVERIFY(gravador.Esvaziar());
@@ -260,6 +277,7 @@ private slots:
     }
     void confirmacaoFalhaComMotivo()
     {
+        ApenasArquivo();
         QFETCH(bool, naAbertura);
         const QString caminho = FPasta.filePath(QStringLiteral("commit-%1.db").arg(naAbertura));
         TBancoSessoes banco;
@@ -295,6 +313,7 @@ private slots:
     }
     void encerrarDuranteFalha()
     {
+        ApenasArquivo();
         QFETCH(int, falhaMs);
         QFETCH(bool, semArquivo);
         QFETCH(QString, aviso);
@@ -332,6 +351,7 @@ private slots:
     // of its (already finished) session rebuilt; a corrupt line does not hold back the others.
     void recuperaArquivoPendente()
     {
+        ApenasArquivo();
         const QString caminho = FPasta.filePath("pendente.db");
         TBancoSessoes banco;
         QString erro;
@@ -400,6 +420,7 @@ private slots:
     // session) opens and is migrated to the current version; its rows are kept.
     void migraDaVersao1()
     {
+        ApenasArquivo();
         const QString caminho = FPasta.filePath("versao1.db");
         TBancoSessoes banco;
         QString erro;
@@ -423,6 +444,9 @@ private slots:
               QStringLiteral("ALTER TABLE sessoes DROP COLUMN formula_fc_maxima"),
               QStringLiteral("ALTER TABLE sessoes DROP COLUMN percentual_fc_alvo"),
               QStringLiteral("ALTER TABLE sessoes DROP COLUMN fc_limite"),
+              QStringLiteral("DROP INDEX sessoes_estacao"),
+              QStringLiteral("ALTER TABLE sessoes DROP COLUMN estacao"),
+              QStringLiteral("DROP TABLE filas_encaminhadas"),
               QStringLiteral(
                   "INSERT INTO estagios (sessao_id, ordem, velocidade) VALUES (%1, 0, 2.7)")
                   .arg(s.id),
@@ -465,8 +489,8 @@ private slots:
         QFETCH(QStringList, nomes);
         TBancoSessoes banco;
         QString erro;
-        QVERIFY(banco.Abrir(
-            FPasta.filePath(QStringLiteral("busca-%1.db").arg(QTest::currentDataTag())), &erro));
+        QVERIFY(
+            banco.Abrir(Banco(QStringLiteral("busca-%1.db").arg(QTest::currentDataTag())), &erro));
         PacienteComTeste(banco, QStringLiteral("Ana Souza"), "HC-200", 0);
         PacienteComTeste(banco, QStringLiteral("Conceição Araújo"), "HC-100", 10);
         PacienteComTeste(banco, QStringLiteral("Mariana Lima"), "X-9", 20);
@@ -489,7 +513,7 @@ private slots:
     {
         TBancoSessoes banco;
         QString erro;
-        QVERIFY(banco.Abrir(FPasta.filePath("grava.db"), &erro));
+        QVERIFY(banco.Abrir(Banco("grava.db"), &erro));
         TPaciente p;
         p.nome = QStringLiteral("Rui Prado");
         p.medico = QStringLiteral("Dr. Alves");
@@ -516,7 +540,7 @@ private slots:
     {
         TBancoSessoes banco;
         QString erro;
-        QVERIFY(banco.Abrir(FPasta.filePath("sessoes.db"), &erro));
+        QVERIFY(banco.Abrir(Banco("sessoes.db"), &erro));
         const qint64 ana = PacienteComTeste(banco, "Ana", "", 0);
         const qint64 rui = PacienteComTeste(banco, "Rui", "", 5);
         TSessao s;
@@ -535,7 +559,22 @@ private slots:
     }
 
 private:
+    // A new database: a file in the test's folder, or a database on the test's server.
+    QString Banco(const QString &nome)
+    {
+        if (!FServidor)
+            return FPasta.filePath(nome);
+        static int numero = 0;
+        return FServidor->NovoBanco(QStringLiteral("teste_%1").arg(++numero));
+    }
+    void ApenasArquivo() const
+    {
+        if (FServidor)
+            QSKIP("a SQLite file's own case (its header, lock, side file or triggers)");
+    }
+
     QTemporaryDir FPasta;
+    std::unique_ptr<TServidorPostgres> FServidor;
 };
 
 QTEST_GUILESS_MAIN(TstBancoSessoes)
