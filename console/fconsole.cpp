@@ -187,9 +187,11 @@ TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(pa
     FGravacao = new QLabel;
     FGravacao->setObjectName(QStringLiteral("lblGravacao"));
     statusBar()->addPermanentWidget(FGravacao, 1);
-    FGravacao->setText(FBanco->Aberto()
-                           ? QStringLiteral("Banco de sessões: %1").arg(FBanco->Caminho())
-                           : QStringLiteral("Banco de sessões não disponível"));
+    FGravacao->setText(!FBanco->Aberto() ? QStringLiteral("Banco de sessões não disponível")
+                       : FBanco->Endereco().Servidor()
+                           ? QStringLiteral("Banco de sessões: %1 (estação %2)")
+                                 .arg(FBanco->Caminho(), FBanco->Estacao())
+                           : QStringLiteral("Banco de sessões: %1").arg(FBanco->Caminho()));
 
     connect(FPorta, &QSpinBox::valueChanged, this, &TfrmConsole::AtualizarDispositivo);
     connect(FEntradas, &TPainelEntradas::Entrada, this, &TfrmConsole::AoEntrada);
@@ -638,6 +640,10 @@ bool TfrmConsole::IniciarTeste()
         if (!protocolo)
             throw Exception(erro);
         // A database that cannot take the test is reported now, never in the middle of it.
+        // A server that did not answer when the program opened is tried again now.
+        if (!FBanco->Aberto() && FBanco->Endereco().Servidor() &&
+            !FBanco->Abrir(FBanco->Caminho(), &erro))
+            throw Exception(erro);
         if (!FBanco->Aberto())
             throw Exception(
                 QStringLiteral("O banco de sessões não abriu; o teste não seria gravado. "
@@ -691,11 +697,22 @@ bool TfrmConsole::IniciarTeste()
         if (!FSessao.id)
             throw Exception(erro);
         FiSessao = FiUltimaSessao = FSessao.id;
-        FGravador = std::make_unique<TGravadorSessao>(FBanco->Caminho(), FiSessao);
+        FGravador = std::make_unique<TGravadorSessao>(*FBanco, FiSessao);
         connect(FGravador.get(), &TGravadorSessao::Falha, this, &TfrmConsole::MostrarFalhaGravacao);
         connect(FGravador.get(), &TGravadorSessao::Recuperado, this, [this] {
             FGravacao->setStyleSheet(QString());
             FGravacao->setText(QStringLiteral("Gravação retomada."));
+        });
+        connect(FGravador.get(), &TGravadorSessao::ServidorIndisponivel, this,
+                [this](const QString &, qint64 pendentes) {
+                    FGravacao->setStyleSheet(QStringLiteral("background: #ffd24d;"));
+                    FGravacao->setText(QStringLiteral("Servidor de sessões indisponível: gravando "
+                                                      "localmente; %1 registros aguardando")
+                                           .arg(pendentes));
+                });
+        connect(FGravador.get(), &TGravadorSessao::ServidorDeVolta, this, [this] {
+            FGravacao->setStyleSheet(QString());
+            FGravacao->setText(QStringLiteral("Servidor de sessões de volta: registros enviados."));
         });
         FGravacao->setStyleSheet(QString());
         FGravacao->setText(

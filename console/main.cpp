@@ -8,6 +8,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include "console/fconsole.h"
 #include "console/painelpaciente.h"
 #include "console/painelprotocolo.h"
+#include "console/preferencias.h"
 #include "heartrate/tracocardiaco.h"
 #include "platform/exception.h"
 #include "platform/messagebox.h"
@@ -108,8 +110,16 @@ struct TOpcoes {
                                 QStringLiteral("Trace every frame sent and received.")};
     QCommandLineOption banco{
         QStringLiteral("database"),
-        QStringLiteral("Session database file (default: %1).").arg(TBancoSessoes::CaminhoPadrao()),
-        QStringLiteral("file")};
+        QStringLiteral("Session database: a file, or a lab's PostgreSQL server as "
+                       "postgresql://user@host:port/dbname (password from ~/.pgpass or "
+                       "PGPASSWORD). Remembered; the first time: %1.")
+            .arg(TBancoSessoes::CaminhoPadrao()),
+        QStringLiteral("file|url")};
+    QCommandLineOption estacao{
+        QStringLiteral("station"),
+        QStringLiteral("This station's name in a shared database. Remembered; the first time: "
+                       "the host name."),
+        QStringLiteral("name")};
     QCommandLineOption escala{
         QStringLiteral("time-scale"),
         QStringLiteral("Run the protocol clock X times faster (simulated board only)."),
@@ -136,8 +146,8 @@ struct TOpcoes {
         parser.addHelpOption();
         capturar.setFlags(QCommandLineOption::HiddenFromHelp);
         capturarRecuperacao.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOptions(
-            {simular, rastrear, banco, escala, traco, iniciar, capturar, capturarRecuperacao});
+        parser.addOptions({simular, rastrear, banco, estacao, escala, traco, iniciar, capturar,
+                           capturarRecuperacao});
     }
 };
 
@@ -190,9 +200,21 @@ void Executar(QApplication &app)
 
     TBancoSessoes sessoes;
     QString erro;
+    // The database and the station last given are kept for the next start.
+    QSettings preferencias = PreferenciasConsole();
     const QString caminho =
-        opcoes.isSet(banco) ? opcoes.value(banco) : TBancoSessoes::CaminhoPadrao();
+        opcoes.isSet(banco)
+            ? opcoes.value(banco)
+            : preferencias.value(QStringLiteral("banco/endereco"), TBancoSessoes::CaminhoPadrao())
+                  .toString();
+    sessoes.AjustarEstacao(opcoes.isSet(todas.estacao)
+                               ? opcoes.value(todas.estacao)
+                               : preferencias.value(QStringLiteral("banco/estacao")).toString());
     const bool aberto = sessoes.Abrir(caminho, &erro);
+    if (opcoes.isSet(banco) && aberto)
+        preferencias.setValue(QStringLiteral("banco/endereco"), sessoes.Caminho());
+    if (opcoes.isSet(todas.estacao) && aberto)
+        preferencias.setValue(QStringLiteral("banco/estacao"), sessoes.Estacao());
 #ifdef KESTROVA_HAVE_BOARDSIM
     TSimulatedBoards simulados;  // outlives the window, whose port may be open on a board
 #else

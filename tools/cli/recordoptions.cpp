@@ -58,7 +58,9 @@ void RestingPressure(const QString &text, TRecordOptions &options)
 
 QList<QCommandLineOption> TRecordOptions::Options()
 {
-    return {{"database", "Record the run in this session database.", "FILE"},
+    return {{"database", "Record the run in this session database: a file or postgresql://...",
+             "FILE|URL"},
+            {"station", "The station recorded with the session (default: the host name).", "NAME"},
             {"patient", "The patient's name.", "NAME"},
             {"birth", "The patient's birth date.", "DD/MM/YYYY"},
             {"sex", "The patient's sex.", "F|M"},
@@ -77,6 +79,7 @@ std::optional<TRecordOptions> TRecordOptions::Parse(const QCommandLineParser &pa
     }
     TRecordOptions options;
     options.databasePath = parser.value(QStringLiteral("database"));
+    options.estacao = parser.value(QStringLiteral("station"));
     options.paciente.nome = parser.value(QStringLiteral("patient")).trimmed();
     if (options.databasePath.isEmpty() || options.paciente.nome.isEmpty() ||
         !parser.isSet(QStringLiteral("birth")) || !parser.isSet(QStringLiteral("sex")))

@@ -18,6 +18,7 @@ struct TRecordOptions {
     static constexpr int kDiastolicaMinima = 20, kDiastolicaMaxima = 200;  // mmHg
 
     QString databasePath;
+    QString estacao;     // empty: the host name
     TPaciente paciente;  // nome, nascimento (dd/MM/yyyy) and sexo ("F" or "M")
     bool betabloqueador = false;
     std::optional<int> fcRepouso, sistolicaRepouso, diastolicaRepouso;

@@ -17,6 +17,7 @@
 #include "platform/printer.h"
 #include "platform/trace.h"
 #include "session/bancosessoes.h"
+#include "session/enderecobanco.h"
 #include "session/graficosessao.h"
 #include "session/relatoriosessao.h"
 #include "tools/cli/protocoloptions.h"
@@ -59,7 +60,7 @@ struct TReportOptions {
 TReportOptions Parse(const QStringList &words)
 {
     QCommandLineParser parser;
-    parser.addOptions({{"database", "Session database.", "FILE"},
+    parser.addOptions({{"database", "Session database: a file or postgresql://...", "FILE|URL"},
                        {"session", "Session number (default: the latest).", "ID"},
                        {"json", "Print the clinical results as JSON."},
                        {"pdf", "Write the printed report here.", "FILE"}});
@@ -73,7 +74,7 @@ TReportOptions Parse(const QStringList &words)
     options.json = parser.isSet("json");
     options.pdfPath = parser.value("pdf");
     if (options.databasePath.isEmpty())
-        throw TUsageError(QStringLiteral("report needs --database FILE"));
+        throw TUsageError(QStringLiteral("report needs --database FILE|URL"));
     if (!options.json && options.pdfPath.isEmpty())
         throw TUsageError(QStringLiteral("report needs --json or --pdf FILE"));
     if (parser.isSet("session")) {
@@ -109,11 +110,21 @@ bool IsSessionDatabase(const QString &path)
 
 void Open(TBancoSessoes &database, const QString &path)
 {
+    QString error;
+    const std::optional<TEnderecoBanco> address = TEnderecoBanco::Ler(path, &error);
+    if (!address)
+        throw TReportError(QStringLiteral("--database: ") + error);
+    // A report only reads: another program may be recording at this station meanwhile.
+    database.AjustarEstacao(TBancoSessoes::EstacaoPadrao() + QStringLiteral(" (orvanta-ctl)"));
+    if (address->Servidor()) {
+        if (!database.Abrir(path, &error))
+            throw TReportError(protocolcli::OneLine(error));
+        return;
+    }
     if (!QFileInfo(path).isFile())
         throw TReportError(QStringLiteral("%1: arquivo não encontrado").arg(path));
     if (!IsSessionDatabase(path))
         throw TReportError(QStringLiteral("%1: não é um banco de sessões").arg(path));
-    QString error;
     if (!database.Abrir(path, &error))
         throw TReportError(protocolcli::OneLine(error));
 }

@@ -1,5 +1,8 @@
 #include "tools/cli/sessionrecording.h"
 
+#include <memory>
+#include <utility>
+
 #include "session/resumosessao.h"
 #include "tools/cli/protocoloptions.h"
 
@@ -31,6 +34,7 @@ TSessionRecording::~TSessionRecording()
 
 bool TSessionRecording::Open(QString *error)
 {
+    FDatabase.AjustarEstacao(FOptions.estacao);
     return FDatabase.Abrir(FOptions.databasePath, error) && FDatabase.VerificarGravacao(error);
 }
 
@@ -70,12 +74,25 @@ bool TSessionRecording::Start(const TProtocolo &protocolo, double maxSpeed, doub
     FSessao.id = FDatabase.IniciarSessao(FSessao, error);
     if (!FSessao.id)
         return false;
-    FRecorder = std::make_unique<TGravadorSessao>(FDatabase.Caminho(), FSessao.id);
+    FRecorder = std::make_unique<TGravadorSessao>(FDatabase, FSessao.id);
     // Emitted by the writer's thread, printed on this one.
     QObject::connect(FRecorder.get(), &TGravadorSessao::Falha, FRecorder.get(),
                      [](const QString &message) { PrintError(message); });
     QObject::connect(FRecorder.get(), &TGravadorSessao::Recuperado, FRecorder.get(),
                      [] { PrintError(QStringLiteral("gravação retomada")); });
+    // A server outage is told once, when it begins, and again when it is over.
+    auto fora = std::make_shared<bool>(false);
+    QObject::connect(FRecorder.get(), &TGravadorSessao::ServidorIndisponivel, FRecorder.get(),
+                     [fora](const QString &motivo, qint64) {
+                         if (!std::exchange(*fora, true))
+                             PrintError(QStringLiteral("Servidor de sessões indisponível: "
+                                                       "gravando localmente (%1)")
+                                            .arg(motivo));
+                     });
+    QObject::connect(FRecorder.get(), &TGravadorSessao::ServidorDeVolta, FRecorder.get(), [fora] {
+        *fora = false;
+        PrintError(QStringLiteral("servidor de sessões de volta"));
+    });
     return true;
 }
 
