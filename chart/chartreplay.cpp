@@ -53,7 +53,7 @@ void TChartReplay::Run(const TCommandStore &store)
     TCanvas &canvas = *FTarget.Canvas;
     const TClipGuard clip(canvas, FTarget.Clip);
     TReplayLines lines(canvas, FTarget.Clip, !FTarget.Paper && FTarget.Fast,
-                       FTarget.Paper ? nullptr : FTarget.Cache);
+                       FTarget.Paper ? nullptr : FTarget.Cache, FTarget.Avx2);
     const int penWidth = TChartSymbol::DrawWidth(FState.PenWidth);
     FState.PenWidth = penWidth;
     qsizetype pos = 0;

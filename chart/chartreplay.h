@@ -29,6 +29,7 @@ public:
         QRect Clip;          // the plot rectangle, both ends included
         bool Paper = false;  // printer pen width, emulated dashes, six-fold symbols
         bool Fast = false;   // solid lines may be written straight into the canvas' image
+        bool Avx2 = true;    // runs of thin lines may be walked on AVX2 (when the CPU has it)
         int PrinterPenWidth = 1;
         QRect PaperArea;  // the chart rectangle on paper (far segments are cut around it)
         // Real to pixel against the first and the second Y axis.

@@ -11,6 +11,11 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#include <immintrin.h>
+#define KESTROVA_AVX2_WALK 1
+
+#endif
 
 bool TLineRasterizer::LimitSegment(QPoint &a, QPoint &b, const QRect &area, int margin)
 {
@@ -204,6 +209,140 @@ TFloatRange FloatRange(const TInputRange &r)
     return {lo, hi};
 }
 
+#ifdef KESTROVA_AVX2_WALK
+// Line records eight at a time on AVX2 (chosen at run time). The result of a sequence of whole
+// blocks of eight, all line records in the column with a finite y: the smallest and largest y
+// of all but the last record, and the last one's y (End == the start: none taken).
+struct TWideBlocks {
+    qsizetype End;
+    float Min, Max, Last;
+};
+
+// Whether the record at r is a line whose x is in the column (its y is not looked at).
+inline bool LineInColumn(const char *r, const TFloatRange &column)
+{
+    return r[0] == 2 && column.Contains(LoadF32(r + 1));
+}
+
+// The (x, y) pairs of the records at r, r + 9, r + 18 and r + 27 (r at their x), in order:
+// each pair broadcast from memory (a load alone), three blends.
+__attribute__((target("avx2"))) inline __m256 FourPairs(const char *r)
+{
+    quint64 a, b, c, d;
+    std::memcpy(&a, r, 8);
+    std::memcpy(&b, r + 9, 8);
+    std::memcpy(&c, r + 18, 8);
+    std::memcpy(&d, r + 27, 8);
+    const __m256i ab =
+        _mm256_blend_epi32(_mm256_set1_epi64x(qint64(a)), _mm256_set1_epi64x(qint64(b)), 0x0C);
+    const __m256i cd =
+        _mm256_blend_epi32(_mm256_set1_epi64x(qint64(c)), _mm256_set1_epi64x(qint64(d)), 0xC0);
+    return _mm256_castsi256_ps(_mm256_blend_epi32(ab, cd, 0xF0));
+}
+
+// Takes blocks of eight records from pos in steps of one, two, four, eight, then 16 blocks, each
+// step tested once at its end: every type byte a line's, every x in the column, no NaN, every y
+// finite (the pairs' extremes against (Lo, -max) and (Hi, max) lane by lane). A step that fails
+// is dropped and retried one block at a time; a block that fails ends the walk, and the caller
+// takes its records on the narrower paths. Within a step no branch depends on the data: loads,
+// blends, the type bytes' masks, minima and maxima.
+__attribute__((target("avx2"))) TWideBlocks WideBlocks(const char *data, qsizetype pos,
+                                                       qsizetype size, TFloatRange column)
+{
+    constexpr qsizetype kBlock = 72;
+    constexpr int kLongest = 16;  // blocks a step
+    const TWideBlocks none{pos, 0, 0, 0};
+    if (!(column.Lo <= column.Hi) || size - pos < kBlock)
+        return none;
+    constexpr float kMax = std::numeric_limits<float>::max();
+    const __m256 lo =
+        _mm256_setr_ps(column.Lo, -kMax, column.Lo, -kMax, column.Lo, -kMax, column.Lo, -kMax);
+    const __m256 hi =
+        _mm256_setr_ps(column.Hi, kMax, column.Hi, kMax, column.Hi, kMax, column.Hi, kMax);
+    // The type bytes of a block: bytes 0, 9, 18, 27 of its first 32 and 4, 13, 22, 31 of its
+    // next 32.
+    const __m256i typeMask0 = _mm256_setr_epi8(-1, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0,
+                                               0, -1, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0);
+    const __m256i typeMask1 = _mm256_setr_epi8(0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0,
+                                               0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0, 0, -1);
+    const __m256i line = _mm256_set1_epi8(2);
+    const __m256i lines0 = _mm256_and_si256(typeMask0, line);
+    const __m256i lines1 = _mm256_and_si256(typeMask1, line);
+    // low and high: the lane-wise extremes of every block but the last, held (its last pair is
+    // the last point); held starts as the first block's first half, which is taken with it.
+    __m256 low = _mm256_set1_ps(std::numeric_limits<float>::infinity());
+    __m256 high = _mm256_set1_ps(-std::numeric_limits<float>::infinity());
+    __m256 held = FourPairs(data + pos + 1);
+    qsizetype at = pos;
+    for (int step = 1;;) {
+        const qsizetype left = (size - at) / kBlock;
+        if (left == 0)
+            break;
+        int blocks = int(std::min<qsizetype>(step, left));
+        // A step is shortened until its last record is a line in the column: with x rising
+        // through the columns, as a trace's, a column's last records are then reached without
+        // a failed step.
+        while (blocks > 1 && !LineInColumn(data + at + blocks * kBlock - 9, column))
+            blocks /= 2;
+        if (blocks == 1 && !LineInColumn(data + at + kBlock - 9, column))
+            break;
+        __m256 stepLow = low, stepHigh = high, stepHeld = held;
+        __m256 nan = _mm256_setzero_ps();
+        __m256i wrong = _mm256_setzero_si256();
+        for (int k = 0; k < blocks; ++k) {
+            const char *r = data + at + k * kBlock;
+            __builtin_prefetch(r + 2048);  // the store is read once, front to back
+            const __m256 first = FourPairs(r + 1), second = FourPairs(r + 37);
+            const __m256i types0 = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(r));
+            const __m256i types1 = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(r + 32));
+            wrong = _mm256_or_si256(
+                wrong,
+                _mm256_or_si256(_mm256_xor_si256(_mm256_and_si256(types0, typeMask0), lines0),
+                                _mm256_xor_si256(_mm256_and_si256(types1, typeMask1), lines1)));
+            nan = _mm256_or_ps(nan, _mm256_cmp_ps(first, second, _CMP_UNORD_Q));
+            stepLow = _mm256_min_ps(stepLow, _mm256_min_ps(stepHeld, first));
+            stepHigh = _mm256_max_ps(stepHigh, _mm256_max_ps(stepHeld, first));
+            stepHeld = second;
+        }
+        const __m256 inside =
+            _mm256_and_ps(_mm256_cmp_ps(_mm256_min_ps(stepLow, stepHeld), lo, _CMP_GE_OQ),
+                          _mm256_cmp_ps(_mm256_max_ps(stepHigh, stepHeld), hi, _CMP_LE_OQ));
+        if (_mm256_movemask_ps(inside) != 0xFF || !_mm256_testz_si256(wrong, wrong) ||
+            _mm256_movemask_ps(nan) != 0) {
+            if (blocks == 1)
+                break;
+            step = 1;
+            continue;
+        }
+        low = stepLow;
+        high = stepHigh;
+        held = stepHeld;
+        at += blocks * kBlock;
+        step = std::min(2 * blocks, kLongest);
+    }
+    if (at == pos)
+        return none;
+    alignas(32) float l[8], h[8], last[8];
+    _mm256_store_ps(l, low);
+    _mm256_store_ps(h, high);
+    _mm256_store_ps(last, held);
+    // The y's are the odd lanes; the held block's last pair is the last point.
+    TWideBlocks taken{at, std::min(last[1], std::min(last[3], last[5])),
+                      std::max(last[1], std::max(last[3], last[5])), last[7]};
+    for (int lane = 1; lane < 8; lane += 2) {
+        taken.Min = std::min(taken.Min, l[lane]);
+        taken.Max = std::max(taken.Max, h[lane]);
+    }
+    return taken;
+}
+
+bool HasAvx2()
+{
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+#endif
+
 // The walk of one run of line records. Segments inside one pixel column are merged into one
 // span of rows per column. Consecutive points whose x surely maps into the pen's column are
 // taken as a batch by their real y alone: the mapping to rows is monotone (non-increasing) in
@@ -240,6 +379,13 @@ public:
             Min = std::min(Min, Last);
             Max = std::max(Max, Last);
             Last = y;
+        }
+        // Add of every y of a sequence of records: min and max of all but the last, last.
+        void AddSequence(float min, float max, float last)
+        {
+            Min = std::min(Min, std::min(min, Last));
+            Max = std::max(Max, std::max(max, Last));
+            Last = last;
         }
 #ifdef __SSE2__
         // Add of every y of a sequence of blocks of four in turn (finite values): low and high
@@ -409,7 +555,8 @@ private:
 
 qsizetype TLineRasterizer::DrawLineRun(QImage &image, const QRect &clip, QRgb colour,
                                        const QByteArray &store, qsizetype pos,
-                                       const TMapping &mapping, QPoint &pen, std::vector<TOp> *ops)
+                                       const TMapping &mapping, QPoint &pen, std::vector<TOp> *ops,
+                                       bool avx2)
 {
     constexpr int kRecord = 9;
     constexpr char kLine = 2;
@@ -420,7 +567,24 @@ qsizetype TLineRasterizer::DrawLineRun(QImage &image, const QRect &clip, QRgb co
     TRunWalker::TBatch batch;
     qsizetype batchStart = pos;
     TFloatRange column = walker.Column();
+#ifdef KESTROVA_AVX2_WALK
+    const bool wide = avx2 && HasAvx2();
+#else
+    (void)avx2;
+#endif
     for (;; pos += kRecord) {
+#ifdef KESTROVA_AVX2_WALK
+        // Only where the sixteenth record ahead is a line in the column too: sparse data, a
+        // column every few records, gains nothing there and would pay for the call.
+        if (wide && store.size() - pos >= 16 * kRecord &&
+            LineInColumn(data + pos + 15 * kRecord, column)) {
+            const TWideBlocks taken = WideBlocks(data, pos, store.size(), column);
+            if (taken.End != pos) {
+                batch.AddSequence(taken.Min, taken.Max, taken.Last);
+                pos = taken.End;
+            }
+        }
+#endif
 #ifdef __SSE2__
         // Four line records at a time while all four stay in the pen's column with a finite y:
         // then they only widen the batch. Dense data spends most of its records here. A

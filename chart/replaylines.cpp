@@ -6,13 +6,15 @@
 #include "chart/commandstore.h"
 #include "chart/replaycache.h"
 
-TReplayLines::TReplayLines(TCanvas &canvas, const QRect &clip, bool fast, TReplayCache *cache)
+TReplayLines::TReplayLines(TCanvas &canvas, const QRect &clip, bool fast, TReplayCache *cache,
+                           bool avx2)
     // Only a plain canvas: a derived one (a recording canvas) must see every call.
     : FCanvas(canvas),
       FClip(clip),
       FFast(fast && typeid(canvas) == typeid(TCanvas) && canvas.Image() &&
             TLineRasterizer::CanWrite(*canvas.Image())),
-      FCache(cache)
+      FCache(cache),
+      FAvx2(avx2)
 {
 }
 
@@ -35,7 +37,8 @@ qsizetype TReplayLines::DrawRun(const QByteArray &store, qsizetype pos, const TC
     const QRgb colour = pen.Color.ToQColor().rgba();
     QPoint at = FCanvas.PenPos();
     if (!FCache) {
-        pos = TLineRasterizer::DrawLineRun(image, FClip, colour, store, pos, mapping, at);
+        pos = TLineRasterizer::DrawLineRun(image, FClip, colour, store, pos, mapping, at, nullptr,
+                                           FAvx2);
         FCanvas.MoveTo(at.x(), at.y());
         return pos;
     }
@@ -47,11 +50,13 @@ qsizetype TReplayLines::DrawRun(const QByteArray &store, qsizetype pos, const TC
         at = entry->EndPen;
         // Records appended to the run since: drawn, and added to the entry.
         if (pos < store.size() && store.at(pos) == char(TCommandStore::rtLine)) {
-            pos = TLineRasterizer::DrawLineRun(image, FClip, colour, store, pos, mapping, at, &ops);
+            pos = TLineRasterizer::DrawLineRun(image, FClip, colour, store, pos, mapping, at, &ops,
+                                               FAvx2);
             FCache->Extend(*entry, pos, at, ops);
         }
     } else {
-        pos = TLineRasterizer::DrawLineRun(image, FClip, colour, store, pos, mapping, at, &ops);
+        pos = TLineRasterizer::DrawLineRun(image, FClip, colour, store, pos, mapping, at, &ops,
+                                           FAvx2);
         FCache->Keep(key, pos, at, std::move(ops));
     }
     FCanvas.MoveTo(at.x(), at.y());

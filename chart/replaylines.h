@@ -18,8 +18,10 @@ class TReplayCache;
 // one painter set up as the canvas sets up its own. Any other canvas sees every call.
 class TReplayLines {
 public:
-    // cache (may be null) keeps the pixel operations of thin runs between replays.
-    TReplayLines(TCanvas &canvas, const QRect &clip, bool fast, TReplayCache *cache = nullptr);
+    // cache (may be null) keeps the pixel operations of thin runs between replays; avx2 lets
+    // their walk use AVX2 when the processor has it.
+    TReplayLines(TCanvas &canvas, const QRect &clip, bool fast, TReplayCache *cache = nullptr,
+                 bool avx2 = true);
     ~TReplayLines();
     TReplayLines(const TReplayLines &) = delete;
     TReplayLines &operator=(const TReplayLines &) = delete;
@@ -42,5 +44,6 @@ private:
     QRect FClip;
     bool FFast;
     TReplayCache *FCache;
+    bool FAvx2;
     std::unique_ptr<QPainter> FPainter;
 };

@@ -584,6 +584,7 @@ void TvtxGraph::Replay(TCanvas &canvas, bool printer)
     t.Canvas = &canvas;
     t.Paper = printer;
     t.Fast = FReplayBatching;
+    t.Avx2 = FReplayAvx2;
     t.Cache = FReplayCache.get();
     t.PrinterPenWidth = FPrinterPenWidth;
     const double ox = FXAxis->OriginValue();

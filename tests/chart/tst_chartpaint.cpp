@@ -35,12 +35,13 @@ QList<TCall> After(const QList<TCall> &calls, const QString &op)
 }
 
 // The chart on its own image, the whole control painted.
-QImage Rendered(const QByteArray &store, bool batching, int penWidth = 1)
+QImage Rendered(const QByteArray &store, bool batching, int penWidth = 1, bool avx2 = true)
 {
     TvtxGraph graph;
     graph.SetPenWidth(penWidth);
     graph.Clear();
     graph.SetReplayBatching(batching);
+    graph.SetReplayAvx2(avx2);
     graph.SetStore(store);
     graph.Paint();
     return graph.Image();
@@ -64,6 +65,8 @@ private slots:
     void symbols();
     void batchedReplaySamePixels_data();
     void batchedReplaySamePixels();
+    void wideBlocksSamePixels_data();
+    void wideBlocksSamePixels();
     void keptOperationsSamePixels();
     void liveDrawingMatchesRepaint();
 };
@@ -402,6 +405,82 @@ void TstChartPaint::batchedReplaySamePixels()
     QVERIFY(
         batched.copy(p.Left + 1, p.Top + 1, p.Width() - 1, p.Height() - 1) !=
         Rendered(QByteArray(), true).copy(p.Left + 1, p.Top + 1, p.Width() - 1, p.Height() - 1));
+}
+
+// Runs of line records in one pixel column of every length from 0 to 40 and of some lengths
+// around whole steps of blocks, each ended by cut. Records are taken four at a time on SSE2 and
+// eight at a time on AVX2, in steps of up to 16 blocks, so the runs end at every offset within a
+// block and within a step.
+TPlot Runs(const std::function<void(TvtxGraph &, float x, int length)> &cut)
+{
+    return [cut](TvtxGraph &g) {
+        QList<int> lengths = {63, 64, 65, 127, 128, 129, 255, 256, 257, 300};
+        for (int length = 0; length <= 40; ++length)
+            lengths << length;
+        g.MoveScaledTo(0.5f, 15);
+        for (qsizetype run = 0; run < lengths.size(); ++run) {
+            const int length = lengths[run];
+            const float x = 0.5f + 0.55f * float(run);
+            for (int i = 0; i < length; ++i)
+                g.LineScaledTo(x, 15 + 12 * std::sin(float(length * 31 + i)));
+            cut(g, x, length);
+        }
+    };
+}
+
+void TstChartPaint::wideBlocksSamePixels_data()
+{
+    QTest::addColumn<TPlot>("plot");
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    QTest::newRow("empty store") << TPlot([](TvtxGraph &) {});
+    QTest::newRow("one record") << TPlot([](TvtxGraph &g) { g.LineScaledTo(10, 20); });
+    QTest::newRow("cut by a pen colour") << Runs(
+        [](TvtxGraph &g, float, int length) { g.SetPenColor(length % 2 ? clBlue : clRed); });
+    QTest::newRow("cut by a Y axis")
+        << Runs([](TvtxGraph &g, float, int length) { g.SetUseSecondYAxis(length % 2 == 1); });
+    // A move or a symbol has a line's size and layout: the run goes on in the same column after it.
+    const auto goOn = [](TvtxGraph &g, float x) {
+        for (int i = 0; i < 20; ++i)
+            g.LineScaledTo(x, 15 + 10 * std::cos(float(i)));
+    };
+    QTest::newRow("cut by a move") << Runs([goOn](TvtxGraph &g, float x, int) {
+        g.MoveScaledTo(x, 3);
+        goOn(g, x);
+    });
+    QTest::newRow("cut by a symbol") << Runs([goOn](TvtxGraph &g, float x, int) {
+        g.DrawSymbolScaled(x, 20);
+        goOn(g, x);
+    });
+    QTest::newRow("cut by a NaN y")
+        << Runs([nan](TvtxGraph &g, float x, int) { g.LineScaledTo(x, nan); });
+    QTest::newRow("cut by an infinite y") << Runs(
+        [inf](TvtxGraph &g, float x, int length) { g.LineScaledTo(x, length % 2 ? inf : -inf); });
+    QTest::newRow("cut by the next column and back") << Runs([](TvtxGraph &g, float x, int) {
+        g.LineScaledTo(x + 0.3f, 15);
+        g.LineScaledTo(x, 16);
+    });
+    for (int tail = 0; tail <= 8; ++tail)
+        QTest::addRow("store ends %d records after whole blocks", tail)
+            << TPlot([tail](TvtxGraph &g) {
+                   g.MoveScaledTo(5, 15);
+                   for (int i = 0; i < 8 * 15 + tail; ++i)
+                       g.LineScaledTo(5, 15 + 12 * std::sin(float(i)));
+               });
+}
+
+// The AVX2 walk, the SSE2 walk and the line-by-line replay set the same pixels.
+void TstChartPaint::wideBlocksSamePixels()
+{
+    QFETCH(TPlot, plot);
+    TvtxGraph source;
+    source.SetAtualizarControles(false);
+    plot(source);
+    const QImage wide = Rendered(source.Store(), true, 1, true);
+    QVERIFY(wide == Rendered(source.Store(), true, 1, false));
+    QVERIFY(wide == Rendered(source.Store(), false));
+    if (!source.Store().isEmpty())
+        QVERIFY(wide != Rendered(QByteArray(), true));
 }
 
 // Repaints that find the pixel operations of the previous replay (as they are, with records
