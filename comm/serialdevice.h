@@ -50,6 +50,7 @@ enum class TModemLine { dtr, rts };
 
 // Carries one of the serial component's failure texts ("Comport Unavailable.", "Send Timeout",
 // ...). The optional detail says what the OS reported, for traces; the message is what users see.
+// Callers compare these texts, so they are the same in every language: never pass them to tr().
 // osError is the OS error code behind the failure (errno on POSIX, GetLastError's value on
 // Windows), 0 when there is none.
 class KESTROVA_COMM_EXPORT TSerialError : public std::runtime_error {

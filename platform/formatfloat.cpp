@@ -1,5 +1,6 @@
 #include "platform/formatfloat.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <cmath>
 #include <cstdio>
@@ -21,7 +22,9 @@ struct TPicture {
 
 [[noreturn]] void RefusePicture(const QString &picture)
 {
-    throw Exception(QStringLiteral("Formato numérico não suportado: \"%1\"").arg(picture));
+    throw Exception(
+        QCoreApplication::translate("FormatFloat", "Formato numérico não suportado: \"%1\"")
+            .arg(picture));
 }
 
 bool IsPlaceholder(QChar c)

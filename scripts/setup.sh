@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 BUILD_PACKAGES=(cmake ninja-build g++ lld ccache pkg-config qt6-base-dev qt6-base-dev-tools
                 qt6-serialport-dev qt6-tools-dev libqt6opengl6-dev libgl-dev libqt6sql6-sqlite fonts-liberation
-                qt6-translations-l10n qt6-connectivity-dev libqt6sql6-psql)
+                qt6-translations-l10n qt6-l10n-tools qt6-connectivity-dev libqt6sql6-psql)
 # The printing tests read the PDFs they produce back with pdftotext and pdftoppm; the database
 # tests start PostgreSQL servers of their own.
 TEST_PACKAGES=(poppler-utils postgresql)
