@@ -22,15 +22,14 @@ TfrmEscolherPorta::TfrmEscolherPorta(unsigned porta, const QList<TSerialPortEntr
     : QDialog(parent), FPorta(porta), FPortas(portas), FTabela(new QTableWidget(this))
 {
     setObjectName(QStringLiteral("frmEscolherPorta"));
-    setWindowTitle(QStringLiteral("Porta serial de COM%1").arg(porta));
+    setWindowTitle(tr("Porta serial de COM%1").arg(porta));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(
-        new QLabel(QStringLiteral("Escolha o dispositivo da porta COM%1:").arg(porta), this));
+    layout->addWidget(new QLabel(tr("Escolha o dispositivo da porta COM%1:").arg(porta), this));
     FTabela->setObjectName(QStringLiteral("tblPortas"));
     layout->addWidget(FTabela);
     if (kestrova::comm::PortDeviceSource(porta) == kestrova::comm::TPortNameSource::environment) {
-        auto *aviso = new QLabel(QStringLiteral("KESTROVA_COM%1 está definida no ambiente e "
-                                                "prevalece sobre a escolha feita aqui.")
+        auto *aviso = new QLabel(tr("KESTROVA_COM%1 está definida no ambiente e "
+                                    "prevalece sobre a escolha feita aqui.")
                                      .arg(porta),
                                  this);
         aviso->setObjectName(QStringLiteral("lblAmbiente"));
@@ -38,11 +37,11 @@ TfrmEscolherPorta::TfrmEscolherPorta(unsigned porta, const QList<TSerialPortEntr
         layout->addWidget(aviso);
     }
     auto *botoes = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    botoes->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Usar"));
-    botoes->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
-    QPushButton *padrao = botoes->addButton(QStringLiteral("Padrão"), QDialogButtonBox::ResetRole);
+    botoes->button(QDialogButtonBox::Ok)->setText(tr("Usar"));
+    botoes->button(QDialogButtonBox::Cancel)->setText(tr("Cancelar"));
+    QPushButton *padrao = botoes->addButton(tr("Padrão"), QDialogButtonBox::ResetRole);
     padrao->setObjectName(QStringLiteral("btnPadrao"));
-    padrao->setToolTip(QStringLiteral("COM%1 volta a ser /dev/ttyS%2").arg(porta).arg(porta - 1));
+    padrao->setToolTip(tr("COM%1 volta a ser /dev/ttyS%2").arg(porta).arg(porta - 1));
     layout->addWidget(botoes);
     connect(botoes, &QDialogButtonBox::accepted, this, [this] { Escolher(); });
     connect(botoes, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -59,19 +58,18 @@ QString TfrmEscolherPorta::Situacao(unsigned porta, const TSerialPortEntry &entr
 {
     QStringList partes;
     for (unsigned mapeada : entrada.mappedPorts)
-        partes << (mapeada == porta ? QStringLiteral("COM%1 (esta porta)").arg(mapeada)
+        partes << (mapeada == porta ? tr("COM%1 (esta porta)").arg(mapeada)
                                     : QStringLiteral("COM%1").arg(mapeada));
     if (entrada.inUse)
-        partes << QStringLiteral("em uso");
+        partes << tr("em uso");
     return partes.join(QStringLiteral(", "));
 }
 
 void TfrmEscolherPorta::Preencher()
 {
     FTabela->setColumnCount(kColunas);
-    FTabela->setHorizontalHeaderLabels({QStringLiteral("Dispositivo"), QStringLiteral("Descrição"),
-                                        QStringLiteral("Fabricante"), QStringLiteral("Nº de série"),
-                                        QStringLiteral("USB"), QStringLiteral("Situação")});
+    FTabela->setHorizontalHeaderLabels({tr("Dispositivo"), tr("Descrição"), tr("Fabricante"),
+                                        tr("Nº de série"), QStringLiteral("USB"), tr("Situação")});
     FTabela->setRowCount(int(FPortas.size()));
     FTabela->setSelectionBehavior(QAbstractItemView::SelectRows);
     FTabela->setSelectionMode(QAbstractItemView::SingleSelection);

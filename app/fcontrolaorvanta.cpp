@@ -1,8 +1,10 @@
 #include "app/fcontrolaorvanta.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFont>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QMovie>
@@ -37,7 +39,11 @@ namespace {
 const QString kFormatoVelocidade = QStringLiteral("0.00 Km/h");
 const QString kFormatoInclinacaoBotoes = QStringLiteral("0.0%");
 const QString kFormatoInclinacao = QStringLiteral("0 %");
-const QString kPrefixoMensagem = QStringLiteral("Velocidade ou Inclinação: ");
+// The formats are the board's units and the locale's decimal separator, the same in every language.
+QString PrefixoMensagem()
+{
+    return QCoreApplication::translate("TfrmControlaOrvanta", "Velocidade ou Inclinação: ");
+}
 const QColor kVermelho(0xFF, 0x00, 0x00);
 const QColor kVerde(0x00, 0x80, 0x00);
 const QColor kLedLigado(0x00, 0xFF, 0x00);
@@ -51,6 +57,7 @@ constexpr double kVelocidadeMaxima = 18.0;
 constexpr double kInclinacaoMaxima = 25.0;
 constexpr int kPortaPadrao = 1;  // as the console's
 const QString kChavePorta = QStringLiteral("conexao/porta");
+const QString kChaveIdioma = QStringLiteral("interface/idioma");  // "pt", "en" or absent
 
 // The controller's own settings (the last port it opened), Kestrova/orvanta.ini, beside the port
 // mapping every Kestrova program shares (comm/portsettings.h) and the console's file.
@@ -149,7 +156,51 @@ TfrmControlaOrvanta::TfrmControlaOrvanta(QWidget *parent)
     PintarTexto(ui->lblMensagem, kVerde);
     PintarTexto(ui->lblReset, kVermelho);
     LigarSinais();
+    CriarMenuIdioma();
     FormCreate();
+}
+
+std::optional<TIdioma> TfrmControlaOrvanta::IdiomaPreferido()
+{
+    return IdiomaDoCodigo(Configuracao().value(kChaveIdioma).toString());
+}
+
+void TfrmControlaOrvanta::GravarIdiomaPreferido(std::optional<TIdioma> idioma)
+{
+    QSettings configuracao = Configuracao();
+    if (idioma)
+        configuracao.setValue(kChaveIdioma, CodigoDoIdioma(*idioma));
+    else
+        configuracao.remove(kChaveIdioma);
+    configuracao.sync();
+    if (configuracao.status() != QSettings::NoError)
+        ShowErrorMessage(tr("Não foi possível gravar a escolha do idioma."));
+}
+
+void TfrmControlaOrvanta::CriarMenuIdioma()
+{
+    auto *menu = new QMenu(ui->btnIdioma);
+    menu->setObjectName(QStringLiteral("mnuIdioma"));
+    auto *grupo = new QActionGroup(menu);
+    const std::optional<TIdioma> preferido = IdiomaPreferido();
+    const auto acrescentar = [&](const QString &nome, const QString &texto,
+                                 std::optional<TIdioma> idioma) {
+        QAction *acao = menu->addAction(texto);
+        acao->setObjectName(nome);
+        acao->setCheckable(true);
+        acao->setChecked(idioma == preferido);
+        grupo->addAction(acao);
+        connect(acao, &QAction::triggered, this, [idioma] { GravarIdiomaPreferido(idioma); });
+    };
+    acrescentar(QStringLiteral("actIdiomaDoSistema"), tr("Idioma do sistema"), std::nullopt);
+    // Each language by its own name, so that it is found whatever the window speaks.
+    acrescentar(QStringLiteral("actPortugues"), QStringLiteral("Português"), TIdioma::Portugues);
+    acrescentar(QStringLiteral("actIngles"), QStringLiteral("English"), TIdioma::Ingles);
+    menu->addSeparator();
+    QAction *nota = menu->addAction(tr("A escolha vale a partir da próxima abertura."));
+    nota->setObjectName(QStringLiteral("actNotaIdioma"));
+    nota->setEnabled(false);
+    ui->btnIdioma->setMenu(menu);
 }
 
 TfrmControlaOrvanta::~TfrmControlaOrvanta()
@@ -297,7 +348,7 @@ void TfrmControlaOrvanta::btnEscolherPortaClick()
     if (dialogo.exec() != QDialog::Accepted)
         return;
     if (!kestrova::comm::SetMappedPortDevice(porta, dialogo.DispositivoEscolhido()))
-        ShowErrorMessage(QStringLiteral("Não foi possível gravar a escolha da porta."));
+        ShowErrorMessage(tr("Não foi possível gravar a escolha da porta."));
     AtualizarDispositivo();
 }
 
@@ -362,10 +413,10 @@ void TfrmControlaOrvanta::PerdeuDispositivo(const QString &motivo)
     FbDispositivoPerdido = true;
     Trace(QStringLiteral("dispositivo perdido: %1 (%2)").arg(dispositivo, motivo));
     AtualizarControles();
-    ui->shpLed->setToolTip(QStringLiteral("Dispositivo perdido: %1 (%2). Tentando reabrir a cada "
-                                          "segundo; a esteira não recebe nada até lá.")
+    ui->shpLed->setToolTip(tr("Dispositivo perdido: %1 (%2). Tentando reabrir a cada "
+                              "segundo; a esteira não recebe nada até lá.")
                                .arg(dispositivo, motivo));
-    ui->lblMensagem->setText(QStringLiteral("Porta perdida: tentando reabrir..."));
+    ui->lblMensagem->setText(tr("Porta perdida: tentando reabrir..."));
     PintarTexto(ui->lblMensagem, kVermelho);
     FReabertura->Iniciar(dispositivo, FiIntervaloReabertura);
     LiberarPortaPerdida();
@@ -420,7 +471,7 @@ void TfrmControlaOrvanta::DispositivoDeVolta()
     ui->pnlVelocidade->setText(kValorDesconhecido);
     ui->pnlInclinacao->setText(kValorDesconhecido);
     ui->shpLed->setToolTip(QString());
-    ui->lblMensagem->setText(QStringLiteral("Porta reaberta: valores desconhecidos"));
+    ui->lblMensagem->setText(tr("Porta reaberta: valores desconhecidos"));
     AtualizarControles();
 }
 
@@ -543,7 +594,7 @@ bool TfrmControlaOrvanta::PararEsteira(QString &falha)
 {
     TOrvanta *esteira = FEsteira.load();
     if (!esteira) {
-        falha = QStringLiteral("sem conexão com a esteira");
+        falha = tr("sem conexão com a esteira");
         return false;
     }
     TUso uso(FiUsoDoDispositivo);
@@ -559,13 +610,13 @@ bool TfrmControlaOrvanta::PararEsteira(QString &falha)
         esteira->Parar();
         AtualizarControles();
         ui->lblReset->setText(QStringLiteral("RESET: OK"));
-        ui->lblMensagem->setText(QStringLiteral("Esteira parada"));
+        ui->lblMensagem->setText(tr("Esteira parada"));
         PintarTexto(ui->lblMensagem, kVerde);
         parada = true;
     } catch (const Exception &erro) {
         falha = erro.Message();
         ui->lblReset->setText(QStringLiteral("RESET: ") + falha);
-        ui->lblMensagem->setText(QStringLiteral("Parada não confirmada: ") + falha);
+        ui->lblMensagem->setText(tr("Parada não confirmada: ") + falha);
         PintarTexto(ui->lblMensagem, kVermelho);
     }
     FbParadaPendente = !parada;
@@ -588,15 +639,12 @@ void TfrmControlaOrvanta::closeEvent(QCloseEvent *event)
         return;
     }
     QMessageBox caixa(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
-                      QStringLiteral("A esteira pode estar em movimento, e fechar a janela não "
-                                     "a para."),
+                      tr("A esteira pode estar em movimento, e fechar a janela não a para."),
                       QMessageBox::NoButton, this);
     caixa.setObjectName(QStringLiteral("dlgFecharComEsteira"));
-    QPushButton *parar =
-        caixa.addButton(QStringLiteral("Parar a esteira e fechar"), QMessageBox::AcceptRole);
-    QPushButton *deixar =
-        caixa.addButton(QStringLiteral("Fechar sem parar"), QMessageBox::DestructiveRole);
-    QPushButton *cancelar = caixa.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+    QPushButton *parar = caixa.addButton(tr("Parar a esteira e fechar"), QMessageBox::AcceptRole);
+    QPushButton *deixar = caixa.addButton(tr("Fechar sem parar"), QMessageBox::DestructiveRole);
+    QPushButton *cancelar = caixa.addButton(tr("Cancelar"), QMessageBox::RejectRole);
     caixa.setDefaultButton(cancelar);
     caixa.setEscapeButton(cancelar);  // also what closing the box answers
     caixa.exec();
@@ -610,8 +658,7 @@ void TfrmControlaOrvanta::closeEvent(QCloseEvent *event)
     } else {
         event->ignore();
         ShowErrorMessage(
-            QStringLiteral("Não foi possível parar a esteira: %1. A janela continua aberta.")
-                .arg(falha));
+            tr("Não foi possível parar a esteira: %1. A janela continua aberta.").arg(falha));
     }
 }
 
@@ -653,18 +700,18 @@ void TfrmControlaOrvanta::Calibrar(bool velocidade)
     QFont fonte = ui->pPanelCalibrando->font();
     fonte.setPointSize(18);
     ui->pPanelCalibrando->setFont(fonte);
-    ui->pPanelCalibrando->setText(QStringLiteral("CALIBRANDO"));
+    ui->pPanelCalibrando->setText(tr("CALIBRANDO"));
     PassoDeReset();
     try {
         const QString texto =
             (velocidade ? ui->edtCalibrarVelocidade : ui->edtCalibrarInclinacao)->text();
         int valor = 0;
         if (!TryStrToInt(texto, valor))
-            throw Exception(QStringLiteral("'%1' não é um valor inteiro válido.").arg(texto));
+            throw Exception(tr("'%1' não é um valor inteiro válido.").arg(texto));
         // The up-down control goes to 300, but the board takes one byte: a larger value would
         // go out as its low 8 bits and calibrate the board with a different number.
         if (valor < 0 || valor > kCalibracaoMaxima)
-            throw Exception(QStringLiteral("Valor de calibração deve estar entre 0 e 255."));
+            throw Exception(tr("Valor de calibração deve estar entre 0 e 255."));
         const auto byte = static_cast<unsigned char>(valor);
         if (velocidade)
             esteira->CalibrarVelocidade(byte, kTempoCalibracaoMs);
@@ -693,7 +740,7 @@ bool TfrmControlaOrvanta::PerguntarValor(const QString &prompt, const QString &i
         return false;
     double lido = 0;
     if (!TryStrToFloat(texto, lido)) {
-        ShowErrorMessage(QStringLiteral("Valor inválido: informe de %1.").arg(faixa));
+        ShowErrorMessage(tr("Valor inválido: informe de %1.").arg(faixa));
         return false;
     }
     valor = Simples(lido);
@@ -704,11 +751,11 @@ void TfrmControlaOrvanta::btnVelocidadeClick()
 {
     float valor = 0;
     // The range in the locale's decimal form, the one the typed text is read in.
-    const QString faixa = QStringLiteral("%1 a %2 km/h")
+    const QString faixa = tr("%1 a %2 km/h")
                               .arg(FormatFloat(QStringLiteral("0.0"), 0),
                                    FormatFloat(QStringLiteral("0.0"), kVelocidadeMaxima));
     if (!Conectada() ||
-        !PerguntarValor(QStringLiteral("Insira a nova velocidade:"),
+        !PerguntarValor(tr("Insira a nova velocidade:"),
                         FormatFloat(QStringLiteral("0.0"), FdVelocidade), faixa, valor))
         return;
     TAmpulheta ampulheta;
@@ -728,10 +775,9 @@ void TfrmControlaOrvanta::btnVelocidadeClick()
 void TfrmControlaOrvanta::btnInclinacaoClick()
 {
     float valor = 0;
-    const QString faixa =
-        QStringLiteral("0 a %1 %").arg(FormatFloat(QStringLiteral("0"), kInclinacaoMaxima));
+    const QString faixa = tr("0 a %1 %").arg(FormatFloat(QStringLiteral("0"), kInclinacaoMaxima));
     if (!Conectada() ||
-        !PerguntarValor(QStringLiteral("Insira a nova inclinacao:"),
+        !PerguntarValor(tr("Insira a nova inclinacao:"),
                         FormatFloat(QStringLiteral("0"), FdInclinacao), faixa, valor))
         return;
     TAmpulheta ampulheta;
@@ -775,10 +821,10 @@ void TfrmControlaOrvanta::VtxTimer1Timer(QObject *)
 void TfrmControlaOrvanta::MostrarResultadoDoTick(bool ok, const QString &mensagem)
 {
     if (!ok) {
-        ui->lblMensagem->setText(kPrefixoMensagem + mensagem);
+        ui->lblMensagem->setText(PrefixoMensagem() + mensagem);
         return;
     }
-    ui->lblMensagem->setText(kPrefixoMensagem + QStringLiteral("OK"));
+    ui->lblMensagem->setText(PrefixoMensagem() + QStringLiteral("OK"));
     const QColor atual = ui->lblMensagem->palette().color(QPalette::WindowText);
     PintarTexto(ui->lblMensagem, atual == kVermelho ? kVerde : kVermelho);
     ui->lblMensagem->setVisible(true);

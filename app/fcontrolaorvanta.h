@@ -5,8 +5,10 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "kestrova_app_export.h"
+#include "platform/idioma.h"
 
 class QCloseEvent;
 class QMovie;
@@ -50,6 +52,11 @@ public:
     double VelocidadeDesejada() const { return FdVelocidade; }
     double InclinacaoDesejada() const { return FdInclinacao; }
 
+    // The language chosen in the window's Idioma menu (its settings, interface/idioma); none
+    // means the system's. The program reads it at start (the choice applies from the next one).
+    static std::optional<TIdioma> IdiomaPreferido();
+    static void GravarIdiomaPreferido(std::optional<TIdioma> idioma);
+
 protected:
     // Closing while the belt may be moving asks first (dlgFecharComEsteira): stop it and close
     // once the board acknowledged the stop, close leaving it as it is, or stay open.
@@ -57,6 +64,9 @@ protected:
 
 private:
     void FormCreate();
+    // The Idioma button's menu: the system's language, Português, English, and the note that the
+    // choice applies at the next start.
+    void CriarMenuIdioma();
     void LigarSinais();
     void AplicarFontes();
     void AtualizarControles();

@@ -9,9 +9,9 @@
 
 #include "app/fcontrolaorvanta.h"
 #include "platform/exception.h"
+#include "platform/idioma.h"
 #include "platform/messagebox.h"
 #include "platform/trace.h"
-#include "platform/traducoesqt.h"
 #ifdef KESTROVA_HAVE_BOARDSIM
 #include "tools/boardsim/simulatedboards.h"
 #endif
@@ -46,9 +46,11 @@ void Executar(QApplication &app)
     // Ties the window to the installed orvanta.desktop and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("orvanta"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("orvanta")));
-    InstalarTraducoesDoQt(app);
+    // --lang, else the window's Idioma menu, else the system's locale; before any text is made.
+    PrepararIdioma(app, TfrmControlaOrvanta::IdiomaPreferido());
     QCommandLineParser opcoes;
-    opcoes.setApplicationDescription(QStringLiteral("Controlador da esteira Orvanta Kestrova."));
+    opcoes.setApplicationDescription(
+        QCoreApplication::translate("orvanta", "Controlador da esteira Orvanta Kestrova."));
     opcoes.addHelpOption();
     const QCommandLineOption simular(
         QStringLiteral("simulate"),
@@ -59,7 +61,7 @@ void Executar(QApplication &app)
                                 QStringLiteral("Connect, run the belt and save the window."),
                                 QStringLiteral("png"));
     capturar.setFlags(QCommandLineOption::HiddenFromHelp);
-    opcoes.addOptions({simular, rastrear, capturar});
+    opcoes.addOptions({simular, rastrear, capturar, OpcaoIdioma()});
     opcoes.process(app);
     if (opcoes.isSet(rastrear))
         EnableTrace(true);
@@ -68,7 +70,8 @@ void Executar(QApplication &app)
     TSimulatedBoards simulados;  // outlives the window, whose port may be open on a board
 #else
     if (opcoes.isSet(simular))
-        throw Exception(QStringLiteral("O simulador da esteira não existe nesta plataforma."));
+        throw Exception(QCoreApplication::translate(
+            "orvanta", "O simulador da esteira não existe nesta plataforma."));
 #endif
     TfrmControlaOrvanta janela;
     frmControlaOrvanta = &janela;

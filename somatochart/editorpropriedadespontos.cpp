@@ -70,11 +70,14 @@ TEditorPropriedadesPontos::TColorDialogHook &GanchoDialogoCor()
 
 }  // namespace
 
-const QString TEditorPropriedadesPontos::kTituloVazio = QStringLiteral("Nenhum ponto na carta");
-const QString TEditorPropriedadesPontos::kMensagemObrigatorios =
-    QStringLiteral("O único campo não obrigatório é a descrição. Preencha todos os outros.");
-const QString TEditorPropriedadesPontos::kMensagemErroValores =
-    QStringLiteral("Erro nos valores informados.");
+// The source texts; the editor shows them through tr().
+const QString TEditorPropriedadesPontos::kTituloVazio =
+    QString::fromUtf8(QT_TRANSLATE_NOOP("TEditorPropriedadesPontos", "Nenhum ponto na carta"));
+const QString TEditorPropriedadesPontos::kMensagemObrigatorios = QString::fromUtf8(
+    QT_TRANSLATE_NOOP("TEditorPropriedadesPontos",
+                      "O único campo não obrigatório é a descrição. Preencha todos os outros."));
+const QString TEditorPropriedadesPontos::kMensagemErroValores = QString::fromUtf8(
+    QT_TRANSLATE_NOOP("TEditorPropriedadesPontos", "Erro nos valores informados."));
 
 struct TEditorPropriedadesPontos::TValores {
     double X = 0;
@@ -112,7 +115,7 @@ void TEditorPropriedadesPontos::Inicializar()
     if (!FPontos || FPontos->Count() == 0) {
         FMaximo = 0;
         FPosicao = 0;
-        ui->pLabelEditor->setText(kTituloVazio);
+        ui->pLabelEditor->setText(tr(kTituloVazio.toUtf8().constData()));
         ui->pLabelAtual_Total->setText(QStringLiteral("0/0"));
         AtualizarUpDown();
         return;
@@ -126,7 +129,7 @@ void TEditorPropriedadesPontos::MostrarPonto(int i)
     if (!FPontos || i < 0 || i >= FPontos->Count())
         return;
     const TPonto &ponto = FPontos->Items(i);
-    ui->pLabelEditor->setText(QStringLiteral("Propriedades do ponto %1").arg(i + 1));
+    ui->pLabelEditor->setText(tr("Propriedades do ponto %1").arg(i + 1));
     // Fixed notation with the fewest digits that read back to the same double, in ASCII digits
     // and "-" (the coordinate edits take no exponent and no group separator).
     ui->pEditCoordX->setText(TNumberText::Exact(ponto.X));
@@ -265,7 +268,7 @@ bool TEditorPropriedadesPontos::LerValores(TValores *valores)
     const QString textoTamanho = ui->pEditTamanho->text();
     if (textoX.isEmpty() || textoY.isEmpty() || textoTamanho.isEmpty() ||
         ui->pComboBoxFormato->currentIndex() < 0) {
-        Mensagem(kMensagemObrigatorios, QMessageBox::Information);
+        Mensagem(tr(kMensagemObrigatorios.toUtf8().constData()), QMessageBox::Information);
         return false;
     }
     const QLocale locale;
@@ -274,7 +277,7 @@ bool TEditorPropriedadesPontos::LerValores(TValores *valores)
     const bool okTamanho = TNumberText::ReadInt(textoTamanho, locale, valores->Tamanho);
     // A negative size would draw nothing sensible, and -1 would make EditarPonto keep the old one.
     if (!okX || !okY || !okTamanho || valores->Tamanho < 0) {
-        Mensagem(kMensagemErroValores, QMessageBox::Critical);
+        Mensagem(tr(kMensagemErroValores.toUtf8().constData()), QMessageBox::Critical);
         return false;
     }
     valores->Forma = ui->pComboBoxFormato->currentIndex();
@@ -288,6 +291,6 @@ void TEditorPropriedadesPontos::Mensagem(const QString &text, QMessageBox::Icon 
         GanchoMensagem()(this, text, icon);
         return;
     }
-    QMessageBox box(icon, QStringLiteral("Atenção"), text, QMessageBox::Ok, this);
+    QMessageBox box(icon, tr("Atenção"), text, QMessageBox::Ok, this);
     box.exec();
 }

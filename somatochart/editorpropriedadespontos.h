@@ -49,6 +49,7 @@ public:
     static TMessageBoxHook SetMessageBoxHook(TMessageBoxHook hook);
     static TColorDialogHook SetColorDialogHook(TColorDialogHook hook);
 
+    // The source texts (Portuguese) of the title and messages; shown translated.
     static const QString kTituloVazio;           // "Nenhum ponto na carta"
     static const QString kMensagemObrigatorios;  // every field but the description is required
     static const QString kMensagemErroValores;   // "Erro nos valores informados."

@@ -1,5 +1,7 @@
 #include "somatochart/somatotipo.h"
 
+#include <QCoreApplication>
+
 #include "platform/exception.h"
 #include "somatochart/colecaodepontos.h"
 
@@ -24,13 +26,14 @@ double Arredondar(double coordenada)
 }  // namespace
 
 const QString TSomatotipo::kMensagemInvalido =
-    QStringLiteral("Classificação de somatotipo inválida.");
+    QString::fromUtf8(QT_TRANSLATE_NOOP("TSomatotipo", "Classificação de somatotipo inválida."));
 
 TSomatotipo::TSomatotipo(double endo, double meso, double ecto)
     : FEndo(endo), FMeso(meso), FEcto(ecto)
 {
     if (!Valida(endo) || !Valida(meso) || !Valida(ecto) || !std::isfinite(Y()))
-        throw Exception(kMensagemInvalido);
+        throw Exception(
+            QCoreApplication::translate("TSomatotipo", kMensagemInvalido.toUtf8().constData()));
 }
 
 double TSomatotipo::X() const

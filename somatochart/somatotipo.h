@@ -26,6 +26,7 @@ public:
     void AcrescentarEm(TColecaoDePontos &pontos, TColor cor, int forma, int tamanho,
                        const QString &descricao) const;
 
+    // The source text of the refusal (the exception carries it translated).
     static const QString kMensagemInvalido;  // "Classificação de somatotipo inválida."
 
 private:
