@@ -18,6 +18,10 @@ export QT_QPA_PLATFORM=offscreen
 for program in orvanta orvanta-teste orvanta-sim orvanta-ctl; do
     "$program" --help > /dev/null || { echo "$program --help failed" >&2; exit 1; }
 done
+# The English translation travels inside libkestrova_platform: the installed program finds it.
+english_help=$(orvanta --lang en --help)
+[[ $english_help == *"Controller of the Orvanta Kestrova treadmill."* ]] ||
+    { echo "orvanta --lang en did not find its translation" >&2; exit 1; }
 desktop-file-validate /usr/share/applications/orvanta.desktop
 desktop-file-validate /usr/share/applications/orvanta-teste.desktop
 plugin_dir=$(qtpaths6 --query QT_INSTALL_PLUGINS)/designer
