@@ -1,6 +1,7 @@
 // The orvanta-teste program: the exercise-test console, optionally driving a simulated board.
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 
 #include "components/editimp.h"
 #include "console/fconsole.h"
+#include "console/fsessoes.h"
 #include "console/painelpaciente.h"
 #include "console/painelprotocolo.h"
 #include "console/preferencias.h"
@@ -77,6 +79,22 @@ void AgendarCaptura(TfrmConsole &janela, const QString &arquivo)
     QTimer::singleShot(8000, &janela, [&janela, arquivo] { Salvar(janela, arquivo); });
 }
 
+// --screenshot-sessions: the sessions browser as "Arquivo > Sessões..." opens it, saved, and quit.
+void AgendarCapturaDasSessoes(TfrmConsole &janela, const QString &arquivo)
+{
+    QTimer::singleShot(1000, &janela, [&janela] {
+        for (QAction *a : janela.findChildren<QAction *>())
+            if (a->text() == QStringLiteral("&Sessões..."))
+                a->trigger();
+    });
+    QTimer::singleShot(3000, &janela, [&janela, arquivo] {
+        QWidget *sessoes = janela.findChild<TfrmSessoes *>();
+        const bool salvo = sessoes && sessoes->grab().save(arquivo);
+        std::fprintf(stderr, "%s %s\n", salvo ? "saved" : "could not save", qPrintable(arquivo));
+        QCoreApplication::exit(salvo ? 0 : 1);
+    });
+}
+
 // --screenshot-recovery: PARAR after 4 s, the reason given, then the recovery readings taken
 // after the stop; the window saved with them.
 void AgendarCapturaDaRecuperacao(TfrmConsole &janela, const QString &arquivo)
@@ -134,6 +152,9 @@ struct TOpcoes {
     QCommandLineOption capturar{QStringLiteral("screenshot"),
                                 QStringLiteral("Save the window after some seconds and quit."),
                                 QStringLiteral("png")};
+    QCommandLineOption capturarSessoes{
+        QStringLiteral("screenshot-sessions"),
+        QStringLiteral("Open the sessions browser, save it and quit."), QStringLiteral("png")};
     QCommandLineOption capturarRecuperacao{
         QStringLiteral("screenshot-recovery"),
         QStringLiteral("Stop, take recovery readings, save the window and quit."),
@@ -146,8 +167,9 @@ struct TOpcoes {
         parser.addHelpOption();
         capturar.setFlags(QCommandLineOption::HiddenFromHelp);
         capturarRecuperacao.setFlags(QCommandLineOption::HiddenFromHelp);
+        capturarSessoes.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOptions({simular, rastrear, banco, estacao, escala, traco, iniciar, capturar,
-                           capturarRecuperacao});
+                           capturarRecuperacao, capturarSessoes});
     }
 };
 
@@ -249,6 +271,8 @@ void Executar(QApplication &app)
         IniciarDemonstracao(janela, opcoes.value(iniciar));
     if (opcoes.isSet(capturar))
         AgendarCaptura(janela, opcoes.value(capturar));
+    if (opcoes.isSet(todas.capturarSessoes))
+        AgendarCapturaDasSessoes(janela, opcoes.value(todas.capturarSessoes));
     if (opcoes.isSet(todas.capturarRecuperacao))
         AgendarCapturaDaRecuperacao(janela, opcoes.value(todas.capturarRecuperacao));
     QApplication::exec();
