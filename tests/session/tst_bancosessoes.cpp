@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -111,6 +112,7 @@ private slots:
     {
         if (qgetenv("KESTROVA_TESTE_MOTOR") != "postgresql")
             return;
+        QStandardPaths::setTestModeEnabled(true);  // the stations' spools in the tests' folder
         if (const QString motivo = TServidorPostgres::Indisponivel(); !motivo.isEmpty())
             QSKIP(qPrintable(motivo));
         FServidor = std::make_unique<TServidorPostgres>();
