@@ -20,7 +20,9 @@ get_property(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS GLOBAL PROPERTY KESTROV
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME kestrova)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION electronics)
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_RECOMMENDS "fonts-liberation, qt6-translations-l10n")
+# A lab's shared session database is a PostgreSQL server, through Qt SQL's PostgreSQL plugin.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_RECOMMENDS
+    "fonts-liberation, qt6-translations-l10n, libqt6sql6-psql")
 # orvanta-teste keeps its sessions in SQLite through Qt SQL's plugin, which no library links.
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "libqt6sql6-sqlite")
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
