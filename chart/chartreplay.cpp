@@ -71,7 +71,7 @@ void TChartReplay::Run(const TCommandStore &store)
                     canvas.SetClipRect(TRect::FromQRect(FTarget.Clip));
                     PaperLine(canvas, Map(r), pen, FTarget.PrinterPenWidth, FTarget.PaperArea);
                 } else if (lines.FastThin(pen)) {
-                    pos = lines.DrawRun(store.Bytes(), pos - 9, pen,
+                    pos = lines.DrawRun(store, pos - 9, pen,
                                         FSecond ? FTarget.Second : FTarget.First);
                 } else {
                     lines.Line(Map(r), pen);

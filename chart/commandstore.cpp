@@ -3,6 +3,7 @@
 #include "platform/numbertext.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -56,33 +57,97 @@ void TCommandStore::AppendF32(float value)
     AppendI32(static_cast<qint32>(bits));
 }
 
+void TCommandStore::SetBytes(const QByteArray &bytes)
+{
+    Clear();
+    FBytes = bytes;
+    // The walk of Read: an unknown type byte alone, a record cut short ends it.
+    const char *data = FBytes.constData();
+    const qsizetype size = FBytes.size();
+    qsizetype pos = 0;
+    while (pos < size) {
+        const quint8 type = quint8(data[pos]);
+        const int payload = PayloadSize(type);
+        const qsizetype end = pos + 1 + std::max(payload, 0);
+        if (end > size)
+            break;
+        FIndexed = end;
+        Indexed(type, pos);
+        pos = end;
+    }
+}
+
+void TCommandStore::Clear()
+{
+    FBytes.clear();
+    FLineRuns.clear();
+    FLastRun = {0, 0};
+    FIndexed = 0;
+}
+
+void TCommandStore::Indexed(quint8 type, qsizetype start)
+{
+    if (type != rtLine)
+        return;
+    const qsizetype end = start + 1 + PayloadSize(rtLine);
+    if (FLastRun.End == start && FLastRun.End > FLastRun.Start)
+        FLastRun.End = end;
+    else
+        FLastRun = {start, end};
+    if (FLastRun.End - FLastRun.Start < kIndexedRun * (1 + PayloadSize(rtLine)))
+        return;
+    if (!FLineRuns.empty() && FLineRuns.back().Start == FLastRun.Start)
+        FLineRuns.back().End = FLastRun.End;
+    else
+        FLineRuns.push_back(FLastRun);
+}
+
+qsizetype TCommandStore::LineRunEnd(qsizetype pos) const
+{
+    const auto after = std::upper_bound(FLineRuns.begin(), FLineRuns.end(), pos,
+                                        [](qsizetype p, const TRun &r) { return p < r.Start; });
+    if (after == FLineRuns.begin())
+        return pos;
+    const TRun &run = *(after - 1);
+    return pos < run.End && (pos - run.Start) % (1 + PayloadSize(rtLine)) == 0 ? run.End : pos;
+}
+
 void TCommandStore::AppendPoint(TRecordType type, float x, float y)
 {
+    const qsizetype start = FBytes.size();
     FBytes.append(char(type));
     AppendF32(x);
     AppendF32(y);
+    Appended(type, start);
 }
 
 void TCommandStore::AppendAxis(bool second)
 {
+    const qsizetype start = FBytes.size();
     FBytes.append(char(second ? rtSecondYAxis : rtFirstYAxis));
+    Appended(rtFirstYAxis, start);
 }
 
 void TCommandStore::AppendInt(TRecordType type, qint32 value)
 {
+    const qsizetype start = FBytes.size();
     FBytes.append(char(type));
     AppendI32(value);
+    Appended(type, start);
 }
 
 void TCommandStore::AppendByte(TRecordType type, quint8 value)
 {
+    const qsizetype start = FBytes.size();
     FBytes.append(char(type));
     FBytes.append(char(value));
+    Appended(type, start);
 }
 
 void TCommandStore::AppendSymbolStyle(quint8 style, qint32 penWidth, qint32 borderColor,
                                       qint32 fillColor, quint8 fillStyle, qint32 halfHeight)
 {
+    const qsizetype start = FBytes.size();
     FBytes.append(char(rtSymbolStyle));
     FBytes.append(char(style));
     AppendI32(penWidth);
@@ -90,6 +155,18 @@ void TCommandStore::AppendSymbolStyle(quint8 style, qint32 penWidth, qint32 bord
     AppendI32(fillColor);
     FBytes.append(char(fillStyle));
     AppendI32(halfHeight);
+    Appended(rtSymbolStyle, start);
+}
+
+// After bytes that Read walks whole the appended record is whole too; after a record cut short
+// (or a record of another size than its type's) it is not where Read finds it, and the index
+// stays where it was.
+void TCommandStore::Appended(quint8 type, qsizetype start)
+{
+    if (FIndexed != start || FBytes.size() - start != 1 + PayloadSize(type))
+        return;
+    FIndexed = FBytes.size();
+    Indexed(type, start);
 }
 
 bool TCommandStore::Read(qsizetype &pos, TRecord &record) const

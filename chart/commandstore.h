@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QStringList>
 #include <QtGlobal>
+#include <vector>
 
 #include "kestrova_chart_export.h"
 
@@ -23,6 +24,10 @@
 //
 // Reading is bounds-checked: the bytes may come from anywhere (a file, a fuzzer) and a record
 // cut short ends the walk; an unknown type byte is stepped over alone.
+//
+// The store keeps an index of its long runs of line records (kIndexedRun or more in a row, as
+// Read walks them from the start), built when the bytes are set and kept as records are
+// appended, so that a replay can take such a run without testing each record's type.
 class KESTROVA_CHART_EXPORT TCommandStore {
 public:
     enum TRecordType : quint8 {
@@ -57,8 +62,8 @@ public:
 
     const QByteArray &Bytes() const { return FBytes; }
     // Takes any bytes as the store (they are checked as they are read).
-    void SetBytes(const QByteArray &bytes) { FBytes = bytes; }
-    void Clear() { FBytes.clear(); }
+    void SetBytes(const QByteArray &bytes);
+    void Clear();
     bool IsEmpty() const { return FBytes.isEmpty(); }
     qsizetype Size() const { return FBytes.size(); }
 
@@ -74,6 +79,12 @@ public:
     // record of that type and advances by one.
     bool Read(qsizetype &pos, TRecord &record) const;
 
+    // Line records indexed as a run when at least this many follow one another.
+    static constexpr int kIndexedRun = 16;
+    // The end of the indexed run of line records that holds the record starting at pos; pos
+    // when no indexed run holds one starting there.
+    qsizetype LineRunEnd(qsizetype pos) const;
+
     // Appends the source-like text lines of every record to lines (which is not cleared), with
     // the decimal separator of locale.
     void Export(QStringList &lines, const QLocale &locale) const;
@@ -85,6 +96,17 @@ private:
     void AppendRaw(const void *data, int size);
     void AppendI32(qint32 value);
     void AppendF32(float value);
+    // The record of type at start, whole, was added to the indexed bytes.
+    void Indexed(quint8 type, qsizetype start);
+    // The record of type appended at start.
+    void Appended(quint8 type, qsizetype start);
+
+    struct TRun {
+        qsizetype Start, End;
+    };
 
     QByteArray FBytes;
+    std::vector<TRun> FLineRuns;  // indexed runs, in order
+    TRun FLastRun{0, 0};          // the latest run of line records, of any length
+    qsizetype FIndexed = 0;       // the bytes walked into the index: whole records from 0
 };

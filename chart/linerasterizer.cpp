@@ -240,14 +240,58 @@ __attribute__((target("avx2"))) inline __m256 FourPairs(const char *r)
     return _mm256_castsi256_ps(_mm256_blend_epi32(ab, cd, 0xF0));
 }
 
+// The type bytes of a block: bytes 0, 9, 18, 27 of its first 32 and 4, 13, 22, 31 of its next
+// 32; Lines, a line's type there.
+struct TTypeMasks {
+    __m256i Mask0, Mask1, Lines0, Lines1;
+};
+
+__attribute__((target("avx2"))) inline TTypeMasks TypeMasks()
+{
+    const __m256i mask0 = _mm256_setr_epi8(-1, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0, 0,
+                                           -1, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0);
+    const __m256i mask1 = _mm256_setr_epi8(0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0,
+                                           0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0, 0, -1);
+    const __m256i line = _mm256_set1_epi8(2);
+    return {mask0, mask1, _mm256_and_si256(mask0, line), _mm256_and_si256(mask1, line)};
+}
+
+// One step: blocks of eight records from r into the extremes (low, high: all but the held
+// block), NaN lanes into nan and, when Typed, the type bytes that are not a line's into wrong.
+// Within a run the store's index holds, the types are known and not loaded.
+template <bool Typed>
+__attribute__((target("avx2"))) inline void Step(const char *r, int blocks, const TTypeMasks &types,
+                                                 __m256 &low, __m256 &high, __m256 &held,
+                                                 __m256 &nan, __m256i &wrong)
+{
+    for (int k = 0; k < blocks; ++k, r += 72) {
+        __builtin_prefetch(r + 2048);  // the store is read once, front to back
+        const __m256 first = FourPairs(r + 1), second = FourPairs(r + 37);
+        if constexpr (Typed) {
+            const __m256i t0 = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(r));
+            const __m256i t1 = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(r + 32));
+            wrong = _mm256_or_si256(
+                wrong,
+                _mm256_or_si256(_mm256_xor_si256(_mm256_and_si256(t0, types.Mask0), types.Lines0),
+                                _mm256_xor_si256(_mm256_and_si256(t1, types.Mask1), types.Lines1)));
+        }
+        nan = _mm256_or_ps(nan, _mm256_cmp_ps(first, second, _CMP_UNORD_Q));
+        low = _mm256_min_ps(low, _mm256_min_ps(held, first));
+        high = _mm256_max_ps(high, _mm256_max_ps(held, first));
+        held = second;
+    }
+}
+
 // Takes blocks of eight records from pos in steps of one, two, four, eight, then 16 blocks, each
-// step tested once at its end: every type byte a line's, every x in the column, no NaN, every y
+// step tested once at its end: every type byte a line's (not tested before lines, the end of the
+// run the store's index holds from pos), every x in the column, no NaN, every y
 // finite (the pairs' extremes against (Lo, -max) and (Hi, max) lane by lane). A step that fails
 // is dropped and retried one block at a time; a block that fails ends the walk, and the caller
 // takes its records on the narrower paths. Within a step no branch depends on the data: loads,
 // blends, the type bytes' masks, minima and maxima.
 __attribute__((target("avx2"))) TWideBlocks WideBlocks(const char *data, qsizetype pos,
-                                                       qsizetype size, TFloatRange column)
+                                                       qsizetype size, qsizetype lines,
+                                                       TFloatRange column)
 {
     constexpr qsizetype kBlock = 72;
     constexpr int kLongest = 16;  // blocks a step
@@ -259,15 +303,7 @@ __attribute__((target("avx2"))) TWideBlocks WideBlocks(const char *data, qsizety
         _mm256_setr_ps(column.Lo, -kMax, column.Lo, -kMax, column.Lo, -kMax, column.Lo, -kMax);
     const __m256 hi =
         _mm256_setr_ps(column.Hi, kMax, column.Hi, kMax, column.Hi, kMax, column.Hi, kMax);
-    // The type bytes of a block: bytes 0, 9, 18, 27 of its first 32 and 4, 13, 22, 31 of its
-    // next 32.
-    const __m256i typeMask0 = _mm256_setr_epi8(-1, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0,
-                                               0, -1, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0);
-    const __m256i typeMask1 = _mm256_setr_epi8(0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0,
-                                               0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0, 0, -1);
-    const __m256i line = _mm256_set1_epi8(2);
-    const __m256i lines0 = _mm256_and_si256(typeMask0, line);
-    const __m256i lines1 = _mm256_and_si256(typeMask1, line);
+    const TTypeMasks types = TypeMasks();
     // low and high: the lane-wise extremes of every block but the last, held (its last pair is
     // the last point); held starts as the first block's first half, which is taken with it.
     __m256 low = _mm256_set1_ps(std::numeric_limits<float>::infinity());
@@ -289,21 +325,10 @@ __attribute__((target("avx2"))) TWideBlocks WideBlocks(const char *data, qsizety
         __m256 stepLow = low, stepHigh = high, stepHeld = held;
         __m256 nan = _mm256_setzero_ps();
         __m256i wrong = _mm256_setzero_si256();
-        for (int k = 0; k < blocks; ++k) {
-            const char *r = data + at + k * kBlock;
-            __builtin_prefetch(r + 2048);  // the store is read once, front to back
-            const __m256 first = FourPairs(r + 1), second = FourPairs(r + 37);
-            const __m256i types0 = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(r));
-            const __m256i types1 = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(r + 32));
-            wrong = _mm256_or_si256(
-                wrong,
-                _mm256_or_si256(_mm256_xor_si256(_mm256_and_si256(types0, typeMask0), lines0),
-                                _mm256_xor_si256(_mm256_and_si256(types1, typeMask1), lines1)));
-            nan = _mm256_or_ps(nan, _mm256_cmp_ps(first, second, _CMP_UNORD_Q));
-            stepLow = _mm256_min_ps(stepLow, _mm256_min_ps(stepHeld, first));
-            stepHigh = _mm256_max_ps(stepHigh, _mm256_max_ps(stepHeld, first));
-            stepHeld = second;
-        }
+        if (at + blocks * kBlock <= lines)
+            Step<false>(data + at, blocks, types, stepLow, stepHigh, stepHeld, nan, wrong);
+        else
+            Step<true>(data + at, blocks, types, stepLow, stepHigh, stepHeld, nan, wrong);
         const __m256 inside =
             _mm256_and_ps(_mm256_cmp_ps(_mm256_min_ps(stepLow, stepHeld), lo, _CMP_GE_OQ),
                           _mm256_cmp_ps(_mm256_max_ps(stepHigh, stepHeld), hi, _CMP_LE_OQ));
@@ -554,12 +579,13 @@ private:
 }  // namespace
 
 qsizetype TLineRasterizer::DrawLineRun(QImage &image, const QRect &clip, QRgb colour,
-                                       const QByteArray &store, qsizetype pos,
+                                       const TCommandStore &commands, qsizetype pos,
                                        const TMapping &mapping, QPoint &pen, std::vector<TOp> *ops,
                                        bool avx2)
 {
     constexpr int kRecord = 9;
     constexpr char kLine = 2;
+    const QByteArray &store = commands.Bytes();
     const char *data = store.constData();
     const qsizetype lastStart = store.size() - kRecord;
     constexpr float kMaxFloat = std::numeric_limits<float>::max();
@@ -578,7 +604,8 @@ qsizetype TLineRasterizer::DrawLineRun(QImage &image, const QRect &clip, QRgb co
         // column every few records, gains nothing there and would pay for the call.
         if (wide && store.size() - pos >= 16 * kRecord &&
             LineInColumn(data + pos + 15 * kRecord, column)) {
-            const TWideBlocks taken = WideBlocks(data, pos, store.size(), column);
+            const TWideBlocks taken =
+                WideBlocks(data, pos, store.size(), commands.LineRunEnd(pos), column);
             if (taken.End != pos) {
                 batch.AddSequence(taken.Min, taken.Max, taken.Last);
                 pos = taken.End;

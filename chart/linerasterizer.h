@@ -5,6 +5,8 @@
 #include <QRect>
 #include <vector>
 
+class TCommandStore;
+
 // Line helpers for the chart's drawing and replay (internal to the chart library).
 //
 // LimitSegment keeps far-away end points (a store may hold any float) from costing a walk over
@@ -56,9 +58,10 @@ public:
     // and leaves pen at its last point. Within a pixel column, the vertical segments of the run
     // are merged into one span (the same pixels, a fraction of the writes): dense data, many
     // records per column, costs little more than decoding it. With avx2 and a processor that
-    // has it, such records are taken eight at a time on AVX2, else four at a time on SSE2.
+    // has it, such records are taken eight at a time on AVX2 (within a run the store's index
+    // holds, without testing their types), else four at a time on SSE2.
     static qsizetype DrawLineRun(QImage &image, const QRect &clip, QRgb colour,
-                                 const QByteArray &store, qsizetype pos, const TMapping &mapping,
+                                 const TCommandStore &store, qsizetype pos, const TMapping &mapping,
                                  QPoint &pen, std::vector<TOp> *ops = nullptr, bool avx2 = true);
     // Sets the pixels of recorded operations again (clip as for the run that recorded them).
     static void DrawOps(QImage &image, const QRect &clip, QRgb colour, const std::vector<TOp> &ops);

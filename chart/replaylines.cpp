@@ -29,7 +29,7 @@ bool TReplayLines::FastThin(const TCanvas::TPen &pen) const
            pen.Mode == TCanvas::pmCopy && pen.Color.ToQColor().alpha() == 255;
 }
 
-qsizetype TReplayLines::DrawRun(const QByteArray &store, qsizetype pos, const TCanvas::TPen &pen,
+qsizetype TReplayLines::DrawRun(const TCommandStore &store, qsizetype pos, const TCanvas::TPen &pen,
                                 const TLineRasterizer::TMapping &mapping)
 {
     Flush();
@@ -49,7 +49,7 @@ qsizetype TReplayLines::DrawRun(const QByteArray &store, qsizetype pos, const TC
         pos = entry->End;
         at = entry->EndPen;
         // Records appended to the run since: drawn, and added to the entry.
-        if (pos < store.size() && store.at(pos) == char(TCommandStore::rtLine)) {
+        if (pos < store.Size() && store.Bytes().at(pos) == char(TCommandStore::rtLine)) {
             pos = TLineRasterizer::DrawLineRun(image, FClip, colour, store, pos, mapping, at, &ops,
                                                FAvx2);
             FCache->Extend(*entry, pos, at, ops);

@@ -11,6 +11,7 @@
 class QColor;
 class QPainter;
 class TReplayCache;
+class TCommandStore;
 
 // Line records of one replay on the screen (internal to the chart library). With the fast path,
 // solid lines on a plain canvas over a 32-bit image skip the canvas' per-segment painter:
@@ -30,7 +31,7 @@ public:
     bool FastThin(const TCanvas::TPen &pen) const;
     // Draws the run of line records at pos (see TLineRasterizer::DrawLineRun); returns the
     // position after it.
-    qsizetype DrawRun(const QByteArray &store, qsizetype pos, const TCanvas::TPen &pen,
+    qsizetype DrawRun(const TCommandStore &store, qsizetype pos, const TCanvas::TPen &pen,
                       const TLineRasterizer::TMapping &mapping);
     // One line from the canvas pen to `to`.
     void Line(QPoint to, const TCanvas::TPen &pen);

@@ -1,4 +1,5 @@
 #include <QTest>
+#include <functional>
 
 #include "chart/commandstore.h"
 
@@ -27,7 +28,42 @@ QStringList Exported(const TCommandStore &store, const QLocale &locale)
     return lines;
 }
 
+// The store's records as Read walks them: for every record start, the end of its run of line
+// records (the start itself for another record) and what the index holds: that end when the run
+// is long enough to be indexed, else the start.
+struct TRunEnd {
+    qsizetype Pos, End, Indexed;
+};
+
+QList<TRunEnd> RunEnds(const TCommandStore &store)
+{
+    QList<TRunEnd> ends;
+    QList<qsizetype> run;
+    qsizetype pos = 0, start = 0;
+    TCommandStore::TRecord r;
+    const auto close = [&](qsizetype end) {
+        for (const qsizetype p : run)
+            ends << TRunEnd{p, end, run.size() >= TCommandStore::kIndexedRun ? end : p};
+        run.clear();
+    };
+    while (store.Read(pos, r)) {
+        if (r.Type == TCommandStore::rtLine) {
+            run << start;
+        } else {
+            close(start);
+            ends << TRunEnd{start, start, start};
+        }
+        start = pos;
+    }
+    close(start);
+    return ends;
+}
+
+using TFill = std::function<void(TCommandStore &)>;
+
 }  // namespace
+
+Q_DECLARE_METATYPE(TFill)
 
 class TstCommandStore : public QObject {
     Q_OBJECT
@@ -40,6 +76,8 @@ private slots:
     void exportAppendsAndEmptyExportsNothing();
     void truncatedStoreStopsAtLastCompleteRecord();
     void unknownTypeSkippedAlone();
+    void lineRunIndex_data();
+    void lineRunIndex();
 };
 
 void TstCommandStore::recordBytes()
@@ -170,6 +208,63 @@ void TstCommandStore::unknownTypeSkippedAlone()
         types << r.Type;
     QCOMPARE(types, QList<int>({0, 3, 255, 2}));
     QCOMPARE(pos, store.Size());
+}
+
+void TstCommandStore::lineRunIndex_data()
+{
+    QTest::addColumn<TFill>("fill");
+    const auto lines = [](TCommandStore &s, int n) {
+        for (int i = 0; i < n; ++i)
+            s.AppendPoint(TCommandStore::rtLine, float(i), 1);
+    };
+    QTest::newRow("empty") << TFill([](TCommandStore &) {});
+    QTest::newRow("one line") << TFill([lines](TCommandStore &s) { lines(s, 1); });
+    QTest::newRow("runs of every length up to 40, cut by every record type")
+        << TFill([lines](TCommandStore &s) {
+               const TCommandStore every = EveryRecord();
+               for (int n = 0; n <= 40; ++n) {
+                   lines(s, n);
+                   qsizetype pos = 0;
+                   TCommandStore::TRecord r;
+                   for (int k = 0; k <= n % 9 && every.Read(pos, r);)
+                       k += r.Type != TCommandStore::rtLine;
+                   s.SetBytes(s.Bytes() + every.Bytes().mid(0, pos));
+               }
+               lines(s, 20);
+           });
+    QTest::newRow("runs cut by unknown type bytes") << TFill([lines](TCommandStore &s) {
+        for (int n = 14; n <= 18; ++n) {
+            lines(s, n);
+            s.SetBytes(s.Bytes() + char(0x33));
+        }
+    });
+    QTest::newRow("appended after a record cut short") << TFill([lines](TCommandStore &s) {
+        lines(s, 20);
+        s.SetBytes(s.Bytes() + QByteArray("\x02\x01\x02", 3));
+        lines(s, 40);
+    });
+}
+
+// The index holds exactly the long runs Read finds, whether the records were appended or the
+// bytes set. Records appended after one cut short are not where Read finds them: the index then
+// holds no more than line records.
+void TstCommandStore::lineRunIndex()
+{
+    QFETCH(TFill, fill);
+    TCommandStore appended;
+    fill(appended);
+    TCommandStore set;
+    set.SetBytes(appended.Bytes());
+    const bool cutShort =
+        QByteArray(QTest::currentDataTag()) == "appended after a record cut short";
+    for (const TRunEnd &e : RunEnds(appended)) {
+        QCOMPARE(set.LineRunEnd(e.Pos), e.Indexed);
+        const qsizetype known = appended.LineRunEnd(e.Pos);
+        if (cutShort)
+            QVERIFY2(known >= e.Pos && known <= e.End, qPrintable(QString::number(e.Pos)));
+        else
+            QCOMPARE(known, e.Indexed);
+    }
 }
 
 QTEST_GUILESS_MAIN(TstCommandStore)
