@@ -713,6 +713,7 @@ bool TfrmConsole::IniciarTeste()
         connect(FGravador.get(), &TGravadorSessao::ServidorDeVolta, this, [this] {
             FGravacao->setStyleSheet(QString());
             FGravacao->setText(QStringLiteral("Servidor de sessões de volta: registros enviados."));
+            GravarFimPendente();
         });
         FGravacao->setStyleSheet(QString());
         FGravacao->setText(
@@ -953,7 +954,8 @@ void TfrmConsole::FinalizarSessao(TSessao::TSituacao situacao)
         FbParadaNaoConfirmada = true;
         MostrarLink(kParadaNaoConfirmada, true);
     }
-    if (FGravador && !FGravador->Esvaziar(kEsperaGravacaoMs))
+    // A server that is away keeps the recorder forwarding; a file's failure ends it.
+    if (FGravador && !FGravador->Esvaziar(kEsperaGravacaoMs) && !FGravador->AguardandoServidor())
         EncerrarGravador();  // keeps what it could not write, and says so
     if (situacao == TSessao::TSituacao::Concluida && FEntradas->MotivoParada().isEmpty())
         FEntradas->AjustarMotivoParada(QStringLiteral("Teste completo"));
@@ -966,13 +968,32 @@ void TfrmConsole::FinalizarSessao(TSessao::TSituacao situacao)
     FSessao.comentarios = FEntradas->Comentarios();
     QString erro;
     FClinico->Concluir(FSessao, FSessao.motivoParada);
-    if (!FBanco->FinalizarSessao(FSessao, &erro) || !FBanco->AtualizarDadosClinicos(FSessao, &erro))
+    if (FGravador && FGravador->AguardandoServidor()) {
+        // Not tried now: the window would wait for the server's time-outs.
+        FFimPendente = FSessao;
+        FGravacao->setText(QStringLiteral("Servidor de sessões indisponível: o fim do teste %1 "
+                                          "será gravado quando ele responder.")
+                               .arg(FiSessao));
+    } else if (!FBanco->FinalizarSessao(FSessao, &erro) ||
+               !FBanco->AtualizarDadosClinicos(FSessao, &erro))
         MostrarFalhaGravacao(erro);
     else if (!FGravacao->styleSheet().isEmpty())
         ;  // a write failure stays shown
     else
         FGravacao->setText(QStringLiteral("Teste %1 gravado.").arg(FiSessao));
     FiSessao = 0;
+}
+
+void TfrmConsole::GravarFimPendente()
+{
+    if (!FFimPendente)
+        return;
+    const TSessao sessao = *std::exchange(FFimPendente, std::nullopt);
+    QString erro;
+    if (!FBanco->FinalizarSessao(sessao, &erro) || !FBanco->AtualizarDadosClinicos(sessao, &erro))
+        MostrarFalhaGravacao(erro);
+    else
+        FGravacao->setText(QStringLiteral("Teste %1 gravado.").arg(sessao.id));
 }
 
 void TfrmConsole::EncerrarGravador()

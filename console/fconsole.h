@@ -104,6 +104,7 @@ private:
     void AoEntrada(const TEventoRegistro &entrada);
     void FinalizarSessao(TSessao::TSituacao situacao);
     void EncerrarGravador();
+    void GravarFimPendente();
     bool FecharAposParada();
     TSessao::TSituacao SituacaoAoFechar() const;
     void AtualizarControles();
@@ -138,6 +139,8 @@ private:
     TSessao FSessao;
     qint64 FiSessao = 0;
     qint64 FiUltimaSessao = 0;
+    // The end of a test that ended while the server was away: written when it answers again.
+    std::optional<TSessao> FFimPendente;
     TAmostraExecucao FUltimaAmostra;
     double FdAlvoVelocidade = 0, FdAlvoInclinacao = 0;  // the last target sent
     QElapsedTimer FDesdeAmostra;

@@ -90,6 +90,11 @@ bool TGravadorSessao::Esvaziar(int timeoutMs)
     return EsperarServidor(std::max<int>(0, timeoutMs - int(passou.count())));
 }
 
+bool TGravadorSessao::AguardandoServidor() const
+{
+    return FEncaminhador && FEncaminhador->Indisponivel();
+}
+
 bool TGravadorSessao::EsperarServidor(int timeoutMs)
 {
     return !FEncaminhador || FEncaminhador->Esperar(FiUltimoAnexado, timeoutMs);

@@ -63,6 +63,8 @@ public:
     bool Encerrar(QString *aviso = nullptr);
     qint64 Gravados() const { return FiGravados; }
     bool EmFalha() const { return FbEmFalha; }
+    // A server database whose server does not answer now: the records wait in the spool.
+    bool AguardandoServidor() const;
 
 signals:
     // Emitted from the writer's thread; connect with the default (queued) connection.

@@ -26,9 +26,17 @@ private slots:
     }
 
     // The outage is in the status bar in words, the test and the belt go on, and the end of the
-    // test is written once the server is back, with every second of it.
+    // test is written once the server is back, with every second of it; a test stopped during
+    // the outage has its end written when the server answers again, not marked interrupted.
+    void servidorCaiDuranteOTeste_data()
+    {
+        QTest::addColumn<bool>("pararNaQueda");
+        QTest::newRow("parado depois da volta") << false;
+        QTest::newRow("parado durante a queda") << true;
+    }
     void servidorCaiDuranteOTeste()
     {
+        QFETCH(bool, pararNaQueda);
         TBoardSimulator placa;
         QVERIFY(placa.Start());
         qputenv("KESTROVA_COM1", placa.DevicePath().toLocal8Bit());
@@ -37,7 +45,9 @@ private slots:
         TBancoSessoes banco;
         banco.AjustarEstacao("sala-1");
         QString erro;
-        QVERIFY2(banco.Abrir(FServidor.NovoBanco("console"), &erro), qPrintable(erro));
+        QVERIFY2(
+            banco.Abrir(FServidor.NovoBanco(QStringLiteral("console_%1").arg(pararNaQueda)), &erro),
+            qPrintable(erro));
         TfrmConsole janela(&banco);
         janela.AjustarEscalaTempo(20);
         janela.show();
@@ -63,13 +73,24 @@ private slots:
         for (const TFrameRecord &r : placa.Frames())
             QVERIFY(r.frame != QByteArray("\x02T\x00", 3));  // no stop went out
 
-        QVERIFY(FServidor.Retomar());
-        QTRY_VERIFY_WITH_TIMEOUT(gravacao->text().contains("Servidor de sessões de volta"), 15000);
-        QTest::mouseClick(janela.findChild<QPushButton *>("btnParar"), Qt::LeftButton);
+        if (pararNaQueda) {
+            QTest::mouseClick(janela.findChild<QPushButton *>("btnParar"), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                gravacao->text().contains("o fim do teste 1 será gravado quando ele responder"),
+                10000);
+            QVERIFY(FServidor.Retomar());
+        } else {
+            QVERIFY(FServidor.Retomar());
+            QTRY_VERIFY_WITH_TIMEOUT(gravacao->text().contains("Servidor de sessões de volta"),
+                                     15000);
+            QTest::mouseClick(janela.findChild<QPushButton *>("btnParar"), Qt::LeftButton);
+        }
         QTRY_VERIFY_WITH_TIMEOUT(gravacao->text().startsWith("Teste 1 gravado"), 15000);
         const TSessao s = *banco.LerSessao(1);
         QCOMPARE(s.situacao, TSessao::TSituacao::Parada);
         QCOMPARE(s.estacao, QStringLiteral("sala-1"));
+        QVERIFY(s.duracaoMs > naQueda);
+        QVERIFY(!banco.LerEstagios(1).isEmpty());
         const auto gravadas = [&] {
             QList<qint64> tempos;
             for (const TAmostraRegistro &a : banco.LerAmostras(1))
