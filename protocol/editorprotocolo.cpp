@@ -134,7 +134,7 @@ TProtocolo TEditorProtocolo::Protocolo() const
             auto numero = [&](TCampo campo) {
                 const std::optional<double> v = LerNumero(l.Texto(campo));
                 const double lido = v.value_or(std::nan(""));
-                return DeVelocidade(campo) ? FUnidade.ParaKmh(lido) : lido;
+                return DeVelocidade(campo) ? FUnidade.Kmh(lido) : lido;
             };
             const qint64 ms =
                 TRegrasProtocolo::DuracaoMs(LerDuracaoS(l.Texto(TCampo::Duracao)).value_or(0));
@@ -217,7 +217,7 @@ bool TEditorProtocolo::Inserir(TFase fase, int linha, TPasso::TTipo tipo)
         l.textos[size_t(TCampo::Inclinacao)] =
             antes.Texto(rampa ? TCampo::InclinacaoFinal : TCampo::Inclinacao);
     } else {
-        l.textos[size_t(TCampo::Velocidade)] = TextoNumero(FUnidade.DeKmh(2.5));
+        l.textos[size_t(TCampo::Velocidade)] = TextoVelocidade(2.5);
         l.textos[size_t(TCampo::Inclinacao)] = TextoNumero(0);
     }
     if (tipo == TPasso::TTipo::Rampa) {
@@ -297,8 +297,9 @@ QString TEditorProtocolo::ProblemaDoTexto(TFase fase, int linha, TCampo campo,
     const std::optional<double> v = LerNumero(texto);
     if (!v)
         return TRegrasProtocolo::NaoNumero(onde, chave);
-    return DeVelocidade(campo) ? TRegrasProtocolo::Velocidade(onde, chave, FUnidade.ParaKmh(*v))
-                               : TRegrasProtocolo::Inclinacao(onde, chave, *v);
+    return DeVelocidade(campo)
+               ? TRegrasProtocolo::Velocidade(onde, chave, FUnidade.Kmh(*v), FUnidade)
+               : TRegrasProtocolo::Inclinacao(onde, chave, *v);
 }
 
 QStringList TEditorProtocolo::Limitacoes(TFase fase, int linha) const
@@ -317,7 +318,8 @@ QStringList TEditorProtocolo::Limitacoes(TFase fase, int linha) const
     if (std::isnan(passo.velocidadeInicial + passo.inclinacaoInicial + passo.velocidadeFinal +
                    passo.inclinacaoFinal))
         return {};
-    return TFaixaEsteira::LimitacoesDoPasso(passo, QStringLiteral("Estágio %1").arg(estagio));
+    return TFaixaEsteira::LimitacoesDoPasso(passo, QStringLiteral("Estágio %1").arg(estagio),
+                                            FUnidade);
 }
 
 bool TEditorProtocolo::Salvar(const QString &pasta, QString *erro)
@@ -361,6 +363,9 @@ bool TEditorProtocolo::RestaurarRascunho(const QString &caminho)
     if (raiz.value(QLatin1String("formato")).toString() != kFormatoRascunho ||
         raiz.value(QLatin1String("id")).toString() != FId)
         return false;
+    const TUnidadeVelocidade unidade =
+        TUnidadeVelocidade::DoCodigo(raiz.value(QLatin1String("unidade")).toString())
+            .value_or(TUnidadeVelocidade());
     TDocumento d;
     d.nome = raiz.value(QLatin1String("nome")).toString();
     d.descricao = raiz.value(QLatin1String("descricao")).toString();
@@ -375,6 +380,11 @@ bool TEditorProtocolo::RestaurarRascunho(const QString &caminho)
             const QJsonArray textos = o.value(QLatin1String("textos")).toArray();
             for (int i = 0; i < kCampos; ++i)
                 l.textos[size_t(i)] = textos.at(i).toString();
+            // A draft typed in the other unit: its speeds as this unit shows them.
+            if (!(unidade == FUnidade))
+                for (const TCampo campo : {TCampo::Velocidade, TCampo::VelocidadeFinal})
+                    if (const auto v = LerNumero(l.Texto(campo)))
+                        l.textos[size_t(campo)] = TextoVelocidade(unidade.Kmh(*v));
             Fase(d, fase).append(l);
         }
     }
@@ -431,6 +441,16 @@ QString TEditorProtocolo::TextoNumero(double valor) const
     return TNumberText::General(valor, FLocale);
 }
 
+QString TEditorProtocolo::TextoVelocidade(double kmh) const
+{
+    if (!FUnidade.Mph())
+        return TextoNumero(kmh);
+    // The board's step converted back, with the decimals that tell steps apart.
+    const double escala = std::pow(10.0, FUnidade.Casas());
+    return TextoNumero(
+        std::round(FUnidade.DeKmh(TFaixaEsteira::QuantizarVelocidade(kmh)) * escala) / escala);
+}
+
 bool TEditorProtocolo::Aplicar(const QString &texto, const TDocumento &novo)
 {
     if (FSomenteLeitura || novo == FDocumento)
@@ -466,18 +486,19 @@ void TEditorProtocolo::Recalcular()
                 !p.isEmpty())
                 FProblemas.append({fase, -1, std::nullopt, p});
     }
-    FPrevia = FProblemas.isEmpty() ? TPreviaProtocolo(Protocolo(), FMets) : TPreviaProtocolo();
+    FPrevia = FProblemas.isEmpty()
+                  ? TPreviaProtocolo(Protocolo(), FMets, TFaixaEsteira::kVelocidadeMaxima,
+                                     TFaixaEsteira::kInclinacaoMaxima, FUnidade)
+                  : TPreviaProtocolo();
 }
 
 void TEditorProtocolo::GravarRascunho() const
 {
     if (FRascunho.isEmpty())
         return;
-    QJsonObject raiz{{"formato", kFormatoRascunho},
-                     {"id", FId},
-                     {"nome", FDocumento.nome},
-                     {"descricao", FDocumento.descricao},
-                     {"fonte", FDocumento.fonte}};
+    QJsonObject raiz{{"formato", kFormatoRascunho}, {"id", FId},
+                     {"nome", FDocumento.nome},     {"descricao", FDocumento.descricao},
+                     {"fonte", FDocumento.fonte},   {"unidade", FUnidade.Codigo()}};
     for (const TFase fase : kFases) {
         QJsonArray lista;
         for (const TLinha &l : Fase(FDocumento, fase)) {
@@ -498,11 +519,10 @@ TEditorProtocolo::TLinha TEditorProtocolo::LinhaDe(const TPasso &passo) const
     TLinha l;
     l.tipo = passo.tipo;
     l.textos[size_t(TCampo::Duracao)] = TextoDuracao(passo.duracaoMs);
-    l.textos[size_t(TCampo::Velocidade)] = TextoNumero(FUnidade.DeKmh(passo.velocidadeInicial));
+    l.textos[size_t(TCampo::Velocidade)] = TextoVelocidade(passo.velocidadeInicial);
     l.textos[size_t(TCampo::Inclinacao)] = TextoNumero(passo.inclinacaoInicial);
     if (passo.tipo == TPasso::TTipo::Rampa) {
-        l.textos[size_t(TCampo::VelocidadeFinal)] =
-            TextoNumero(FUnidade.DeKmh(passo.velocidadeFinal));
+        l.textos[size_t(TCampo::VelocidadeFinal)] = TextoVelocidade(passo.velocidadeFinal);
         l.textos[size_t(TCampo::InclinacaoFinal)] = TextoNumero(passo.inclinacaoFinal);
     }
     return l;

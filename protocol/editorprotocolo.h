@@ -59,6 +59,10 @@ public:
     // The protocol as the rows read now (meaningful when Valido()).
     TProtocolo Protocolo() const;
     const TUnidadeVelocidade &Unidade() const { return FUnidade; }
+    // The unit the speed cells are typed in (km/h by default); takes effect at the next Abrir.
+    // In mph a typed speed is read as TUnidadeVelocidade::Kmh (quantised to the board's step)
+    // and a file's speed is shown as the board's step converted back.
+    void AjustarUnidade(const TUnidadeVelocidade &unidade) { FUnidade = unidade; }
     const QLocale &Locale() const { return FLocale; }
 
     // Edits: each is one command on Pilha() (undo, redo). Refused (false) when read-only or out
@@ -105,6 +109,8 @@ public:
     std::optional<double> LerDuracaoS(const QString &texto) const;
     std::optional<double> LerNumero(const QString &texto) const;
     QString TextoNumero(double valor) const;
+    // A speed in km/h as its cell shows it in Unidade().
+    QString TextoVelocidade(double kmh) const;
 
 signals:
     // After every change of the protocol (an edit, undo, redo, Abrir).

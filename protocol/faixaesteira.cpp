@@ -60,15 +60,19 @@ bool TFaixaEsteira::LimiteDeVelocidadeValido(double limite)
 
 namespace {
 
-void Verificar(QStringList &linhas, const QString &onde, double velocidade, double inclinacao)
+void Verificar(QStringList &linhas, const QString &onde, double velocidade, double inclinacao,
+               const TUnidadeVelocidade &u)
 {
-    const QString v = QString::number(velocidade, 'f', 1);
+    // The protocol's value, and the board's limits, in the unit shown.
+    const QString v = u.Mph() ? u.Numero(velocidade) : QString::number(velocidade, 'f', 1);
+    const QString s = u.Simbolo(), minima = u.Numero(TFaixaEsteira::kVelocidadeMinima),
+                  maxima = u.Numero(TFaixaEsteira::kVelocidadeMaxima);
     if (velocidade > 0 && velocidade < TFaixaEsteira::kVelocidadeMinima)
-        linhas << QStringLiteral("%1: velocidade %2 km/h abaixo de 1.5 km/h (sobe para 1.5)")
-                      .arg(onde, v);
+        linhas << QStringLiteral("%1: velocidade %2 %3 abaixo de %4 %3 (sobe para %4)")
+                      .arg(onde, v, s, minima);
     if (velocidade > TFaixaEsteira::kVelocidadeMaxima)
-        linhas << QStringLiteral("%1: velocidade %2 km/h acima de 18.0 km/h (limitada a 18.0)")
-                      .arg(onde, v);
+        linhas << QStringLiteral("%1: velocidade %2 %3 acima de %4 %3 (limitada a %4)")
+                      .arg(onde, v, s, maxima);
     if (inclinacao > TFaixaEsteira::kInclinacaoMaxima)
         linhas << QStringLiteral("%1: inclinação %2 % acima de 25 % (limitada a 25)")
                       .arg(onde, QString::number(inclinacao, 'f', 1));
@@ -76,7 +80,8 @@ void Verificar(QStringList &linhas, const QString &onde, double velocidade, doub
 
 // A ramp between a stop and a moving speed passes through the speeds below 1.5 km/h even when
 // neither end is one of them: the board runs them at 1.5.
-void VerificarTravessia(QStringList &linhas, const QString &onde, double de, double ate)
+void VerificarTravessia(QStringList &linhas, const QString &onde, double de, double ate,
+                        const TUnidadeVelocidade &u)
 {
     const double baixa = std::min(de, ate), alta = std::max(de, ate);
     const double meio = TFaixaEsteira::kPassoVelocidade / 2;
@@ -84,28 +89,30 @@ void VerificarTravessia(QStringList &linhas, const QString &onde, double de, dou
     if (abaixo(de) || abaixo(ate))
         return;  // already listed at its end
     if (baixa < meio && alta > TFaixaEsteira::kVelocidadeMinima - meio)
-        linhas << QStringLiteral(
-                      "%1: rampa passa por velocidades abaixo de 1.5 km/h (sobem para 1.5)")
-                      .arg(onde);
+        linhas << QStringLiteral("%1: rampa passa por velocidades abaixo de %2 %3 (sobem para %2)")
+                      .arg(onde, u.Numero(TFaixaEsteira::kVelocidadeMinima), u.Simbolo());
 }
 
 }  // namespace
 
-QStringList TFaixaEsteira::LimitacoesDoPasso(const TPasso &passo, const QString &onde)
+QStringList TFaixaEsteira::LimitacoesDoPasso(const TPasso &passo, const QString &onde,
+                                             const TUnidadeVelocidade &unidade)
 {
     QStringList linhas;
-    Verificar(linhas, onde, passo.velocidadeInicial, passo.inclinacaoInicial);
+    Verificar(linhas, onde, passo.velocidadeInicial, passo.inclinacaoInicial, unidade);
     if (passo.tipo != TPasso::TTipo::Rampa)
         return linhas;
-    Verificar(linhas, onde, passo.velocidadeFinal, passo.inclinacaoFinal);
-    VerificarTravessia(linhas, onde, passo.velocidadeInicial, passo.velocidadeFinal);
+    Verificar(linhas, onde, passo.velocidadeFinal, passo.inclinacaoFinal, unidade);
+    VerificarTravessia(linhas, onde, passo.velocidadeInicial, passo.velocidadeFinal, unidade);
     return linhas;
 }
 
-QStringList TFaixaEsteira::Limitacoes(const TProtocolo &protocolo)
+QStringList TFaixaEsteira::Limitacoes(const TProtocolo &protocolo,
+                                      const TUnidadeVelocidade &unidade)
 {
     QStringList linhas;
     for (const TEtapaProtocolo &etapa : protocolo.Etapas())
-        linhas += LimitacoesDoPasso(etapa.passo, QStringLiteral("Estágio %1").arg(etapa.estagio));
+        linhas += LimitacoesDoPasso(etapa.passo, QStringLiteral("Estágio %1").arg(etapa.estagio),
+                                    unidade);
     return linhas;
 }

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "kestrova_protocol_export.h"
+#include "protocol/unidadevelocidade.h"
 
 struct TPasso;
 struct TProtocolo;
@@ -33,8 +34,11 @@ public:
     static double InclinacaoEnviada(double inclinacao, double limite);
     // A speed limit the belt can keep while moving: at least the lowest moving speed.
     static bool LimiteDeVelocidadeValido(double limite);
-    // One Portuguese line per value the board cannot take as it is (empty: fits as it is).
-    static QStringList Limitacoes(const TProtocolo &protocolo);
+    // One Portuguese line per value the board cannot take as it is (empty: fits as it is); the
+    // speeds in `unidade`.
+    static QStringList Limitacoes(const TProtocolo &protocolo,
+                                  const TUnidadeVelocidade &unidade = TUnidadeVelocidade());
     // The same for one step, its lines starting with onde ("Estágio 3").
-    static QStringList LimitacoesDoPasso(const TPasso &passo, const QString &onde);
+    static QStringList LimitacoesDoPasso(const TPasso &passo, const QString &onde,
+                                         const TUnidadeVelocidade &unidade = TUnidadeVelocidade());
 };

@@ -12,11 +12,12 @@ bool TPreviaProtocolo::TPonto::Limitado() const
 }
 
 TPreviaProtocolo::TPreviaProtocolo(const TProtocolo &protocolo, const TFuncaoMets &mets,
-                                   double velocidadeMaxima, double inclinacaoMaxima)
+                                   double velocidadeMaxima, double inclinacaoMaxima,
+                                   const TUnidadeVelocidade &unidade)
 {
     const TPlanoExecucao plano(protocolo);
     FDuracaoMs = plano.DuracaoMs();
-    FLimitacoes = TFaixaEsteira::Limitacoes(protocolo);
+    FLimitacoes = TFaixaEsteira::Limitacoes(protocolo, unidade);
     auto metsDe = [&](double v, double i) { return mets ? mets(v, i) : 0.0; };
     auto enviado = [&](const TPlanoExecucao::TAlvo &alvo, qint64 t, int etapa) {
         TPonto p;
@@ -58,8 +59,8 @@ TPreviaProtocolo::TPreviaProtocolo(const TProtocolo &protocolo, const TFuncaoMet
         etapa.inclinacaoFinal = fim.inclinacao;
         etapa.metsInicial = inicio.mets;
         etapa.metsFinal = fim.mets;
-        etapa.limitacoes =
-            TFaixaEsteira::LimitacoesDoPasso(e.passo, QStringLiteral("Estágio %1").arg(e.estagio));
+        etapa.limitacoes = TFaixaEsteira::LimitacoesDoPasso(
+            e.passo, QStringLiteral("Estágio %1").arg(e.estagio), unidade);
         FEtapas.append(etapa);
     }
     for (const TPonto &p : std::as_const(FPontos)) {

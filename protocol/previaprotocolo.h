@@ -39,10 +39,12 @@ public:
     };
 
     TPreviaProtocolo() = default;
-    // The limits are the test's maximum speed and grade (the runner's AjustarLimites).
+    // The limits are the test's maximum speed and grade (the runner's AjustarLimites); the
+    // clamping lines say speeds in `unidade`.
     explicit TPreviaProtocolo(const TProtocolo &protocolo, const TFuncaoMets &mets = {},
                               double velocidadeMaxima = TFaixaEsteira::kVelocidadeMaxima,
-                              double inclinacaoMaxima = TFaixaEsteira::kInclinacaoMaxima);
+                              double inclinacaoMaxima = TFaixaEsteira::kInclinacaoMaxima,
+                              const TUnidadeVelocidade &unidade = TUnidadeVelocidade());
 
     const QList<TPonto> &Pontos() const { return FPontos; }
     const QList<TEtapa> &Etapas() const { return FEtapas; }

@@ -62,15 +62,21 @@ QString TRegrasProtocolo::Duracao(const QString &onde, double segundos)
     return {};
 }
 
-QString TRegrasProtocolo::Velocidade(const QString &onde, const QString &chave, double kmh)
+QString TRegrasProtocolo::Velocidade(const QString &onde, const QString &chave, double kmh,
+                                     const TUnidadeVelocidade &unidade)
 {
     if (!std::isfinite(kmh))
         return NaoNumero(onde, chave);
-    if (kmh < 0 || kmh > TFaixaEsteira::kVelocidadeRecusada)
+    if (kmh < 0 || kmh > TFaixaEsteira::kVelocidadeRecusada) {
+        if (unidade.Mph())
+            return QStringLiteral("%1: \"%2\" = %3 fora da faixa da esteira (0 a %4)")
+                .arg(onde, chave, unidade.Texto(kmh),
+                     unidade.Numero(TFaixaEsteira::kVelocidadeRecusada));
         return QStringLiteral("%1: \"%2\" = %3 km/h fora da faixa da esteira (0 a %4)")
             .arg(onde, chave)
             .arg(kmh)
             .arg(TFaixaEsteira::kVelocidadeRecusada);
+    }
     return {};
 }
 

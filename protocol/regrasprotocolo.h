@@ -6,6 +6,7 @@
 #include "kestrova_protocol_export.h"
 #include "protocol/fase.h"
 #include "protocol/protocolo.h"
+#include "protocol/unidadevelocidade.h"
 
 // The rules a user protocol keeps (docs/protocols.md), with the sentences that report a broken
 // one. The file loader and the protocol editor both judge with these, so a value the editor
@@ -37,7 +38,9 @@ public:
     static QString NaoNumero(const QString &onde, const QString &chave);
     // A duration of the given seconds, kept to the millisecond: above 0 ms, at most 86400 s.
     static QString Duracao(const QString &onde, double segundos);
-    static QString Velocidade(const QString &onde, const QString &chave, double kmh);
+    // The value and the range in `unidade`, the one the speed was typed in (a file's: km/h).
+    static QString Velocidade(const QString &onde, const QString &chave, double kmh,
+                              const TUnidadeVelocidade &unidade = TUnidadeVelocidade());
     static QString Inclinacao(const QString &onde, const QString &chave, double pct);
     static QString Nome(const QString &nome);
     static QString ExercicioVazio(int passos);
