@@ -1,18 +1,28 @@
 #include "session/graficosessao.h"
 
+#include <cmath>
+
 #include "chart/vtxgraph.h"
 
 namespace {
 
 constexpr double kVelocidadeMaximaEixo = 20;  // km/h
 
+QString NomeVelocidade(const TEscalaVelocidade &escala)
+{
+    return QStringLiteral("Velocidade (%1)").arg(escala.simbolo);
+}
+
 }  // namespace
 
-TGraficoSessao::TGraficoSessao(TvtxGraph &grafico) : FGrafico(grafico) {}
-
-QList<TGraficoSessao::TLinha> TGraficoSessao::Linhas()
+TGraficoSessao::TGraficoSessao(TvtxGraph &grafico, const TEscalaVelocidade &escala)
+    : FGrafico(grafico), FEscala(escala)
 {
-    return {{QStringLiteral("Velocidade (km/h)"), clRed, TCanvas::psSolid},
+}
+
+QList<TGraficoSessao::TLinha> TGraficoSessao::Linhas(const TEscalaVelocidade &escala)
+{
+    return {{NomeVelocidade(escala), clRed, TCanvas::psSolid},
             {QStringLiteral("Inclinação (%)"), clBlue, TCanvas::psDash}};
 }
 
@@ -23,9 +33,10 @@ void TGraficoSessao::Preparar(qint64 duracaoPrevistaMs)
     TAxis *y = FGrafico.YAxis();
     y->SetOriginValue(0);
     y->SetNumberOfDivisions(10);
-    y->SetScalePerDivision(kVelocidadeMaximaEixo / 10);
-    y->SetNumberOfDecimals(0);
-    y->SetAxisLabel(QStringLiteral("Velocidade (km/h)"));
+    const double divisao = TopoEixo() / 10;
+    y->SetScalePerDivision(divisao);
+    y->SetNumberOfDecimals(divisao == std::floor(divisao) ? 0 : 1);
+    y->SetAxisLabel(NomeVelocidade(FEscala));
     TAxis *y2 = FGrafico.YAxis2();
     y2->SetOriginValue(0);
     y2->SetNumberOfDivisions(10);
@@ -37,6 +48,12 @@ void TGraficoSessao::Preparar(qint64 duracaoPrevistaMs)
     FGrafico.Clear();
     FbTemAnterior = false;
     FUltimoMs = 0;
+}
+
+// 20 km/h, in another unit the next multiple of 5 above it (15 mph): ten round divisions.
+double TGraficoSessao::TopoEixo() const
+{
+    return std::ceil(FEscala.Valor(kVelocidadeMaximaEixo) / 5) * 5;
 }
 
 double TGraficoSessao::MinutosNoEixo() const
@@ -67,7 +84,8 @@ void TGraficoSessao::Desenhar(qint64 tempoMs, double velocidade, double inclinac
     const double t0 = FAnterior.tempoMs / 60000.0, t = tempoMs / 60000.0;
     const QList<TLinha> linhas = Linhas();
     FGrafico.SetPenWidth(2);
-    Segmento(t0, FAnterior.velocidadeAlvo, t, velocidade, false, linhas[0].cor, linhas[0].estilo);
+    Segmento(t0, FEscala.Valor(FAnterior.velocidadeAlvo), t, FEscala.Valor(velocidade), false,
+             linhas[0].cor, linhas[0].estilo);
     Segmento(t0, FAnterior.inclinacaoAlvo, t, inclinacao, true, linhas[1].cor, linhas[1].estilo);
     FGrafico.SetUseSecondYAxis(false);
 }
@@ -112,7 +130,7 @@ void TGraficoSessao::Evento(const TEventoRegistro &e)
         Avancar(e.tempoMs, e.velocidade, e.inclinacao);
     } else if (e.tipo == QLatin1String("estagio")) {
         FGrafico.SetPenWidth(1);
-        Segmento(t, 0, t, kVelocidadeMaximaEixo, false, clGray, TCanvas::psSolid);
+        Segmento(t, 0, t, TopoEixo(), false, clGray, TCanvas::psSolid);
     }
 }
 

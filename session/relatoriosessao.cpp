@@ -232,10 +232,10 @@ double Protocolo(TPagina &p, const TRelatorioSessao::TDados &d, double y)
                 .arg(br.toString(s.inicio.toLocalTime(), QStringLiteral("dd/MM/yyyy HH:mm"))),
             9);
     p.Texto(kMargem, y + 12,
-            QStringLiteral("Limites: %1 km/h, %2 %   Recuperação: %3 min a %4 km/h, %5 %")
-                .arg(Numero(s.velocidadeMaxima), Numero(s.inclinacaoMaxima),
-                     Numero(s.recuperacaoMs / 60000.0), Numero(s.recuperacaoVelocidade),
-                     Numero(s.recuperacaoInclinacao)),
+            QStringLiteral("Limites: %1 %2, %3 %   Recuperação: %4 min a %5 %2, %6 %")
+                .arg(d.velocidade.Numero(s.velocidadeMaxima), d.velocidade.simbolo,
+                     Numero(s.inclinacaoMaxima), Numero(s.recuperacaoMs / 60000.0),
+                     d.velocidade.Numero(s.recuperacaoVelocidade), Numero(s.recuperacaoInclinacao)),
             8);
     p.Texto(280, y + 12,
             QStringLiteral("Duração: %1   Situação: %2")
@@ -251,12 +251,13 @@ const char *const kTitulos[kNumColunas] = {"Estágio",    "Fase",       "Início
                                            "Velocidade", "Inclinação", "METs",   "FC",
                                            "PA",         "DP",         "Borg",   "Obs."};
 
-// "5.0 km/h", and the protocol's value beside it where the test's limits changed it.
-QString Enviado(double valor, double protocolo, const QString &unidade)
+// "5.0 km/h", and the protocol's value beside it where the test's limits changed it; the figures
+// as escala shows them (grades: a scale of 1 and one decimal).
+QString Enviado(double valor, double protocolo, const TEscalaVelocidade &escala)
 {
-    QString texto = QStringLiteral("%1 %2").arg(Numero(valor), unidade);
-    if (protocolo != 0 && Numero(protocolo) != Numero(valor))
-        texto += QStringLiteral(" (protocolo %1)").arg(Numero(protocolo));
+    QString texto = QStringLiteral("%1 %2").arg(escala.Numero(valor), escala.simbolo);
+    if (protocolo != 0 && escala.Numero(protocolo) != escala.Numero(valor))
+        texto += QStringLiteral(" (protocolo %1)").arg(escala.Numero(protocolo));
     return texto;
 }
 
@@ -268,7 +269,8 @@ double CabecalhoTabela(TPagina &p, double y)
     return y + kLinhaTabela + 2;
 }
 
-void LinhaEstagio(TPagina &p, const TRelatorioSessao::TEstagio &linha, double y)
+void LinhaEstagio(TPagina &p, const TRelatorioSessao::TEstagio &linha,
+                  const TEscalaVelocidade &velocidade, double y)
 {
     const TResumoEstagio &e = linha.resumo;
     QStringList marcas;
@@ -281,8 +283,8 @@ void LinhaEstagio(TPagina &p, const TRelatorioSessao::TEstagio &linha, double y)
         TResumoSessao::NomeFase(e.fase),
         TResumoSessao::Tempo(e.inicioMs),
         TResumoSessao::Tempo(e.fimMs),
-        Enviado(e.velocidade, e.velocidadeProtocolo, QStringLiteral("km/h")),
-        Enviado(e.inclinacao, e.inclinacaoProtocolo, QStringLiteral("%")),
+        Enviado(e.velocidade, e.velocidadeProtocolo, velocidade),
+        Enviado(e.inclinacao, e.inclinacaoProtocolo, TEscalaVelocidade{QStringLiteral("%"), 1, 1}),
         linha.mets ? Numero(*linha.mets) : QString(),
         e.frequenciaCardiaca ? QStringLiteral("%1 bpm").arg(e.frequenciaCardiaca) : QString(),
         e.pressaoSistolica
@@ -302,7 +304,7 @@ double Tabela(TPagina &p, const TRelatorioSessao::TDados &d, double y)
     for (const TRelatorioSessao::TEstagio &e : d.estagios) {
         if (y + kLinhaTabela > kFimPagina)
             y = CabecalhoTabela(p, p.NovaPagina());
-        LinhaEstagio(p, e, y);
+        LinhaEstagio(p, e, d.velocidade, y);
         y += kLinhaTabela;
     }
     return y;
@@ -327,9 +329,10 @@ double NotaMarcas(TPagina &p, const TRelatorioSessao::TDados &d, double y)
 double Picos(TPagina &p, const TRelatorioSessao::TDados &d, double y)
 {
     const TResumoSessao::TPicos &pk = d.picos;
-    QString picos = QStringLiteral("Picos: %1 km/h, %2 %, exercício %3")
-                        .arg(Numero(pk.velocidade), Numero(pk.inclinacao),
-                             TResumoSessao::Tempo(pk.exercicioMs));
+    QString picos =
+        QStringLiteral("Picos: %1, %2 %, exercício %3")
+            .arg(d.velocidade.Numero(pk.velocidade) + QLatin1Char(' ') + d.velocidade.simbolo,
+                 Numero(pk.inclinacao), TResumoSessao::Tempo(pk.exercicioMs));
     if (pk.frequenciaCardiaca)
         picos += QStringLiteral(", FC %1 bpm").arg(pk.frequenciaCardiaca);
     if (pk.pressaoSistolica)
@@ -676,7 +679,7 @@ void TRelatorioSessao::Imprimir(const TDados &dados, TvtxGraph &grafico)
                 margem = std::max(margem, g->Xorigin());
             }
         y = Grafico(p, grafico, topo, altura, traco, margem);
-        Legenda(p, y + 4, TGraficoSessao::Linhas(), {}, traco);
+        Legenda(p, y + 4, TGraficoSessao::Linhas(dados.velocidade), {}, traco);
         if (cardiaco) {
             y = Grafico(p, *cardiaco, y + kAlturaLegenda + kEntreGraficos, altura, traco, margem);
             Legenda(p, y + 4, TGraficoCardiaco::Linhas(), TGraficoCardiaco::Simbolos(), traco);

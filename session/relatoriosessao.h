@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "kestrova_session_export.h"
+#include "session/graficosessao.h"
 #include "session/laboratorio.h"
 #include "session/registrossessao.h"
 #include "session/resumosessao.h"
@@ -65,6 +66,9 @@ public:
         // The record: the heart-rate chart's, and what the clinical results come from.
         QList<TAmostraRegistro> amostras;
         QList<TEventoRegistro> eventos;
+        // The unit the speeds are printed in (the record's are km/h); the caller sets it, and
+        // draws the belt chart with the same.
+        TEscalaVelocidade velocidade;
     };
 
     static QList<TCaixa> CaixasPaciente();
