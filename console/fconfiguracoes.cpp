@@ -20,6 +20,7 @@ namespace {
 
 const QString kChaveFormula = QStringLiteral("fcMaxima/formula");
 const QString kChaveAlvo = QStringLiteral("fcMaxima/alvo");
+const QString kChaveUnidade = QStringLiteral("velocidade/unidade");
 
 }  // namespace
 
@@ -41,6 +42,14 @@ TfrmConfiguracoes::TfrmConfiguracoes(QWidget *parent) : QDialog(parent)
     FAlvo->setDecimals(0);
     FAlvo->setSuffix(QStringLiteral(" % da máxima prevista"));
     FAlvo->setValue(PercentualAlvo());
+    FUnidade = new QComboBox;
+    FUnidade->setObjectName(QStringLiteral("cmbUnidadeVelocidade"));
+    for (const auto unidade :
+         {TUnidadeVelocidade::TUnidade::Kmh, TUnidadeVelocidade::TUnidade::Mph}) {
+        const TUnidadeVelocidade u(unidade);
+        FUnidade->addItem(u.Simbolo(), u.Codigo());
+    }
+    FUnidade->setCurrentIndex(std::max(0, FUnidade->findData(UnidadeVelocidade().Codigo())));
     const TLaboratorio lab = TLaboratorio::Carregar();
     FNome = new QLineEdit(lab.nome);
     FNome->setObjectName(QStringLiteral("edtLaboratorio"));
@@ -62,6 +71,7 @@ TfrmConfiguracoes::TfrmConfiguracoes(QWidget *parent) : QDialog(parent)
     logotipo->addWidget(escolher);
     formulario->addRow(QStringLiteral("FC máxima prevista:"), FFormula);
     formulario->addRow(QStringLiteral("FC alvo:"), FAlvo);
+    formulario->addRow(QStringLiteral("Unidade de velocidade:"), FUnidade);
     formulario->addRow(QStringLiteral("Laboratório:"), FNome);
     formulario->addRow(QStringLiteral("Endereço:"), FEndereco);
     formulario->addRow(QStringLiteral("Logotipo:"), logotipo);
@@ -79,6 +89,7 @@ bool TfrmConfiguracoes::Salvar()
     QSettings preferencias = PreferenciasConsole();
     preferencias.setValue(kChaveFormula, FFormula->currentData());
     preferencias.setValue(kChaveAlvo, FAlvo->value());
+    preferencias.setValue(kChaveUnidade, FUnidade->currentData());
     preferencias.sync();
     TLaboratorio lab;
     lab.nome = FNome->text().trimmed();
@@ -99,4 +110,15 @@ QString TfrmConfiguracoes::FormulaFcMaxima()
 double TfrmConfiguracoes::PercentualAlvo()
 {
     return PreferenciasConsole().value(kChaveAlvo, kAlvoPadrao).toDouble();
+}
+
+TUnidadeVelocidade TfrmConfiguracoes::UnidadeVelocidade()
+{
+    return TUnidadeVelocidade::DoCodigo(PreferenciasConsole().value(kChaveUnidade).toString())
+        .value_or(TUnidadeVelocidade());
+}
+
+TEscalaVelocidade TfrmConfiguracoes::Escala(const TUnidadeVelocidade &unidade)
+{
+    return {unidade.Simbolo(), unidade.DeKmh(1), unidade.Casas()};
 }

@@ -89,11 +89,6 @@ QPushButton *Botao(const QString &texto, const QString &nome)
     return botao;
 }
 
-QString Km(double v)
-{
-    return QStringLiteral("%1 km/h").arg(QString::number(v, 'f', 1));
-}
-
 QString Pct(double v)
 {
     return QStringLiteral("%1 %").arg(QString::number(v, 'f', 1));
@@ -225,6 +220,7 @@ TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(pa
     FRelogioTela->setInterval(200);
     connect(FRelogioTela, &QTimer::timeout, this, &TfrmConsole::AtualizarContagem);
     AtualizarDispositivo();
+    AplicarUnidade();
     AtualizarControles();
 }
 
@@ -250,7 +246,8 @@ QWidget *TfrmConsole::CriarExecucao()
     FNoEstagio = Valor(QStringLiteral("lblNoEstagio"), 18, {tempo});
     FProximo = Valor(QStringLiteral("lblProximo"), 18, {tempo});
     FFase = Valor(QStringLiteral("lblFase"), 18, {QStringLiteral("Aquecimento, estágio 88")});
-    FAlvo = Valor(QStringLiteral("lblAlvo"), 22, {QStringLiteral("88.8 km/h   88.8 %")});
+    FAlvo = Valor(QStringLiteral("lblAlvo"), 22,
+                  {QStringLiteral("88.8 km/h   88.8 %"), QStringLiteral("88.88 mph   88.8 %")});
     FLink = Valor(QStringLiteral("lblLink"), 18, {});
     QStringList estados;
     for (int e = 0; e <= int(TEstadoExecucao::Concluido); ++e)
@@ -409,7 +406,8 @@ void TfrmConsole::CriarMenus()
     });
     FAcoesComDialogo << arquivo->addAction(QStringLiteral("&Configurações..."), this, [this] {
         TfrmConfiguracoes configuracoes(this);
-        configuracoes.exec();
+        if (configuracoes.exec() == QDialog::Accepted)
+            AplicarUnidade();
     });
     arquivo->addSeparator();
     arquivo->addAction(QStringLiteral("Sai&r"), this, &QWidget::close);
@@ -569,6 +567,21 @@ void TfrmConsole::AvisoClinico(const QString &texto)
     FAvisoClinico->setText(QStringLiteral("ATENÇÃO: %1").arg(texto));
     FAvisoClinico->show();
     RegistrarNota(QStringLiteral("aviso"), texto, QStringLiteral("ATENÇÃO: "));
+}
+
+void TfrmConsole::AplicarUnidade()
+{
+    FUnidade = TfrmConfiguracoes::UnidadeVelocidade();
+    FProtocolo->AjustarUnidade(FUnidade);
+    FDesenho->AjustarEscala(TfrmConfiguracoes::Escala(FUnidade));
+    // The settings are off during a test: the chart shows the last test, or nothing yet.
+    if (FiUltimaSessao)
+        FDesenho->Redesenhar(FBanco->LerAmostras(FiUltimaSessao),
+                             FBanco->LerEventos(FiUltimaSessao));
+    else
+        FDesenho->Preparar();
+    if (FExecutor)
+        MostrarAmostra(FExecutor->UltimaAmostra());
 }
 
 // After the test: the ST deviation and angina index the entries and the stop reason give.
@@ -797,7 +810,9 @@ qint64 TfrmConsole::TempoAtual() const
 
 void TfrmConsole::AoEvento(const TEventoExecucao &evento)
 {
-    FLog->addItem(QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(evento.tempoMs), evento.texto));
+    // The runner's text is recorded in km/h; the list says it in the unit shown.
+    FLog->addItem(QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(evento.tempoMs),
+                                               FUnidade.TextoNaUnidade(evento.texto)));
     // Failures stand out: a lost link, a hold because the window did not answer.
     if (evento.tipo == TEventoExecucao::TTipo::Falha)
         FLog->item(FLog->count() - 1)->setForeground(QColor(0xc0, 0, 0));
@@ -851,11 +866,12 @@ void TfrmConsole::MostrarAmostra(const TAmostraExecucao &a)
                                                : TResumoSessao::Tempo(a.tempoParaProximoMs));
     FFase->setText(
         QStringLiteral("%1, estágio %2").arg(TResumoSessao::NomeFase(int(a.fase))).arg(a.estagio));
-    FAlvo->setText(Km(a.velocidadeAlvo) + QStringLiteral("   ") + Pct(a.inclinacaoAlvo));
+    FAlvo->setText(FUnidade.Texto(a.velocidadeAlvo) + QStringLiteral("   ") +
+                   Pct(a.inclinacaoAlvo));
     if (a.linkOk)
         FAvisoPorta.clear();
-    const QString velocidade =
-        a.velocidadeConhecida ? Km(a.velocidadeConfirmada) : QStringLiteral("- km/h");
+    const QString velocidade = a.velocidadeConhecida ? FUnidade.Texto(a.velocidadeConfirmada)
+                                                     : QStringLiteral("- ") + FUnidade.Simbolo();
     const QString inclinacao =
         a.inclinacaoConhecida ? Pct(a.inclinacaoConfirmada) : QStringLiteral("- %");
     MostrarLink(a.linkOk
@@ -1105,10 +1121,13 @@ bool TfrmConsole::ImprimirRelatorio(qint64 sessaoId, const QString &pdf)
     try {
         TvtxGraph grafico;
         grafico.resize(FGrafico->size());
-        TGraficoSessao desenho(grafico);
+        const TEscalaVelocidade escala = TfrmConfiguracoes::Escala(FUnidade);
+        TGraficoSessao desenho(grafico, escala);
         desenho.Redesenhar(FBanco->LerAmostras(sessaoId), FBanco->LerEventos(sessaoId));
         Printer()->SetPdfOutput(pdf);
-        TRelatorioSessao::Imprimir(TRelatorioClinico::Carregar(*FBanco, sessaoId), grafico);
+        TRelatorioSessao::TDados dados = TRelatorioClinico::Carregar(*FBanco, sessaoId);
+        dados.velocidade = escala;
+        TRelatorioSessao::Imprimir(dados, grafico);
         return true;
     } catch (const Exception &erro) {
         ShowErrorMessage(

@@ -13,6 +13,7 @@
 #include "protocol/amostraexecucao.h"
 #include "protocol/estadoexecucao.h"
 #include "protocol/eventoexecucao.h"
+#include "protocol/unidadevelocidade.h"
 #include "session/bancosessoes.h"
 #include "session/registrossessao.h"
 
@@ -127,6 +128,8 @@ private:
     void AvisoClinico(const QString &texto);
     void RegistrarNota(const QString &tipo, const QString &texto, const QString &prefixo = {});
     void GravarDadosClinicos();
+    // Shows speeds in the unit of the settings: the set-up, the running view, the chart.
+    void AplicarUnidade();
 
     TBancoSessoes *FBanco;
     double FdEscala = 1;
@@ -141,6 +144,7 @@ private:
     qint64 FiUltimaSessao = 0;
     // The end of a test that ended while the server was away: written when it answers again.
     std::optional<TSessao> FFimPendente;
+    TUnidadeVelocidade FUnidade;
     TAmostraExecucao FUltimaAmostra;
     double FdAlvoVelocidade = 0, FdAlvoInclinacao = 0;  // the last target sent
     QElapsedTimer FDesdeAmostra;

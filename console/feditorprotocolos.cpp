@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "clinical/equacoesmetabolicas.h"
+#include "console/fconfiguracoes.h"
 #include "console/graficoprevia.h"
 #include "platform/inputbox.h"
 #include "platform/messagebox.h"
@@ -46,9 +47,14 @@ QString Um(double valor)
     return QString::number(valor, 'f', 1);
 }
 
+QString Faixa(const QString &de, const QString &ate)
+{
+    return de == ate ? de : QStringLiteral("%1 → %2").arg(de, ate);
+}
+
 QString Faixa(double de, double ate)
 {
-    return de == ate ? Um(de) : QStringLiteral("%1 → %2").arg(Um(de), Um(ate));
+    return Faixa(Um(de), Um(ate));
 }
 
 // The cells' editor: every keystroke is judged by the editor's rules, and the line under the
@@ -86,6 +92,7 @@ TfrmEditorProtocolos::TfrmEditorProtocolos(const QString &pasta, QWidget *parent
     setObjectName(QStringLiteral("dlgEditorProtocolos"));
     setWindowTitle(QStringLiteral("Editor de protocolos"));
     FEditor = new TEditorProtocolo(&TEquacoesMetabolicas::Mets, QLocale(), this);
+    FEditor->AjustarUnidade(TfrmConfiguracoes::UnidadeVelocidade());
     auto *layout = new QVBoxLayout(this);
     auto *divisao = new QSplitter;
     divisao->addWidget(CriarLista());
@@ -451,8 +458,9 @@ void TfrmEditorProtocolos::MostrarTabela(TFase fase)
 void TfrmEditorProtocolos::MostrarPrevia()
 {
     const TPreviaProtocolo &previa = FEditor->Previa();
-    const QString v = FEditor->Unidade().Simbolo();
-    FGrafico->Mostrar(previa, v);
+    const TUnidadeVelocidade &u = FEditor->Unidade();
+    const QString v = u.Simbolo();
+    FGrafico->Mostrar(previa, u);
     FEtapas->clear();
     if (previa.Pontos().isEmpty()) {
         FResumo->setText(QStringLiteral("Sem prévia enquanto houver campos com problema."));
@@ -460,16 +468,14 @@ void TfrmEditorProtocolos::MostrarPrevia()
         return;
     }
     FResumo->setText(QStringLiteral("Duração total: %1    Pico: %2 %3, %4 %    METs no pico: %5")
-                         .arg(Tempo(previa.DuracaoMs()),
-                              Um(FEditor->Unidade().DeKmh(previa.VelocidadePico())), v,
+                         .arg(Tempo(previa.DuracaoMs()), u.Numero(previa.VelocidadePico()), v,
                               Um(previa.InclinacaoPico()), Um(previa.MetsPico())));
     for (const TPreviaProtocolo::TEtapa &e : previa.Etapas()) {
-        auto *item = new QTreeWidgetItem({QString::number(e.etapa.estagio), Tempo(e.etapa.inicioMs),
-                                          Tempo(e.etapa.passo.duracaoMs),
-                                          Faixa(FEditor->Unidade().DeKmh(e.velocidadeInicial),
-                                                FEditor->Unidade().DeKmh(e.velocidadeFinal)),
-                                          Faixa(e.inclinacaoInicial, e.inclinacaoFinal),
-                                          Faixa(e.metsInicial, e.metsFinal)});
+        auto *item = new QTreeWidgetItem(
+            {QString::number(e.etapa.estagio), Tempo(e.etapa.inicioMs),
+             Tempo(e.etapa.passo.duracaoMs),
+             Faixa(u.Numero(e.velocidadeInicial), u.Numero(e.velocidadeFinal)),
+             Faixa(e.inclinacaoInicial, e.inclinacaoFinal), Faixa(e.metsInicial, e.metsFinal)});
         if (!e.limitacoes.isEmpty()) {
             for (int c = 0; c < item->columnCount(); ++c) {
                 item->setBackground(c, kCorLimitacao);

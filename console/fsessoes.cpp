@@ -22,6 +22,7 @@
 
 #include "chart/vtxgraph.h"
 #include "components/dbgridkpr.h"
+#include "console/fconfiguracoes.h"
 #include "console/preferencias.h"
 #include "session/bancosessoes.h"
 #include "session/graficocardiaco.h"
@@ -71,7 +72,8 @@ TfrmSessoes::TfrmSessoes(TBancoSessoes *banco, QWidget *parent) : QDialog(parent
     detalheLayout->setContentsMargins(0, 0, 0, 0);
     FGrafico = new TvtxGraph;
     FGrafico->setObjectName(QStringLiteral("graficoSessao"));
-    FDesenho = std::make_unique<TGraficoSessao>(*FGrafico);
+    FDesenho = std::make_unique<TGraficoSessao>(
+        *FGrafico, TfrmConfiguracoes::Escala(TfrmConfiguracoes::UnidadeVelocidade()));
     FDesenho->Preparar();
     FGraficoCardiaco = new TvtxGraph;
     FGraficoCardiaco->setObjectName(QStringLiteral("graficoCardiacoSessao"));
@@ -297,10 +299,11 @@ void TfrmSessoes::Mostrar(qint64 sessaoId)
     const QList<TEventoRegistro> eventos = FBanco->LerEventos(sessaoId);
     FDesenho->Redesenhar(amostras, eventos);
     FDesenhoCardiaco->Redesenhar(amostras, eventos);
+    const TUnidadeVelocidade unidade = TfrmConfiguracoes::UnidadeVelocidade();
     for (const TEventoRegistro &e : eventos)
         if (e.tipo != QLatin1String("alvo"))
-            FEventos->addItem(
-                QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(e.tempoMs), e.texto));
+            FEventos->addItem(QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(e.tempoMs),
+                                                           unidade.TextoNaUnidade(e.texto)));
     if (const std::optional<TSessao> s = FBanco->LerSessao(sessaoId))
         FResumo->setText(
             QStringLiteral("%1 — %2, %3. Motivo: %4")

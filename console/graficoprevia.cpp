@@ -21,10 +21,10 @@ TGraficoPrevia::TGraficoPrevia(QWidget *parent) : QWidget(parent)
     setMinimumSize(280, 160);
 }
 
-void TGraficoPrevia::Mostrar(const TPreviaProtocolo &previa, const QString &unidadeVelocidade)
+void TGraficoPrevia::Mostrar(const TPreviaProtocolo &previa, const TUnidadeVelocidade &unidade)
 {
     FPrevia = previa;
-    FUnidade = unidadeVelocidade;
+    FUnidade = unidade;
     update();
 }
 
@@ -49,7 +49,7 @@ void TGraficoPrevia::paintEvent(QPaintEvent *)
         return;
     }
     const double duracao = double(FPrevia.DuracaoMs());
-    const double topoV = Topo(FPrevia.VelocidadePico(), 2);
+    const double topoV = Topo(FUnidade.DeKmh(FPrevia.VelocidadePico()), 2);
     const double topoI = Topo(FPrevia.InclinacaoPico(), 5);
     auto x = [&](qint64 t) { return area.left() + area.width() * double(t) / duracao; };
     auto y = [&](double v, double topo) { return area.bottom() - area.height() * v / topo; };
@@ -70,7 +70,7 @@ void TGraficoPrevia::paintEvent(QPaintEvent *)
     // The scales: speed on the left, grade on the right.
     p.setPen(QColor(190, 0, 0));
     p.drawText(QRectF(0, area.top() - fm.height() - 4, margemX * 3, fm.height()), Qt::AlignLeft,
-               FUnidade);
+               FUnidade.Simbolo());
     p.drawText(QRectF(0, area.top() - fm.height() / 2, margemX - 4, fm.height()), Qt::AlignRight,
                QString::number(topoV, 'f', 0));
     p.drawText(QRectF(0, area.bottom() - fm.height() / 2, margemX - 4, fm.height()), Qt::AlignRight,
@@ -103,6 +103,6 @@ void TGraficoPrevia::paintEvent(QPaintEvent *)
     };
     degraus([](const TPreviaProtocolo::TPonto &q) { return q.inclinacao; }, topoI,
             QColor(0, 70, 200));
-    degraus([](const TPreviaProtocolo::TPonto &q) { return q.velocidade; }, topoV,
-            QColor(190, 0, 0));
+    degraus([this](const TPreviaProtocolo::TPonto &q) { return FUnidade.DeKmh(q.velocidade); },
+            topoV, QColor(190, 0, 0));
 }

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "protocol/previaprotocolo.h"
+#include "protocol/unidadevelocidade.h"
 
 // The protocol editor's preview chart: the speed (red, left scale) and grade (blue, right scale)
 // the board will receive, as steps over the protocol's minutes, with the step boundaries as grey
@@ -14,7 +15,8 @@ class KESTROVA_CONSOLE_EXPORT TGraficoPrevia : public QWidget {
 public:
     explicit TGraficoPrevia(QWidget *parent = nullptr);
 
-    void Mostrar(const TPreviaProtocolo &previa, const QString &unidadeVelocidade);
+    // Speeds drawn and scaled in `unidade` (the preview's are km/h).
+    void Mostrar(const TPreviaProtocolo &previa, const TUnidadeVelocidade &unidade);
     QSize sizeHint() const override;
 
 protected:
@@ -22,5 +24,5 @@ protected:
 
 private:
     TPreviaProtocolo FPrevia;
-    QString FUnidade;
+    TUnidadeVelocidade FUnidade;
 };

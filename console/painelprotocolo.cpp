@@ -13,7 +13,9 @@
 #include <QVBoxLayout>
 
 #include "clinical/equacoesmetabolicas.h"
+#include "console/caixavelocidade.h"
 #include "platform/messagebox.h"
+#include "protocol/faixaesteira.h"
 #include "protocol/geradorrampa.h"
 #include "session/resumosessao.h"
 
@@ -79,9 +81,9 @@ QWidget *TPainelProtocolo::CriarRampa()
     auto *rampa = new QWidget;
     auto *form = new QFormLayout(rampa);
     form->setContentsMargins(0, 0, 0, 0);
-    FRampaVelIni = Numero(1.5, 18, 2.7, 0.1, 1, QStringLiteral(" km/h"));
+    FRampaVelIni = new TCaixaVelocidade(1.5, 18, 2.7);
     FRampaIncIni = Numero(0, 25, 0, 0.5, 1, QStringLiteral(" %"));
-    FRampaVelPico = Numero(1.5, 18, 8, 0.1, 1, QStringLiteral(" km/h"));
+    FRampaVelPico = new TCaixaVelocidade(1.5, 18, 8);
     FRampaIncPico = Numero(0, 25, 15, 0.5, 1, QStringLiteral(" %"));
     FRampaMinutos = Numero(8, 12, 10, 0.5, 1, QStringLiteral(" min"));
     form->addRow(QStringLiteral("Início:"), FRampaVelIni);
@@ -89,8 +91,8 @@ QWidget *TPainelProtocolo::CriarRampa()
     form->addRow(QStringLiteral("Pico:"), FRampaVelPico);
     form->addRow(QString(), FRampaIncPico);
     form->addRow(QStringLiteral("Duração da rampa:"), FRampaMinutos);
-    for (QDoubleSpinBox *caixa :
-         {FRampaVelIni, FRampaIncIni, FRampaVelPico, FRampaIncPico, FRampaMinutos})
+    for (QDoubleSpinBox *caixa : std::initializer_list<QDoubleSpinBox *>{
+             FRampaVelIni, FRampaIncIni, FRampaVelPico, FRampaIncPico, FRampaMinutos})
         connect(caixa, &QDoubleSpinBox::valueChanged, this, [this] { MostrarPassos(); });
     return rampa;
 }
@@ -100,13 +102,13 @@ QWidget *TPainelProtocolo::CriarLimites()
     auto *limites = new QWidget;
     auto *form = new QFormLayout(limites);
     form->setContentsMargins(0, 0, 0, 0);
-    FVelMax = Numero(1.5, 18, 18, 0.1, 1, QStringLiteral(" km/h"));
+    FVelMax = new TCaixaVelocidade(1.5, 18, 18);
     FVelMax->setObjectName(QStringLiteral("spnVelocidadeMaxima"));
     FIncMax = Numero(0, 25, 25, 0.5, 1, QStringLiteral(" %"));
     FIncMax->setObjectName(QStringLiteral("spnInclinacaoMaxima"));
     FRecMinutos = Numero(0, 30, 3, 0.5, 1, QStringLiteral(" min"));
     FRecMinutos->setObjectName(QStringLiteral("spnRecuperacao"));
-    FRecVel = Numero(0, 18, 2.5, 0.1, 1, QStringLiteral(" km/h"));
+    FRecVel = new TCaixaVelocidade(0, 18, 2.5);
     FRecVel->setObjectName(QStringLiteral("spnRecuperacaoVelocidade"));
     FRecInc = Numero(0, 25, 0, 0.5, 1, QStringLiteral(" %"));
     FAceitar = new QCheckBox(QStringLiteral("Aceitar limitação à faixa da esteira"));
@@ -197,14 +199,23 @@ void TPainelProtocolo::MostrarPassos()
                          ? QStringLiteral("%1 → %2").arg(inicio, fim)
                          : inicio);
         }
-    const QStringList linhas = DescreverPassos(*protocolo).split(QLatin1Char('\n'));
+    const QStringList linhas = DescreverPassos(*protocolo, FUnidade).split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < linhas.size(); ++i)
         FPassos->addTopLevelItem(
             new QTreeWidgetItem(linhas.at(i).split(QLatin1Char('\t')) << mets.value(i)));
     FPassos->setToolTip(protocolo->descricao + QLatin1Char('\n') + protocolo->fonte);
 }
 
-QString TPainelProtocolo::DescreverPassos(const TProtocolo &protocolo)
+void TPainelProtocolo::AjustarUnidade(const TUnidadeVelocidade &unidade)
+{
+    FUnidade = unidade;
+    for (TCaixaVelocidade *caixa : {FRampaVelIni, FRampaVelPico, FVelMax, FRecVel})
+        caixa->AjustarUnidade(unidade);
+    MostrarPassos();
+}
+
+QString TPainelProtocolo::DescreverPassos(const TProtocolo &protocolo,
+                                          const TUnidadeVelocidade &unidade)
 {
     const TPassoFase fases[] = {{"Aquecimento", &protocolo.aquecimento},
                                 {"Exercício", &protocolo.exercicio},
@@ -215,17 +226,21 @@ QString TPainelProtocolo::DescreverPassos(const TProtocolo &protocolo)
         for (const TPasso &p : *f.passos) {
             ++estagio;
             const bool rampa = p.tipo == TPasso::TTipo::Rampa;
-            auto faixa = [rampa](double a, double b, const char *unidade) {
-                return rampa ? QStringLiteral("%1 → %2 %3")
-                                   .arg(QString::number(a, 'f', 1), QString::number(b, 'f', 1),
-                                        QString::fromUtf8(unidade))
-                             : QStringLiteral("%1 %2").arg(QString::number(a, 'f', 1),
-                                                           QString::fromUtf8(unidade));
+            auto faixa = [rampa](const QString &a, const QString &b, const QString &simbolo) {
+                return rampa ? QStringLiteral("%1 → %2 %3").arg(a, b, simbolo)
+                             : QStringLiteral("%1 %2").arg(a, simbolo);
+            };
+            auto numero = [](double v) { return QString::number(v, 'f', 1); };
+            auto velocidade = [&unidade, &numero](double kmh) {
+                return unidade.Mph() ? unidade.Numero(TFaixaEsteira::QuantizarVelocidade(kmh))
+                                     : numero(kmh);
             };
             linhas << QStringList{QString::fromUtf8(f.fase), QString::number(estagio),
                                   TResumoSessao::Tempo(p.duracaoMs),
-                                  faixa(p.velocidadeInicial, p.velocidadeFinal, "km/h"),
-                                  faixa(p.inclinacaoInicial, p.inclinacaoFinal, "%")}
+                                  faixa(velocidade(p.velocidadeInicial),
+                                        velocidade(p.velocidadeFinal), unidade.Simbolo()),
+                                  faixa(numero(p.inclinacaoInicial), numero(p.inclinacaoFinal),
+                                        QStringLiteral("%"))}
                           .join(QLatin1Char('\t'));
         }
     return linhas.join(QLatin1Char('\n'));

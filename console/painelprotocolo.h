@@ -8,9 +8,11 @@
 
 #include "protocol/bibliotecaprotocolos.h"
 #include "protocol/protocolo.h"
+#include "protocol/unidadevelocidade.h"
 
 class QCheckBox;
 class QComboBox;
+class TCaixaVelocidade;
 class QDoubleSpinBox;
 class QLabel;
 class QTreeWidget;
@@ -34,8 +36,12 @@ public:
     double RecuperacaoVelocidade() const;
     double RecuperacaoInclinacao() const;
     bool AceitarLimitacao() const;
-    // One line per step: "Exercício 1  3:00  2.7 km/h  0.0 %" (ramps with both ends).
-    static QString DescreverPassos(const TProtocolo &protocolo);
+    // The unit the speeds are shown and typed in; the values read stay km/h.
+    void AjustarUnidade(const TUnidadeVelocidade &unidade);
+    // One line per step: "Exercício 1  3:00  2.7 km/h  0.0 %" (ramps with both ends); in mph the
+    // speed the board takes for the step's value, converted back ("1.68 mph").
+    static QString DescreverPassos(const TProtocolo &protocolo,
+                                   const TUnidadeVelocidade &unidade = TUnidadeVelocidade());
     static qint64 Duracao(const TProtocolo &protocolo);
 
 signals:
@@ -54,9 +60,11 @@ private:
     QTreeWidget *FPassos = nullptr;
     QLabel *FAvisos = nullptr;
     QWidget *FRampa = nullptr;
-    QDoubleSpinBox *FRampaVelIni = nullptr, *FRampaIncIni = nullptr, *FRampaVelPico = nullptr,
-                   *FRampaIncPico = nullptr, *FRampaMinutos = nullptr;
-    QDoubleSpinBox *FVelMax = nullptr, *FIncMax = nullptr;
-    QDoubleSpinBox *FRecMinutos = nullptr, *FRecVel = nullptr, *FRecInc = nullptr;
+    TUnidadeVelocidade FUnidade;
+    TCaixaVelocidade *FRampaVelIni = nullptr, *FRampaVelPico = nullptr, *FVelMax = nullptr,
+                     *FRecVel = nullptr;
+    QDoubleSpinBox *FRampaIncIni = nullptr, *FRampaIncPico = nullptr, *FRampaMinutos = nullptr;
+    QDoubleSpinBox *FIncMax = nullptr;
+    QDoubleSpinBox *FRecMinutos = nullptr, *FRecInc = nullptr;
     QCheckBox *FAceitar = nullptr;
 };
