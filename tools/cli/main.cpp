@@ -42,9 +42,9 @@ Commands:
                             window (a USB adapter is stored by its /dev/serial/by-id name);
                             DEVICE - removes the mapping
   protocols                 list the built-in and user exercise-test protocols
-  show NAME                 print a protocol's steps, the values the board receives and
+  show NAME [--mph]         print a protocol's steps, the values the board receives and
                             their METs (ACSM)
-  run NAME [--max-speed KMH] [--max-grade PCT] [--recovery MIN] [--accept-clamp]
+  run NAME [--mph] [--max-speed KMH] [--max-grade PCT] [--recovery MIN] [--accept-clamp]
            [--time-scale X] [--csv FILE] [--hr-file FILE]
            [--database FILE --patient NAME --birth DD/MM/YYYY --sex F|M
             [--beta-blocker] [--resting-hr BPM] [--resting-bp SYS/DIA]]
@@ -54,7 +54,7 @@ Commands:
                             on the run's clock, its rate in the CSV's last columns;
                             --database records the run as a session of orvanta-teste's
                             database (resting rate 30-250 bpm, pressure 50-300/20-200 mmHg)
-  report --database FILE [--session ID] [--json] [--pdf FILE]
+  report --database FILE [--session ID] [--json] [--pdf FILE [--mph]]
                             a recorded session's clinical results as one JSON object, or its
                             printed report as a PDF; the latest session without --session
   hr-decode HEX...           decode one heart-rate strap notification (Heart Rate
@@ -68,6 +68,10 @@ Commands:
                             notification's bytes, as hr-decode reads them
   NAME may be a protocol file (*.json), or "ramp" with --start-speed KMH
   [--start-grade PCT] --peak-speed KMH --peak-grade PCT [--duration MIN] (8 to 12)
+
+--mph: the speeds typed (--max-speed, --start-speed, --peak-speed) and printed are in miles
+per hour; a typed speed goes to the board as km/h rounded to the nearest 0.1 km/h. The CSV,
+the JSON and the database stay in km/h.
 
 Numbers take '.' or ',' as the decimal separator. Exit status: 0 success, 1 the board
 failed (the reason, e.g. "Retornou NAK", on standard error), 2 usage error, 3 the port

@@ -31,9 +31,14 @@ double BoardGrade(double pct, const TProtocolOptions &options)
         pct, options.maxGrade.value_or(TFaixaEsteira::kInclinacaoMaxima));
 }
 
+QString Range(const QString &from, const QString &to)
+{
+    return from == to ? from : from + QStringLiteral("->") + to;
+}
+
 QString Range(double from, double to)
 {
-    return from == to ? Number(from) : Number(from) + QStringLiteral("->") + Number(to);
+    return Range(Number(from), Number(to));
 }
 
 // ACSM's METs of what the board receives at a step's start and end.
@@ -89,15 +94,19 @@ int Show(const TProtocolOptions &options)
     TProtocolo p = options.protocolo;
     if (options.recoveryMinutes)
         p.TrocarRecuperacao(qint64(*options.recoveryMinutes * 60000), 2.5, 0);
-    PrintLine(QStringLiteral("%1 (%2): %3").arg(p.nome, p.id, p.descricao));
+    PrintLine(QStringLiteral("%1 (%2): %3")
+                  .arg(p.nome, p.id, options.unidade.TextoNaUnidade(p.descricao)));
     if (!p.fonte.isEmpty())
         PrintLine(QStringLiteral("Fonte: ") + p.fonte);
+    // The board's speeds; in mph converted back, in a column wide enough for "10.07->11.18".
+    const TUnidadeVelocidade &u = options.unidade;
+    const int speedWidth = u.Mph() ? 12 : 10;
     PrintLine(QStringLiteral("%1 %2 %3 %4 %5 %6 %7  %8")
                   .arg(QStringLiteral("EST"), 3)
                   .arg(QStringLiteral("FASE"), -12)
                   .arg(QStringLiteral("INÍCIO"), 7)
                   .arg(QStringLiteral("DURAÇÃO"), 7)
-                  .arg(QStringLiteral("KM/H"), 10)
+                  .arg(u.Simbolo().toUpper(), speedWidth)
                   .arg(QStringLiteral("%"), 10)
                   .arg(QStringLiteral("METS"), 10)
                   .arg(QStringLiteral("PLACA")));
@@ -108,9 +117,9 @@ int Show(const TProtocolOptions &options)
                       .arg(NomeFase(e.fase), -12)
                       .arg(FormatTime(e.inicioMs), 7)
                       .arg(FormatTime(s.duracaoMs), 7)
-                      .arg(Range(BoardSpeed(s.velocidadeInicial, options),
-                                 BoardSpeed(s.velocidadeFinal, options)),
-                           10)
+                      .arg(Range(u.Numero(BoardSpeed(s.velocidadeInicial, options)),
+                                 u.Numero(BoardSpeed(s.velocidadeFinal, options))),
+                           speedWidth)
                       .arg(Range(BoardGrade(s.inclinacaoInicial, options),
                                  BoardGrade(s.inclinacaoFinal, options)),
                            10)
@@ -118,7 +127,7 @@ int Show(const TProtocolOptions &options)
                       .arg(Codes(s, options)));
     }
     PrintLine(QStringLiteral("Duração total: ") + FormatTime(p.DuracaoTotalMs()));
-    for (const QString &line : TFaixaEsteira::Limitacoes(p))
+    for (const QString &line : TFaixaEsteira::Limitacoes(p, u))
         PrintLine(QStringLiteral("Fora da faixa da esteira: ") + line);
     return kOk;
 }

@@ -28,7 +28,7 @@ std::optional<double> Optional(const QCommandLineParser &parser, const char *nam
     return Require(parser, name);
 }
 
-TProtocolo Ramp(const QCommandLineParser &parser)
+TProtocolo Ramp(const QCommandLineParser &parser, const TUnidadeVelocidade &unidade)
 {
     for (const char *name : {"start-speed", "peak-speed", "peak-grade"})
         if (!parser.isSet(QLatin1String(name)))
@@ -36,9 +36,16 @@ TProtocolo Ramp(const QCommandLineParser &parser)
                 QStringLiteral("ramp needs --start-speed, --peak-speed and "
                                "--peak-grade (and takes --start-grade, --duration)"));
     TParametrosRampa ramp;
-    ramp.velocidadeInicial = Require(parser, "start-speed");
+    ramp.velocidadeInicial = unidade.Kmh(Require(parser, "start-speed"));
     ramp.inclinacaoInicial = Optional(parser, "start-grade").value_or(0.0);
-    ramp.velocidadePico = Require(parser, "peak-speed");
+    ramp.velocidadePico = unidade.Kmh(Require(parser, "peak-speed"));
+    // The generator says its speed range in km/h; in mph the range is said here, in mph.
+    for (const double kmh : {ramp.velocidadeInicial, ramp.velocidadePico})
+        if (unidade.Mph() &&
+            (kmh < TFaixaEsteira::kVelocidadeMinima || kmh > TFaixaEsteira::kVelocidadeMaxima))
+            throw TUsageError(QStringLiteral("ramp: as velocidades devem estar entre %1 e %2")
+                                  .arg(unidade.Numero(TFaixaEsteira::kVelocidadeMinima),
+                                       unidade.Texto(TFaixaEsteira::kVelocidadeMaxima)));
     ramp.inclinacaoPico = Require(parser, "peak-grade");
     ramp.duracaoMs = std::llround(Optional(parser, "duration").value_or(10.0) * 60000.0);
     QString error;
@@ -72,7 +79,8 @@ TProtocolo Find(const QString &name, QStringList *refused)
 TProtocolOptions TProtocolOptions::Parse(const QString &command, const QStringList &words)
 {
     QCommandLineParser parser;
-    parser.addOptions({{"max-speed", "Test's speed limit.", "KMH"},
+    parser.addOptions({{"mph", "Speeds in miles per hour (the CSV stays in km/h)."},
+                       {"max-speed", "Test's speed limit.", "KMH"},
                        {"max-grade", "Test's grade limit.", "PCT"},
                        {"recovery", "Recovery length.", "MIN"},
                        {"accept-clamp", "Clamp values beyond the board's range."},
@@ -92,9 +100,13 @@ TProtocolOptions TProtocolOptions::Parse(const QString &command, const QStringLi
             QStringLiteral("%1 takes one protocol name (see orvanta-ctl protocols)").arg(command));
     const QString name = parser.positionalArguments().first();
     TProtocolOptions options;
+    if (parser.isSet("mph"))
+        options.unidade = TUnidadeVelocidade(TUnidadeVelocidade::TUnidade::Mph);
     const bool ramp = name == QLatin1String("ramp") || name == QLatin1String("rampa");
-    options.protocolo = ramp ? Ramp(parser) : Find(name, &options.refusedFiles);
+    options.protocolo = ramp ? Ramp(parser, options.unidade) : Find(name, &options.refusedFiles);
     options.maxSpeed = Optional(parser, "max-speed");
+    if (options.maxSpeed)
+        options.maxSpeed = options.unidade.Kmh(*options.maxSpeed);
     options.maxGrade = Optional(parser, "max-grade");
     options.recoveryMinutes = Optional(parser, "recovery");
     options.timeScale = Optional(parser, "time-scale");
@@ -104,9 +116,9 @@ TProtocolOptions TProtocolOptions::Parse(const QString &command, const QStringLi
     options.record = TRecordOptions::Parse(parser);
     // A limit below the lowest moving speed cannot be kept by a moving belt.
     if (options.maxSpeed && !TFaixaEsteira::LimiteDeVelocidadeValido(*options.maxSpeed))
-        throw TUsageError(
-            QStringLiteral("--max-speed must be at least 1.5 km/h (the belt's lowest "
-                           "moving speed)"));
+        throw TUsageError(QStringLiteral("--max-speed must be at least %1 (the belt's lowest "
+                                         "moving speed)")
+                              .arg(options.unidade.Texto(TFaixaEsteira::kVelocidadeMinima)));
     if (options.maxGrade && *options.maxGrade < 0)
         throw TUsageError(QStringLiteral("--max-grade must be at least 0"));
     if (options.recoveryMinutes && (*options.recoveryMinutes < 0 || *options.recoveryMinutes > 60))

@@ -7,6 +7,7 @@
 
 #include "platform/exception.h"
 #include "protocol/protocolo.h"
+#include "protocol/unidadevelocidade.h"
 #include "tools/cli/recordoptions.h"
 
 namespace protocolcli {
@@ -22,6 +23,9 @@ public:
 struct TProtocolOptions {
     TProtocolo protocolo;
     QStringList refusedFiles;  // user files the library refused while loading
+    // --mph: speeds typed and printed in mph (the options' values are kept here in km/h, each
+    // quantised once to the board's step); the CSV stays in km/h.
+    TUnidadeVelocidade unidade;
     std::optional<double> maxSpeed, maxGrade, recoveryMinutes, timeScale;
     bool acceptClamp = false;
     QString csvPath;

@@ -59,7 +59,7 @@ TProtocolRun::~TProtocolRun()
 
 int TProtocolRun::Exec()
 {
-    const QStringList limits = TFaixaEsteira::Limitacoes(FOptions.protocolo);
+    const QStringList limits = TFaixaEsteira::Limitacoes(FOptions.protocolo, FOptions.unidade);
     for (const QString &line : limits)
         PrintError(QStringLiteral("fora da faixa da esteira: ") + line);
     if (!limits.isEmpty() && !FOptions.acceptClamp) {
@@ -98,7 +98,8 @@ int TProtocolRun::Exec()
                      [this](TEstadoExecucao s) { OnState(s); });
     StartInterruptWatch();
     PrintLine(QStringLiteral("%1: %2 (Ctrl+C para parar)")
-                  .arg(FOptions.protocolo.nome, FOptions.protocolo.descricao));
+                  .arg(FOptions.protocolo.nome,
+                       FOptions.unidade.TextoNaUnidade(FOptions.protocolo.descricao)));
     FRunner->Iniciar();
     if (FRunner->Estado() != TEstadoExecucao::Contagem) {
         QCoreApplication::processEvents();  // prints the event saying why it was refused
@@ -288,7 +289,8 @@ void TProtocolRun::OnEvent(const TEventoExecucao &evento)
     FCsv.Event(evento, bpm, HeartRateSource(bpm));
     if (FRecording)
         FRecording->Event(TRunRecords::Evento(evento));
-    PrintLine(QStringLiteral("[%1] %2").arg(FormatTime(evento.tempoMs), evento.texto));
+    PrintLine(QStringLiteral("[%1] %2").arg(FormatTime(evento.tempoMs),
+                                            FOptions.unidade.TextoNaUnidade(evento.texto)));
     if (evento.tipo == TEventoExecucao::TTipo::Estado &&
         evento.estado == TEstadoExecucao::LinkPerdido && FResult < 0) {
         PrintError(QStringLiteral("comunicação perdida: parando a esteira"));

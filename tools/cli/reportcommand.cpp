@@ -16,6 +16,7 @@
 #include "platform/exception.h"
 #include "platform/printer.h"
 #include "platform/trace.h"
+#include "protocol/unidadevelocidade.h"
 #include "session/bancosessoes.h"
 #include "session/enderecobanco.h"
 #include "session/graficosessao.h"
@@ -55,6 +56,7 @@ struct TReportOptions {
     std::optional<qint64> sessionId;
     bool json = false;
     QString pdfPath;
+    bool mph = false;  // the printed report's speeds; the JSON stays in km/h
 };
 
 TReportOptions Parse(const QStringList &words)
@@ -63,7 +65,8 @@ TReportOptions Parse(const QStringList &words)
     parser.addOptions({{"database", "Session database: a file or postgresql://...", "FILE|URL"},
                        {"session", "Session number (default: the latest).", "ID"},
                        {"json", "Print the clinical results as JSON."},
-                       {"pdf", "Write the printed report here.", "FILE"}});
+                       {"pdf", "Write the printed report here.", "FILE"},
+                       {"mph", "The printed report's speeds in mph (the JSON stays in km/h)."}});
     if (!parser.parse(words))
         throw TUsageError(QStringLiteral("report: ") + parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -73,6 +76,7 @@ TReportOptions Parse(const QStringList &words)
     options.databasePath = parser.value("database");
     options.json = parser.isSet("json");
     options.pdfPath = parser.value("pdf");
+    options.mph = parser.isSet("mph");
     if (options.databasePath.isEmpty())
         throw TUsageError(QStringLiteral("report needs --database FILE|URL"));
     if (!options.json && options.pdfPath.isEmpty())
@@ -157,15 +161,19 @@ void PrintJson(const TBancoSessoes &database, qint64 id)
 
 // As orvanta-teste prints it: the belt chart redrawn from the record, then the report with the
 // clinical results.
-void WritePdf(const TBancoSessoes &database, qint64 id, const QString &path)
+void WritePdf(const TBancoSessoes &database, qint64 id, const QString &path,
+              const TUnidadeVelocidade &unit)
 {
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         throw TReportError(QStringLiteral("--pdf: o relatório precisa de uma QApplication"));
     try {
+        const TEscalaVelocidade scale{unit.Simbolo(), unit.DeKmh(1), unit.Casas()};
         TvtxGraph chart;
-        TGraficoSessao(chart).Redesenhar(database.LerAmostras(id), database.LerEventos(id));
+        TGraficoSessao(chart, scale).Redesenhar(database.LerAmostras(id), database.LerEventos(id));
         Printer()->SetPdfOutput(QFileInfo(path).absoluteFilePath());
-        TRelatorioSessao::Imprimir(TRelatorioClinico::Carregar(database, id), chart);
+        TRelatorioSessao::TDados data = TRelatorioClinico::Carregar(database, id);
+        data.velocidade = scale;
+        TRelatorioSessao::Imprimir(data, chart);
     } catch (const Exception &error) {
         throw TReportError(QStringLiteral("%1: não foi possível gravar o relatório: %2")
                                .arg(path, protocolcli::OneLine(error.Message())));
@@ -181,7 +189,9 @@ int Run(const QStringList &words)
     if (options.json)
         PrintJson(database, id);
     if (!options.pdfPath.isEmpty()) {
-        WritePdf(database, id, options.pdfPath);
+        WritePdf(database, id, options.pdfPath,
+                 TUnidadeVelocidade(options.mph ? TUnidadeVelocidade::TUnidade::Mph
+                                                : TUnidadeVelocidade::TUnidade::Kmh));
         if (!options.json)  // standard output then holds the JSON only
             PrintLine(QStringLiteral("Relatório do teste %1: %2").arg(id).arg(options.pdfPath));
     }

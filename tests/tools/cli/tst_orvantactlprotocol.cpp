@@ -41,6 +41,7 @@ private slots:
     void sessionEndsAsTheRunDid_data();
     void sessionEndsAsTheRunDid();
     void showPrintsWhatTheBoardReceives();
+    void mphIsTypedAndPrintedFilesStayInKmh();
     void exitStatuses_data();
     void exitStatuses();
 
@@ -337,6 +338,52 @@ void TestOrvantaCtlProtocol::showPrintsWhatTheBoardReceives()
     QVERIFY2(FOut.contains(QRegularExpression("10\\.0 +24\\.0 +20\\.8  Q 86, R 24")),
              qPrintable(FOut));
     QVERIFY(Frames().isEmpty());
+}
+
+// --mph: typed speeds become the board's nearest 0.1 km/h, printed ones are the board's
+// converted back; the CSV, the database and the JSON keep km/h.
+void TestOrvantaCtlProtocol::mphIsTypedAndPrintedFilesStayInKmh()
+{
+    // 1.68 mph = 2.704 km/h -> 2.7 (code 13); 4.97 mph = 7.998 km/h -> 8.0 (code 66).
+    Start({"show", "ramp", "--mph", "--start-speed", "1.68", "--peak-speed", "4.97", "--peak-grade",
+           "10", "--duration", "8"});
+    QCOMPARE(Finish(), 0);
+    QVERIFY2(FOut.contains(QRegularExpression(" MPH ")), qPrintable(FOut));
+    QVERIFY2(FOut.contains(QRegularExpression("1\\.68->4\\.97 .*Q 13->66")), qPrintable(FOut));
+
+    Start({"show", "bruce", "--mph", "--max-speed", "0.9"});  // 1.448 km/h
+    QCOMPARE(Finish(), 2);
+    QVERIFY2(FErr.contains("--max-speed must be at least 0.93 mph"), qPrintable(FErr));
+
+    const QString csv = FHome->filePath("mph.csv"), database = FHome->filePath("mph.sqlite");
+    Start({"run", "usafsam", "--mph", "--time-scale", "1000", "--recovery", "1", "--csv", csv,
+           "--database", database, "--patient", "Ana Souza", "--birth", "12/03/1971", "--sex",
+           "F"});
+    QCOMPARE(Finish(), 0);
+    QCOMPARE(Frames().first(), Frame('Q', 39));  // 5.3 km/h
+    // 5.3 km/h = 3.293 mph; the recovery's 2.5 km/h = 1.553 mph.
+    QVERIFY2(FOut.contains("Estágio 1 (Exercício): 3.29 mph, 0.0 %"), qPrintable(FOut));
+    QVERIFY2(FOut.contains("1.55 mph") && !FOut.contains("km/h"), qPrintable(FOut));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString rows = QString::fromUtf8(file.readAll());
+    QVERIFY2(rows.contains("km/h") && !rows.contains("mph"), qPrintable(rows.left(2000)));
+
+    Start({"report", "--database", database, "--json", "--mph"});
+    QCOMPARE(Finish(), 0);
+    const QJsonObject json = QJsonDocument::fromJson(FOut.toUtf8()).object();
+    QCOMPARE(json["estagios"].toArray().first().toObject()["velocidade_kmh"].toDouble(), 5.3);
+
+    const QString pdf = FHome->filePath("mph.pdf");
+    Start({"report", "--database", database, "--pdf", pdf, "--mph"});
+    QCOMPARE(Finish(), 0);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(30000));
+    const QString report = QString::fromUtf8(text.readAllStandardOutput());
+    for (const char *expected :
+         {"Limites: 11.18 mph", "a 1.55 mph", "3.29 mph", "Velocidade (mph)"})
+        QVERIFY2(report.contains(QString::fromUtf8(expected)), expected);
 }
 
 void TestOrvantaCtlProtocol::exitStatuses_data()
