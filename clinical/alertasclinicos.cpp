@@ -16,6 +16,7 @@ QString Numero(double valor)
 
 }  // namespace
 
+// The warnings' texts are source texts, listed in textosclinicos.cpp, which translates them.
 TResultado<double> TAlertasClinicos::LimiteFc(const TSessao &sessao, const TPaciente &paciente)
 {
     if (sessao.fcLimite)

@@ -30,6 +30,7 @@ public:
     // test's date by the session's formula.
     static TResultado<double> LimiteFc(const TSessao &sessao, const TPaciente &paciente);
     // The Portuguese texts of the warnings that hold at the moment; the heart rate is not
-    // judged without a limit.
+    // judged without a limit. They are source texts in any language (the console records them
+    // with the test's events); TTextosClinicos::Traduzir gives the text to show.
     static QStringList Avisos(const TMomento &momento, const TResultado<double> &limiteFc);
 };

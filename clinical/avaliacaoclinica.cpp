@@ -244,6 +244,8 @@ void Avisos(TResultadosClinicos &r, const TResultado<double> &limite,
 
 }  // namespace
 
+// The reasons and the VO2max methods below are source texts (the JSON and the console keep
+// them), listed in textosclinicos.cpp, which translates them for display.
 TResultadosClinicos TAvaliacaoClinica::Calcular(const TSessao &sessao, const TPaciente &paciente,
                                                 const QList<TAmostraRegistro> &amostras,
                                                 const QList<TEventoRegistro> &eventos)

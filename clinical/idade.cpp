@@ -7,6 +7,7 @@ QDate TIdade::LerNascimento(const QString &nascimento)
     return data.isValid() ? data : QDate::fromString(texto, Qt::ISODate);
 }
 
+// The reasons are source texts, listed in textosclinicos.cpp, which translates them.
 TResultado<int> TIdade::NaData(const QString &nascimento, const QDate &data)
 {
     if (nascimento.trimmed().isEmpty())

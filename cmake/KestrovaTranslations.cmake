@@ -6,7 +6,7 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS LinguistTools)
 
 # The folders whose texts go through tr()/translate(); lupdate reads every .cpp, .h and .ui in
 # them. A folder added here must have all its texts translated (the test translations_complete).
-set(KESTROVA_TRANSLATED_DIRS app components somatochart platform)
+set(KESTROVA_TRANSLATED_DIRS app components somatochart platform clinical heartrate)
 set(KESTROVA_TS_FILES ${PROJECT_SOURCE_DIR}/translations/kestrova_en.ts)
 # Line numbers would change the .ts with every edit of the code: contexts and texts are enough.
 set(KESTROVA_LUPDATE_OPTIONS -locations none -no-obsolete -silent -I ${PROJECT_SOURCE_DIR})

@@ -23,7 +23,7 @@ public:
     static constexpr int kFcMaxima = 250;
 
     // The notification's fields in a reading (time and source left for the caller), or nothing
-    // with the reason in *motivo.
+    // with the reason in *motivo (in the installed language, as LerHex's).
     static std::optional<TLeituraCardiaca> Interpretar(const QByteArray &notificacao,
                                                        QString *motivo = nullptr);
     // The bytes of a notification written as hex text, as a trace prints them: "16 48 02 03",
@@ -35,7 +35,7 @@ public:
     static QString Descrever(const TLeituraCardiaca &leitura);
 
     // Interpretar, counting what is accepted and refused; a refusal goes to the trace with the
-    // bytes and the reason.
+    // bytes and the reason, in Portuguese whatever the language.
     std::optional<TLeituraCardiaca> Decodificar(const QByteArray &notificacao,
                                                 QString *motivo = nullptr);
     int Aceitas() const { return FAceitas; }

@@ -16,5 +16,8 @@ enum class TFalhaBluetooth {
 };
 Q_DECLARE_METATYPE(TFalhaBluetooth)
 
-// The operator's line, in Portuguese, without a line break.
+// The operator's line in the installed language, without a line break.
 KESTROVA_HEARTRATE_EXPORT QString TextoFalhaBluetooth(TFalhaBluetooth falha);
+// The same line in Portuguese, the source text, for a text that is recorded (a source's
+// Situacao, TReconexaoCinta::FalhaDoAdaptador); TraduzirSituacaoCardiaca shows it.
+KESTROVA_HEARTRATE_EXPORT QString TextoFalhaBluetoothGravado(TFalhaBluetooth falha);

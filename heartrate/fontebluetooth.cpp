@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "heartrate/situacaocardiaca.h"
 #include "platform/trace.h"
 
 namespace {
@@ -217,7 +218,7 @@ void TFonteBluetooth::LerBateria()
                 const int pct = std::min(int(quint8(valor[0])), 100);
                 FBateriaPct = pct;
                 emit Bateria(pct);
-                Dizer(QStringLiteral("bateria da cinta: %1 %").arg(pct));
+                Dizer(QString::fromUtf8(SituacaoCardiaca::kBateria).arg(pct));
             });
     connect(FServicoBateria, &QLowEnergyService::errorOccurred, this,
             [this](QLowEnergyService::ServiceError erro) {

@@ -36,7 +36,8 @@ public slots:
 signals:
     void Leitura(const TLeituraCardiaca &leitura);
     // A change the operator should read, in Portuguese: "sem sinal", "sinal restabelecido", an
-    // error, the end of a trace.
+    // error, the end of a trace. Source texts whatever the language (the console records them):
+    // show them through TraduzirSituacaoCardiaca (heartrate/situacaocardiaca.h).
     void Situacao(const QString &texto);
 
 private:

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "heartrate/situacaocardiaca.h"
+
 namespace {
 
 // The longest the timer sleeps: a clock driven by hand, or a re-anchored session, is seen
@@ -58,7 +60,7 @@ void TFonteReproducao::Processar()
         return;  // stopped from a handler
     if (FProxima >= FLeituras.size()) {
         FAtiva = false;
-        emit Situacao(QStringLiteral("fim do traço"));
+        emit Situacao(QString::fromUtf8(SituacaoCardiaca::kFimDoTraco));
         return;
     }
     Agendar();

@@ -36,6 +36,7 @@ TFonteSimulada::TFonteSimulada(const TModeloCardiaco &modelo, std::shared_ptr<TR
     connect(&FTimer, &QTimer::timeout, this, &TFonteSimulada::Processar);
 }
 
+// Not translated: the name is recorded with each sample's heart rate (fonte_fc).
 QString TFonteSimulada::Nome() const
 {
     return QStringLiteral("Cinta simulada");

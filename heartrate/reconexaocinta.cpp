@@ -1,5 +1,7 @@
 #include "heartrate/reconexaocinta.h"
 
+#include "heartrate/situacaocardiaca.h"
+
 void TReconexaoCinta::Iniciar()
 {
     *this = TReconexaoCinta{};
@@ -15,21 +17,19 @@ QString TReconexaoCinta::Conectou()
 {
     const bool reconexao = FJaConectou;
     FJaConectou = true;
-    return Mudar(TSituacao::Conectada, reconexao ? QStringLiteral("cinta reconectada")
-                                                 : QStringLiteral("cinta conectada"));
+    return Mudar(TSituacao::Conectada, QString::fromUtf8(reconexao ? SituacaoCardiaca::kReconectada
+                                                                   : SituacaoCardiaca::kConectada));
 }
 
 QString TReconexaoCinta::Perdeu()
 {
     // A connection that was up is lost; after that, failed attempts say nothing new.
     if (FSituacao == TSituacao::Conectada)
-        return Mudar(TSituacao::Perdida, QStringLiteral("conexão com a cinta perdida"));
+        return Mudar(TSituacao::Perdida, QString::fromUtf8(SituacaoCardiaca::kPerdida));
     if (FSituacao == TSituacao::Perdida)
         return {};
     return Mudar(TSituacao::SemConexao,
-                 QStringLiteral("cinta não encontrada ou recusou a conexão (vista-a para "
-                                "acordá-la): nova tentativa a cada %1 s")
-                     .arg(kIntervaloMs / 1000));
+                 QString::fromUtf8(SituacaoCardiaca::kNaoEncontrada).arg(kIntervaloMs / 1000));
 }
 
 QString TReconexaoCinta::FalhaDoAdaptador(TFalhaBluetooth falha)
@@ -38,7 +38,7 @@ QString TReconexaoCinta::FalhaDoAdaptador(TFalhaBluetooth falha)
         return {};
     FFalha = falha;
     FSituacao = TSituacao::Adaptador;
-    return TextoFalhaBluetooth(falha);
+    return TextoFalhaBluetoothGravado(falha);
 }
 
 QString TReconexaoCinta::Mudar(TSituacao situacao, const QString &texto)

@@ -18,14 +18,15 @@ public:
     void Parar();
     bool Tentando() const { return FTentando; }
 
-    // Each returns the text to show, empty when the operator already read it.
+    // Each returns the text to show, empty when the operator already read it: the Portuguese
+    // source text, recorded as it is; TraduzirSituacaoCardiaca shows it translated.
     // The strap is connected and notifying: "cinta conectada" the first time, "cinta
     // reconectada" after a loss.
     QString Conectou();
     // An attempt failed (the strap not found, the connection refused) or the connection dropped:
     // "conexão com a cinta perdida" when it was connected.
     QString Perdeu();
-    // The adapter stands in the way: its line (TextoFalhaBluetooth).
+    // The adapter stands in the way: its line (TextoFalhaBluetoothGravado).
     QString FalhaDoAdaptador(TFalhaBluetooth falha);
 
 private:

@@ -1,5 +1,6 @@
 #include "heartrate/tracocardiaco.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -18,12 +19,18 @@ struct TFalha {
     QString texto;
 };
 
+// A failure's text in the installed language.
+QString Tr(const char *fonte)
+{
+    return QCoreApplication::translate("TTracoCardiaco", fonte);
+}
+
 double Numero(const QString &campo, const char *nome, int linha)
 {
     bool ok = false;
     const double valor = campo.toDouble(&ok);  // C locale: '.' is the decimal separator
     if (!ok || !std::isfinite(valor))
-        throw TFalha{QStringLiteral("linha %1: %2 \"%3\" não é um número")
+        throw TFalha{Tr(QT_TRANSLATE_NOOP("TTracoCardiaco", "linha %1: %2 \"%3\" não é um número"))
                          .arg(linha)
                          .arg(QLatin1String(nome), campo)};
     return valor;
@@ -42,7 +49,7 @@ std::optional<TTracoCardiaco> TTracoCardiaco::Ler(const QByteArray &csv, QString
         linhas.removeLast();
     try {
         if (linhas.isEmpty())
-            throw TFalha{QStringLiteral("arquivo vazio")};
+            throw TFalha{Tr(QT_TRANSLATE_NOOP("TTracoCardiaco", "arquivo vazio"))};
         const QString cabecalho = linhas[0].trimmed();
         int colunas = 0;
         if (cabecalho == QLatin1String("tempo_s,fc"))
@@ -50,32 +57,38 @@ std::optional<TTracoCardiaco> TTracoCardiaco::Ler(const QByteArray &csv, QString
         else if (cabecalho == QLatin1String("tempo_s,fc,rr_ms"))
             colunas = 3;
         else
-            throw TFalha{QStringLiteral("linha 1: cabeçalho \"%1\"; deve ser \"tempo_s,fc\" ou "
-                                        "\"tempo_s,fc,rr_ms\"")
+            throw TFalha{Tr(QT_TRANSLATE_NOOP("TTracoCardiaco",
+                                              "linha 1: cabeçalho \"%1\"; deve ser \"tempo_s,fc\" "
+                                              "ou \"tempo_s,fc,rr_ms\""))
                              .arg(cabecalho)};
         if (linhas.size() == 1)
-            throw TFalha{QStringLiteral("nenhuma leitura depois do cabeçalho")};
+            throw TFalha{
+                Tr(QT_TRANSLATE_NOOP("TTracoCardiaco", "nenhuma leitura depois do cabeçalho"))};
 
         TTracoCardiaco traco;
         for (int i = 1; i < linhas.size(); ++i) {
             const int linha = i + 1;
             if (linhas[i].trimmed().isEmpty())
-                throw TFalha{QStringLiteral("linha %1: vazia").arg(linha)};
+                throw TFalha{Tr(QT_TRANSLATE_NOOP("TTracoCardiaco", "linha %1: vazia")).arg(linha)};
             const QStringList campos = linhas[i].trimmed().split(QLatin1Char(','));
             if (campos.size() != colunas)
-                throw TFalha{QStringLiteral("linha %1: %2 campos; o cabeçalho tem %3")
+                throw TFalha{Tr(QT_TRANSLATE_NOOP("TTracoCardiaco",
+                                                  "linha %1: %2 campos; o cabeçalho tem %3"))
                                  .arg(linha)
                                  .arg(campos.size())
                                  .arg(colunas)};
             const double tempoS = Numero(campos[0].trimmed(), "tempo_s", linha);
             if (std::abs(tempoS) > kTempoMaximoS)
-                throw TFalha{QStringLiteral("linha %1: tempo_s %2 fora da faixa (-86400 a 86400)")
-                                 .arg(linha)
-                                 .arg(tempoS)};
+                throw TFalha{
+                    Tr(QT_TRANSLATE_NOOP("TTracoCardiaco",
+                                         "linha %1: tempo_s %2 fora da faixa (-86400 a 86400)"))
+                        .arg(linha)
+                        .arg(tempoS)};
             TLeituraCardiaca leitura;
             leitura.tempoMs = std::llround(tempoS * 1000);
             if (!traco.FLeituras.isEmpty() && leitura.tempoMs < traco.FLeituras.last().tempoMs)
-                throw TFalha{QStringLiteral("linha %1: tempo_s %2 anterior ao da linha %3")
+                throw TFalha{Tr(QT_TRANSLATE_NOOP("TTracoCardiaco",
+                                                  "linha %1: tempo_s %2 anterior ao da linha %3"))
                                  .arg(linha)
                                  .arg(campos[0].trimmed())
                                  .arg(linha - 1)};
@@ -85,7 +98,8 @@ std::optional<TTracoCardiaco> TTracoCardiaco::Ler(const QByteArray &csv, QString
             } else {
                 const double bpm = Numero(fc, "fc", linha);
                 if (bpm < 1 || bpm > TDecodificadorMedicao::kFcMaxima)
-                    throw TFalha{QStringLiteral("linha %1: fc %2 fora da faixa (1 a %3 bpm)")
+                    throw TFalha{Tr(QT_TRANSLATE_NOOP("TTracoCardiaco",
+                                                      "linha %1: fc %2 fora da faixa (1 a %3 bpm)"))
                                      .arg(linha)
                                      .arg(fc)
                                      .arg(TDecodificadorMedicao::kFcMaxima)};
@@ -98,8 +112,9 @@ std::optional<TTracoCardiaco> TTracoCardiaco::Ler(const QByteArray &csv, QString
                     const double ms = Numero(rr, "rr_ms", linha);
                     if (ms <= 0 || ms > kRrMaximoMs)
                         throw TFalha{
-                            QStringLiteral("linha %1: rr_ms %2 fora da faixa (maior que 0 e até "
-                                           "%3)")
+                            Tr(QT_TRANSLATE_NOOP("TTracoCardiaco",
+                                                 "linha %1: rr_ms %2 fora da faixa (maior que 0 e "
+                                                 "até %3)"))
                                 .arg(linha)
                                 .arg(rr)
                                 .arg(kRrMaximoMs, 0, 'f', 1)};
@@ -122,8 +137,8 @@ std::optional<TTracoCardiaco> TTracoCardiaco::Abrir(const QString &caminho, QStr
     const QString nome = QFileInfo(caminho).fileName();
     if (!arquivo.open(QIODevice::ReadOnly)) {
         if (erro)
-            *erro =
-                QStringLiteral("%1: não foi possível abrir (%2)").arg(nome, arquivo.errorString());
+            *erro = Tr(QT_TRANSLATE_NOOP("TTracoCardiaco", "%1: não foi possível abrir (%2)"))
+                        .arg(nome, arquivo.errorString());
         return std::nullopt;
     }
     QString problema;

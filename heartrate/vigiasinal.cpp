@@ -1,5 +1,7 @@
 #include "heartrate/vigiasinal.h"
 
+#include "heartrate/situacaocardiaca.h"
+
 void TVigiaSinal::Registrar(const TLeituraCardiaca &leitura)
 {
     // A reading older than the one kept (a late notification) does not replace it.
@@ -23,10 +25,11 @@ QString TVigiaSinal::Mudanca(qint64 agoraMs)
         return {};
     FComSinal = comSinal;
     if (!comSinal)
-        return QStringLiteral("sem sinal");
+        return QString::fromUtf8(SituacaoCardiaca::kSemSinal);
     const bool primeira = !FJaTeveSinal;
     FJaTeveSinal = true;
-    return primeira ? QStringLiteral("sinal recebido") : QStringLiteral("sinal restabelecido");
+    return QString::fromUtf8(primeira ? SituacaoCardiaca::kSinalRecebido
+                                      : SituacaoCardiaca::kSinalRestabelecido);
 }
 
 void TVigiaSinal::Reiniciar()

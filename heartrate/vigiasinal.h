@@ -19,6 +19,7 @@ public:
     bool TemSinal(qint64 agoraMs) const { return FcAtual(agoraMs).has_value(); }
     // The text to show when the signal changed since the last call: "sinal recebido" the first
     // time, "sem sinal" when lost, "sinal restabelecido" when back; empty when nothing changed.
+    // Portuguese source texts (the console records them); TraduzirSituacaoCardiaca shows them.
     QString Mudanca(qint64 agoraMs);
     // Forgets everything (a new test or a new source).
     void Reiniciar();
