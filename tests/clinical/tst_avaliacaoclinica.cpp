@@ -351,6 +351,11 @@ private slots:
                  {"betabloqueador", "fc_repouso", "pas_repouso", "pad_repouso", "desvio_st_mm",
                   "indice_angina", "formula_fc_maxima", "percentual_fc_alvo", "fc_limite"})
                 QVERIFY(q.exec(QStringLiteral("ALTER TABLE sessoes DROP COLUMN %1").arg(coluna)));
+            // and what version 6 added (the station, the server's spool table)
+            for (const char *comando :
+                 {"DROP INDEX sessoes_estacao", "ALTER TABLE sessoes DROP COLUMN estacao",
+                  "DROP TABLE filas_encaminhadas"})
+                QVERIFY2(q.exec(comando), comando);
             QVERIFY(
                 q.exec("INSERT INTO sessoes (id, inicio, situacao, protocolo_id)"
                        " VALUES (7, '2024-05-20T10:00:00.000Z', 'concluida', 'bruce')"));
