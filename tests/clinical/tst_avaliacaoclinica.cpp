@@ -366,7 +366,7 @@ private slots:
         QVERIFY2(banco.Abrir(caminho, &erro), qPrintable(erro));
         QSqlQuery q(banco.Conexao());
         QVERIFY(q.exec("PRAGMA user_version") && q.next());
-        QCOMPARE(q.value(0).toInt(), 5);
+        QCOMPARE(q.value(0).toInt(), TBancoSessoes::kVersaoEsquema);
         TSessao s = *banco.LerSessao(7);
         QCOMPARE(s.protocoloId, QStringLiteral("bruce"));
         QVERIFY(!s.betabloqueador && !s.fcRepouso && !s.sistolicaRepouso && !s.desvioStMm &&
