@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "session/bancosessoes.h"
+#include "tests/support/servidorpostgres.h"
 #include "tools/boardsim/boardsimulator.h"
 
 // orvanta-ctl's protocol commands run as a user would, against the simulated board over a pty.
@@ -38,6 +39,7 @@ private slots:
     void ctrlCStopsTheBelt();
     void lostLinkStopsAndExitsOne();
     void runRecordsASessionAndReportsIt();
+    void runAndReportOnALabServer();
     void sessionEndsAsTheRunDid_data();
     void sessionEndsAsTheRunDid();
     void showPrintsWhatTheBoardReceives();
@@ -283,6 +285,35 @@ void TestOrvantaCtlProtocol::runRecordsASessionAndReportsIt()
     text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     QVERIFY(text.waitForFinished(30000));
     QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains("Ana Conceição Souza"));
+}
+
+// The same run and report on a lab's PostgreSQL server: the session has the station given.
+void TestOrvantaCtlProtocol::runAndReportOnALabServer()
+{
+    if (const QString reason = TServidorPostgres::Indisponivel(); !reason.isEmpty())
+        QSKIP(qPrintable(reason));
+    TServidorPostgres server;  // PGPASSWORD reaches orvanta-ctl through the environment
+    QString error;
+    QVERIFY2(server.Iniciar(&error), qPrintable(error));
+    const QString database = server.NovoBanco("laboratorio", &error);
+    QVERIFY2(!database.isEmpty(), qPrintable(error));
+    Start({"run", "bruce", "--time-scale", "300", "--recovery", "1", "--database", database,
+           "--station", "sala-3", "--patient", "Ana Souza", "--birth", "12/03/1971", "--sex", "F"});
+    QCOMPARE(Finish(), 0);
+    {
+        TBancoSessoes banco(QStringLiteral("tst-orvantactl-servidor"));
+        banco.AjustarEstacao(QStringLiteral("leitor"));
+        QVERIFY2(banco.Abrir(database, &error), qPrintable(error));
+        const QList<TSessao> sessions = banco.SessoesDoPaciente(1);
+        QCOMPARE(sessions.size(), 1);
+        QCOMPARE(sessions.first().situacao, TSessao::TSituacao::Concluida);
+        QCOMPARE(sessions.first().estacao, QStringLiteral("sala-3"));
+        QVERIFY(!banco.LerAmostras(sessions.first().id).isEmpty());
+    }
+    Start({"report", "--database", database, "--json"});
+    QCOMPARE(Finish(), 0);
+    QVERIFY2(QJsonDocument::fromJson(FOut.toUtf8()).object().contains("tempo_exercicio_s"),
+             qPrintable(FOut + FErr));
 }
 
 void TestOrvantaCtlProtocol::sessionEndsAsTheRunDid_data()
