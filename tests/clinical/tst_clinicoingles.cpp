@@ -56,8 +56,14 @@ class TstClinicoIngles : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(InstalarIdioma(*qApp, TIdioma::Ingles, QLocale::c())); }
-    void cleanupTestCase() { InstalarIdioma(*qApp, TIdioma::Portugues, QLocale::c()); }
+    void initTestCase()
+    {
+        QVERIFY(InstalarIdioma(*QCoreApplication::instance(), TIdioma::Ingles, QLocale::c()));
+    }
+    void cleanupTestCase()
+    {
+        InstalarIdioma(*QCoreApplication::instance(), TIdioma::Portugues, QLocale::c());
+    }
 
     // A computed text stays Portuguese; the text shown is English with its values.
     void textoMostrado_data()
@@ -154,9 +160,9 @@ private slots:
                 TAvaliacaoClinica::Calcular(d.sessao, d.paciente, d.amostras, d.eventos));
         };
         const QJsonObject ingles = json();
-        QVERIFY(InstalarIdioma(*qApp, TIdioma::Portugues, QLocale::c()));
+        QVERIFY(InstalarIdioma(*QCoreApplication::instance(), TIdioma::Portugues, QLocale::c()));
         const QJsonObject portugues = json();
-        QVERIFY(InstalarIdioma(*qApp, TIdioma::Ingles, QLocale::c()));
+        QVERIFY(InstalarIdioma(*QCoreApplication::instance(), TIdioma::Ingles, QLocale::c()));
         QCOMPARE(ingles.keys(), portugues.keys());
         QCOMPARE(QJsonDocument(ingles).toJson(), QJsonDocument(portugues).toJson());
         QVERIFY(ingles.contains("fc_maxima_prevista"));

@@ -44,8 +44,14 @@ class TstCardiacoIngles : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(InstalarIdioma(*qApp, TIdioma::Ingles, QLocale::c())); }
-    void cleanupTestCase() { InstalarIdioma(*qApp, TIdioma::Portugues, QLocale::c()); }
+    void initTestCase()
+    {
+        QVERIFY(InstalarIdioma(*QCoreApplication::instance(), TIdioma::Ingles, QLocale::c()));
+    }
+    void cleanupTestCase()
+    {
+        InstalarIdioma(*QCoreApplication::instance(), TIdioma::Portugues, QLocale::c());
+    }
 
     void mostrados_data()
     {
