@@ -98,8 +98,15 @@ std::string TPtyPair::Receive(int timeoutMs, std::size_t max)
 
 int TPtyPair::UnreadBySlave() const
 {
+    if (FSlaveKeeper < 0) {
+        return 0;
+    }
+    // Bytes written to the master reach the slave's input queue later, from a kernel worker;
+    // FIONREAD alone may count 0 for bytes just sent. Polling the slave first pushes them in.
+    pollfd in{FSlaveKeeper, POLLIN, 0};
+    ::poll(&in, 1, 0);
     int count = 0;
-    return FSlaveKeeper >= 0 && ::ioctl(FSlaveKeeper, FIONREAD, &count) == 0 ? count : 0;
+    return ::ioctl(FSlaveKeeper, FIONREAD, &count) == 0 ? count : 0;
 }
 
 void TPtyPair::CloseMaster()

@@ -24,7 +24,9 @@ public:
     // Reads from the master side what the port wrote, waiting at most timeoutMs for the first
     // byte and then taking what is available, up to max bytes.
     std::string Receive(int timeoutMs, std::size_t max = 4096);
-    // Bytes written to the master side that the slave side has not read yet (0 when unknown).
+    // Bytes written to the master side that the slave side has not read yet. While the kernel
+    // is still moving bytes just sent it may count fewer, never 0: 0 means all was read (or
+    // that the count is unknown).
     int UnreadBySlave() const;
     // Pulls the cable: closes the master side. Idempotent.
     void CloseMaster();

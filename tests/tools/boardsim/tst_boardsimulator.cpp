@@ -76,6 +76,7 @@ private slots:
     void waitForFramesIsBounded();
     void runsOnAGivenTerminalDevice();
     void refusesWhatIsNotATerminal();
+    void unreadCountIsKnownRightAfterASend();
 };
 
 void TstBoardSimulator::commandsAnswerAndApply_data()
@@ -486,6 +487,20 @@ void TstBoardSimulator::refusesWhatIsNotATerminal()
     QVERIFY(error.contains(QStringLiteral("not a terminal")));
     QVERIFY(!board.Running());
     QVERIFY(board.DevicePath().isEmpty());
+}
+
+// The board's planned end waits until the port has read everything before it hangs up: a
+// byte just sent must count as unread, or the last answer is discarded with the line.
+void TstBoardSimulator::unreadCountIsKnownRightAfterASend()
+{
+    kestrova::comm::TPtyPair pty;
+    TRawSlave port(QString::fromStdString(pty.SlavePath()));
+    for (int i = 0; i < 200; ++i) {
+        QVERIFY(pty.Send("x"));
+        QVERIFY2(pty.UnreadBySlave() > 0, qPrintable(QString::number(i)));
+        QCOMPARE(port.Read(1, kAnswerWaitMs), QByteArray("x"));
+        QCOMPARE(pty.UnreadBySlave(), 0);
+    }
 }
 
 QTEST_GUILESS_MAIN(TstBoardSimulator)
