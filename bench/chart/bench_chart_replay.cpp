@@ -68,6 +68,7 @@ void SetUp(TvtxGraph &graph)
     graph.CalculaDimensoes();
 }
 
+#ifdef KESTROVA_HAVE_QCUSTOMPLOT
 // The sum of the bytes, read once front to back in 8-byte words (four sums, so that the reads,
 // not the additions, set the pace).
 quint64 SumOfBytes(const QByteArray &bytes)
@@ -92,6 +93,7 @@ quint64 SumOfBytes(const QByteArray &bytes)
         s[1] += quint8(p[b]);
     return s[0] + s[1] + s[2] + s[3];
 }
+#endif
 
 double MedianMs(int runs, const std::function<void()> &work)
 {
