@@ -1,14 +1,17 @@
-# cmake -DLUPDATE=... -DSOURCE_DIR=... -DDIRS=a;b -DTS_FILES=x.ts;y.ts -DWORK_DIR=... -P this
-# Runs lupdate over DIRS into a copy of each .ts in WORK_DIR and fails when the copy holds a
-# text whose translation is unfinished or empty: a text added to the code without its English,
-# or one whose source text changed since it was translated.
+# cmake -DLUPDATE=... -DSOURCE_DIR=... "-DSETS=x.ts=a,b;y.ts=c" -DWORK_DIR=... -P this
+# For each x.ts of translations/, runs lupdate over its folders into a copy in WORK_DIR and fails
+# when the copy holds a text whose translation is unfinished or empty: a text added to the code
+# without its English, or one whose source text changed since it was translated.
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
 set(failures 0)
-foreach(ts IN LISTS TS_FILES)
-    get_filename_component(name "${ts}" NAME)
+foreach(set IN LISTS SETS)
+    string(REPLACE "=" ";" parts "${set}")
+    list(GET parts 0 name)
+    list(GET parts 1 DIRS)
+    string(REPLACE "," ";" DIRS "${DIRS}")
     set(copy "${WORK_DIR}/${name}")
-    file(COPY_FILE "${ts}" "${copy}")
+    file(COPY_FILE "${SOURCE_DIR}/translations/${name}" "${copy}")
     execute_process(
         COMMAND "${LUPDATE}" -locations none -no-obsolete -I "${SOURCE_DIR}" ${DIRS} -ts "${copy}"
         WORKING_DIRECTORY "${SOURCE_DIR}"

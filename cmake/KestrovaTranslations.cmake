@@ -1,20 +1,34 @@
 # The programs' translations (docs/translations.md). The texts in the code are Portuguese, the
-# source texts; translations/kestrova_en.ts holds their English. lrelease compiles it into a .qm
-# that the platform library carries as a resource (:/i18n/kestrova_en.qm), so every program and
-# the installed package find it with no file to install.
+# source texts; translations/kestrova*_en.ts hold their English. lrelease compiles each into a .qm
+# that the platform library carries as a resource (:/i18n/kestrova*_en.qm), so every program and
+# the installed package find them with no file to install.
 find_package(Qt6 6.4 REQUIRED COMPONENTS LinguistTools)
 
-# The folders whose texts go through tr()/translate(); lupdate reads every .cpp, .h and .ui in
-# them. A folder added here must have all its texts translated (the test translations_complete).
-set(KESTROVA_TRANSLATED_DIRS app components somatochart platform clinical heartrate)
-set(KESTROVA_TS_FILES ${PROJECT_SOURCE_DIR}/translations/kestrova_en.ts)
+# The folders whose texts go through tr()/translate(), and the .ts file that holds their English:
+# one file per part of the tree, so that the parts are translated (and reviewed) on their own.
+# lupdate reads every .cpp, .h and .ui of a file's folders. A folder added here must have all its
+# texts translated (the test translations_complete).
+set(KESTROVA_TRANSLATION_SETS
+    "kestrova_en.ts=app,components,somatochart,platform,clinical,heartrate")
 # Line numbers would change the .ts with every edit of the code: contexts and texts are enough.
 set(KESTROVA_LUPDATE_OPTIONS -locations none -no-obsolete -silent -I ${PROJECT_SOURCE_DIR})
+set(KESTROVA_TS_FILES)
+set(KESTROVA_TRANSLATED_DIRS)
+set(kestrova_lupdate_commands)
+foreach(set IN LISTS KESTROVA_TRANSLATION_SETS)
+    string(REPLACE "=" ";" parts "${set}")
+    list(GET parts 0 ts)
+    list(GET parts 1 dirs)
+    string(REPLACE "," ";" dirs "${dirs}")
+    list(APPEND KESTROVA_TS_FILES ${PROJECT_SOURCE_DIR}/translations/${ts})
+    list(APPEND KESTROVA_TRANSLATED_DIRS ${dirs})
+    list(APPEND kestrova_lupdate_commands
+        COMMAND Qt6::lupdate ${KESTROVA_LUPDATE_OPTIONS} ${dirs} -ts translations/${ts})
+endforeach()
 
-# kestrova_lupdate: brings the .ts up to date with the code (new texts arrive unfinished).
+# kestrova_lupdate: brings the .ts files up to date with the code (new texts arrive unfinished).
 add_custom_target(kestrova_lupdate
-    COMMAND Qt6::lupdate ${KESTROVA_LUPDATE_OPTIONS} ${KESTROVA_TRANSLATED_DIRS}
-            -ts ${KESTROVA_TS_FILES}
+    ${kestrova_lupdate_commands}
     WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
     COMMENT "Updating translations/*.ts from the sources"
     VERBATIM)
@@ -27,15 +41,14 @@ function(kestrova_embed_translations target)
         BASE ${CMAKE_CURRENT_BINARY_DIR} FILES ${qm_files})
 endfunction()
 
-# The test translations_complete: lupdate over the sources into a scratch copy of each .ts; any
-# text without a finished translation fails it.
+# The test translations_complete: lupdate over each file's folders into a scratch copy of the
+# .ts; any text without a finished translation fails it.
 function(kestrova_add_translations_test)
     add_test(NAME translations_complete
         COMMAND ${CMAKE_COMMAND}
             -DLUPDATE=$<TARGET_FILE:Qt6::lupdate>
             -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
-            "-DDIRS=${KESTROVA_TRANSLATED_DIRS}"
-            "-DTS_FILES=${KESTROVA_TS_FILES}"
+            "-DSETS=${KESTROVA_TRANSLATION_SETS}"
             -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/translations_complete
             -P ${PROJECT_SOURCE_DIR}/cmake/CheckTranslations.cmake)
 endfunction()

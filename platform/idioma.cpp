@@ -1,6 +1,7 @@
 #include "platform/idioma.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QTranslator>
@@ -12,7 +13,7 @@ namespace {
 const QString kNomeDaOpcao = QStringLiteral("lang");
 
 // What InstalarIdioma installed last, removed by the next call.
-QPointer<QTranslator> gTraducaoDoPrograma;
+QList<QPointer<QTranslator>> gTraducoesDoPrograma;
 QPointer<QTranslator> gTraducaoDoQt;
 
 void Remover(QPointer<QTranslator> &traducao)
@@ -109,18 +110,27 @@ QLocale LocaleDoIdioma(TIdioma idioma, const QLocale &sistema)
 
 bool InstalarIdioma(QCoreApplication &app, TIdioma idioma, const QLocale &sistema)
 {
-    Remover(gTraducaoDoPrograma);
+    for (QPointer<QTranslator> &traducao : gTraducoesDoPrograma)
+        Remover(traducao);
+    gTraducoesDoPrograma.clear();
     Remover(gTraducaoDoQt);
     QLocale::setDefault(LocaleDoIdioma(idioma, sistema));
     bool completo = true;
     if (idioma == TIdioma::Ingles) {
-        auto *programa = new QTranslator(&app);
-        if (programa->load(QStringLiteral(":/i18n/kestrova_en.qm"))) {
-            QCoreApplication::installTranslator(programa);
-            gTraducaoDoPrograma = programa;
-        } else {
-            delete programa;
-            completo = false;
+        // One file per part of the tree (cmake/KestrovaTranslations.cmake).
+        const QDir embutidas(QStringLiteral(":/i18n"));
+        const QStringList arquivos =
+            embutidas.entryList({QStringLiteral("kestrova*_en.qm")}, QDir::Files, QDir::Name);
+        completo = !arquivos.isEmpty();
+        for (const QString &arquivo : arquivos) {
+            auto *programa = new QTranslator(&app);
+            if (programa->load(embutidas.filePath(arquivo))) {
+                QCoreApplication::installTranslator(programa);
+                gTraducoesDoPrograma.append(programa);
+            } else {
+                delete programa;
+                completo = false;
+            }
         }
         // Qt's own texts are English already.
         return completo;
