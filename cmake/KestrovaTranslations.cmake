@@ -9,7 +9,8 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS LinguistTools)
 # lupdate reads every .cpp, .h and .ui of a file's folders. A folder added here must have all its
 # texts translated (the test translations_complete).
 set(KESTROVA_TRANSLATION_SETS
-    "kestrova_en.ts=app,components,somatochart,platform,clinical,heartrate")
+    "kestrova_en.ts=app,components,somatochart,platform,clinical,heartrate"
+    "kestrova_orvantactl_en.ts=tools/cli")
 # Line numbers would change the .ts with every edit of the code: contexts and texts are enough.
 set(KESTROVA_LUPDATE_OPTIONS -locations none -no-obsolete -silent -I ${PROJECT_SOURCE_DIR})
 set(KESTROVA_TS_FILES)

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
@@ -44,7 +45,8 @@ int Decode(const QStringList &words)
     const std::optional<TLeituraCardiaca> leitura =
         TDecodificadorMedicao::Interpretar(*bytes, &motivo);
     if (!leitura)
-        return Fail(1, QStringLiteral("notificação recusada: ") + motivo);
+        return Fail(
+            1, QCoreApplication::translate("orvanta-ctl", "notificação recusada: %1").arg(motivo));
     PrintLine(TDecodificadorMedicao::Descrever(*leitura));
     return 0;
 }
@@ -111,7 +113,8 @@ int Scan(int seconds)
     search.Iniciar(seconds * 1000);
     if (!done) {
         if (::isatty(STDERR_FILENO))
-            PrintError(QStringLiteral("procurando cintas por %1 s...").arg(seconds));
+            PrintError(QCoreApplication::translate("orvanta-ctl", "procurando cintas por %1 s...")
+                           .arg(seconds));
         loop.exec();
     }
     if (failure)
@@ -153,8 +156,8 @@ int Read(const QString &address, const QString &name, int seconds, bool trace)
     // The bytes as hr-decode reads them back.
     QObject::connect(&strap, &TFonteBluetooth::Notificacao, [&](const QByteArray &bytes) {
         if (trace)
-            PrintLine(at(now()) + QStringLiteral("notificação ") +
-                      QString::fromLatin1(bytes.toHex(' ').toUpper()));
+            PrintLine(at(now()) + QCoreApplication::translate("orvanta-ctl", "notificação %1")
+                                      .arg(QString::fromLatin1(bytes.toHex(' ').toUpper())));
     });
     QObject::connect(&strap, &TFonteCardiaca::Leitura, [&](const TLeituraCardiaca &leitura) {
         ++readings;
@@ -174,19 +177,21 @@ int Read(const QString &address, const QString &name, int seconds, bool trace)
     QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
     strap.Iniciar();
     if (!failure) {
-        PrintLine(at(now()) + QStringLiteral("procurando a cinta %1 (%2) por %3 s")
-                                  .arg(strap.Nome(), strap.Endereco())
-                                  .arg(seconds));
+        PrintLine(at(now()) +
+                  QCoreApplication::translate("orvanta-ctl", "procurando a cinta %1 (%2) por %3 s")
+                      .arg(strap.Nome(), strap.Endereco())
+                      .arg(seconds));
         changes.start(250);
         loop.exec();
     }
     strap.Parar();
     if (failure)
         return Fail(1, TextoFalhaBluetooth(*failure));
-    PrintLine(QStringLiteral("%1 leituras em %2 s, %3 notificações recusadas")
-                  .arg(readings)
-                  .arg(seconds)
-                  .arg(strap.Decodificador().Recusadas()));
+    PrintLine(
+        QCoreApplication::translate("orvanta-ctl", "%1 leituras em %2 s, %3 notificações recusadas")
+            .arg(readings)
+            .arg(seconds)
+            .arg(strap.Decodificador().Recusadas()));
     if (readings == 0)
         return Fail(
             1,

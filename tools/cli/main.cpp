@@ -13,6 +13,7 @@
 #include "comm/portname.h"
 #include "device/orvanta.h"
 #include "platform/exception.h"
+#include "platform/idioma.h"
 #include "platform/messagebox.h"
 #include "platform/trace.h"
 #include "portcommands.h"
@@ -310,6 +311,23 @@ int Run(const TConnection &connection, const QStringList &words, unsigned calibr
     return RunCommand(board, words, calibrationTimeoutMs);
 }
 
+QStringList WithoutLanguageOption(const QStringList &arguments)
+{
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == QLatin1String("--")) {
+            kept += arguments.mid(i);
+            break;
+        }
+        if (argument == QLatin1String("--lang") || argument == QLatin1String("-lang"))
+            ++i;  // and its value
+        else if (!argument.startsWith(QLatin1String("--lang=")))
+            kept << argument;
+    }
+    return kept;
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
@@ -321,6 +339,16 @@ int main(int argc, char *argv[])
         reportcli::IsReportCommand(argc, argv) ? reportcli::CreateApplication(argv)
                                                : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvanta-ctl"));
+    try {
+        // Messages follow --lang, else the system's language; the board's answers and the
+        // machine-readable output (CSV, JSON, "tick", "speed ... OK") never change.
+        PrepararIdioma(*app);
+    } catch (const Exception &error) {
+        PrintError(error.Message());
+        return kUsage;
+    }
+    // --lang may stand anywhere, also among a command's own options: it was applied above.
+    arguments = WithoutLanguageOption(arguments);
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(kDescription));
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
@@ -333,6 +361,7 @@ int main(int argc, char *argv[])
         {"device", "Serial device to use instead of a port number.", "PATH"},
         {"trace", "Print the frames sent and the bytes received on standard error."},
         {"calibration-timeout", "Answer time-out of each calibration frame.", "MS", "4000"},
+        OpcaoIdioma(),
     });
     parser.addPositionalArgument("command",
                                  "speed, incline, stop, calibrate-speed, "

@@ -1,5 +1,7 @@
 #include "tools/cli/protocolcommands.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 #include "clinical/equacoesmetabolicas.h"
@@ -83,9 +85,10 @@ int List()
                   .arg(QStringLiteral("gerador"), -8)
                   .arg(QStringLiteral("Rampa individualizada (--start-speed, --peak-speed, "
                                       "--peak-grade, ...)")));
-    PrintLine(QStringLiteral("Pasta dos protocolos do usuário: ") + library.PastaUsuario());
+    PrintLine(QCoreApplication::translate("orvanta-ctl", "Pasta dos protocolos do usuário: %1")
+                  .arg(library.PastaUsuario()));
     for (const QString &error : library.Erros())
-        PrintError(QStringLiteral("arquivo recusado: ") + error);
+        PrintError(QCoreApplication::translate("orvanta-ctl", "arquivo recusado: %1").arg(error));
     return kOk;
 }
 
@@ -97,7 +100,7 @@ int Show(const TProtocolOptions &options)
     PrintLine(QStringLiteral("%1 (%2): %3")
                   .arg(p.nome, p.id, options.unidade.TextoNaUnidade(p.descricao)));
     if (!p.fonte.isEmpty())
-        PrintLine(QStringLiteral("Fonte: ") + p.fonte);
+        PrintLine(QCoreApplication::translate("orvanta-ctl", "Fonte: %1").arg(p.fonte));
     // The board's speeds; in mph converted back, in a column wide enough for "10.07->11.18".
     const TUnidadeVelocidade &u = options.unidade;
     const int speedWidth = u.Mph() ? 12 : 10;
@@ -126,9 +129,11 @@ int Show(const TProtocolOptions &options)
                       .arg(Mets(s, options), 10)
                       .arg(Codes(s, options)));
     }
-    PrintLine(QStringLiteral("Duração total: ") + FormatTime(p.DuracaoTotalMs()));
+    PrintLine(QCoreApplication::translate("orvanta-ctl", "Duração total: %1")
+                  .arg(FormatTime(p.DuracaoTotalMs())));
     for (const QString &line : TFaixaEsteira::Limitacoes(p, u))
-        PrintLine(QStringLiteral("Fora da faixa da esteira: ") + line);
+        PrintLine(
+            QCoreApplication::translate("orvanta-ctl", "Fora da faixa da esteira: %1").arg(line));
     return kOk;
 }
 
@@ -151,7 +156,8 @@ int RunProtocolCommand(const QStringList &words, int port, const QString &device
         }
         const TProtocolOptions options = TProtocolOptions::Parse(command, words.mid(1));
         for (const QString &error : options.refusedFiles)
-            PrintError(QStringLiteral("arquivo recusado: ") + error);
+            PrintError(
+                QCoreApplication::translate("orvanta-ctl", "arquivo recusado: %1").arg(error));
         if (command == QLatin1String("show"))
             return Show(options);
         return TProtocolRun(options, port, device).Exec();

@@ -1,5 +1,6 @@
 #include "tools/cli/protocoloptions.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <cmath>
 #include <cstdio>
@@ -43,7 +44,8 @@ TProtocolo Ramp(const QCommandLineParser &parser, const TUnidadeVelocidade &unid
     for (const double kmh : {ramp.velocidadeInicial, ramp.velocidadePico})
         if (unidade.Mph() &&
             (kmh < TFaixaEsteira::kVelocidadeMinima || kmh > TFaixaEsteira::kVelocidadeMaxima))
-            throw TUsageError(QStringLiteral("ramp: as velocidades devem estar entre %1 e %2")
+            throw TUsageError(QCoreApplication::translate(
+                                  "orvanta-ctl", "ramp: as velocidades devem estar entre %1 e %2")
                                   .arg(unidade.Numero(TFaixaEsteira::kVelocidadeMinima),
                                        unidade.Texto(TFaixaEsteira::kVelocidadeMaxima)));
     ramp.inclinacaoPico = Require(parser, "peak-grade");

@@ -61,7 +61,8 @@ int TProtocolRun::Exec()
 {
     const QStringList limits = TFaixaEsteira::Limitacoes(FOptions.protocolo, FOptions.unidade);
     for (const QString &line : limits)
-        PrintError(QStringLiteral("fora da faixa da esteira: ") + line);
+        PrintError(
+            QCoreApplication::translate("orvanta-ctl", "fora da faixa da esteira: %1").arg(line));
     if (!limits.isEmpty() && !FOptions.acceptClamp) {
         PrintError(
             QStringLiteral("the protocol exceeds the board's range: run it with "
@@ -97,7 +98,7 @@ int TProtocolRun::Exec()
     QObject::connect(FRunner.get(), &TExecutorProtocolo::EstadoMudou, &FLoop,
                      [this](TEstadoExecucao s) { OnState(s); });
     StartInterruptWatch();
-    PrintLine(QStringLiteral("%1: %2 (Ctrl+C para parar)")
+    PrintLine(QCoreApplication::translate("orvanta-ctl", "%1: %2 (Ctrl+C para parar)")
                   .arg(FOptions.protocolo.nome,
                        FOptions.unidade.TextoNaUnidade(FOptions.protocolo.descricao)));
     FRunner->Iniciar();
@@ -242,7 +243,7 @@ void TProtocolRun::FinishRecording(TEstadoExecucao estado)
     const qint64 duration = std::max(FLastSample.tempoMs, FRunner->UltimaAmostra().tempoMs);
     QString error;
     if (FRecording->Finish(situacao, duration, reason, &error))
-        PrintLine(QStringLiteral("Teste %1 gravado em %2")
+        PrintLine(QCoreApplication::translate("orvanta-ctl", "Teste %1 gravado em %2")
                       .arg(FRecording->SessionId())
                       .arg(FRecording->DatabasePath()));
     else
@@ -293,7 +294,8 @@ void TProtocolRun::OnEvent(const TEventoExecucao &evento)
                                             FOptions.unidade.TextoNaUnidade(evento.texto)));
     if (evento.tipo == TEventoExecucao::TTipo::Estado &&
         evento.estado == TEstadoExecucao::LinkPerdido && FResult < 0) {
-        PrintError(QStringLiteral("comunicação perdida: parando a esteira"));
+        PrintError(
+            QCoreApplication::translate("orvanta-ctl", "comunicação perdida: parando a esteira"));
         FResult = kBoardFailure;
         FRunner->Parar();
     }
@@ -341,7 +343,7 @@ void TProtocolRun::WatchInterrupts()
             return;
         if (FInterrupted.exchange(true))
             continue;
-        PrintError(QStringLiteral("interrompido: parando a esteira"));
+        PrintError(QCoreApplication::translate("orvanta-ctl", "interrompido: parando a esteira"));
         FRunner->Parar();  // its state change ends the loop, with the status of an interrupt
     }
 }
@@ -367,8 +369,10 @@ void TProtocolRun::WarnAboutTimeScale() const
     const QString path = QFileInfo(QString::fromStdString(kestrova::comm::PortDeviceName(FPort)))
                              .canonicalFilePath();
     if (!path.startsWith(QLatin1String("/dev/pts/")))
-        PrintError(QStringLiteral("aviso: --time-scale %1 em um dispositivo real (%2): os "
-                                  "estágios mudam %1 vezes mais depressa que o protocolo")
+        PrintError(QCoreApplication::translate(
+                       "orvanta-ctl",
+                       "aviso: --time-scale %1 em um dispositivo real (%2): os estágios "
+                       "mudam %1 vezes mais depressa que o protocolo")
                        .arg(scale)
                        .arg(path));
 }

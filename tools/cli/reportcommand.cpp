@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QSqlDatabase>
@@ -193,7 +194,9 @@ int Run(const QStringList &words)
                  TUnidadeVelocidade(options.mph ? TUnidadeVelocidade::TUnidade::Mph
                                                 : TUnidadeVelocidade::TUnidade::Kmh));
         if (!options.json)  // standard output then holds the JSON only
-            PrintLine(QStringLiteral("Relatório do teste %1: %2").arg(id).arg(options.pdfPath));
+            PrintLine(QCoreApplication::translate("orvanta-ctl", "Relatório do teste %1: %2")
+                          .arg(id)
+                          .arg(options.pdfPath));
     }
     return kOk;
 }

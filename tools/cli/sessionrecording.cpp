@@ -1,5 +1,7 @@
 #include "tools/cli/sessionrecording.h"
 
+#include <QCoreApplication>
+
 #include <memory>
 #include <utility>
 
@@ -78,20 +80,23 @@ bool TSessionRecording::Start(const TProtocolo &protocolo, double maxSpeed, doub
     // Emitted by the writer's thread, printed on this one.
     QObject::connect(FRecorder.get(), &TGravadorSessao::Falha, FRecorder.get(),
                      [](const QString &message) { PrintError(message); });
-    QObject::connect(FRecorder.get(), &TGravadorSessao::Recuperado, FRecorder.get(),
-                     [] { PrintError(QStringLiteral("gravação retomada")); });
+    QObject::connect(FRecorder.get(), &TGravadorSessao::Recuperado, FRecorder.get(), [] {
+        PrintError(QCoreApplication::translate("orvanta-ctl", "gravação retomada"));
+    });
     // A server outage is told once, when it begins, and again when it is over.
     auto fora = std::make_shared<bool>(false);
-    QObject::connect(FRecorder.get(), &TGravadorSessao::ServidorIndisponivel, FRecorder.get(),
-                     [fora](const QString &motivo, qint64) {
-                         if (!std::exchange(*fora, true))
-                             PrintError(QStringLiteral("Servidor de sessões indisponível: "
-                                                       "gravando localmente (%1)")
-                                            .arg(motivo));
-                     });
+    QObject::connect(
+        FRecorder.get(), &TGravadorSessao::ServidorIndisponivel, FRecorder.get(),
+        [fora](const QString &motivo, qint64) {
+            if (!std::exchange(*fora, true))
+                PrintError(QCoreApplication::translate("orvanta-ctl",
+                                                       "Servidor de sessões indisponível: gravando "
+                                                       "localmente (%1)")
+                               .arg(motivo));
+        });
     QObject::connect(FRecorder.get(), &TGravadorSessao::ServidorDeVolta, FRecorder.get(), [fora] {
         *fora = false;
-        PrintError(QStringLiteral("servidor de sessões de volta"));
+        PrintError(QCoreApplication::translate("orvanta-ctl", "servidor de sessões de volta"));
     });
     return true;
 }

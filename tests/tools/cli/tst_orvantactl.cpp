@@ -55,6 +55,8 @@ private slots:
     void heartRateDecode();
     void heartRateStrapWithoutAdapter_data();
     void heartRateStrapWithoutAdapter();
+    void languageOption_data();
+    void languageOption();
 
 private:
     TRun Ctl(const QStringList &arguments, const QProcessEnvironment &environment = {});
@@ -339,6 +341,36 @@ void TestOrvantaCtl::heartRateStrapWithoutAdapter()
     QVERIFY2(run.err.startsWith("orvanta-ctl: ") && run.err.contains(text), qPrintable(run.err));
     QCOMPARE(run.err.count('\n'), 1);
     QVERIFY2(!run.out.contains(text), qPrintable(run.out));
+}
+
+// --lang stands before the command or among its options; the messages follow it, the
+// table's machine-readable columns do not.
+void TestOrvantaCtl::languageOption_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("present");
+    QTest::addColumn<QString>("absent");
+    QTest::newRow("en first") << QStringList{"--lang", "en", "show", "bruce"}
+                              << "Total duration: 27:00"
+                              << "Duração total";
+    QTest::newRow("en among the command's options")
+        << QStringList{"show", "bruce", "--lang=en"} << "Total duration: 27:00"
+        << "Duração total";
+    QTest::newRow("pt") << QStringList{"show", "bruce", "--lang", "pt"} << "Duração total: 27:00"
+                        << "Total duration";
+}
+
+void TestOrvantaCtl::languageOption()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, present);
+    QFETCH(QString, absent);
+    const TRun run = Ctl(arguments);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.contains(present) && !run.out.contains(absent), qPrintable(run.out));
+    const TRun unknown = Ctl({"--lang", "xx", "show", "bruce"});
+    QCOMPARE(unknown.exitCode, 2);
+    QVERIFY2(unknown.err.contains(QStringLiteral("\"xx\"")), qPrintable(unknown.err));
 }
 
 QTEST_GUILESS_MAIN(TestOrvantaCtl)
