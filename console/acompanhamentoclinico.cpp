@@ -127,5 +127,5 @@ QString TAcompanhamentoClinico::TextoFracao(int fc) const
 {
     if (fc <= 0 || !FFcPrevista.Disponivel())
         return {};
-    return QStringLiteral("%1 % da máx.").arg(qRound(100.0 * fc / *FFcPrevista.valor));
+    return tr("%1 % da máx.").arg(qRound(100.0 * fc / *FFcPrevista.valor));
 }

@@ -1,6 +1,7 @@
 #include "console/escolhacinta.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -25,8 +26,8 @@ constexpr int kDuracaoProcuraMs = 10000;
 
 QString TextoCinta(const QString &nome, const QString &endereco, int rssiDbm)
 {
-    QString texto =
-        QStringLiteral("%1 (%2)").arg(nome.isEmpty() ? QStringLiteral("Cinta") : nome, endereco);
+    QString texto = QStringLiteral("%1 (%2)").arg(
+        nome.isEmpty() ? QCoreApplication::translate("TEscolhaCinta", "Cinta") : nome, endereco);
     if (rssiDbm != 0)
         texto += QStringLiteral(", %1 dBm").arg(rssiDbm);
     return texto;
@@ -34,16 +35,15 @@ QString TextoCinta(const QString &nome, const QString &endereco, int rssiDbm)
 
 }  // namespace
 
-TEscolhaCinta::TEscolhaCinta(QWidget *parent)
-    : QGroupBox(QStringLiteral("Frequência cardíaca"), parent)
+TEscolhaCinta::TEscolhaCinta(QWidget *parent) : QGroupBox(tr("Frequência cardíaca"), parent)
 {
     auto *layout = new QVBoxLayout(this);
     auto *linha = new QHBoxLayout;
     FLista = new QComboBox;
     FLista->setObjectName(QStringLiteral("cmbCinta"));
-    FProcurar = new QPushButton(QStringLiteral("Procurar"));
+    FProcurar = new QPushButton(tr("Procurar"));
     FProcurar->setObjectName(QStringLiteral("btnProcurarCinta"));
-    FProcurar->setToolTip(QStringLiteral("Procura cintas Bluetooth por 10 s"));
+    FProcurar->setToolTip(tr("Procura cintas Bluetooth por 10 s"));
     linha->addWidget(FLista, 1);
     linha->addWidget(FProcurar);
     layout->addLayout(linha);
@@ -51,8 +51,7 @@ TEscolhaCinta::TEscolhaCinta(QWidget *parent)
     FSituacao->setObjectName(QStringLiteral("lblSituacaoCinta"));
     FSituacao->setWordWrap(true);
     layout->addWidget(FSituacao);
-    Adicionar(QStringLiteral("Nenhuma (frequência digitada)"),
-              int(TPreferenciaCinta::TTipo::Nenhuma));
+    Adicionar(tr("Nenhuma (frequência digitada)"), int(TPreferenciaCinta::TTipo::Nenhuma));
     connect(FLista, &QComboBox::currentIndexChanged, this, &TEscolhaCinta::Mudou);
     connect(FProcurar, &QPushButton::clicked, this, &TEscolhaCinta::Procurar);
 #ifdef KESTROVA_HEARTRATE_BLUETOOTH
@@ -62,11 +61,11 @@ TEscolhaCinta::TEscolhaCinta(QWidget *parent)
             [this](TFalhaBluetooth falha) { MostrarSituacao(TextoFalhaBluetooth(falha)); });
     connect(FProcura, &TProcuraCintas::Concluida, this, [this] {
         FProcurar->setEnabled(true);
-        if (FSituacao->text() == QStringLiteral("Procurando cintas..."))
-            MostrarSituacao(FProcura->Encontradas().isEmpty()
-                                ? QStringLiteral("Nenhuma cinta encontrada.")
-                                : QStringLiteral("%1 cinta(s) encontrada(s).")
-                                      .arg(FProcura->Encontradas().size()));
+        if (FSituacao->text() == tr("Procurando cintas..."))
+            MostrarSituacao(
+                FProcura->Encontradas().isEmpty()
+                    ? tr("Nenhuma cinta encontrada.")
+                    : tr("%1 cinta(s) encontrada(s).").arg(FProcura->Encontradas().size()));
     });
 #else
     FProcurar->setEnabled(false);
@@ -109,8 +108,7 @@ void TEscolhaCinta::OferecerDemonstracao(bool simulada, const std::optional<TTra
             FLista->setCurrentIndex(i);
     }
     if (traco)
-        FLista->setCurrentIndex(
-            Adicionar(QStringLiteral("Traço gravado: %1").arg(nomeTraco), kTraco));
+        FLista->setCurrentIndex(Adicionar(tr("Traço gravado: %1").arg(nomeTraco), kTraco));
 }
 
 void TEscolhaCinta::Mostrar(const TPreferenciaCinta &p)
@@ -149,9 +147,8 @@ std::unique_ptr<TFonteCardiaca> TEscolhaCinta::CriarFonte(std::shared_ptr<TRelog
     auto cinta = std::make_unique<TFonteBluetooth>(p.endereco, p.nome, std::move(relogio));
     connect(cinta.get(), &TFonteBluetooth::Falhou, this,
             [this](TFalhaBluetooth falha) { MostrarSituacao(TextoFalhaBluetooth(falha)); });
-    connect(cinta.get(), &TFonteBluetooth::Bateria, this, [this](int pct) {
-        MostrarSituacao(QStringLiteral("Bateria da cinta: %1 %").arg(pct));
-    });
+    connect(cinta.get(), &TFonteBluetooth::Bateria, this,
+            [this](int pct) { MostrarSituacao(tr("Bateria da cinta: %1 %").arg(pct)); });
     return cinta;
 #else
     MostrarSituacao(TextoFalhaBluetooth(TFalhaBluetooth::NaoCompilado));
@@ -174,7 +171,7 @@ void TEscolhaCinta::Procurar()
     if (!FProcura || FProcura->Ativa())
         return;
     FProcurar->setEnabled(false);
-    MostrarSituacao(QStringLiteral("Procurando cintas..."));
+    MostrarSituacao(tr("Procurando cintas..."));
     FProcura->Iniciar(kDuracaoProcuraMs);
 }
 

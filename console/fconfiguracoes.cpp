@@ -26,7 +26,7 @@ const QString kChaveUnidade = QStringLiteral("velocidade/unidade");
 
 TfrmConfiguracoes::TfrmConfiguracoes(QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Configurações"));
+    setWindowTitle(tr("Configurações"));
     auto *formulario = new QFormLayout(this);
     FFormula = new QComboBox;
     FFormula->setObjectName(QStringLiteral("cmbFormulaFc"));
@@ -40,7 +40,7 @@ TfrmConfiguracoes::TfrmConfiguracoes(QWidget *parent) : QDialog(parent)
     FAlvo->setObjectName(QStringLiteral("spnAlvoFc"));
     FAlvo->setRange(50, 100);
     FAlvo->setDecimals(0);
-    FAlvo->setSuffix(QStringLiteral(" % da máxima prevista"));
+    FAlvo->setSuffix(tr(" % da máxima prevista"));
     FAlvo->setValue(PercentualAlvo());
     FUnidade = new QComboBox;
     FUnidade->setObjectName(QStringLiteral("cmbUnidadeVelocidade"));
@@ -58,23 +58,23 @@ TfrmConfiguracoes::TfrmConfiguracoes(QWidget *parent) : QDialog(parent)
     FEndereco->setMaximumHeight(60);
     FLogotipo = new QLineEdit(lab.logotipo);
     FLogotipo->setObjectName(QStringLiteral("edtLogotipo"));
-    auto *escolher = new QPushButton(QStringLiteral("Escolher..."));
+    auto *escolher = new QPushButton(tr("Escolher..."));
     connect(escolher, &QPushButton::clicked, this, [this] {
         const QString arquivo = QFileDialog::getOpenFileName(
-            this, QStringLiteral("Logotipo do laboratório"), QFileInfo(FLogotipo->text()).path(),
-            QStringLiteral("Imagens (*.png *.jpg *.jpeg *.bmp)"));
+            this, tr("Logotipo do laboratório"), QFileInfo(FLogotipo->text()).path(),
+            tr("Imagens (*.png *.jpg *.jpeg *.bmp)"));
         if (!arquivo.isEmpty())
             FLogotipo->setText(arquivo);
     });
     auto *logotipo = new QHBoxLayout;
     logotipo->addWidget(FLogotipo, 1);
     logotipo->addWidget(escolher);
-    formulario->addRow(QStringLiteral("FC máxima prevista:"), FFormula);
-    formulario->addRow(QStringLiteral("FC alvo:"), FAlvo);
-    formulario->addRow(QStringLiteral("Unidade de velocidade:"), FUnidade);
-    formulario->addRow(QStringLiteral("Laboratório:"), FNome);
-    formulario->addRow(QStringLiteral("Endereço:"), FEndereco);
-    formulario->addRow(QStringLiteral("Logotipo:"), logotipo);
+    formulario->addRow(tr("FC máxima prevista:"), FFormula);
+    formulario->addRow(tr("FC alvo:"), FAlvo);
+    formulario->addRow(tr("Unidade de velocidade:"), FUnidade);
+    formulario->addRow(tr("Laboratório:"), FNome);
+    formulario->addRow(tr("Endereço:"), FEndereco);
+    formulario->addRow(tr("Logotipo:"), logotipo);
     auto *botoes = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(botoes, &QDialogButtonBox::accepted, this, [this] {
         if (Salvar())
@@ -96,7 +96,7 @@ bool TfrmConfiguracoes::Salvar()
     lab.endereco = FEndereco->toPlainText().trimmed();
     lab.logotipo = FLogotipo->text().trimmed();
     if (preferencias.status() != QSettings::NoError || !lab.Salvar()) {
-        ShowErrorMessage(QStringLiteral("Não foi possível guardar as configurações."));
+        ShowErrorMessage(tr("Não foi possível guardar as configurações."));
         return false;
     }
     return true;

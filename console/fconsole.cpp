@@ -1,5 +1,6 @@
 #include "console/fconsole.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QColor>
@@ -23,6 +24,7 @@
 #include "chart/vtxgraph.h"
 #include "clinical/equacoesmetabolicas.h"
 #include "clinical/relatorioclinico.h"
+#include "clinical/textosclinicos.h"
 #include "comm/advancedcom.h"
 #include "comm/portname.h"
 #include "console/acompanhamentoclinico.h"
@@ -39,6 +41,7 @@
 #include "console/teclasparada.h"
 #include "device/orvanta.h"
 #include "device/reabertura.h"
+#include "heartrate/situacaocardiaca.h"
 #include "platform/exception.h"
 #include "platform/messagebox.h"
 #include "platform/printer.h"
@@ -59,7 +62,8 @@ constexpr int kContagemMs = 3000;
 constexpr int kEsperaParadaMs = 3000;
 // Longest wait for the recorder's last records when a test ends.
 constexpr int kEsperaGravacaoMs = 2000;
-const QString kParadaNaoConfirmada = QStringLiteral(
+const char *const kParadaNaoConfirmada = QT_TRANSLATE_NOOP(
+    "TfrmConsole",
     "A esteira não confirmou a parada: o programa continua enviando a parada a cada segundo. "
     "Verifique a esteira antes de fechar.");
 
@@ -138,7 +142,7 @@ TAmostraRegistro Registro(const TAmostraExecucao &a)
 
 TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(parent), FBanco(banco)
 {
-    setWindowTitle(QStringLiteral("Teste de esforço"));
+    setWindowTitle(tr("Teste de esforço"));
     OnConfirmar = [this](const QString &texto) {
         return QMessageBox::question(this, windowTitle(), texto) == QMessageBox::Yes;
     };
@@ -155,7 +159,7 @@ TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(pa
     FPorta->setValue(PreferenciasConsole().value(QStringLiteral("porta"), 1).toInt());
     FDispositivo = new QLabel;
     FDispositivo->setObjectName(QStringLiteral("lblDispositivo"));
-    porta->addWidget(new QLabel(QStringLiteral("Porta:")));
+    porta->addWidget(new QLabel(tr("Porta:")));
     porta->addWidget(FPorta);
     porta->addWidget(FDispositivo, 1);
     esquerda->addLayout(porta);
@@ -182,11 +186,11 @@ TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(pa
     FGravacao = new QLabel;
     FGravacao->setObjectName(QStringLiteral("lblGravacao"));
     statusBar()->addPermanentWidget(FGravacao, 1);
-    FGravacao->setText(!FBanco->Aberto() ? QStringLiteral("Banco de sessões não disponível")
-                       : FBanco->Endereco().Servidor()
-                           ? QStringLiteral("Banco de sessões: %1 (estação %2)")
-                                 .arg(FBanco->Caminho(), FBanco->Estacao())
-                           : QStringLiteral("Banco de sessões: %1").arg(FBanco->Caminho()));
+    FGravacao->setText(
+        !FBanco->Aberto() ? tr("Banco de sessões não disponível")
+        : FBanco->Endereco().Servidor()
+            ? tr("Banco de sessões: %1 (estação %2)").arg(FBanco->Caminho(), FBanco->Estacao())
+            : tr("Banco de sessões: %1").arg(FBanco->Caminho()));
 
     connect(FPorta, &QSpinBox::valueChanged, this, &TfrmConsole::AtualizarDispositivo);
     connect(FEntradas, &TPainelEntradas::Entrada, this, &TfrmConsole::AoEntrada);
@@ -211,8 +215,7 @@ TfrmConsole::TfrmConsole(TBancoSessoes *banco, QWidget *parent) : QMainWindow(pa
     MostrarFc(FMonitor->Texto());
     connect(FEscolhaCinta, &TEscolhaCinta::Mudou, this, [this] {
         if (!FEscolhaCinta->TracoEscolhido() && !FEscolhaCinta->Escolha().Salvar())
-            FEscolhaCinta->MostrarSituacao(
-                QStringLiteral("Não foi possível guardar a escolha da cinta."));
+            FEscolhaCinta->MostrarSituacao(tr("Não foi possível guardar a escolha da cinta."));
         TrocarFonteCardiaca();
     });
     TrocarFonteCardiaca();
@@ -242,10 +245,11 @@ QWidget *TfrmConsole::CriarExecucao()
     auto *layout = new QVBoxLayout(painel);
     auto *valores = new QGridLayout;
     const QString tempo = QStringLiteral("888:88");
-    FDecorrido = Valor(QStringLiteral("lblDecorrido"), 28, {tempo, QStringLiteral("Início em 10")});
+    FDecorrido = Valor(QStringLiteral("lblDecorrido"), 28, {tempo, tr("Início em %1").arg(10)});
     FNoEstagio = Valor(QStringLiteral("lblNoEstagio"), 18, {tempo});
     FProximo = Valor(QStringLiteral("lblProximo"), 18, {tempo});
-    FFase = Valor(QStringLiteral("lblFase"), 18, {QStringLiteral("Aquecimento, estágio 88")});
+    FFase = Valor(QStringLiteral("lblFase"), 18,
+                  {tr("%1, estágio %2").arg(TResumoSessao::NomeFase(0)).arg(88)});
     FAlvo = Valor(QStringLiteral("lblAlvo"), 22,
                   {QStringLiteral("88.8 km/h   88.8 %"), QStringLiteral("88.88 mph   88.8 %")});
     FLink = Valor(QStringLiteral("lblLink"), 18, {});
@@ -257,13 +261,18 @@ QWidget *TfrmConsole::CriarExecucao()
                 {QStringLiteral("888 bpm 888 % máx."), TMonitorCardiaco::kSemSinal});
     FMets = Valor(QStringLiteral("lblMets"), 22, {QStringLiteral("88.8 METs")});
     const std::pair<const char *, QLabel *> linhas[] = {
-        {"Tempo total", FDecorrido},      {"Situação", FEstado},     {"No estágio", FNoEstagio},
-        {"Próximo estágio em", FProximo}, {"Fase e estágio", FFase}, {"Alvo", FAlvo},
-        {"Frequência cardíaca", FFc},     {"Carga", FMets},          {"Esteira", FLink}};
+        {QT_TRANSLATE_NOOP("TfrmConsole", "Tempo total"), FDecorrido},
+        {QT_TRANSLATE_NOOP("TfrmConsole", "Situação"), FEstado},
+        {QT_TRANSLATE_NOOP("TfrmConsole", "No estágio"), FNoEstagio},
+        {QT_TRANSLATE_NOOP("TfrmConsole", "Próximo estágio em"), FProximo},
+        {QT_TRANSLATE_NOOP("TfrmConsole", "Fase e estágio"), FFase},
+        {QT_TRANSLATE_NOOP("TfrmConsole", "Alvo"), FAlvo},
+        {QT_TRANSLATE_NOOP("TfrmConsole", "Frequência cardíaca"), FFc},
+        {QT_TRANSLATE_NOOP("TfrmConsole", "Carga"), FMets},
+        {QT_TRANSLATE_NOOP("TfrmConsole", "Esteira"), FLink}};
     int i = 0;
     for (const auto &[titulo, rotulo] : linhas) {
-        valores->addWidget(new QLabel(QString::fromUtf8(titulo) + QLatin1Char(':')), i / 2,
-                           (i % 2) * 2);
+        valores->addWidget(new QLabel(tr(titulo) + QLatin1Char(':')), i / 2, (i % 2) * 2);
         valores->addWidget(rotulo, i / 2, (i % 2) * 2 + 1);
         ++i;
     }
@@ -319,36 +328,36 @@ QWidget *TfrmConsole::CriarControles()
     auto *painel = new QWidget;
     auto *grade = new QGridLayout(painel);
     grade->setContentsMargins(0, 0, 0, 0);
-    FIniciar = Botao(QStringLiteral("Iniciar"), QStringLiteral("btnIniciar"));
-    FPausar = Botao(QStringLiteral("Pausar"), QStringLiteral("btnPausar"));
-    FProximoEstagio = Botao(QStringLiteral("Próximo estágio"), QStringLiteral("btnProximo"));
-    FRecuperacao = Botao(QStringLiteral("Recuperação"), QStringLiteral("btnRecuperacao"));
-    FEncerrar = Botao(QStringLiteral("Encerrar teste"), QStringLiteral("btnEncerrar"));
+    FIniciar = Botao(tr("Iniciar"), QStringLiteral("btnIniciar"));
+    FPausar = Botao(tr("Pausar"), QStringLiteral("btnPausar"));
+    FProximoEstagio = Botao(tr("Próximo estágio"), QStringLiteral("btnProximo"));
+    FRecuperacao = Botao(tr("Recuperação"), QStringLiteral("btnRecuperacao"));
+    FEncerrar = Botao(tr("Encerrar teste"), QStringLiteral("btnEncerrar"));
     FEncerrar->setToolTip(
-        QStringLiteral("Fecha os registros do teste (depois da parada, os "
-                       "registros da recuperação continuam abertos)"));
+        tr("Fecha os registros do teste (depois da parada, os "
+           "registros da recuperação continuam abertos)"));
     int coluna = 0;
     for (QPushButton *b : {FIniciar, FPausar, FProximoEstagio, FRecuperacao})
         grade->addWidget(b, 0, coluna++);
     coluna = 0;
     const std::tuple<const char *, const char *, double, double> manuais[] = {
-        {"Velocidade −", "btnVelocidadeMenos", -0.1, 0},
-        {"Velocidade +", "btnVelocidadeMais", 0.1, 0},
-        {"Inclinação −", "btnInclinacaoMenos", 0, -0.5},
-        {"Inclinação +", "btnInclinacaoMais", 0, 0.5}};
+        {QT_TRANSLATE_NOOP("TfrmConsole", "Velocidade −"), "btnVelocidadeMenos", -0.1, 0},
+        {QT_TRANSLATE_NOOP("TfrmConsole", "Velocidade +"), "btnVelocidadeMais", 0.1, 0},
+        {QT_TRANSLATE_NOOP("TfrmConsole", "Inclinação −"), "btnInclinacaoMenos", 0, -0.5},
+        {QT_TRANSLATE_NOOP("TfrmConsole", "Inclinação +"), "btnInclinacaoMais", 0, 0.5}};
     for (const auto &[texto, nome, dv, di] : manuais) {
-        QPushButton *b = Botao(QString::fromUtf8(texto), QString::fromLatin1(nome));
+        QPushButton *b = Botao(tr(texto), QString::fromLatin1(nome));
         // Init-captures: clang 14 cannot capture a structured binding.
         connect(b, &QPushButton::clicked, this,
                 [this, velocidade = dv, inclinacao = di] { Manual(velocidade, inclinacao); });
         FManuais << b;
         grade->addWidget(b, 1, coluna++);
     }
-    FParar = Botao(QStringLiteral("PARAR"), QStringLiteral("btnParar"));
+    FParar = Botao(tr("PARAR"), QStringLiteral("btnParar"));
     FParar->setMinimumSize(160, 64);
     FParar->setStyleSheet(QStringLiteral(
         "QPushButton { background: #c00000; color: white; font-size: 26px; font-weight: bold; }"));
-    FParar->setToolTip(QStringLiteral("Para a esteira (Espaço ou Esc)"));
+    FParar->setToolTip(tr("Para a esteira (Espaço ou Esc)"));
     grade->addWidget(FParar, 0, 4, 2, 1);
     // Each button does what it said when it was clicked, even when the state has just moved
     // on: a cancel arriving after the countdown's end stops the belt (the runner decides).
@@ -377,49 +386,76 @@ QWidget *TfrmConsole::CriarControles()
 
 void TfrmConsole::CriarMenus()
 {
-    QMenu *arquivo = menuBar()->addMenu(QStringLiteral("&Arquivo"));
-    arquivo->addAction(QStringLiteral("&Sessões..."), this, &TfrmConsole::AbrirSessoes);
-    arquivo->addAction(QStringLiteral("&Pacientes..."), FPaciente,
-                       &TPainelPaciente::AbrirPacientes);
-    FAcoesComDialogo << arquivo->addAction(
-        QStringLiteral("&Relatório do último teste..."), this, [this] {
-            if (!FiUltimaSessao)
-                return ShowErrorMessage(QStringLiteral("Nenhum teste foi feito nesta execução."));
-            const QString pdf = QFileDialog::getSaveFileName(
-                this, QStringLiteral("Salvar relatório"),
-                TfrmSessoes::ArquivoProposto(*FBanco, FiUltimaSessao, QStringLiteral("pdf")),
-                QStringLiteral("PDF (*.pdf)"));
-            if (pdf.isEmpty())
-                return;
-            TfrmSessoes::LembrarPasta(pdf);
-            ImprimirRelatorio(FiUltimaSessao, pdf);
-        });
-    FAcoesComDialogo << arquivo->addAction(QStringLiteral("&Imprimir relatório do último teste"),
-                                           this, [this] {
-                                               if (FiUltimaSessao)
-                                                   ImprimirRelatorio(FiUltimaSessao);
-                                           });
-    arquivo->addAction(QStringLiteral("Resultados do último &teste"), this, [this] {
+    QMenu *arquivo = menuBar()->addMenu(tr("&Arquivo"));
+    arquivo->addAction(tr("&Sessões..."), this, &TfrmConsole::AbrirSessoes)
+        ->setObjectName(QStringLiteral("actSessoes"));
+    arquivo->addAction(tr("&Pacientes..."), FPaciente, &TPainelPaciente::AbrirPacientes);
+    FAcoesComDialogo << arquivo->addAction(tr("&Relatório do último teste..."), this, [this] {
         if (!FiUltimaSessao)
-            return ShowErrorMessage(QStringLiteral("Nenhum teste foi feito nesta execução."));
+            return ShowErrorMessage(tr("Nenhum teste foi feito nesta execução."));
+        const QString pdf = QFileDialog::getSaveFileName(
+            this, tr("Salvar relatório"),
+            TfrmSessoes::ArquivoProposto(*FBanco, FiUltimaSessao, QStringLiteral("pdf")),
+            tr("PDF (*.pdf)"));
+        if (pdf.isEmpty())
+            return;
+        TfrmSessoes::LembrarPasta(pdf);
+        ImprimirRelatorio(FiUltimaSessao, pdf);
+    });
+    FAcoesComDialogo << arquivo->addAction(tr("&Imprimir relatório do último teste"), this, [this] {
+        if (FiUltimaSessao)
+            ImprimirRelatorio(FiUltimaSessao);
+    });
+    arquivo->addAction(tr("Resultados do último &teste"), this, [this] {
+        if (!FiUltimaSessao)
+            return ShowErrorMessage(tr("Nenhum teste foi feito nesta execução."));
         MostrarResultados(FiUltimaSessao);
     });
-    FAcoesComDialogo << arquivo->addAction(QStringLiteral("&Configurações..."), this, [this] {
+    FAcoesComDialogo << arquivo->addAction(tr("&Configurações..."), this, [this] {
         TfrmConfiguracoes configuracoes(this);
         if (configuracoes.exec() == QDialog::Accepted)
             AplicarUnidade();
     });
     arquivo->addSeparator();
-    arquivo->addAction(QStringLiteral("Sai&r"), this, &QWidget::close);
+    arquivo->addAction(tr("Sai&r"), this, &QWidget::close);
     // The editor never touches the board; modal, so it is off during a test like the other boxes.
-    FAcoesComDialogo << menuBar()
-                            ->addMenu(QStringLiteral("P&rotocolos"))
-                            ->addAction(QStringLiteral("&Editor..."), this, [this] {
-                                TfrmEditorProtocolos editor(QString(), this);
-                                editor.exec();
-                                if (editor.Alterou())
-                                    FProtocolo->RecarregarBiblioteca();
-                            });
+    FAcoesComDialogo
+        << menuBar()->addMenu(tr("P&rotocolos"))->addAction(tr("&Editor..."), this, [this] {
+               TfrmEditorProtocolos editor(QString(), this);
+               editor.exec();
+               if (editor.Alterou())
+                   FProtocolo->RecarregarBiblioteca();
+           });
+    CriarMenuIdioma();
+}
+
+// The same entries as the controller's: the choice is kept and applies at the next start.
+void TfrmConsole::CriarMenuIdioma()
+{
+    QMenu *menu = menuBar()->addMenu(tr("&Idioma"));
+    menu->setObjectName(QStringLiteral("mnuIdioma"));
+    auto *grupo = new QActionGroup(menu);
+    const std::optional<TIdioma> preferido = IdiomaPreferidoConsole();
+    const auto acrescentar = [&](const QString &nome, const QString &texto,
+                                 std::optional<TIdioma> idioma) {
+        QAction *acao = menu->addAction(texto);
+        acao->setObjectName(nome);
+        acao->setCheckable(true);
+        acao->setChecked(idioma == preferido);
+        grupo->addAction(acao);
+        connect(acao, &QAction::triggered, this, [idioma] {
+            if (!GravarIdiomaPreferidoConsole(idioma))
+                ShowErrorMessage(tr("Não foi possível gravar a escolha do idioma."));
+        });
+    };
+    acrescentar(QStringLiteral("actIdiomaDoSistema"), tr("Idioma do sistema"), std::nullopt);
+    // Each language by its own name, so that it is found whatever the window speaks.
+    acrescentar(QStringLiteral("actPortugues"), QStringLiteral("Português"), TIdioma::Portugues);
+    acrescentar(QStringLiteral("actIngles"), QStringLiteral("English"), TIdioma::Ingles);
+    menu->addSeparator();
+    QAction *nota = menu->addAction(tr("A escolha vale a partir da próxima abertura."));
+    nota->setObjectName(QStringLiteral("actNotaIdioma"));
+    nota->setEnabled(false);
 }
 
 void TfrmConsole::AtualizarDispositivo()
@@ -507,10 +543,10 @@ void TfrmConsole::PerdeuDispositivo(const QString &motivo)
     FEsteira.reset();
     ++FuEsteira;
     // What the runner does: a countdown is cancelled (nothing was sent), a test holds.
-    FAvisoPorta = (contagem ? QStringLiteral("PORTA PERDIDA: contagem cancelada, nada foi "
-                                             "enviado; tentando reabrir %1 a cada segundo")
-                            : QStringLiteral("PORTA PERDIDA: protocolo em espera; tentando "
-                                             "reabrir %1 a cada segundo"))
+    FAvisoPorta = (contagem ? tr("PORTA PERDIDA: contagem cancelada, nada foi "
+                                 "enviado; tentando reabrir %1 a cada segundo")
+                            : tr("PORTA PERDIDA: protocolo em espera; tentando "
+                                 "reabrir %1 a cada segundo"))
                       .arg(dispositivo);
     MostrarLink(FAvisoPorta, true);
     FLink->setToolTip(motivo);
@@ -534,10 +570,9 @@ void TfrmConsole::DispositivoDeVolta()
     VigiarPorta();
     if (FExecutor)
         FExecutor->TrocarDispositivo(FEsteira.get());
-    FAvisoPorta = EmTeste() ? QStringLiteral(
-                                  "Porta reaberta: nada foi enviado; pressione "
-                                  "Retomar para continuar ou PARAR")
-                            : QStringLiteral("Porta reaberta");
+    FAvisoPorta = EmTeste() ? tr("Porta reaberta: nada foi enviado; pressione "
+                                 "Retomar para continuar ou PARAR")
+                            : tr("Porta reaberta");
     MostrarLink(FAvisoPorta, EmTeste());
     FLink->setToolTip(QString());
     AtualizarControles();
@@ -564,9 +599,9 @@ void TfrmConsole::TrocarFonteCardiaca()
 // A warning stands out in the running view until the next test, and goes to the session.
 void TfrmConsole::AvisoClinico(const QString &texto)
 {
-    FAvisoClinico->setText(QStringLiteral("ATENÇÃO: %1").arg(texto));
+    FAvisoClinico->setText(tr("ATENÇÃO: %1").arg(TTextosClinicos::Traduzir(texto)));
     FAvisoClinico->show();
-    RegistrarNota(QStringLiteral("aviso"), texto, QStringLiteral("ATENÇÃO: "));
+    RegistrarNota(QStringLiteral("aviso"), texto, tr("ATENÇÃO: "));
 }
 
 void TfrmConsole::AplicarUnidade()
@@ -600,7 +635,7 @@ void TfrmConsole::MostrarFc(const QString &texto)
     const bool numero = texto.toInt() > 0;
     const QString fracao = numero ? FClinico->TextoFracao(texto.toInt()) : QString();
     // The share of the predicted maximum beside the rate, in a smaller type.
-    FFc->setText(!numero ? texto
+    FFc->setText(!numero ? TraduzirSituacaoCardiaca(texto)
                  : fracao.isEmpty()
                      ? texto + QStringLiteral(" bpm")
                      : QStringLiteral("%1 bpm <span style=\"font-size: 16px\">%2</span>")
@@ -618,7 +653,10 @@ void TfrmConsole::AvisoCardiaco(const QString &texto)
 void TfrmConsole::RegistrarNota(const QString &tipo, const QString &texto, const QString &prefixo)
 {
     const qint64 agora = EmTeste() ? TempoAtual() : FUltimaAmostra.tempoMs;
-    FLog->addItem(QStringLiteral("%1  %2%3").arg(TResumoSessao::Tempo(agora), prefixo, texto));
+    // The text is recorded in Portuguese and shown in the language installed.
+    const QString mostrado = tipo == QLatin1String("aviso") ? TTextosClinicos::Traduzir(texto)
+                                                            : TraduzirSituacaoCardiaca(texto);
+    FLog->addItem(QStringLiteral("%1  %2%3").arg(TResumoSessao::Tempo(agora), prefixo, mostrado));
     if (!prefixo.isEmpty())
         FLog->item(FLog->count() - 1)->setForeground(QColor(0xc0, 0, 0));
     FLog->scrollToBottom();
@@ -658,12 +696,11 @@ bool TfrmConsole::IniciarTeste()
             !FBanco->Abrir(FBanco->Caminho(), &erro))
             throw Exception(erro);
         if (!FBanco->Aberto())
-            throw Exception(
-                QStringLiteral("O banco de sessões não abriu; o teste não seria gravado. "
+            throw Exception(tr("O banco de sessões não abriu; o teste não seria gravado. "
                                "Feche a outra janela de Teste de esforço que o usa, ou veja a "
                                "permissão de escrita da pasta, e abra o programa de novo.\n"
                                "Arquivo: %1")
-                    .arg(QDir::toNativeSeparators(FBanco->Caminho())));
+                                .arg(QDir::toNativeSeparators(FBanco->Caminho())));
         if (!FBanco->VerificarGravacao(&erro))
             throw Exception(erro);
         PrepararDispositivo();
@@ -714,29 +751,28 @@ bool TfrmConsole::IniciarTeste()
         connect(FGravador.get(), &TGravadorSessao::Falha, this, &TfrmConsole::MostrarFalhaGravacao);
         connect(FGravador.get(), &TGravadorSessao::Recuperado, this, [this] {
             FGravacao->setStyleSheet(QString());
-            FGravacao->setText(QStringLiteral("Gravação retomada."));
+            FGravacao->setText(tr("Gravação retomada."));
         });
         connect(FGravador.get(), &TGravadorSessao::ServidorIndisponivel, this,
                 [this](const QString &, qint64 pendentes) {
                     FGravacao->setStyleSheet(QStringLiteral("background: #ffd24d;"));
-                    FGravacao->setText(QStringLiteral("Servidor de sessões indisponível: gravando "
-                                                      "localmente; %1 registros aguardando")
+                    FGravacao->setText(tr("Servidor de sessões indisponível: gravando "
+                                          "localmente; %1 registros aguardando")
                                            .arg(pendentes));
                 });
         connect(FGravador.get(), &TGravadorSessao::ServidorDeVolta, this, [this] {
             FGravacao->setStyleSheet(QString());
-            FGravacao->setText(QStringLiteral("Servidor de sessões de volta: registros enviados."));
+            FGravacao->setText(tr("Servidor de sessões de volta: registros enviados."));
             GravarFimPendente();
         });
         FGravacao->setStyleSheet(QString());
-        FGravacao->setText(
-            QStringLiteral("Gravando o teste %1 em %2").arg(FiSessao).arg(FBanco->Caminho()));
+        FGravacao->setText(tr("Gravando o teste %1 em %2").arg(FiSessao).arg(FBanco->Caminho()));
         FEntradas->Limpar();
         FLog->clear();
         FAvisoClinico->hide();
         for (const TEventoRegistro &e : repouso) {
             FGravador->Evento(e);
-            FLog->addItem(QStringLiteral("Repouso: %1").arg(e.texto));
+            FLog->addItem(tr("Repouso: %1").arg(e.texto));
         }
         FDesenhoFc->AjustarAlvo(FClinico->FcAlvo());
         FUltimaAmostra = TAmostraExecucao{};
@@ -762,7 +798,7 @@ bool TfrmConsole::IniciarTeste()
 void TfrmConsole::MostrarFalhaGravacao(const QString &mensagem)
 {
     FGravacao->setStyleSheet(QStringLiteral("color: white; background: #c00000;"));
-    FGravacao->setText(mensagem + QStringLiteral(" (o teste continua na esteira)"));
+    FGravacao->setText(mensagem + tr(" (o teste continua na esteira)"));
 }
 
 void TfrmConsole::Parar()
@@ -835,7 +871,7 @@ void TfrmConsole::AoEvento(const TEventoExecucao &evento)
         QString erro;
         if (!FBanco->FinalizarSessao(FSessao, &erro))
             MostrarFalhaGravacao(erro);
-        MostrarLink(QStringLiteral("Parada confirmada pela esteira."), false);
+        MostrarLink(tr("Parada confirmada pela esteira."), false);
     }
 }
 
@@ -864,8 +900,7 @@ void TfrmConsole::MostrarAmostra(const TAmostraExecucao &a)
     FNoEstagio->setText(TResumoSessao::Tempo(a.tempoNoEstagioMs));
     FProximo->setText(a.tempoParaProximoMs < 0 ? QStringLiteral("-")
                                                : TResumoSessao::Tempo(a.tempoParaProximoMs));
-    FFase->setText(
-        QStringLiteral("%1, estágio %2").arg(TResumoSessao::NomeFase(int(a.fase))).arg(a.estagio));
+    FFase->setText(tr("%1, estágio %2").arg(TResumoSessao::NomeFase(int(a.fase))).arg(a.estagio));
     FAlvo->setText(FUnidade.Texto(a.velocidadeAlvo) + QStringLiteral("   ") +
                    Pct(a.inclinacaoAlvo));
     if (a.linkOk)
@@ -874,9 +909,8 @@ void TfrmConsole::MostrarAmostra(const TAmostraExecucao &a)
                                                      : QStringLiteral("- ") + FUnidade.Simbolo();
     const QString inclinacao =
         a.inclinacaoConhecida ? Pct(a.inclinacaoConfirmada) : QStringLiteral("- %");
-    MostrarLink(a.linkOk
-                    ? QStringLiteral("Conectada: %1, %2").arg(velocidade, inclinacao)
-                    : (FAvisoPorta.isEmpty() ? QStringLiteral("SEM COMUNICAÇÃO") : FAvisoPorta),
+    MostrarLink(a.linkOk ? tr("Conectada: %1, %2").arg(velocidade, inclinacao)
+                         : (FAvisoPorta.isEmpty() ? tr("SEM COMUNICAÇÃO") : FAvisoPorta),
                 !a.linkOk);
 }
 
@@ -886,7 +920,7 @@ void TfrmConsole::AoEntrada(const TEventoRegistro &entrada)
 {
     if (!FGravador) {  // no test is recorded: a resting value for the next one
         FClinico->Repouso(entrada);
-        FLog->addItem(QStringLiteral("Repouso: %1").arg(entrada.texto));
+        FLog->addItem(tr("Repouso: %1").arg(entrada.texto));
         FLog->scrollToBottom();
         return;
     }
@@ -909,9 +943,8 @@ void TfrmConsole::AoEstado(TEstadoExecucao estado)
 {
     FEstado->setText(NomeEstado(estado));
     if (estado == TEstadoExecucao::LinkPerdido)
-        MostrarLink(FAvisoPorta.isEmpty() ? QStringLiteral("SEM COMUNICAÇÃO: protocolo em espera")
-                                          : FAvisoPorta,
-                    true);
+        MostrarLink(
+            FAvisoPorta.isEmpty() ? tr("SEM COMUNICAÇÃO: protocolo em espera") : FAvisoPorta, true);
     const bool fim = estado == TEstadoExecucao::Concluido || estado == TEstadoExecucao::Parado;
     if (fim && FExecutor)
         MostrarAmostra(FExecutor->UltimaAmostra());  // what the board holds now: 0 after a stop
@@ -935,12 +968,12 @@ void TfrmConsole::PerguntarMotivo()
     auto *caixa = new QInputDialog(this);
     caixa->setObjectName(QStringLiteral("dlgMotivo"));
     caixa->setAttribute(Qt::WA_DeleteOnClose);
-    caixa->setWindowTitle(QStringLiteral("Motivo da interrupção"));
-    caixa->setLabelText(QStringLiteral("Por que o teste foi interrompido?"));
+    caixa->setWindowTitle(tr("Motivo da interrupção"));
+    caixa->setLabelText(tr("Por que o teste foi interrompido?"));
     caixa->setComboBoxItems(TPainelEntradas::Motivos());
     caixa->setComboBoxEditable(false);
-    caixa->setOkButtonText(QStringLiteral("Registrar"));
-    caixa->setCancelButtonText(QStringLiteral("Pular"));
+    caixa->setOkButtonText(tr("Registrar"));
+    caixa->setCancelButtonText(tr("Pular"));
     connect(caixa, &QInputDialog::textValueSelected, this,
             [this](const QString &motivo) { FEntradas->AjustarMotivoParada(motivo); });
     caixa->setModal(false);
@@ -954,7 +987,7 @@ void TfrmConsole::EncerrarTeste()
     FEntradas->ConfirmarComentarios();
     EncerrarGravador();
     GravarDadosClinicos();  // with the entries taken in the recovery
-    FGravacao->setText(QStringLiteral("Teste %1 encerrado.").arg(FiUltimaSessao));
+    FGravacao->setText(tr("Teste %1 encerrado.").arg(FiUltimaSessao));
     if (FiUltimaSessao)
         MostrarResultados(FiUltimaSessao);
     AtualizarControles();
@@ -968,7 +1001,7 @@ void TfrmConsole::FinalizarSessao(TSessao::TSituacao situacao)
         FSituacaoConfirmada = situacao;
         situacao = TSessao::TSituacao::ParadaNaoConfirmada;
         FbParadaNaoConfirmada = true;
-        MostrarLink(kParadaNaoConfirmada, true);
+        MostrarLink(tr(kParadaNaoConfirmada), true);
     }
     // A server that is away keeps the recorder forwarding; a file's failure ends it.
     if (FGravador && !FGravador->Esvaziar(kEsperaGravacaoMs) && !FGravador->AguardandoServidor())
@@ -987,8 +1020,8 @@ void TfrmConsole::FinalizarSessao(TSessao::TSituacao situacao)
     if (FGravador && FGravador->AguardandoServidor()) {
         // Not tried now: the window would wait for the server's time-outs.
         FFimPendente = FSessao;
-        FGravacao->setText(QStringLiteral("Servidor de sessões indisponível: o fim do teste %1 "
-                                          "será gravado quando ele responder.")
+        FGravacao->setText(tr("Servidor de sessões indisponível: o fim do teste %1 "
+                              "será gravado quando ele responder.")
                                .arg(FiSessao));
     } else if (!FBanco->FinalizarSessao(FSessao, &erro) ||
                !FBanco->AtualizarDadosClinicos(FSessao, &erro))
@@ -996,7 +1029,7 @@ void TfrmConsole::FinalizarSessao(TSessao::TSituacao situacao)
     else if (!FGravacao->styleSheet().isEmpty())
         ;  // a write failure stays shown
     else
-        FGravacao->setText(QStringLiteral("Teste %1 gravado.").arg(FiSessao));
+        FGravacao->setText(tr("Teste %1 gravado.").arg(FiSessao));
     FiSessao = 0;
 }
 
@@ -1009,7 +1042,7 @@ void TfrmConsole::GravarFimPendente()
     if (!FBanco->FinalizarSessao(sessao, &erro) || !FBanco->AtualizarDadosClinicos(sessao, &erro))
         MostrarFalhaGravacao(erro);
     else
-        FGravacao->setText(QStringLiteral("Teste %1 gravado.").arg(sessao.id));
+        FGravacao->setText(tr("Teste %1 gravado.").arg(sessao.id));
 }
 
 void TfrmConsole::EncerrarGravador()
@@ -1030,12 +1063,12 @@ void TfrmConsole::AtualizarControles()
     const bool ativo = rodando && !contagem;
     FConfiguracao->setEnabled(!rodando);
     FIniciar->setEnabled(!rodando || contagem);
-    FIniciar->setText(contagem ? QStringLiteral("Cancelar") : QStringLiteral("Iniciar"));
+    FIniciar->setText(contagem ? tr("Cancelar") : tr("Iniciar"));
     // Retomar needs the device back: until then the held test waits (PARAR still works).
     FPausar->setEnabled(ativo && !FbDispositivoPerdido);
     FPausar->setText(e == TEstadoExecucao::Pausado || e == TEstadoExecucao::LinkPerdido
-                         ? QStringLiteral("Retomar")
-                         : QStringLiteral("Pausar"));
+                         ? tr("Retomar")
+                         : tr("Pausar"));
     FProximoEstagio->setEnabled(ativo && e != TEstadoExecucao::LinkPerdido);
     FRecuperacao->setEnabled(ativo && e != TEstadoExecucao::Recuperacao &&
                              e != TEstadoExecucao::LinkPerdido);
@@ -1058,8 +1091,7 @@ void TfrmConsole::AtualizarContagem()
 {
     if (FExecutor && FExecutor->Estado() == TEstadoExecucao::Contagem) {
         const qint64 resta = kContagemMs - FContagem.elapsed();
-        FDecorrido->setText(
-            QStringLiteral("Início em %1").arg(std::max<qint64>(resta, 0) / 1000 + 1));
+        FDecorrido->setText(tr("Início em %1").arg(std::max<qint64>(resta, 0) / 1000 + 1));
     }
 }
 
@@ -1085,9 +1117,9 @@ bool TfrmConsole::FecharAposParada()
         return true;
     if (!EmTeste())
         return OnConfirmar(
-            QStringLiteral("A esteira ainda não confirmou a parada e pode estar "
-                           "em movimento. Fechar mesmo assim?"));
-    if (!OnConfirmar(QStringLiteral("Um teste está em andamento. Parar a esteira e fechar?")))
+            tr("A esteira ainda não confirmou a parada e pode estar "
+               "em movimento. Fechar mesmo assim?"));
+    if (!OnConfirmar(tr("Um teste está em andamento. Parar a esteira e fechar?")))
         return false;
     if (FEntradas->MotivoParada().isEmpty())
         FEntradas->AjustarMotivoParada(QStringLiteral("Decisão do operador"));
@@ -1101,7 +1133,7 @@ bool TfrmConsole::FecharAposParada()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);  // the run's events
     if (FiSessao && !EmTeste())
         FinalizarSessao(SituacaoAoFechar());
-    MostrarLink(kParadaNaoConfirmada, true);
+    MostrarLink(tr(kParadaNaoConfirmada), true);
     AtualizarControles();
     return false;
 }
@@ -1130,8 +1162,7 @@ bool TfrmConsole::ImprimirRelatorio(qint64 sessaoId, const QString &pdf)
         TRelatorioSessao::Imprimir(dados, grafico);
         return true;
     } catch (const Exception &erro) {
-        ShowErrorMessage(
-            QStringLiteral("Não foi possível imprimir o relatório: %1").arg(erro.Message()));
+        ShowErrorMessage(tr("Não foi possível imprimir o relatório: %1").arg(erro.Message()));
         return false;
     }
 }

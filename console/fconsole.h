@@ -95,6 +95,7 @@ private:
     QWidget *CriarExecucao();
     QWidget *CriarControles();
     void CriarMenus();
+    void CriarMenuIdioma();
     void PrepararDispositivo();
     void AoEvento(const TEventoExecucao &evento);
     void AoAmostra(const TAmostraExecucao &amostra);

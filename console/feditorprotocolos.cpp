@@ -90,7 +90,7 @@ TfrmEditorProtocolos::TfrmEditorProtocolos(const QString &pasta, QWidget *parent
     : QDialog(parent), FBiblioteca(pasta)
 {
     setObjectName(QStringLiteral("dlgEditorProtocolos"));
-    setWindowTitle(QStringLiteral("Editor de protocolos"));
+    setWindowTitle(tr("Editor de protocolos"));
     FEditor = new TEditorProtocolo(&TEquacoesMetabolicas::Mets, QLocale(), this);
     FEditor->AjustarUnidade(TfrmConfiguracoes::UnidadeVelocidade());
     auto *layout = new QVBoxLayout(this);
@@ -107,9 +107,9 @@ TfrmEditorProtocolos::TfrmEditorProtocolos(const QString &pasta, QWidget *parent
     FDigitando->setObjectName(QStringLiteral("lblDigitando"));
     FDigitando->setStyleSheet(QStringLiteral("color: #a00000;"));
     rodape->addWidget(FDigitando, 1);
-    FSalvar = new QPushButton(QStringLiteral("&Salvar"));
+    FSalvar = new QPushButton(tr("&Salvar"));
     FSalvar->setObjectName(QStringLiteral("btnSalvar"));
-    auto *fechar = new QPushButton(QStringLiteral("&Fechar"));
+    auto *fechar = new QPushButton(tr("&Fechar"));
     fechar->setObjectName(QStringLiteral("btnFechar"));
     fechar->setAutoDefault(false);
     FSalvar->setAutoDefault(false);
@@ -138,7 +138,7 @@ QWidget *TfrmEditorProtocolos::CriarLista()
     auto *painel = new QWidget;
     auto *layout = new QVBoxLayout(painel);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel(QStringLiteral("Protocolos:")));
+    layout->addWidget(new QLabel(tr("Protocolos:")));
     FLista = new QListWidget;
     FLista->setObjectName(QStringLiteral("lstProtocolos"));
     layout->addWidget(FLista, 1);
@@ -150,13 +150,12 @@ QWidget *TfrmEditorProtocolos::CriarLista()
         layout->addWidget(b);
         return b;
     };
-    botao(QStringLiteral("Novo..."), "btnNovo", &TfrmEditorProtocolos::Novo);
-    botao(QStringLiteral("Duplicar..."), "btnDuplicar", &TfrmEditorProtocolos::Duplicar);
-    FRenomear =
-        botao(QStringLiteral("Renomear..."), "btnRenomear", &TfrmEditorProtocolos::Renomear);
-    FExcluir = botao(QStringLiteral("Excluir"), "btnExcluir", &TfrmEditorProtocolos::Excluir);
-    botao(QStringLiteral("Importar..."), "btnImportar", &TfrmEditorProtocolos::Importar);
-    botao(QStringLiteral("Exportar..."), "btnExportar", &TfrmEditorProtocolos::Exportar);
+    botao(tr("Novo..."), "btnNovo", &TfrmEditorProtocolos::Novo);
+    botao(tr("Duplicar..."), "btnDuplicar", &TfrmEditorProtocolos::Duplicar);
+    FRenomear = botao(tr("Renomear..."), "btnRenomear", &TfrmEditorProtocolos::Renomear);
+    FExcluir = botao(tr("Excluir"), "btnExcluir", &TfrmEditorProtocolos::Excluir);
+    botao(tr("Importar..."), "btnImportar", &TfrmEditorProtocolos::Importar);
+    botao(tr("Exportar..."), "btnExportar", &TfrmEditorProtocolos::Exportar);
     connect(FLista, &QListWidget::currentRowChanged, this, [this](int linha) {
         if (FbMostrando || linha < 0)
             return;
@@ -191,10 +190,10 @@ QWidget *TfrmEditorProtocolos::CriarEdicao()
     FArquivo = new QLabel;
     FArquivo->setObjectName(QStringLiteral("lblArquivo"));
     FArquivo->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    form->addRow(QStringLiteral("Nome:"), FNome);
-    form->addRow(QStringLiteral("Descrição:"), FDescricao);
-    form->addRow(QStringLiteral("Fonte:"), FFonte);
-    form->addRow(QStringLiteral("Arquivo:"), FArquivo);
+    form->addRow(tr("Nome:"), FNome);
+    form->addRow(tr("Descrição:"), FDescricao);
+    form->addRow(tr("Fonte:"), FFonte);
+    form->addRow(tr("Arquivo:"), FArquivo);
     layout->addLayout(form);
     connect(FNome, &QLineEdit::editingFinished, this,
             [this] { FEditor->AjustarNome(FNome->text()); });
@@ -219,31 +218,31 @@ QWidget *TfrmEditorProtocolos::CriarEdicao()
         if (FEditor->Inserir(FFaseAtual, linha, tipo))
             t->setCurrentCell(linha, 1);
     };
-    acao(QStringLiteral("+ Estágio"), "btnNovoEstagio", [=] { inserir(TPasso::TTipo::Estagio); });
-    acao(QStringLiteral("+ Rampa"), "btnNovaRampa", [=] { inserir(TPasso::TTipo::Rampa); });
-    acao(QStringLiteral("Remover"), "btnRemover",
+    acao(tr("+ Estágio"), "btnNovoEstagio", [=] { inserir(TPasso::TTipo::Estagio); });
+    acao(tr("+ Rampa"), "btnNovaRampa", [=] { inserir(TPasso::TTipo::Rampa); });
+    acao(tr("Remover"), "btnRemover",
          [this] { AgirNaLinha([this](TFase f, int l) { FEditor->Remover(f, l); }); });
-    acao(QStringLiteral("Copiar"), "btnCopiar", [this] {
+    acao(tr("Copiar"), "btnCopiar", [this] {
         AgirNaLinha([this](TFase f, int l) {
             if (FEditor->Copiar(f, l))
                 FTabelas[size_t(f)]->setCurrentCell(l + 1, 1);
         });
     });
-    acao(QStringLiteral("Subir"), "btnSubir", [this] {
+    acao(tr("Subir"), "btnSubir", [this] {
         AgirNaLinha([this](TFase f, int l) {
             if (FEditor->Mover(f, l, l - 1))
                 FTabelas[size_t(f)]->setCurrentCell(l - 1, 1);
         });
     });
-    acao(QStringLiteral("Descer"), "btnDescer", [this] {
+    acao(tr("Descer"), "btnDescer", [this] {
         AgirNaLinha([this](TFase f, int l) {
             if (FEditor->Mover(f, l, l + 1))
                 FTabelas[size_t(f)]->setCurrentCell(l + 1, 1);
         });
     });
     barra->addStretch(1);
-    QAction *desfazer = FEditor->Pilha()->createUndoAction(this, QStringLiteral("Desfazer"));
-    QAction *refazer = FEditor->Pilha()->createRedoAction(this, QStringLiteral("Refazer"));
+    QAction *desfazer = FEditor->Pilha()->createUndoAction(this, tr("Desfazer"));
+    QAction *refazer = FEditor->Pilha()->createRedoAction(this, tr("Refazer"));
     desfazer->setShortcut(QKeySequence::Undo);
     refazer->setShortcut(QKeySequence::Redo);
     for (auto [acaoPilha, nome] :
@@ -276,10 +275,9 @@ QTableWidget *TfrmEditorProtocolos::CriarTabela(TFase fase)
     auto *tabela = new QTableWidget(0, 1 + TEditorProtocolo::kCampos);
     tabela->setObjectName(QStringLiteral("tbl") + TRegrasProtocolo::ChaveFase(fase));
     const QString v = FEditor->Unidade().Simbolo();
-    tabela->setHorizontalHeaderLabels(
-        {QStringLiteral("Tipo"), QStringLiteral("Duração (min:s)"),
-         QStringLiteral("Velocidade (%1)").arg(v), QStringLiteral("Inclinação (%)"),
-         QStringLiteral("Vel. final (%1)").arg(v), QStringLiteral("Incl. final (%)")});
+    tabela->setHorizontalHeaderLabels({tr("Tipo"), tr("Duração (min:s)"),
+                                       tr("Velocidade (%1)").arg(v), tr("Inclinação (%)"),
+                                       tr("Vel. final (%1)").arg(v), tr("Incl. final (%)")});
     tabela->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tabela->setSelectionMode(QAbstractItemView::SingleSelection);
     tabela->setEditTriggers(QAbstractItemView::AllEditTriggers);
@@ -314,10 +312,9 @@ void TfrmEditorProtocolos::RecarregarLista(const QString &escolher)
         FbMostrando = true;
         FLista->clear();
         for (const TProtocolo &p : FBiblioteca.Protocolos()) {
-            auto *item =
-                new QListWidgetItem(p.embutido ? p.nome + QStringLiteral(" (embutido)") : p.nome);
+            auto *item = new QListWidgetItem(p.embutido ? p.nome + tr(" (embutido)") : p.nome);
             item->setData(Qt::UserRole, p.id);
-            item->setToolTip(p.embutido ? QStringLiteral("Somente leitura: use Duplicar")
+            item->setToolTip(p.embutido ? tr("Somente leitura: use Duplicar")
                                         : FBiblioteca.Caminho(p.id));
             FLista->addItem(item);
         }
@@ -346,11 +343,11 @@ void TfrmEditorProtocolos::Abrir(const TProtocolo &protocolo)
     const QString rascunho =
         QDir(PastaRascunhos()).filePath(protocolo.id + QStringLiteral(".json"));
     if (QFileInfo::exists(rascunho)) {
-        const auto resposta = Perguntar(
-            QStringLiteral("Há uma edição não salva de \"%1\" (o programa foi fechado antes de "
-                           "salvar). Recuperá-la?")
-                .arg(protocolo.nome),
-            QMessageBox::Yes | QMessageBox::No);
+        const auto resposta =
+            Perguntar(tr("Há uma edição não salva de \"%1\" (o programa foi fechado antes de "
+                         "salvar). Recuperá-la?")
+                          .arg(protocolo.nome),
+                      QMessageBox::Yes | QMessageBox::No);
         if (resposta != QMessageBox::Yes || !FEditor->RestaurarRascunho(rascunho))
             QFile::remove(rascunho);
     }
@@ -367,7 +364,7 @@ void TfrmEditorProtocolos::Mostrar()
     FDescricao->setText(FEditor->Descricao());
     FFonte->setText(FEditor->Fonte());
     FArquivo->setText(FEditor->SomenteLeitura()
-                          ? QStringLiteral("protocolo embutido (somente leitura; use Duplicar)")
+                          ? tr("protocolo embutido (somente leitura; use Duplicar)")
                           : FBiblioteca.Caminho(FEditor->Id()));
     for (const TFase fase : kFases)
         MostrarTabela(fase);
@@ -383,7 +380,7 @@ void TfrmEditorProtocolos::Mostrar()
     FNome->setToolTip(problemaNome);
     FProblemas->setText(problemas.isEmpty()
                             ? QString()
-                            : QStringLiteral("Não pode ser salvo:\n") +
+                            : tr("Não pode ser salvo:\n") +
                                   problemas.mid(0, 6).join(QLatin1Char('\n')) +
                                   (problemas.size() > 6 ? QStringLiteral("\n...") : QString()));
     MostrarPrevia();
@@ -463,11 +460,11 @@ void TfrmEditorProtocolos::MostrarPrevia()
     FGrafico->Mostrar(previa, u);
     FEtapas->clear();
     if (previa.Pontos().isEmpty()) {
-        FResumo->setText(QStringLiteral("Sem prévia enquanto houver campos com problema."));
+        FResumo->setText(tr("Sem prévia enquanto houver campos com problema."));
         FLimitacoes->clear();
         return;
     }
-    FResumo->setText(QStringLiteral("Duração total: %1    Pico: %2 %3, %4 %    METs no pico: %5")
+    FResumo->setText(tr("Duração total: %1    Pico: %2 %3, %4 %    METs no pico: %5")
                          .arg(Tempo(previa.DuracaoMs()), u.Numero(previa.VelocidadePico()), v,
                               Um(previa.InclinacaoPico()), Um(previa.MetsPico())));
     for (const TPreviaProtocolo::TEtapa &e : previa.Etapas()) {
@@ -484,12 +481,11 @@ void TfrmEditorProtocolos::MostrarPrevia()
         }
         FEtapas->addTopLevelItem(item);
     }
-    FLimitacoes->setText(
-        previa.Limitacoes().isEmpty()
-            ? QString()
-            : QStringLiteral("A esteira não aceita estes valores como estão; o teste só roda "
-                             "com \"Aceitar limitação à faixa da esteira\":\n") +
-                  previa.Limitacoes().join(QLatin1Char('\n')));
+    FLimitacoes->setText(previa.Limitacoes().isEmpty()
+                             ? QString()
+                             : tr("A esteira não aceita estes valores como estão; o teste só roda "
+                                  "com \"Aceitar limitação à faixa da esteira\":\n") +
+                                   previa.Limitacoes().join(QLatin1Char('\n')));
 }
 
 QWidget *TfrmEditorProtocolos::CriarPrevia()
@@ -497,7 +493,7 @@ QWidget *TfrmEditorProtocolos::CriarPrevia()
     auto *painel = new QWidget;
     auto *layout = new QVBoxLayout(painel);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel(QStringLiteral("<b>Prévia: o que a esteira receberá</b>")));
+    layout->addWidget(new QLabel(tr("<b>Prévia: o que a esteira receberá</b>")));
     FGrafico = new TGraficoPrevia;
     layout->addWidget(FGrafico, 2);
     FResumo = new QLabel;
@@ -507,8 +503,7 @@ QWidget *TfrmEditorProtocolos::CriarPrevia()
     FEtapas = new QTreeWidget;
     FEtapas->setObjectName(QStringLiteral("lstPrevia"));
     FEtapas->setRootIsDecorated(false);
-    FEtapas->setHeaderLabels({QStringLiteral("Est."), QStringLiteral("Início"),
-                              QStringLiteral("Duração"), FEditor->Unidade().Simbolo(),
+    FEtapas->setHeaderLabels({tr("Est."), tr("Início"), tr("Duração"), FEditor->Unidade().Simbolo(),
                               QStringLiteral("%"), QStringLiteral("METs")});
     FEtapas->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     layout->addWidget(FEtapas, 3);
@@ -527,7 +522,7 @@ void TfrmEditorProtocolos::AtualizarBotoes()
     FRenomear->setEnabled(usuario);
     FExcluir->setEnabled(usuario);
     setWindowTitle(
-        QStringLiteral("Editor de protocolos - %1%2")
+        tr("Editor de protocolos - %1%2")
             .arg(FEditor->Nome(), FEditor->Modificado() ? QStringLiteral(" *") : QString()));
 }
 
@@ -535,7 +530,7 @@ bool TfrmEditorProtocolos::Salvar()
 {
     QString erro;
     if (!FEditor->Salvar(FBiblioteca.PastaUsuario(), &erro)) {
-        ShowErrorMessage(QStringLiteral("O protocolo não foi salvo: %1").arg(erro));
+        ShowErrorMessage(tr("O protocolo não foi salvo: %1").arg(erro));
         return false;
     }
     FbAlterou = true;
@@ -575,8 +570,8 @@ void TfrmEditorProtocolos::Novo()
 {
     if (!PodeSair())
         return;
-    QString nome = QStringLiteral("Novo protocolo");
-    if (!InputQuery(QStringLiteral("Novo protocolo"), QStringLiteral("Nome do protocolo:"), nome) ||
+    QString nome = tr("Novo protocolo");
+    if (!InputQuery(tr("Novo protocolo"), tr("Nome do protocolo:"), nome) ||
         nome.trimmed().isEmpty())
         return;
     TProtocolo p;
@@ -597,9 +592,9 @@ void TfrmEditorProtocolos::Duplicar()
         return;
     TProtocolo p = FEditor->Protocolo();
     if (!FEditor->Valido())
-        return ShowErrorMessage(QStringLiteral("Corrija os campos marcados antes de duplicar."));
-    QString nome = QStringLiteral("%1 (cópia)").arg(p.nome);
-    if (!InputQuery(QStringLiteral("Duplicar protocolo"), QStringLiteral("Nome da cópia:"), nome) ||
+        return ShowErrorMessage(tr("Corrija os campos marcados antes de duplicar."));
+    QString nome = tr("%1 (cópia)").arg(p.nome);
+    if (!InputQuery(tr("Duplicar protocolo"), tr("Nome da cópia:"), nome) ||
         nome.trimmed().isEmpty())
         return;
     p.nome = nome.trimmed();
@@ -617,8 +612,7 @@ void TfrmEditorProtocolos::Renomear()
     if (FEditor->SomenteLeitura() || !PodeSair())
         return;
     QString nome = FEditor->Nome();
-    if (!InputQuery(QStringLiteral("Renomear protocolo"),
-                    QStringLiteral("Novo nome (o arquivo acompanha o nome):"), nome))
+    if (!InputQuery(tr("Renomear protocolo"), tr("Novo nome (o arquivo acompanha o nome):"), nome))
         return;
     QString id, erro;
     if (!FBiblioteca.Renomear(FEditor->Id(), nome, &id, &erro))
@@ -631,8 +625,8 @@ void TfrmEditorProtocolos::Excluir()
 {
     if (FEditor->SomenteLeitura())
         return;
-    if (Perguntar(QStringLiteral("Excluir o protocolo \"%1\"?\nOs testes já gravados com ele "
-                                 "continuam com o nome e os passos que usaram.")
+    if (Perguntar(tr("Excluir o protocolo \"%1\"?\nOs testes já gravados com ele "
+                     "continuam com o nome e os passos que usaram.")
                       .arg(FEditor->Nome()),
                   QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
@@ -651,15 +645,14 @@ void TfrmEditorProtocolos::Importar()
     if (!PodeSair())
         return;
     const QString caminho =
-        OnEscolherArquivo
-            ? OnEscolherArquivo(false, QString())
-            : QFileDialog::getOpenFileName(this, QStringLiteral("Importar protocolo"), QString(),
-                                           QStringLiteral("Protocolos (*.json)"));
+        OnEscolherArquivo ? OnEscolherArquivo(false, QString())
+                          : QFileDialog::getOpenFileName(this, tr("Importar protocolo"), QString(),
+                                                         tr("Protocolos (*.json)"));
     if (caminho.isEmpty())
         return;
     const QString id = QFileInfo(caminho).completeBaseName().toLower();
     if (FBiblioteca.Procurar(id) && !TBibliotecaProtocolos::IdEmbutido(id) &&
-        Perguntar(QStringLiteral("Já existe o protocolo \"%1\". Substituí-lo?").arg(id),
+        Perguntar(tr("Já existe o protocolo \"%1\". Substituí-lo?").arg(id),
                   QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
     QString erro;
@@ -677,11 +670,10 @@ void TfrmEditorProtocolos::Exportar()
     if (!p)
         return;
     const QString proposto = p->id + QStringLiteral(".json");
-    const QString caminho =
-        OnEscolherArquivo
-            ? OnEscolherArquivo(true, proposto)
-            : QFileDialog::getSaveFileName(this, QStringLiteral("Exportar protocolo"), proposto,
-                                           QStringLiteral("Protocolos (*.json)"));
+    const QString caminho = OnEscolherArquivo
+                                ? OnEscolherArquivo(true, proposto)
+                                : QFileDialog::getSaveFileName(this, tr("Exportar protocolo"),
+                                                               proposto, tr("Protocolos (*.json)"));
     QString erro;
     if (!caminho.isEmpty() && !TBibliotecaProtocolos::Exportar(*p, caminho, &erro))
         ShowErrorMessage(erro);

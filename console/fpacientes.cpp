@@ -38,9 +38,9 @@ QString DataHora(const QDateTime &quando)
 QString NomeSexo(const QString &codigo)
 {
     if (codigo == QLatin1String("F"))
-        return QStringLiteral("Feminino");
+        return QCoreApplication::translate("TfrmPacientes", "Feminino");
     if (codigo == QLatin1String("M"))
-        return QStringLiteral("Masculino");
+        return QCoreApplication::translate("TfrmPacientes", "Masculino");
     return codigo;
 }
 
@@ -48,19 +48,19 @@ QString NomeSexo(const QString &codigo)
 
 TfrmPacientes::TfrmPacientes(TBancoSessoes *banco, QWidget *parent) : QDialog(parent), FBanco(banco)
 {
-    setWindowTitle(QStringLiteral("Pacientes"));
+    setWindowTitle(tr("Pacientes"));
     setMinimumSize(720, 480);
     resize(980, 640);
     auto *layout = new QVBoxLayout(this);
     auto *busca = new QHBoxLayout;
     FBusca = new QLineEdit;
     FBusca->setObjectName(QStringLiteral("edtBuscaPaciente"));
-    FBusca->setPlaceholderText(QStringLiteral("parte do nome ou da identificação"));
+    FBusca->setPlaceholderText(tr("parte do nome ou da identificação"));
     FBusca->setClearButtonEnabled(true);
     FBusca->installEventFilter(this);
     FContagem = new QLabel;
     FContagem->setObjectName(QStringLiteral("lblContagemPacientes"));
-    auto *rotulo = new QLabel(QStringLiteral("&Buscar:"));
+    auto *rotulo = new QLabel(tr("&Buscar:"));
     rotulo->setBuddy(FBusca);
     busca->addWidget(rotulo);
     busca->addWidget(FBusca, 1);
@@ -76,10 +76,9 @@ TfrmPacientes::TfrmPacientes(TBancoSessoes *banco, QWidget *parent) : QDialog(pa
 QWidget *TfrmPacientes::CriarListas()
 {
     auto *divisao = new QSplitter(Qt::Vertical);
-    FPacientes = Lista(
-        QStringLiteral("lstPacientes"),
-        {QStringLiteral("Nome"), QStringLiteral("Identificação"), QStringLiteral("Nascimento"),
-         QStringLiteral("Sexo"), QStringLiteral("Último teste"), QStringLiteral("Testes")});
+    FPacientes =
+        Lista(QStringLiteral("lstPacientes"), {tr("Nome"), tr("Identificação"), tr("Nascimento"),
+                                               tr("Sexo"), tr("Último teste"), tr("Testes")});
     FPacientes->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     FPacientes->installEventFilter(this);
     connect(FPacientes, &QTreeWidget::currentItemChanged, this, &TfrmPacientes::MostrarTestes);
@@ -92,12 +91,11 @@ QWidget *TfrmPacientes::CriarListas()
     FTitulo = new QLabel;
     FTitulo->setObjectName(QStringLiteral("lblTestesPaciente"));
     FTestes = Lista(QStringLiteral("lstTestesPaciente"),
-                    {QStringLiteral("Nº"), QStringLiteral("Data"), QStringLiteral("Protocolo"),
-                     QStringLiteral("Duração"), QStringLiteral("Situação"),
-                     QStringLiteral("Motivo da parada")});
+                    {tr("Nº"), tr("Data"), tr("Protocolo"), tr("Duração"), tr("Situação"),
+                     tr("Motivo da parada")});
     FTestes->header()->setSectionResizeMode(5, QHeaderView::Stretch);
     FTestes->setFocusPolicy(Qt::NoFocus);
-    FTestes->setToolTip(QStringLiteral("Clique duas vezes para ver o teste nas sessões gravadas"));
+    FTestes->setToolTip(tr("Clique duas vezes para ver o teste nas sessões gravadas"));
     coluna->addWidget(FTitulo);
     coluna->addWidget(FTestes, 1);
     divisao->addWidget(baixo);
@@ -109,9 +107,9 @@ QWidget *TfrmPacientes::CriarListas()
 QLayout *TfrmPacientes::CriarBotoes()
 {
     auto *botoes = new QHBoxLayout;
-    FUsar = new QPushButton(QStringLiteral("&Usar este paciente"));
-    FNovo = new QPushButton(QStringLiteral("&Novo paciente"));
-    auto *fechar = new QPushButton(QStringLiteral("Fechar"));
+    FUsar = new QPushButton(tr("&Usar este paciente"));
+    FNovo = new QPushButton(tr("&Novo paciente"));
+    auto *fechar = new QPushButton(tr("Fechar"));
     FUsar->setObjectName(QStringLiteral("btnUsarPaciente"));
     FNovo->setObjectName(QStringLiteral("btnNovoPacienteLista"));
     FUsar->setDefault(true);
@@ -154,9 +152,8 @@ void TfrmPacientes::Buscar()
         item->setData(0, Qt::UserRole, p.id);
         item->setTextAlignment(5, Qt::AlignRight | Qt::AlignVCenter);
     }
-    FContagem->setText(encontrados.size() == 1
-                           ? QStringLiteral("1 paciente")
-                           : QStringLiteral("%1 pacientes").arg(encontrados.size()));
+    FContagem->setText(encontrados.size() == 1 ? tr("1 paciente")
+                                               : tr("%1 pacientes").arg(encontrados.size()));
     FPacientes->setCurrentItem(FPacientes->topLevelItem(0));
     MostrarTestes();
 }
@@ -173,11 +170,11 @@ void TfrmPacientes::MostrarTestes()
     const qint64 id = PacienteSelecionado();
     FUsar->setEnabled(id != 0 && FNovo->isEnabled());
     if (!id) {
-        FTitulo->setText(QStringLiteral("Nenhum paciente encontrado."));
+        FTitulo->setText(tr("Nenhum paciente encontrado."));
         return;
     }
     const QList<TSessao> sessoes = FBanco->SessoesDoPaciente(id);
-    FTitulo->setText(QStringLiteral("Testes anteriores de %1: %2")
+    FTitulo->setText(tr("Testes anteriores de %1: %2")
                          .arg(FPacientes->currentItem()->text(0))
                          .arg(sessoes.size()));
     for (const TSessao &s : sessoes)

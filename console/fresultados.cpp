@@ -12,7 +12,7 @@ TfrmResultados::TfrmResultados(QWidget *parent) : QDialog(parent)
     FLista = new QTreeWidget;
     FLista->setObjectName(QStringLiteral("lstResultados"));
     FLista->setColumnCount(2);
-    FLista->setHeaderLabels({QStringLiteral("Resultado"), QStringLiteral("Valor")});
+    FLista->setHeaderLabels({tr("Resultado"), tr("Valor")});
     FLista->setRootIsDecorated(false);
     FLista->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     layout->addWidget(FLista);
@@ -24,9 +24,7 @@ TfrmResultados::TfrmResultados(QWidget *parent) : QDialog(parent)
 
 void TfrmResultados::Mostrar(const TRelatorioSessao::TDados &dados)
 {
-    setWindowTitle(QStringLiteral("Resultados do teste %1 — %2")
-                       .arg(dados.sessao.id)
-                       .arg(dados.paciente.nome));
+    setWindowTitle(tr("Resultados do teste %1 — %2").arg(dados.sessao.id).arg(dados.paciente.nome));
     FLista->clear();
     for (const TRelatorioSessao::TLinhaResultado &linha : dados.resultados) {
         auto *item = new QTreeWidgetItem(FLista, {linha.rotulo, linha.valor});
@@ -39,5 +37,5 @@ void TfrmResultados::Mostrar(const TRelatorioSessao::TDados &dados)
             }
     }
     for (const QString &aviso : dados.avisos)
-        new QTreeWidgetItem(FLista, {QStringLiteral("Aviso"), aviso});
+        new QTreeWidgetItem(FLista, {tr("Aviso"), aviso});
 }

@@ -31,23 +31,22 @@
 
 TfrmSessoes::TfrmSessoes(TBancoSessoes *banco, QWidget *parent) : QDialog(parent), FBanco(banco)
 {
-    setWindowTitle(QStringLiteral("Sessões gravadas"));
+    setWindowTitle(tr("Sessões gravadas"));
     resize(1100, 760);
     auto *layout = new QVBoxLayout(this);
     auto *busca = new QHBoxLayout;
     FBusca = new QLineEdit;
     FBusca->setObjectName(QStringLiteral("edtBuscaSessoes"));
-    FBusca->setPlaceholderText(
-        QStringLiteral("Buscar por paciente, identificador, protocolo ou data"));
+    FBusca->setPlaceholderText(tr("Buscar por paciente, identificador, protocolo ou data"));
     FBusca->setClearButtonEnabled(true);
     FContagem = new QLabel;
     FContagem->setObjectName(QStringLiteral("lblContagemSessoes"));
     FEstacao = new QComboBox;
     FEstacao->setObjectName(QStringLiteral("cmbEstacao"));
-    auto *atualizar = new QPushButton(QStringLiteral("Atualizar"));
+    auto *atualizar = new QPushButton(tr("Atualizar"));
     atualizar->setObjectName(QStringLiteral("btnAtualizarSessoes"));
     busca->addWidget(FBusca, 1);
-    busca->addWidget(new QLabel(QStringLiteral("Estação:")));
+    busca->addWidget(new QLabel(tr("Estação:")));
     busca->addWidget(FEstacao);
     busca->addWidget(atualizar);
     busca->addWidget(FContagem);
@@ -107,15 +106,15 @@ TfrmSessoes::TfrmSessoes(TBancoSessoes *banco, QWidget *parent) : QDialog(parent
     FDivisao->setSizes({320, 400});
     layout->addWidget(FDivisao, 1);
     auto *botoes = new QHBoxLayout;
-    auto *pdf = new QPushButton(QStringLiteral("Relatório em PDF..."));
-    auto *imprimir = new QPushButton(QStringLiteral("Imprimir relatório"));
-    auto *csv = new QPushButton(QStringLiteral("Exportar CSV..."));
+    auto *pdf = new QPushButton(tr("Relatório em PDF..."));
+    auto *imprimir = new QPushButton(tr("Imprimir relatório"));
+    auto *csv = new QPushButton(tr("Exportar CSV..."));
     pdf->setObjectName(QStringLiteral("btnRelatorioPdf"));
     imprimir->setObjectName(QStringLiteral("btnImprimir"));
     csv->setObjectName(QStringLiteral("btnCsv"));
     FDialogos = {pdf, imprimir, csv};
-    FSeparadorLocal = new QCheckBox(QStringLiteral("Separador decimal do sistema"));
-    auto *fechar = new QPushButton(QStringLiteral("Fechar"));
+    FSeparadorLocal = new QCheckBox(tr("Separador decimal do sistema"));
+    auto *fechar = new QPushButton(tr("Fechar"));
     for (QWidget *w : std::initializer_list<QWidget *>{pdf, imprimir, csv, FSeparadorLocal})
         botoes->addWidget(w);
     botoes->addStretch(1);
@@ -132,8 +131,8 @@ TfrmSessoes::TfrmSessoes(TBancoSessoes *banco, QWidget *parent) : QDialog(parent
     connect(atualizar, &QPushButton::clicked, this, &TfrmSessoes::Atualizar);
     connect(fechar, &QPushButton::clicked, this, &QDialog::close);
     connect(pdf, &QPushButton::clicked, this, [this] {
-        const QString arquivo = SalvarComo(QStringLiteral("Salvar relatório"),
-                                           QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)"));
+        const QString arquivo =
+            SalvarComo(tr("Salvar relatório"), QStringLiteral("pdf"), tr("PDF (*.pdf)"));
         if (!arquivo.isEmpty() && OnRelatorio)
             OnRelatorio(SessaoSelecionada(), arquivo);
     });
@@ -142,8 +141,8 @@ TfrmSessoes::TfrmSessoes(TBancoSessoes *banco, QWidget *parent) : QDialog(parent
             OnRelatorio(id, QString());
     });
     connect(csv, &QPushButton::clicked, this, [this] {
-        const QString arquivo = SalvarComo(QStringLiteral("Exportar CSV"), QStringLiteral("csv"),
-                                           QStringLiteral("CSV (*.csv)"));
+        const QString arquivo =
+            SalvarComo(tr("Exportar CSV"), QStringLiteral("csv"), tr("CSV (*.csv)"));
         if (!arquivo.isEmpty() && OnCsv)
             OnCsv(SessaoSelecionada(), arquivo, FSeparadorLocal->isChecked());
     });
@@ -227,7 +226,7 @@ void TfrmSessoes::ListarEstacoes()
     const QString escolhida = FEstacao->currentData().toString();
     const QSignalBlocker bloqueio(FEstacao);
     FEstacao->clear();
-    FEstacao->addItem(QStringLiteral("Todas"), QString());
+    FEstacao->addItem(tr("Todas"), QString());
     for (const QString &estacao : FBanco->Estacoes())
         FEstacao->addItem(estacao, estacao);
     FEstacao->setCurrentIndex(std::max(0, FEstacao->findData(escolhida)));
@@ -266,7 +265,7 @@ void TfrmSessoes::Filtrar(const QString &texto)
             primeira = linha;
         mostradas += mostrar;
     }
-    FContagem->setText(QStringLiteral("%1 de %2 sessões").arg(mostradas).arg(FModelo->rowCount()));
+    FContagem->setText(tr("%1 de %2 sessões").arg(mostradas).arg(FModelo->rowCount()));
     const QModelIndex atual = FGrade->currentIndex();
     if (primeira >= 0 && (!atual.isValid() || FGrade->isRowHidden(atual.row())))
         FGrade->setCurrentIndex(FModelo->index(primeira, 0));
@@ -306,7 +305,7 @@ void TfrmSessoes::Mostrar(qint64 sessaoId)
                                                            unidade.TextoNaUnidade(e.texto)));
     if (const std::optional<TSessao> s = FBanco->LerSessao(sessaoId))
         FResumo->setText(
-            QStringLiteral("%1 — %2, %3. Motivo: %4")
+            tr("%1 — %2, %3. Motivo: %4")
                 .arg(s->protocoloNome, TResumoSessao::Tempo(s->duracaoMs),
                      TBancoSessoes::NomeSituacao(s->situacao),
                      s->motivoParada.isEmpty() ? QStringLiteral("-") : s->motivoParada));

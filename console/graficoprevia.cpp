@@ -45,7 +45,7 @@ void TGraficoPrevia::paintEvent(QPaintEvent *)
     if (FPrevia.Pontos().isEmpty() || FPrevia.DuracaoMs() <= 0) {
         p.setPen(palette().color(QPalette::Text));
         p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap,
-                   QStringLiteral("Sem prévia: corrija os campos marcados."));
+                   tr("Sem prévia: corrija os campos marcados."));
         return;
     }
     const double duracao = double(FPrevia.DuracaoMs());

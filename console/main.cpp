@@ -22,9 +22,9 @@
 #include "console/preferencias.h"
 #include "heartrate/tracocardiaco.h"
 #include "platform/exception.h"
+#include "platform/idioma.h"
 #include "platform/messagebox.h"
 #include "platform/trace.h"
-#include "platform/traducoesqt.h"
 #include "session/bancosessoes.h"
 #ifdef KESTROVA_HAVE_BOARDSIM
 #include "tools/boardsim/simulatedboards.h"
@@ -83,9 +83,8 @@ void AgendarCaptura(TfrmConsole &janela, const QString &arquivo)
 void AgendarCapturaDasSessoes(TfrmConsole &janela, const QString &arquivo)
 {
     QTimer::singleShot(1000, &janela, [&janela] {
-        for (QAction *a : janela.findChildren<QAction *>())
-            if (a->text() == QStringLiteral("&Sessões..."))
-                a->trigger();
+        if (auto *sessoes = janela.findChild<QAction *>(QStringLiteral("actSessoes")))
+            sessoes->trigger();
     });
     QTimer::singleShot(3000, &janela, [&janela, arquivo] {
         QWidget *sessoes = janela.findChild<TfrmSessoes *>();
@@ -162,14 +161,14 @@ struct TOpcoes {
 
     TOpcoes()
     {
-        parser.setApplicationDescription(
-            QStringLiteral("Console de teste de esforço na esteira Orvanta Kestrova."));
+        parser.setApplicationDescription(QCoreApplication::translate(
+            "orvanta-teste", "Console de teste de esforço na esteira Orvanta Kestrova."));
         parser.addHelpOption();
         capturar.setFlags(QCommandLineOption::HiddenFromHelp);
         capturarRecuperacao.setFlags(QCommandLineOption::HiddenFromHelp);
         capturarSessoes.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOptions({simular, rastrear, banco, estacao, escala, traco, iniciar, capturar,
-                           capturarRecuperacao, capturarSessoes});
+                           capturarRecuperacao, capturarSessoes, OpcaoIdioma()});
     }
 };
 
@@ -210,7 +209,8 @@ void Executar(QApplication &app)
     NomearPrograma();
     QGuiApplication::setDesktopFileName(QStringLiteral("orvanta-teste"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("orvanta-teste")));
-    InstalarTraducoesDoQt(app);
+    // --lang, else the window's Idioma menu, else the system's locale; before any text is made.
+    PrepararIdioma(app, IdiomaPreferidoConsole());
     TOpcoes todas;
     QCommandLineParser &opcoes = todas.parser;
     const QCommandLineOption &simular = todas.simular, &rastrear = todas.rastrear,
@@ -241,7 +241,8 @@ void Executar(QApplication &app)
     TSimulatedBoards simulados;  // outlives the window, whose port may be open on a board
 #else
     if (opcoes.isSet(simular))
-        throw Exception(QStringLiteral("O simulador da esteira não existe nesta plataforma."));
+        throw Exception(QCoreApplication::translate(
+            "orvanta-teste", "O simulador da esteira não existe nesta plataforma."));
 #endif
     TfrmConsole janela(&sessoes);
 #ifdef KESTROVA_HAVE_BOARDSIM
@@ -251,7 +252,8 @@ void Executar(QApplication &app)
     bool ok = false;
     const double x = opcoes.value(escala).toDouble(&ok);
     if (!ok || !(x > 0) || x > 1000)
-        throw Exception(QStringLiteral("--time-scale: um número entre 0 e 1000."));
+        throw Exception(QCoreApplication::translate("orvanta-teste",
+                                                    "--time-scale: um número entre 0 e 1000."));
     if (x != 1 && !opcoes.isSet(simular))
         std::fprintf(stderr, "warning: --time-scale on a real treadmill\n");
     janela.AjustarEscalaTempo(x);
@@ -263,10 +265,12 @@ void Executar(QApplication &app)
     if (aberto && !sessoes.AvisoArquivoPendente().isEmpty())
         ShowErrorMessage(sessoes.AvisoArquivoPendente());
     if (aberto && sessoes.Recuperadas() > 0)  // a notice, not an error: nothing is lost
-        QMessageBox::information(&janela, janela.windowTitle(),
-                                 QStringLiteral("%1 teste(s) interrompido(s) foram encontrados e "
-                                                "marcados como interrompidos.")
-                                     .arg(sessoes.Recuperadas()));
+        QMessageBox::information(
+            &janela, janela.windowTitle(),
+            QCoreApplication::translate("orvanta-teste",
+                                        "%1 teste(s) interrompido(s) foram encontrados "
+                                        "e marcados como interrompidos.")
+                .arg(sessoes.Recuperadas()));
     if (opcoes.isSet(iniciar))
         IniciarDemonstracao(janela, opcoes.value(iniciar));
     if (opcoes.isSet(capturar))
@@ -285,6 +289,7 @@ int main(int argc, char **argv)
     if (SoAjuda(argc, argv)) {
         QCoreApplication texto(argc, argv);
         NomearPrograma();
+        PrepararIdioma(texto, IdiomaPreferidoConsole());
         TOpcoes().parser.process(texto);  // prints the help and exits
     }
     QApplication app(argc, argv);

@@ -1,6 +1,7 @@
 #include "console/painelentradas.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,7 +27,7 @@ QString Problema(const QLineEdit *campo, const QString &nome)
 {
     if (campo->text().trimmed().isEmpty() || Valor(campo))
         return {};
-    return QStringLiteral("%1: de %2 a %3%4")
+    return QCoreApplication::translate("TPainelEntradas", "%1: de %2 a %3%4")
         .arg(nome)
         .arg(campo->property(kMinimo).toInt())
         .arg(campo->property(kMaximo).toInt())
@@ -42,7 +43,7 @@ void Marcar(QLineEdit *campo, const QString &problema)
 
 }  // namespace
 
-TPainelEntradas::TPainelEntradas(QWidget *parent) : QGroupBox(QStringLiteral("Registros"), parent)
+TPainelEntradas::TPainelEntradas(QWidget *parent) : QGroupBox(tr("Registros"), parent)
 {
     auto *grade = new QGridLayout(this);
     FFc = Campo(QStringLiteral("edtFc"), kFcMinima, kFcMaxima, QStringLiteral(" bpm"));
@@ -52,37 +53,37 @@ TPainelEntradas::TPainelEntradas(QWidget *parent) : QGroupBox(QStringLiteral("Re
                         QStringLiteral(" mmHg"));
     FBorg = Campo(QStringLiteral("edtBorg"), kBorgMinimo, kBorgMaximo, QString());
     FFc->setPlaceholderText(QStringLiteral("bpm"));
-    FSistolica->setPlaceholderText(QStringLiteral("sistólica"));
-    FDiastolica->setPlaceholderText(QStringLiteral("diastólica"));
-    FBorg->setPlaceholderText(QStringLiteral("6 a 20"));
+    FSistolica->setPlaceholderText(tr("sistólica"));
+    FDiastolica->setPlaceholderText(tr("diastólica"));
+    FBorg->setPlaceholderText(tr("6 a 20"));
     FComentario = new QLineEdit;
     FComentario->setObjectName(QStringLiteral("edtComentario"));
-    FComentario->setPlaceholderText(QStringLiteral("Comentário"));
+    FComentario->setPlaceholderText(tr("Comentário"));
     FBotaoFc = Registrar(QStringLiteral("btnRegistrarFc"));
     FBotaoPa = Registrar(QStringLiteral("btnRegistrarPa"));
     FBotaoBorg = Registrar(QStringLiteral("btnRegistrarBorg"));
     FBotaoComentario = Registrar(QStringLiteral("btnRegistrarComentario"));
-    grade->addWidget(new QLabel(QStringLiteral("FC:")), 0, 0);
+    grade->addWidget(new QLabel(tr("FC:")), 0, 0);
     grade->addWidget(FFc, 0, 1, 1, 3);
     grade->addWidget(FBotaoFc, 0, 4);
-    grade->addWidget(new QLabel(QStringLiteral("PA:")), 1, 0);
+    grade->addWidget(new QLabel(tr("PA:")), 1, 0);
     grade->addWidget(FSistolica, 1, 1);
     grade->addWidget(new QLabel(QStringLiteral("/")), 1, 2);
     grade->addWidget(FDiastolica, 1, 3);
     grade->addWidget(FBotaoPa, 1, 4);
-    grade->addWidget(new QLabel(QStringLiteral("Borg:")), 2, 0);
+    grade->addWidget(new QLabel(tr("Borg:")), 2, 0);
     grade->addWidget(FBorg, 2, 1, 1, 3);
     grade->addWidget(FBotaoBorg, 2, 4);
     FAngina = Campo(QStringLiteral("edtAngina"), 0, kAnginaMaxima, QString());
-    FAngina->setPlaceholderText(QStringLiteral("0 a 4"));
+    FAngina->setPlaceholderText(tr("0 a 4"));
     FSt = Campo(QStringLiteral("edtSt"), 0, int(kStMaximoMm), QStringLiteral(" mm"));
-    FSt->setPlaceholderText(QStringLiteral("mm, o maior desvio lido no ECG"));
+    FSt->setPlaceholderText(tr("mm, o maior desvio lido no ECG"));
     FBotaoAngina = Registrar(QStringLiteral("btnRegistrarAngina"));
     FBotaoSt = Registrar(QStringLiteral("btnRegistrarSt"));
-    grade->addWidget(new QLabel(QStringLiteral("Angina:")), 3, 0);
+    grade->addWidget(new QLabel(tr("Angina:")), 3, 0);
     grade->addWidget(FAngina, 3, 1, 1, 3);
     grade->addWidget(FBotaoAngina, 3, 4);
-    grade->addWidget(new QLabel(QStringLiteral("ST:")), 4, 0);
+    grade->addWidget(new QLabel(tr("ST:")), 4, 0);
     grade->addWidget(FSt, 4, 1, 1, 3);
     grade->addWidget(FBotaoSt, 4, 4);
     grade->addWidget(FComentario, 5, 0, 1, 4);
@@ -96,14 +97,14 @@ TPainelEntradas::TPainelEntradas(QWidget *parent) : QGroupBox(QStringLiteral("Re
     // The reasons are long: the list opens wide, the box keeps to the panel's width.
     FMotivo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     FMotivo->setMinimumContentsLength(18);
-    FMotivo->addItem(QStringLiteral("(não informado)"), QString());
+    FMotivo->addItem(tr("(não informado)"), QString());
     for (const QString &m : Motivos())
         FMotivo->addItem(m, m);
-    grade->addWidget(new QLabel(QStringLiteral("Motivo da interrupção:")), 7, 0, 1, 2);
+    grade->addWidget(new QLabel(tr("Motivo da interrupção:")), 7, 0, 1, 2);
     grade->addWidget(FMotivo, 7, 2, 1, 3);
     FComentarios = new QPlainTextEdit;
     FComentarios->setObjectName(QStringLiteral("txtComentarios"));
-    FComentarios->setPlaceholderText(QStringLiteral("Comentários do relatório"));
+    FComentarios->setPlaceholderText(tr("Comentários do relatório"));
     FComentarios->setMaximumHeight(44);
     grade->addWidget(FComentarios, 8, 0, 1, 5);
     FSalvarComentarios = new QTimer(this);
@@ -169,7 +170,7 @@ QLineEdit *TPainelEntradas::Campo(const QString &nome, int minimo, int maximo,
 
 QPushButton *TPainelEntradas::Registrar(const QString &nome)
 {
-    auto *botao = new QPushButton(QStringLiteral("Registrar"));
+    auto *botao = new QPushButton(tr("Registrar"));
     botao->setObjectName(nome);
     // Space must reach PARAR, never press an entry button that happens to have the focus.
     botao->setFocusPolicy(Qt::NoFocus);
@@ -211,8 +212,8 @@ void TPainelEntradas::Validar()
 {
     QStringList problemas;
     const std::pair<QLineEdit *, QString> campos[] = {{FFc, QStringLiteral("FC")},
-                                                      {FSistolica, QStringLiteral("Sistólica")},
-                                                      {FDiastolica, QStringLiteral("Diastólica")},
+                                                      {FSistolica, tr("Sistólica")},
+                                                      {FDiastolica, tr("Diastólica")},
                                                       {FBorg, QStringLiteral("Borg")},
                                                       {FAngina, QStringLiteral("Angina")}};
     for (const auto &[campo, nome] : campos) {
@@ -225,14 +226,14 @@ void TPainelEntradas::Validar()
     const QString problemaSt =
         FSt->text().trimmed().isEmpty() || stValido
             ? QString()
-            : QStringLiteral("Desvio de ST: de 0 a %1 mm, uma casa decimal").arg(kStMaximoMm);
+            : tr("Desvio de ST: de 0 a %1 mm, uma casa decimal").arg(kStMaximoMm);
     Marcar(FSt, problemaSt);
     if (!problemaSt.isEmpty())
         problemas << problemaSt;
     const auto s = Valor(FSistolica), d = Valor(FDiastolica);
     const bool paValida = s && d && *d < *s;
     if (s && d && !paValida) {
-        const QString problema = QStringLiteral("A diastólica deve ser menor que a sistólica");
+        const QString problema = tr("A diastólica deve ser menor que a sistólica");
         Marcar(FDiastolica, problema);
         problemas << problema;
     }

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDate>
 #include <QEvent>
 #include <QFormLayout>
@@ -27,15 +28,19 @@ QString ProblemaNascimento(const QString &texto)
     static const QRegularExpression formato(QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4})$"));
     const QRegularExpressionMatch m = formato.match(texto);
     if (!m.hasMatch())
-        return QStringLiteral("Nascimento: use dd/mm/aaaa, como 12/03/1971.");
+        return QCoreApplication::translate("TPainelPaciente",
+                                           "Nascimento: use dd/mm/aaaa, como 12/03/1971.");
     const QDate data(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
     const QDate hoje = QDate::currentDate();
     if (!data.isValid())
-        return QStringLiteral("Nascimento: %1 não é uma data válida.").arg(texto);
+        return QCoreApplication::translate("TPainelPaciente",
+                                           "Nascimento: %1 não é uma data válida.")
+            .arg(texto);
     if (data > hoje)
-        return QStringLiteral("Nascimento: a data está no futuro.");
+        return QCoreApplication::translate("TPainelPaciente", "Nascimento: a data está no futuro.");
     if (data < hoje.addYears(-kIdadeMaxima))
-        return QStringLiteral("Nascimento: idade acima de %1 anos; confira o ano.")
+        return QCoreApplication::translate("TPainelPaciente",
+                                           "Nascimento: idade acima de %1 anos; confira o ano.")
             .arg(kIdadeMaxima);
     return QString();
 }
@@ -53,7 +58,8 @@ QString ProblemaPeso(const QString &texto)
 {
     double kg = 0;
     if (!LerNumero(texto, kg) || kg < 10 || kg > 350)
-        return QStringLiteral("Peso: informe os quilos, de 10 a 350, como 72,5.");
+        return QCoreApplication::translate("TPainelPaciente",
+                                           "Peso: informe os quilos, de 10 a 350, como 72,5.");
     return QString();
 }
 
@@ -61,22 +67,26 @@ QString ProblemaAltura(const QString &texto)
 {
     double cm = 0;
     if (!LerNumero(texto, cm))
-        return QStringLiteral("Altura: informe os centímetros, de 50 a 250, como 175.");
+        return QCoreApplication::translate(
+            "TPainelPaciente", "Altura: informe os centímetros, de 50 a 250, como 175.");
     if (cm > 0 && cm < 3)
-        return QStringLiteral("Altura: informe em centímetros, como 175 (não em metros).");
+        return QCoreApplication::translate(
+            "TPainelPaciente", "Altura: informe em centímetros, como 175 (não em metros).");
     if (cm < 50 || cm > 250)
-        return QStringLiteral("Altura: %1 cm fora da faixa de 50 a 250 cm.").arg(texto);
+        return QCoreApplication::translate("TPainelPaciente",
+                                           "Altura: %1 cm fora da faixa de 50 a 250 cm.")
+            .arg(texto);
     return QString();
 }
 
 QString Dica(const QString &campo)
 {
     if (campo == QLatin1String("nascimento"))
-        return QStringLiteral("dd/mm/aaaa");
+        return QCoreApplication::translate("TPainelPaciente", "dd/mm/aaaa");
     if (campo == QLatin1String("peso"))
-        return QStringLiteral("kg, como 72,5");
+        return QCoreApplication::translate("TPainelPaciente", "kg, como 72,5");
     if (campo == QLatin1String("altura"))
-        return QStringLiteral("cm, como 175");
+        return QCoreApplication::translate("TPainelPaciente", "cm, como 175");
     return QString();
 }
 
@@ -89,7 +99,7 @@ bool MesmosCampos(const TPaciente &a, const TPaciente &b)
 
 }  // namespace
 
-TPainelPaciente::TPainelPaciente(QWidget *parent) : QGroupBox(QStringLiteral("Paciente"), parent)
+TPainelPaciente::TPainelPaciente(QWidget *parent) : QGroupBox(tr("Paciente"), parent)
 {
     auto *layout = new QFormLayout(this);
     layout->addRow(CriarSituacao());
@@ -99,8 +109,8 @@ TPainelPaciente::TPainelPaciente(QWidget *parent) : QGroupBox(QStringLiteral("Pa
             FSexo = new QComboBox;
             FSexo->setObjectName(QStringLiteral("cmbSexo"));
             FSexo->addItem(QString());
-            FSexo->addItem(QStringLiteral("Feminino"), QStringLiteral("F"));
-            FSexo->addItem(QStringLiteral("Masculino"), QStringLiteral("M"));
+            FSexo->addItem(tr("Feminino"), QStringLiteral("F"));
+            FSexo->addItem(tr("Masculino"), QStringLiteral("M"));
             connect(FSexo, &QComboBox::currentIndexChanged, this, [this] {
                 MostrarProblema(QStringLiteral("sexo"));
                 AtualizarSituacao();
@@ -115,7 +125,7 @@ TPainelPaciente::TPainelPaciente(QWidget *parent) : QGroupBox(QStringLiteral("Pa
         edit->AjustarFbInterfaceImpressoraAtiva(true);
         edit->OnLimiteTexto = [edit](QObject *) {
             QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())),
-                               QStringLiteral("O texto não cabe no campo do relatório."), edit);
+                               tr("O texto não cabe no campo do relatório."), edit);
         };
         connect(edit, &QLineEdit::editingFinished, this, [this, campo] { MostrarProblema(campo); });
         connect(edit, &QLineEdit::textChanged, this, [this, campo] {
@@ -127,7 +137,7 @@ TPainelPaciente::TPainelPaciente(QWidget *parent) : QGroupBox(QStringLiteral("Pa
         FCampos.insert(campo, edit);
         layout->addRow(caixa.rotulo + QLatin1Char(':'), CriarCampo(campo, edit));
     }
-    FBetabloqueador = new QCheckBox(QStringLiteral("Usa betabloqueador"));
+    FBetabloqueador = new QCheckBox(tr("Usa betabloqueador"));
     FBetabloqueador->setObjectName(QStringLiteral("chkBetabloqueador"));
     FBetabloqueador->setFocusPolicy(Qt::NoFocus);
     layout->addRow(FBetabloqueador);
@@ -174,8 +184,8 @@ QWidget *TPainelPaciente::CriarSituacao()
     FSituacao = new QLabel;
     FSituacao->setObjectName(QStringLiteral("lblSituacaoPaciente"));
     FSituacao->setWordWrap(true);
-    auto *pacientes = new QPushButton(QStringLiteral("Pacientes..."));
-    auto *novo = new QPushButton(QStringLiteral("Novo paciente"));
+    auto *pacientes = new QPushButton(tr("Pacientes..."));
+    auto *novo = new QPushButton(tr("Novo paciente"));
     pacientes->setObjectName(QStringLiteral("btnPacientes"));
     novo->setObjectName(QStringLiteral("btnNovoPaciente"));
     // As the console's control buttons: no keyboard focus, so Space never presses them.
@@ -270,12 +280,11 @@ QString TPainelPaciente::ProblemaCampo(const QString &campo) const
 {
     const TPaciente p = Paciente();
     if (campo == QLatin1String("nome"))
-        return p.nome.isEmpty() ? QStringLiteral("Informe o nome do paciente.") : QString();
+        return p.nome.isEmpty() ? tr("Informe o nome do paciente.") : QString();
     if (campo == QLatin1String("sexo"))
         return p.sexo.isEmpty() || !CodigoSexo(p.sexo).isEmpty()
                    ? QString()
-                   : QStringLiteral("Sexo: escolha Feminino ou Masculino (\"%1\" não é um deles).")
-                         .arg(p.sexo);
+                   : tr("Sexo: escolha Feminino ou Masculino (\"%1\" não é um deles).").arg(p.sexo);
     const QString texto = TRelatorioSessao::ValorCampo(p, campo);
     if (texto.isEmpty())
         return QString();  // the other fields may be left blank
@@ -320,17 +329,17 @@ void TPainelPaciente::MostrarProblema(const QString &campo)
 void TPainelPaciente::AtualizarSituacao()
 {
     if (!FCarregado.id) {
-        FSituacao->setText(QStringLiteral("Novo paciente: cadastrado ao iniciar o teste."));
+        FSituacao->setText(tr("Novo paciente: cadastrado ao iniciar o teste."));
         return;
     }
-    QString texto = QStringLiteral("Paciente cadastrado nº %1").arg(FCarregado.id);
+    QString texto = tr("Paciente cadastrado nº %1").arg(FCarregado.id);
     const TPaciente p = Paciente();
     if (p.nome != FCarregado.nome || p.identificador != FCarregado.identificador)
         texto += QStringLiteral(
             ", nome ou identificação alterados: o cadastro será atualizado ao iniciar o teste. "
             "Para outra pessoa, use \"Novo paciente\".");
     else if (Alterado())
-        texto += QStringLiteral(", alterado: o cadastro será atualizado ao iniciar o teste.");
+        texto += tr(", alterado: o cadastro será atualizado ao iniciar o teste.");
     FSituacao->setText(texto);
 }
 

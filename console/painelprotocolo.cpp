@@ -42,13 +42,13 @@ struct TPassoFase {
 
 }  // namespace
 
-TPainelProtocolo::TPainelProtocolo(QWidget *parent) : QGroupBox(QStringLiteral("Protocolo"), parent)
+TPainelProtocolo::TPainelProtocolo(QWidget *parent) : QGroupBox(tr("Protocolo"), parent)
 {
     auto *layout = new QVBoxLayout(this);
     auto *linha = new QHBoxLayout;
     FEscolha = new QComboBox;
     FEscolha->setObjectName(QStringLiteral("cmbProtocolo"));
-    auto *importar = new QPushButton(QStringLiteral("Importar..."));
+    auto *importar = new QPushButton(tr("Importar..."));
     linha->addWidget(FEscolha, 1);
     linha->addWidget(importar);
     layout->addLayout(linha);
@@ -56,9 +56,8 @@ TPainelProtocolo::TPainelProtocolo(QWidget *parent) : QGroupBox(QStringLiteral("
     layout->addWidget(FRampa);
     FPassos = new QTreeWidget;
     FPassos->setObjectName(QStringLiteral("lstPassos"));
-    FPassos->setHeaderLabels({QStringLiteral("Fase"), QStringLiteral("Estágio"),
-                              QStringLiteral("Duração"), QStringLiteral("Velocidade"),
-                              QStringLiteral("Inclinação"), QStringLiteral("METs")});
+    FPassos->setHeaderLabels({tr("Fase"), tr("Estágio"), tr("Duração"), tr("Velocidade"),
+                              tr("Inclinação"), QStringLiteral("METs")});
     FPassos->setRootIsDecorated(false);
     FPassos->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     layout->addWidget(FPassos, 1);
@@ -86,11 +85,11 @@ QWidget *TPainelProtocolo::CriarRampa()
     FRampaVelPico = new TCaixaVelocidade(1.5, 18, 8);
     FRampaIncPico = Numero(0, 25, 15, 0.5, 1, QStringLiteral(" %"));
     FRampaMinutos = Numero(8, 12, 10, 0.5, 1, QStringLiteral(" min"));
-    form->addRow(QStringLiteral("Início:"), FRampaVelIni);
+    form->addRow(tr("Início:"), FRampaVelIni);
     form->addRow(QString(), FRampaIncIni);
-    form->addRow(QStringLiteral("Pico:"), FRampaVelPico);
+    form->addRow(tr("Pico:"), FRampaVelPico);
     form->addRow(QString(), FRampaIncPico);
-    form->addRow(QStringLiteral("Duração da rampa:"), FRampaMinutos);
+    form->addRow(tr("Duração da rampa:"), FRampaMinutos);
     for (QDoubleSpinBox *caixa : std::initializer_list<QDoubleSpinBox *>{
              FRampaVelIni, FRampaIncIni, FRampaVelPico, FRampaIncPico, FRampaMinutos})
         connect(caixa, &QDoubleSpinBox::valueChanged, this, [this] { MostrarPassos(); });
@@ -111,11 +110,11 @@ QWidget *TPainelProtocolo::CriarLimites()
     FRecVel = new TCaixaVelocidade(0, 18, 2.5);
     FRecVel->setObjectName(QStringLiteral("spnRecuperacaoVelocidade"));
     FRecInc = Numero(0, 25, 0, 0.5, 1, QStringLiteral(" %"));
-    FAceitar = new QCheckBox(QStringLiteral("Aceitar limitação à faixa da esteira"));
+    FAceitar = new QCheckBox(tr("Aceitar limitação à faixa da esteira"));
     FAceitar->setObjectName(QStringLiteral("chkAceitarLimitacao"));
-    form->addRow(QStringLiteral("Velocidade máxima:"), FVelMax);
-    form->addRow(QStringLiteral("Inclinação máxima:"), FIncMax);
-    form->addRow(QStringLiteral("Recuperação:"), FRecMinutos);
+    form->addRow(tr("Velocidade máxima:"), FVelMax);
+    form->addRow(tr("Inclinação máxima:"), FIncMax);
+    form->addRow(tr("Recuperação:"), FRecMinutos);
     form->addRow(QString(), FRecVel);
     form->addRow(QString(), FRecInc);
     form->addRow(FAceitar);
@@ -129,8 +128,8 @@ void TPainelProtocolo::Recarregar()
     const QSignalBlocker bloqueio(FEscolha);
     FEscolha->clear();
     for (const TProtocolo &p : FProtocolos)
-        FEscolha->addItem(p.embutido ? p.nome : p.nome + QStringLiteral(" (arquivo)"), p.id);
-    FEscolha->addItem(QStringLiteral("Rampa individualizada"), kRampa);
+        FEscolha->addItem(p.embutido ? p.nome : p.nome + tr(" (arquivo)"), p.id);
+    FEscolha->addItem(tr("Rampa individualizada"), kRampa);
     const int indice = FEscolha->findData(atual);
     FEscolha->setCurrentIndex(indice >= 0 ? indice : 0);
     FRampa->setVisible(FEscolha->currentData().toString() == kRampa);
@@ -164,7 +163,7 @@ std::optional<TProtocolo> TPainelProtocolo::Protocolo(QString *erro) const
         TProtocolo rampa = TGeradorRampa::Gerar(parametros, erro);
         if (rampa.exercicio.isEmpty()) {
             if (erro->isEmpty())
-                *erro = QStringLiteral("Não foi possível gerar a rampa.");
+                *erro = tr("Não foi possível gerar a rampa.");
             return std::nullopt;
         }
         return rampa;
@@ -172,7 +171,7 @@ std::optional<TProtocolo> TPainelProtocolo::Protocolo(QString *erro) const
     for (const TProtocolo &p : FProtocolos)
         if (p.id == id)
             return p;
-    *erro = QStringLiteral("Escolha um protocolo.");
+    *erro = tr("Escolha um protocolo.");
     return std::nullopt;
 }
 
@@ -259,8 +258,8 @@ qint64 TPainelProtocolo::Duracao(const TProtocolo &protocolo)
 void TPainelProtocolo::Importar()
 {
     const QString arquivo =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Importar protocolo"), QString(),
-                                     QStringLiteral("Protocolos (*.json);;Todos os arquivos (*)"));
+        QFileDialog::getOpenFileName(this, tr("Importar protocolo"), QString(),
+                                     tr("Protocolos (*.json);;Todos os arquivos (*)"));
     if (arquivo.isEmpty())
         return;
     QString erro;
