@@ -10,6 +10,7 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS LinguistTools)
 # texts translated (the test translations_complete).
 set(KESTROVA_TRANSLATION_SETS
     "kestrova_en.ts=app,components,somatochart,platform,clinical,heartrate"
+    "kestrova_console_en.ts=console"
     "kestrova_orvantactl_en.ts=tools/cli")
 # Line numbers would change the .ts with every edit of the code: contexts and texts are enough.
 set(KESTROVA_LUPDATE_OPTIONS -locations none -no-obsolete -silent -I ${PROJECT_SOURCE_DIR})
