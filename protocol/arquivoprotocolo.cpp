@@ -1,5 +1,6 @@
 #include "protocol/arquivoprotocolo.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -48,7 +49,8 @@ double Inclinacao(const QJsonObject &objeto, const QString &chave, const QString
 TPasso LerPasso(const QJsonValue &valor, const QString &onde)
 {
     if (!valor.isObject())
-        throw TFalhaLeitura{QStringLiteral("%1: não é um objeto").arg(onde)};
+        throw TFalhaLeitura{
+            QCoreApplication::translate("TArquivoProtocolo", "%1: não é um objeto").arg(onde)};
     const QJsonObject o = valor.toObject();
     const double segundos = Numero(o, QStringLiteral("duracao_s"), onde);
     Recusar(TRegrasProtocolo::Duracao(onde, segundos));
@@ -59,7 +61,9 @@ TPasso LerPasso(const QJsonValue &valor, const QString &onde)
     const bool rampa = tipo == QLatin1String("rampa");
     if (!rampa && tipo != QLatin1String("estagio"))
         throw TFalhaLeitura{
-            QStringLiteral("%1: \"tipo\" deve ser \"estagio\" ou \"rampa\"").arg(onde)};
+            QCoreApplication::translate("TArquivoProtocolo",
+                                        "%1: \"tipo\" deve ser \"estagio\" ou \"rampa\"")
+                .arg(onde)};
     const TPasso::TTipo t = rampa ? TPasso::TTipo::Rampa : TPasso::TTipo::Estagio;
     const double vi = Velocidade(o, TRegrasProtocolo::ChaveVelocidade(t, false), onde);
     const double ii = Inclinacao(o, TRegrasProtocolo::ChaveInclinacao(t, false), onde);
@@ -75,7 +79,9 @@ QList<TPasso> LerFase(const QJsonObject &raiz, TFase fase)
     const QString chave = TRegrasProtocolo::ChaveFase(fase);
     const QJsonValue valor = raiz.value(chave);
     if (!valor.isArray())
-        throw TFalhaLeitura{QStringLiteral("\"%1\" deve ser uma lista de passos").arg(chave)};
+        throw TFalhaLeitura{
+            QCoreApplication::translate("TArquivoProtocolo", "\"%1\" deve ser uma lista de passos")
+                .arg(chave)};
     QList<TPasso> passos;
     const QJsonArray lista = valor.toArray();
     for (qsizetype i = 0; i < lista.size(); ++i)
@@ -87,7 +93,9 @@ QString Texto(const QJsonObject &raiz, const char *chave)
 {
     const QJsonValue valor = raiz.value(QLatin1String(chave));
     if (!valor.isUndefined() && !valor.isString())
-        throw TFalhaLeitura{QStringLiteral("\"%1\" deve ser um texto").arg(chave)};
+        throw TFalhaLeitura{
+            QCoreApplication::translate("TArquivoProtocolo", "\"%1\" deve ser um texto")
+                .arg(chave)};
     return valor.toString();
 }
 
@@ -95,13 +103,16 @@ TProtocolo LerRaiz(const QJsonObject &raiz, const QString &id)
 {
     if (raiz.value(QLatin1String("formato")).toString() !=
         QLatin1String(TArquivoProtocolo::kFormato))
-        throw TFalhaLeitura{QStringLiteral("\"formato\" deve ser \"%1\"")
-                                .arg(QLatin1String(TArquivoProtocolo::kFormato))};
+        throw TFalhaLeitura{
+            QCoreApplication::translate("TArquivoProtocolo", "\"formato\" deve ser \"%1\"")
+                .arg(QLatin1String(TArquivoProtocolo::kFormato))};
     const QJsonValue versao = raiz.value(QLatin1String("versao"));
     if (!versao.isDouble() || versao.toDouble() != TArquivoProtocolo::kVersao)
-        throw TFalhaLeitura{QStringLiteral("versão %1 desconhecida (esta versão lê a %2)")
+        throw TFalhaLeitura{QCoreApplication::translate(
+                                "TArquivoProtocolo", "versão %1 desconhecida (esta versão lê a %2)")
                                 .arg(versao.isDouble() ? QString::number(versao.toDouble())
-                                                       : QStringLiteral("ausente"))
+                                                       : QCoreApplication::translate(
+                                                             "TArquivoProtocolo", "ausente"))
                                 .arg(TArquivoProtocolo::kVersao)};
     TProtocolo p;
     p.id = id;
@@ -152,11 +163,13 @@ std::optional<TProtocolo> TArquivoProtocolo::Ler(const QByteArray &json, const Q
     const QJsonDocument documento = QJsonDocument::fromJson(json, &falha);
     try {
         if (falha.error != QJsonParseError::NoError)
-            throw TFalhaLeitura{QStringLiteral("JSON inválido na posição %1: %2")
-                                    .arg(falha.offset)
-                                    .arg(falha.errorString())};
+            throw TFalhaLeitura{
+                QCoreApplication::translate("TArquivoProtocolo", "JSON inválido na posição %1: %2")
+                    .arg(falha.offset)
+                    .arg(falha.errorString())};
         if (!documento.isObject())
-            throw TFalhaLeitura{QStringLiteral("o arquivo deve conter um objeto JSON")};
+            throw TFalhaLeitura{QCoreApplication::translate(
+                "TArquivoProtocolo", "o arquivo deve conter um objeto JSON")};
         return LerRaiz(documento.object(), id);
     } catch (const TFalhaLeitura &f) {
         if (erro)

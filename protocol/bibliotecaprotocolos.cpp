@@ -1,5 +1,6 @@
 #include "protocol/bibliotecaprotocolos.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -57,7 +58,8 @@ void TBibliotecaProtocolos::Recarregar()
         QString erro;
         std::optional<TProtocolo> protocolo = LerArquivo(arquivo.filePath(), &erro);
         if (protocolo && IdEmbutido(protocolo->id))
-            erro = QStringLiteral("%1: o nome \"%2\" é de um protocolo embutido")
+            erro = QCoreApplication::translate("TBibliotecaProtocolos",
+                                               "%1: o nome \"%2\" é de um protocolo embutido")
                        .arg(arquivo.filePath(), protocolo->id);
         if (protocolo && erro.isEmpty())
             lidos.append(*protocolo);
@@ -73,8 +75,9 @@ std::optional<TProtocolo> TBibliotecaProtocolos::LerArquivo(const QString &camin
     QFile arquivo(caminho);
     if (!arquivo.open(QIODevice::ReadOnly)) {
         if (erro)
-            *erro =
-                QStringLiteral("%1: não foi possível ler (%2)").arg(caminho, arquivo.errorString());
+            *erro = QCoreApplication::translate("TBibliotecaProtocolos",
+                                                "%1: não foi possível ler (%2)")
+                        .arg(caminho, arquivo.errorString());
         return std::nullopt;
     }
     QString problema;
@@ -96,10 +99,13 @@ bool TBibliotecaProtocolos::Importar(const QString &caminho, QString *erro)
         return false;
     };
     if (IdEmbutido(protocolo->id))
-        return falhar(
-            QStringLiteral("o nome \"%1\" é de um protocolo embutido").arg(protocolo->id));
+        return falhar(QCoreApplication::translate("TBibliotecaProtocolos",
+                                                  "o nome \"%1\" é de um protocolo embutido")
+                          .arg(protocolo->id));
     if (!QDir().mkpath(FPasta))
-        return falhar(QStringLiteral("não foi possível criar a pasta %1").arg(FPasta));
+        return falhar(QCoreApplication::translate("TBibliotecaProtocolos",
+                                                  "não foi possível criar a pasta %1")
+                          .arg(FPasta));
     QString problema;
     if (!GravarArquivo(Caminho(protocolo->id), TArquivoProtocolo::Escrever(*protocolo), &problema))
         return falhar(problema);
@@ -156,7 +162,9 @@ bool TBibliotecaProtocolos::GravarArquivo(const QString &caminho, const QByteArr
     if (saida.open(QIODevice::WriteOnly) && saida.write(bytes) == bytes.size() && saida.commit())
         return true;
     if (erro)
-        *erro = QStringLiteral("não foi possível gravar %1 (%2)").arg(caminho, saida.errorString());
+        *erro =
+            QCoreApplication::translate("TBibliotecaProtocolos", "não foi possível gravar %1 (%2)")
+                .arg(caminho, saida.errorString());
     return false;
 }
 
@@ -164,12 +172,16 @@ bool TBibliotecaProtocolos::Gravar(const TProtocolo &protocolo, QString *erro)
 {
     if (IdEmbutido(protocolo.id)) {
         if (erro)
-            *erro = QStringLiteral("o nome \"%1\" é de um protocolo embutido").arg(protocolo.id);
+            *erro = QCoreApplication::translate("TBibliotecaProtocolos",
+                                                "o nome \"%1\" é de um protocolo embutido")
+                        .arg(protocolo.id);
         return false;
     }
     if (!QDir().mkpath(FPasta)) {
         if (erro)
-            *erro = QStringLiteral("não foi possível criar a pasta %1").arg(FPasta);
+            *erro = QCoreApplication::translate("TBibliotecaProtocolos",
+                                                "não foi possível criar a pasta %1")
+                        .arg(FPasta);
         return false;
     }
     const bool gravado =
@@ -183,10 +195,12 @@ bool TBibliotecaProtocolos::Excluir(const QString &id, QString *erro)
     QFile arquivo(Caminho(id));
     if (IdEmbutido(id) || !arquivo.remove()) {
         if (erro)
-            *erro =
-                QStringLiteral("não foi possível excluir %1 (%2)")
-                    .arg(arquivo.fileName(), IdEmbutido(id) ? QStringLiteral("protocolo embutido")
-                                                            : arquivo.errorString());
+            *erro = QCoreApplication::translate("TBibliotecaProtocolos",
+                                                "não foi possível excluir %1 (%2)")
+                        .arg(arquivo.fileName(),
+                             IdEmbutido(id) ? QCoreApplication::translate("TBibliotecaProtocolos",
+                                                                          "protocolo embutido")
+                                            : arquivo.errorString());
         return false;
     }
     Recarregar();

@@ -156,8 +156,8 @@ bool TEditorProtocolo::AjustarTexto(TFase fase, int linha, TCampo campo, const Q
         return false;
     TDocumento novo = FDocumento;
     Fase(novo, fase)[linha].textos[size_t(campo)] = texto.trimmed();
-    return Aplicar(
-        QStringLiteral("Alterar %1, passo %2").arg(NomeFase(fase).toLower()).arg(linha + 1), novo);
+    return Aplicar(tr("Alterar %1, passo %2").arg(NomeFaseExibida(fase).toLower()).arg(linha + 1),
+                   novo);
 }
 
 bool TEditorProtocolo::AjustarTipo(TFase fase, int linha, TPasso::TTipo tipo)
@@ -176,28 +176,28 @@ bool TEditorProtocolo::AjustarTipo(TFase fase, int linha, TPasso::TTipo tipo)
         l.textos[size_t(TCampo::VelocidadeFinal)] = l.Texto(TCampo::Velocidade);
         l.textos[size_t(TCampo::InclinacaoFinal)] = l.Texto(TCampo::Inclinacao);
     }
-    return Aplicar(QStringLiteral("Tipo do passo %1").arg(linha + 1), novo);
+    return Aplicar(tr("Tipo do passo %1").arg(linha + 1), novo);
 }
 
 bool TEditorProtocolo::AjustarNome(const QString &nome)
 {
     TDocumento novo = FDocumento;
     novo.nome = nome;
-    return Aplicar(QStringLiteral("Nome"), novo);
+    return Aplicar(tr("Nome"), novo);
 }
 
 bool TEditorProtocolo::AjustarDescricao(const QString &descricao)
 {
     TDocumento novo = FDocumento;
     novo.descricao = descricao;
-    return Aplicar(QStringLiteral("Descrição"), novo);
+    return Aplicar(tr("Descrição"), novo);
 }
 
 bool TEditorProtocolo::AjustarFonte(const QString &fonte)
 {
     TDocumento novo = FDocumento;
     novo.fonte = fonte;
-    return Aplicar(QStringLiteral("Fonte"), novo);
+    return Aplicar(tr("Fonte"), novo);
 }
 
 bool TEditorProtocolo::Inserir(TFase fase, int linha, TPasso::TTipo tipo)
@@ -225,7 +225,7 @@ bool TEditorProtocolo::Inserir(TFase fase, int linha, TPasso::TTipo tipo)
         l.textos[size_t(TCampo::InclinacaoFinal)] = l.Texto(TCampo::Inclinacao);
     }
     linhas.insert(linha, l);
-    return Aplicar(QStringLiteral("Novo passo"), novo);
+    return Aplicar(tr("Novo passo"), novo);
 }
 
 bool TEditorProtocolo::Remover(TFase fase, int linha)
@@ -234,7 +234,7 @@ bool TEditorProtocolo::Remover(TFase fase, int linha)
         return false;
     TDocumento novo = FDocumento;
     Fase(novo, fase).removeAt(linha);
-    return Aplicar(QStringLiteral("Remover passo %1").arg(linha + 1), novo);
+    return Aplicar(tr("Remover passo %1").arg(linha + 1), novo);
 }
 
 bool TEditorProtocolo::Mover(TFase fase, int linha, int destino)
@@ -243,7 +243,7 @@ bool TEditorProtocolo::Mover(TFase fase, int linha, int destino)
         return false;
     TDocumento novo = FDocumento;
     Fase(novo, fase).move(linha, destino);
-    return Aplicar(QStringLiteral("Mover passo %1").arg(linha + 1), novo);
+    return Aplicar(tr("Mover passo %1").arg(linha + 1), novo);
 }
 
 bool TEditorProtocolo::Copiar(TFase fase, int linha)
@@ -252,7 +252,7 @@ bool TEditorProtocolo::Copiar(TFase fase, int linha)
         return false;
     TDocumento novo = FDocumento;
     Fase(novo, fase).insert(linha + 1, Fase(novo, fase).at(linha));
-    return Aplicar(QStringLiteral("Copiar passo %1").arg(linha + 1), novo);
+    return Aplicar(tr("Copiar passo %1").arg(linha + 1), novo);
 }
 
 bool TEditorProtocolo::Modificado() const
@@ -318,8 +318,7 @@ QStringList TEditorProtocolo::Limitacoes(TFase fase, int linha) const
     if (std::isnan(passo.velocidadeInicial + passo.inclinacaoInicial + passo.velocidadeFinal +
                    passo.inclinacaoFinal))
         return {};
-    return TFaixaEsteira::LimitacoesDoPasso(passo, QStringLiteral("Estágio %1").arg(estagio),
-                                            FUnidade);
+    return TFaixaEsteira::LimitacoesDoPasso(passo, tr("Estágio %1").arg(estagio), FUnidade);
 }
 
 bool TEditorProtocolo::Salvar(const QString &pasta, QString *erro)
@@ -330,7 +329,7 @@ bool TEditorProtocolo::Salvar(const QString &pasta, QString *erro)
         return false;
     };
     if (FSomenteLeitura)
-        return falhar(QStringLiteral("um protocolo embutido não pode ser alterado; use Duplicar"));
+        return falhar(tr("um protocolo embutido não pode ser alterado; use Duplicar"));
     if (const QString problema = TRegrasProtocolo::Identificador(FId); !problema.isEmpty())
         return falhar(problema);
     if (!Valido())
@@ -340,7 +339,7 @@ bool TEditorProtocolo::Salvar(const QString &pasta, QString *erro)
     if (!TArquivoProtocolo::Ler(bytes, FId, &problema))  // what the loader will say
         return falhar(problema);
     if (!QDir().mkpath(pasta))
-        return falhar(QStringLiteral("não foi possível criar a pasta %1").arg(pasta));
+        return falhar(tr("não foi possível criar a pasta %1").arg(pasta));
     if (!TBibliotecaProtocolos::GravarArquivo(QDir(pasta).filePath(FId + QStringLiteral(".json")),
                                               bytes, erro))
         return false;
@@ -389,7 +388,7 @@ bool TEditorProtocolo::RestaurarRascunho(const QString &caminho)
         }
     }
     FRascunho = caminho;
-    Aplicar(QStringLiteral("Recuperar edição não salva"), d);
+    Aplicar(tr("Recuperar edição não salva"), d);
     return true;
 }
 

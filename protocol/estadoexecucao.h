@@ -17,4 +17,7 @@ enum class TEstadoExecucao {
 };
 
 // Portuguese text for display ("Pronto", "Contagem regressiva", ...).
+// Kept in Portuguese in every language: events, traces and CSV files record it.
 KESTROVA_PROTOCOL_EXPORT QString NomeEstado(TEstadoExecucao estado);
+// NomeEstado in the language installed, for display.
+KESTROVA_PROTOCOL_EXPORT QString NomeEstadoExibido(TEstadoExecucao estado);

@@ -1,5 +1,6 @@
 #include "protocol/faixaesteira.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -68,13 +69,16 @@ void Verificar(QStringList &linhas, const QString &onde, double velocidade, doub
     const QString s = u.Simbolo(), minima = u.Numero(TFaixaEsteira::kVelocidadeMinima),
                   maxima = u.Numero(TFaixaEsteira::kVelocidadeMaxima);
     if (velocidade > 0 && velocidade < TFaixaEsteira::kVelocidadeMinima)
-        linhas << QStringLiteral("%1: velocidade %2 %3 abaixo de %4 %3 (sobe para %4)")
+        linhas << QCoreApplication::translate("TFaixaEsteira",
+                                              "%1: velocidade %2 %3 abaixo de %4 %3 (sobe para %4)")
                       .arg(onde, v, s, minima);
     if (velocidade > TFaixaEsteira::kVelocidadeMaxima)
-        linhas << QStringLiteral("%1: velocidade %2 %3 acima de %4 %3 (limitada a %4)")
+        linhas << QCoreApplication::translate("TFaixaEsteira",
+                                              "%1: velocidade %2 %3 acima de %4 %3 (limitada a %4)")
                       .arg(onde, v, s, maxima);
     if (inclinacao > TFaixaEsteira::kInclinacaoMaxima)
-        linhas << QStringLiteral("%1: inclinação %2 % acima de 25 % (limitada a 25)")
+        linhas << QCoreApplication::translate("TFaixaEsteira",
+                                              "%1: inclinação %2 % acima de 25 % (limitada a 25)")
                       .arg(onde, QString::number(inclinacao, 'f', 1));
 }
 
@@ -89,7 +93,9 @@ void VerificarTravessia(QStringList &linhas, const QString &onde, double de, dou
     if (abaixo(de) || abaixo(ate))
         return;  // already listed at its end
     if (baixa < meio && alta > TFaixaEsteira::kVelocidadeMinima - meio)
-        linhas << QStringLiteral("%1: rampa passa por velocidades abaixo de %2 %3 (sobem para %2)")
+        linhas << QCoreApplication::translate(
+                      "TFaixaEsteira",
+                      "%1: rampa passa por velocidades abaixo de %2 %3 (sobem para %2)")
                       .arg(onde, u.Numero(TFaixaEsteira::kVelocidadeMinima), u.Simbolo());
 }
 
@@ -112,7 +118,8 @@ QStringList TFaixaEsteira::Limitacoes(const TProtocolo &protocolo,
 {
     QStringList linhas;
     for (const TEtapaProtocolo &etapa : protocolo.Etapas())
-        linhas += LimitacoesDoPasso(etapa.passo, QStringLiteral("Estágio %1").arg(etapa.estagio),
-                                    unidade);
+        linhas += LimitacoesDoPasso(
+            etapa.passo,
+            QCoreApplication::translate("TFaixaEsteira", "Estágio %1").arg(etapa.estagio), unidade);
     return linhas;
 }

@@ -8,4 +8,7 @@
 enum class TFase { Aquecimento, Exercicio, Recuperacao };
 
 // "Aquecimento", "Exercício", "Recuperação".
+// Kept in Portuguese in every language: events, traces and CSV files record it.
 KESTROVA_PROTOCOL_EXPORT QString NomeFase(TFase fase);
+// NomeFase in the language installed, for display.
+KESTROVA_PROTOCOL_EXPORT QString NomeFaseExibida(TFase fase);

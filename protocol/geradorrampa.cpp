@@ -1,5 +1,6 @@
 #include "protocol/geradorrampa.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 #include "protocol/embutidos.h"
@@ -12,19 +13,23 @@ QString Validar(const TParametrosRampa &p)
     for (const double v :
          {p.velocidadeInicial, p.velocidadePico, p.inclinacaoInicial, p.inclinacaoPico})
         if (!std::isfinite(v))
-            return QStringLiteral("valor inválido");
+            return QCoreApplication::translate("TGeradorRampa", "valor inválido");
     if (p.duracaoMs < TGeradorRampa::kDuracaoMinimaMs ||
         p.duracaoMs > TGeradorRampa::kDuracaoMaximaMs)
-        return QStringLiteral("a duração da rampa deve ser de 8 a 12 minutos");
+        return QCoreApplication::translate("TGeradorRampa",
+                                           "a duração da rampa deve ser de 8 a 12 minutos");
     if (p.velocidadeInicial < TFaixaEsteira::kVelocidadeMinima ||
         p.velocidadePico > TFaixaEsteira::kVelocidadeMaxima)
-        return QStringLiteral("as velocidades devem estar entre 1.5 e 18.0 km/h");
+        return QCoreApplication::translate("TGeradorRampa",
+                                           "as velocidades devem estar entre 1.5 e 18.0 km/h");
     if (p.inclinacaoInicial < 0 || p.inclinacaoPico > TFaixaEsteira::kInclinacaoMaxima)
-        return QStringLiteral("as inclinações devem estar entre 0 e 25 %");
+        return QCoreApplication::translate("TGeradorRampa",
+                                           "as inclinações devem estar entre 0 e 25 %");
     if (p.velocidadePico < p.velocidadeInicial || p.inclinacaoPico < p.inclinacaoInicial)
-        return QStringLiteral("o pico não pode ser menor que o início");
+        return QCoreApplication::translate("TGeradorRampa",
+                                           "o pico não pode ser menor que o início");
     if (p.velocidadePico == p.velocidadeInicial && p.inclinacaoPico == p.inclinacaoInicial)
-        return QStringLiteral("o pico deve ser maior que o início");
+        return QCoreApplication::translate("TGeradorRampa", "o pico deve ser maior que o início");
     return {};
 }
 

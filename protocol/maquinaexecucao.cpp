@@ -1,5 +1,6 @@
 #include "protocol/maquinaexecucao.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -33,15 +34,18 @@ QString TMaquinaExecucao::MotivoRecusa() const
 {
     const std::optional<TProtocolo> protocolo = ProtocoloEfetivo();
     if (!protocolo || protocolo->exercicio.isEmpty())
-        return QStringLiteral("Nenhum protocolo com fase de exercício foi escolhido.");
+        return QCoreApplication::translate("TMaquinaExecucao",
+                                           "Nenhum protocolo com fase de exercício foi escolhido.");
     if (!TFaixaEsteira::LimiteDeVelocidadeValido(FConfig.velocidadeMaxima))
-        return QStringLiteral(
+        return QCoreApplication::translate(
+                   "TMaquinaExecucao",
                    "A velocidade máxima do teste (%1 km/h) está abaixo da menor "
                    "velocidade da esteira em movimento (1.5 km/h).")
             .arg(FConfig.velocidadeMaxima, 0, 'f', 1);
     const QStringList limitacoes = TFaixaEsteira::Limitacoes(*protocolo);
     if (!limitacoes.isEmpty() && !FConfig.aceitarLimitacao)
-        return QStringLiteral(
+        return QCoreApplication::translate(
+                   "TMaquinaExecucao",
                    "O protocolo excede a faixa da esteira e só é executado com a "
                    "limitação aceita: ") +
                limitacoes.join(QStringLiteral("; "));

@@ -1,5 +1,6 @@
 #include "protocol/previaprotocolo.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -60,7 +61,8 @@ TPreviaProtocolo::TPreviaProtocolo(const TProtocolo &protocolo, const TFuncaoMet
         etapa.metsInicial = inicio.mets;
         etapa.metsFinal = fim.mets;
         etapa.limitacoes = TFaixaEsteira::LimitacoesDoPasso(
-            e.passo, QStringLiteral("Estágio %1").arg(e.estagio), unidade);
+            e.passo, QCoreApplication::translate("TPreviaProtocolo", "Estágio %1").arg(e.estagio),
+            unidade);
         FEtapas.append(etapa);
     }
     for (const TPonto &p : std::as_const(FPontos)) {

@@ -1,5 +1,6 @@
 #include "protocol/regrasprotocolo.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 #include "protocol/bibliotecaprotocolos.h"
@@ -36,12 +37,13 @@ QString TRegrasProtocolo::ChaveInclinacao(TPasso::TTipo tipo, bool final)
 
 QString TRegrasProtocolo::Ausente(const QString &onde, const QString &chave)
 {
-    return QStringLiteral("%1: \"%2\" ausente").arg(onde, chave);
+    return QCoreApplication::translate("TRegrasProtocolo", "%1: \"%2\" ausente").arg(onde, chave);
 }
 
 QString TRegrasProtocolo::NaoNumero(const QString &onde, const QString &chave)
 {
-    return QStringLiteral("%1: \"%2\" não é um número").arg(onde, chave);
+    return QCoreApplication::translate("TRegrasProtocolo", "%1: \"%2\" não é um número")
+        .arg(onde, chave);
 }
 
 qint64 TRegrasProtocolo::DuracaoMs(double segundos)
@@ -56,7 +58,8 @@ QString TRegrasProtocolo::Duracao(const QString &onde, double segundos)
     if (!std::isfinite(segundos))
         return NaoNumero(onde, QStringLiteral("duracao_s"));
     if (segundos <= 0 || segundos * 1000 > double(kDuracaoMaximaMs) || DuracaoMs(segundos) <= 0)
-        return QStringLiteral("%1: \"duracao_s\" = %2 deve ser maior que 0 e até 86400")
+        return QCoreApplication::translate(
+                   "TRegrasProtocolo", "%1: \"duracao_s\" = %2 deve ser maior que 0 e até 86400")
             .arg(onde)
             .arg(segundos);
     return {};
@@ -69,10 +72,12 @@ QString TRegrasProtocolo::Velocidade(const QString &onde, const QString &chave, 
         return NaoNumero(onde, chave);
     if (kmh < 0 || kmh > TFaixaEsteira::kVelocidadeRecusada) {
         if (unidade.Mph())
-            return QStringLiteral("%1: \"%2\" = %3 fora da faixa da esteira (0 a %4)")
+            return QCoreApplication::translate("TRegrasProtocolo",
+                                               "%1: \"%2\" = %3 fora da faixa da esteira (0 a %4)")
                 .arg(onde, chave, unidade.Texto(kmh),
                      unidade.Numero(TFaixaEsteira::kVelocidadeRecusada));
-        return QStringLiteral("%1: \"%2\" = %3 km/h fora da faixa da esteira (0 a %4)")
+        return QCoreApplication::translate("TRegrasProtocolo",
+                                           "%1: \"%2\" = %3 km/h fora da faixa da esteira (0 a %4)")
             .arg(onde, chave)
             .arg(kmh)
             .arg(TFaixaEsteira::kVelocidadeRecusada);
@@ -85,7 +90,8 @@ QString TRegrasProtocolo::Inclinacao(const QString &onde, const QString &chave, 
     if (!std::isfinite(pct))
         return NaoNumero(onde, chave);
     if (pct < 0 || pct > TFaixaEsteira::kInclinacaoRecusada)
-        return QStringLiteral("%1: \"%2\" = %3 % fora da faixa da esteira (0 a %4)")
+        return QCoreApplication::translate("TRegrasProtocolo",
+                                           "%1: \"%2\" = %3 % fora da faixa da esteira (0 a %4)")
             .arg(onde, chave)
             .arg(pct)
             .arg(TFaixaEsteira::kInclinacaoRecusada);
@@ -94,20 +100,26 @@ QString TRegrasProtocolo::Inclinacao(const QString &onde, const QString &chave, 
 
 QString TRegrasProtocolo::Nome(const QString &nome)
 {
-    return nome.trimmed().isEmpty() ? QStringLiteral("\"nome\" ausente ou vazio") : QString();
+    return nome.trimmed().isEmpty()
+               ? QCoreApplication::translate("TRegrasProtocolo", "\"nome\" ausente ou vazio")
+               : QString();
 }
 
 QString TRegrasProtocolo::ExercicioVazio(int passos)
 {
-    return passos == 0 ? QStringLiteral("a fase \"exercicio\" está vazia") : QString();
+    return passos == 0
+               ? QCoreApplication::translate("TRegrasProtocolo", "a fase \"exercicio\" está vazia")
+               : QString();
 }
 
 QString TRegrasProtocolo::Identificador(const QString &id)
 {
     if (id.trimmed().isEmpty())
-        return QStringLiteral("o nome do arquivo está vazio");
+        return QCoreApplication::translate("TRegrasProtocolo", "o nome do arquivo está vazio");
     if (TBibliotecaProtocolos::IdEmbutido(id))
-        return QStringLiteral("o nome \"%1\" é de um protocolo embutido").arg(id);
+        return QCoreApplication::translate("TRegrasProtocolo",
+                                           "o nome \"%1\" é de um protocolo embutido")
+            .arg(id);
     return {};
 }
 

@@ -1,5 +1,6 @@
 #include "session/bancosessoes.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -220,8 +221,9 @@ QString TBancoSessoes::Falhou(const QString &oque, const QString &detalhe) const
 {
     // The path on a line of its own: a message box would break it mid-way.
     if (FEndereco.Servidor())
-        return QStringLiteral("%1: %3\nServidor: %2").arg(oque, FCaminho, detalhe);
-    return QStringLiteral("%1: %3\nArquivo: %2")
+        return QCoreApplication::translate("TBancoSessoes", "%1: %3\nServidor: %2")
+            .arg(oque, FCaminho, detalhe);
+    return QCoreApplication::translate("TBancoSessoes", "%1: %3\nArquivo: %2")
         .arg(oque, QDir::toNativeSeparators(FCaminho), detalhe);
 }
 
@@ -237,7 +239,8 @@ bool TBancoSessoes::Abrir(const QString &endereco, QString *erro)
     if (!lido) {
         FCaminho = endereco;
         FEndereco = TEnderecoBanco();
-        *erro = QStringLiteral("Endereço do banco de sessões inválido: %1\nEndereço: %2")
+        *erro = QCoreApplication::translate(
+                    "TBancoSessoes", "Endereço do banco de sessões inválido: %1\nEndereço: %2")
                     .arg(detalhe, endereco);
         return false;
     }
@@ -258,7 +261,9 @@ bool TBancoSessoes::AbrirServidor(QString *erro)
     FArquivoLocal = FCaminhoFila;
     QString detalhe;
     if (!AbrirConexao(FEndereco, FNomeConexao, &detalhe)) {
-        *erro = Falhou(QStringLiteral("Não foi possível abrir o banco de sessões"), detalhe);
+        *erro = Falhou(QCoreApplication::translate("TBancoSessoes",
+                                                   "Não foi possível abrir o banco de sessões"),
+                       detalhe);
         return false;
     }
     return TomarEstacao(erro);
@@ -271,15 +276,19 @@ bool TBancoSessoes::TomarEstacao(QString *erro) const
     q.prepare(QStringLiteral("SELECT pg_try_advisory_lock(?)"));
     q.addBindValue(ChaveEstacao(FEstacao));
     if (!q.exec() || !q.next()) {
-        *erro = Falhou(QStringLiteral("Não foi possível abrir o banco de sessões"),
+        *erro = Falhou(QCoreApplication::translate("TBancoSessoes",
+                                                   "Não foi possível abrir o banco de sessões"),
                        MotivoServidor(q.lastError()));
         return false;
     }
     if (!q.value(0).toBool()) {
         *erro = Falhou(
-            QStringLiteral("A estação \"%1\" já está em uso por outro programa").arg(FEstacao),
-            QStringLiteral("feche o outro programa desta estação ou dê outro nome a "
-                           "esta estação"));
+            QCoreApplication::translate("TBancoSessoes",
+                                        "A estação \"%1\" já está em uso por outro programa")
+                .arg(FEstacao),
+            QCoreApplication::translate("TBancoSessoes",
+                                        "feche o outro programa desta estação ou dê outro nome a "
+                                        "esta estação"));
         return false;
     }
     return true;
@@ -290,8 +299,9 @@ bool TBancoSessoes::AbrirArquivo(QString *erro)
     FArquivoLocal = FCaminho;
     const QString pasta = QFileInfo(FCaminho).absolutePath();
     if (!QDir().mkpath(pasta)) {
-        *erro = Falhou(QStringLiteral("Não foi possível criar a pasta do banco de sessões"),
-                       QStringLiteral("sem permissão de escrita"));
+        *erro = Falhou(QCoreApplication::translate(
+                           "TBancoSessoes", "Não foi possível criar a pasta do banco de sessões"),
+                       QCoreApplication::translate("TBancoSessoes", "sem permissão de escrita"));
         return false;
     }
     // One program at a time: a second one would mark the first one's running test as
@@ -301,16 +311,21 @@ bool TBancoSessoes::AbrirArquivo(QString *erro)
     if (!FTrava->tryLock(0)) {
         const bool emUso = FTrava->error() == QLockFile::LockFailedError;
         FTrava.reset();
-        *erro =
-            Falhou(emUso ? QStringLiteral("O banco de sessões está em uso por outro programa")
-                         : QStringLiteral("Não foi possível gravar na pasta do banco de sessões"),
-                   emUso ? QStringLiteral("feche a outra janela de Teste de esforço que o usa")
-                         : QStringLiteral("sem permissão de escrita"));
+        *erro = Falhou(
+            emUso ? QCoreApplication::translate("TBancoSessoes",
+                                                "O banco de sessões está em uso por outro programa")
+                  : QCoreApplication::translate(
+                        "TBancoSessoes", "Não foi possível gravar na pasta do banco de sessões"),
+            emUso ? QCoreApplication::translate(
+                        "TBancoSessoes", "feche a outra janela de Teste de esforço que o usa")
+                  : QCoreApplication::translate("TBancoSessoes", "sem permissão de escrita"));
         return false;
     }
     QString detalhe;
     if (!AbrirConexao(FEndereco, FNomeConexao, &detalhe)) {
-        *erro = Falhou(QStringLiteral("Não foi possível abrir o banco de sessões"), detalhe);
+        *erro = Falhou(QCoreApplication::translate("TBancoSessoes",
+                                                   "Não foi possível abrir o banco de sessões"),
+                       detalhe);
         return false;
     }
     QSqlQuery q(Conexao());
@@ -320,10 +335,12 @@ bool TBancoSessoes::AbrirArquivo(QString *erro)
     if (versao <= kVersaoEsquema &&
         (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next() ||
          q.value(0).toString().compare(QStringLiteral("wal"), Qt::CaseInsensitive) != 0)) {
-        *erro =
-            Falhou(QStringLiteral("Não foi possível gravar no banco de sessões"),
-                   MotivoErro(q.lastError(), QSqlError(),
-                              QStringLiteral("o registro de escrita (WAL) não pôde ser ativado")));
+        *erro = Falhou(
+            QCoreApplication::translate("TBancoSessoes",
+                                        "Não foi possível gravar no banco de sessões"),
+            MotivoErro(q.lastError(), QSqlError(),
+                       QCoreApplication::translate(
+                           "TBancoSessoes", "o registro de escrita (WAL) não pôde ser ativado")));
         return false;
     }
     q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
@@ -337,9 +354,11 @@ bool TBancoSessoes::LerVersao(int *versao, QString *erro)
     if (FDialeto.LerVersao(Conexao(), versao, &falha))
         return true;
     *erro = FEndereco.Servidor()
-                ? Falhou(QStringLiteral("Não foi possível ler o banco de sessões"),
+                ? Falhou(QCoreApplication::translate("TBancoSessoes",
+                                                     "Não foi possível ler o banco de sessões"),
                          MotivoServidor(falha))
-                : Falhou(QStringLiteral("O arquivo não é um banco de sessões válido"),
+                : Falhou(QCoreApplication::translate("TBancoSessoes",
+                                                     "O arquivo não é um banco de sessões válido"),
                          MotivoErro(falha, Conexao().lastError()));
     return false;
 }
@@ -350,11 +369,14 @@ bool TBancoSessoes::Preparar(QString *erro)
     if (!LerVersao(&versao, erro))
         return false;
     if (versao > kVersaoEsquema) {
-        *erro = Falhou(QStringLiteral("O banco de sessões é de uma versão mais nova do programa"),
-                       QStringLiteral("esquema %1, este programa conhece até o %2; atualize o "
-                                      "programa ou escolha outro banco de sessões")
-                           .arg(versao)
-                           .arg(kVersaoEsquema));
+        *erro = Falhou(
+            QCoreApplication::translate("TBancoSessoes",
+                                        "O banco de sessões é de uma versão mais nova do programa"),
+            QCoreApplication::translate("TBancoSessoes",
+                                        "esquema %1, este programa conhece até o %2; atualize o "
+                                        "programa ou escolha outro banco de sessões")
+                .arg(versao)
+                .arg(kVersaoEsquema));
         return false;
     }
     return Migrar(versao, erro) && RecuperarPendentes(erro) && RecuperarInterrompidas(erro) &&
@@ -366,9 +388,11 @@ bool TBancoSessoes::Migrar(int versao, QString *erro)
     QSqlDatabase banco = Conexao();
     for (int v = versao; v < kVersaoEsquema; ++v) {
         if (!banco.transaction()) {
-            *erro = Falhou(QStringLiteral("Não foi possível atualizar o banco de sessões"),
+            *erro = Falhou(QCoreApplication::translate(
+                               "TBancoSessoes", "Não foi possível atualizar o banco de sessões"),
                            MotivoErro(banco.lastError(), QSqlError(),
-                                      QStringLiteral("a transação não pôde ser iniciada")));
+                                      QCoreApplication::translate(
+                                          "TBancoSessoes", "a transação não pôde ser iniciada")));
             return false;
         }
         QSqlQuery q(banco);
@@ -399,8 +423,9 @@ bool TBancoSessoes::Migrar(int versao, QString *erro)
             detalhe = MotivoConfirmacao(banco.lastError());
         if (!detalhe.isEmpty()) {
             banco.rollback();
-            *erro =
-                Falhou(QStringLiteral("Não foi possível atualizar o banco de sessões"), detalhe);
+            *erro = Falhou(QCoreApplication::translate(
+                               "TBancoSessoes", "Não foi possível atualizar o banco de sessões"),
+                           detalhe);
             return false;
         }
     }
@@ -427,9 +452,11 @@ bool TBancoSessoes::RecuperarPendentes(QString *erro)
                                               leitura.invalidas, &detalhe);
     }
     if (!leu) {
-        *erro = Falhou(QStringLiteral("Não foi possível recuperar os registros pendentes em %1")
-                           .arg(QDir::toNativeSeparators(arquivo)),
-                       detalhe);
+        *erro =
+            Falhou(QCoreApplication::translate(
+                       "TBancoSessoes", "Não foi possível recuperar os registros pendentes em %1")
+                       .arg(QDir::toNativeSeparators(arquivo)),
+                   detalhe);
         return false;
     }
     if (!InserirPendentes(leitura.registros, erro))
@@ -464,13 +491,16 @@ bool TBancoSessoes::InserirPendentes(const QList<TArquivoPendentes::TPendente> &
     QSqlDatabase banco = Conexao();
     const auto falhou = [&](const QString &detalhe) {
         banco.rollback();
-        *erro = Falhou(QStringLiteral("Não foi possível incluir no banco os registros pendentes"),
-                       detalhe);
+        *erro =
+            Falhou(QCoreApplication::translate(
+                       "TBancoSessoes", "Não foi possível incluir no banco os registros pendentes"),
+                   detalhe);
         return false;
     };
     if (!banco.transaction())
-        return falhou(MotivoErro(banco.lastError(), QSqlError(),
-                                 QStringLiteral("a transação não pôde ser iniciada")));
+        return falhou(MotivoErro(
+            banco.lastError(), QSqlError(),
+            QCoreApplication::translate("TBancoSessoes", "a transação não pôde ser iniciada")));
     TInsercaoRegistros insercao(banco);
     QSet<qint64> sessoes;
     QString detalhe;
@@ -503,10 +533,12 @@ bool TBancoSessoes::EncaminharFila(QString *erro)
     while (ultimo > 0 && fila.Pendentes() > 0)
         ultimo = fila.Encaminhar(Conexao(), 500, &detalhe);
     if (antes < 0 || ultimo < 0) {
-        *erro = Falhou(QStringLiteral("Não foi possível enviar ao servidor os registros da fila "
-                                      "local %1")
-                           .arg(QDir::toNativeSeparators(FCaminhoFila)),
-                       detalhe);
+        *erro = Falhou(
+            QCoreApplication::translate("TBancoSessoes",
+                                        "Não foi possível enviar ao servidor os registros da fila "
+                                        "local %1")
+                .arg(QDir::toNativeSeparators(FCaminhoFila)),
+            detalhe);
         return false;
     }
     FiRecuperadosPendentes += int(antes);
@@ -517,21 +549,24 @@ QString TBancoSessoes::DescreverPendentes(const TArquivoPendentes::TLeitura &lei
                                           bool removido) const
 {
     const QString arquivo = QDir::toNativeSeparators(TArquivoPendentes::Caminho(FArquivoLocal));
-    QString aviso = QStringLiteral(
-                        "%1 registro(s) de teste que não tinham sido gravados no banco "
-                        "foram recuperados de %2.")
-                        .arg(leitura.registros.size())
-                        .arg(arquivo);
+    QString aviso =
+        QCoreApplication::translate("TBancoSessoes",
+                                    "%1 registro(s) de teste que não tinham sido gravados no banco "
+                                    "foram recuperados de %2.")
+            .arg(leitura.registros.size())
+            .arg(arquivo);
     if (!leitura.invalidas.isEmpty())
         aviso +=
-            QStringLiteral(
+            QCoreApplication::translate(
+                "TBancoSessoes",
                 " %1 linha(s) do arquivo estavam corrompidas ou eram de testes "
                 "que não estão neste banco e não foram incluídas; foram "
                 "guardadas em %2.")
                 .arg(leitura.invalidas.size())
                 .arg(QDir::toNativeSeparators(TArquivoPendentes::CaminhoInvalidas(FArquivoLocal)));
     if (!removido)
-        aviso += QStringLiteral(
+        aviso += QCoreApplication::translate(
+            "TBancoSessoes",
             " O arquivo não pôde ser removido: remova-o antes de abrir o "
             "programa de novo, ou os registros serão incluídos outra vez.");
     return aviso;
@@ -557,7 +592,9 @@ bool TBancoSessoes::RecuperarInterrompidas(QString *erro)
         sessao->duracaoMs = amostras.isEmpty() ? 0 : amostras.last().tempoMs;
         sessao->fim = sessao->inicio.addMSecs(sessao->duracaoMs);
         if (sessao->motivoParada.isEmpty())
-            sessao->motivoParada = QStringLiteral("Programa interrompido durante o teste");
+            // Stored in Portuguese; TRelatorioSessao translates it where it prints it.
+            sessao->motivoParada = QString::fromUtf8(
+                QT_TRANSLATE_NOOP("TBancoSessoes", "Programa interrompido durante o teste"));
         if (!FinalizarSessao(*sessao, erro))
             return false;
         ++FiRecuperadas;
@@ -569,10 +606,12 @@ bool TBancoSessoes::VerificarGravacao(QString *erro)
 {
     const QStorageInfo disco(QFileInfo(FArquivoLocal).absolutePath());
     if (disco.isValid() && disco.bytesAvailable() < FiEspacoMinimo) {
-        *erro = Falhou(QStringLiteral("Espaço em disco insuficiente para gravar o teste"),
-                       QStringLiteral("%1 MB livres, são necessários %2 MB")
-                           .arg(disco.bytesAvailable() / (1024 * 1024))
-                           .arg(FiEspacoMinimo / (1024 * 1024)));
+        *erro = Falhou(
+            QCoreApplication::translate("TBancoSessoes",
+                                        "Espaço em disco insuficiente para gravar o teste"),
+            QCoreApplication::translate("TBancoSessoes", "%1 MB livres, são necessários %2 MB")
+                .arg(disco.bytesAvailable() / (1024 * 1024))
+                .arg(FiEspacoMinimo / (1024 * 1024)));
         return false;
     }
     QSqlDatabase banco = Conexao();
@@ -590,7 +629,9 @@ bool TBancoSessoes::VerificarGravacao(QString *erro)
         if (FEndereco.Servidor())
             detalhe = MotivoServidor(q.lastError().isValid() ? q.lastError() : banco.lastError());
         banco.rollback();
-        *erro = Falhou(QStringLiteral("Não foi possível gravar no banco de sessões"), detalhe);
+        *erro = Falhou(QCoreApplication::translate("TBancoSessoes",
+                                                   "Não foi possível gravar no banco de sessões"),
+                       detalhe);
         return false;
     }
     return true;
@@ -615,8 +656,9 @@ qint64 TBancoSessoes::InserirPaciente(const TPaciente &p, QString *erro)
          {p.nome, p.identificador, p.nascimento, p.sexo, p.peso, p.altura, p.medico, p.observacoes})
         q.addBindValue(v);
     if (!q.exec()) {
-        *erro =
-            Falhou(QStringLiteral("Não foi possível gravar o paciente"), MotivoErro(q.lastError()));
+        *erro = Falhou(
+            QCoreApplication::translate("TBancoSessoes", "Não foi possível gravar o paciente"),
+            MotivoErro(q.lastError()));
         return 0;
     }
     return FDialeto.IdInserido(q);
@@ -632,13 +674,16 @@ bool TBancoSessoes::AtualizarPaciente(const TPaciente &p, QString *erro)
          {p.nome, p.identificador, p.nascimento, p.sexo, p.peso, p.altura, p.medico, p.observacoes})
         q.addBindValue(v);
     q.addBindValue(p.id);
-    const QString oque = QStringLiteral("Não foi possível atualizar o paciente");
+    const QString oque =
+        QCoreApplication::translate("TBancoSessoes", "Não foi possível atualizar o paciente");
     if (!q.exec()) {
         *erro = Falhou(oque, MotivoErro(q.lastError()));
         return false;
     }
     if (q.numRowsAffected() != 1) {
-        *erro = Falhou(oque, QStringLiteral("o paciente nº %1 não está neste banco").arg(p.id));
+        *erro = Falhou(oque, QCoreApplication::translate("TBancoSessoes",
+                                                         "o paciente nº %1 não está neste banco")
+                                 .arg(p.id));
         return false;
     }
     return true;
@@ -733,7 +778,8 @@ qint64 TBancoSessoes::IniciarSessao(const TSessao &s, QString *erro)
     for (const QVariant &v : ValoresClinicos(s))
         q.addBindValue(v);
     if (!q.exec()) {
-        *erro = Falhou(QStringLiteral("Não foi possível gravar o início do teste"),
+        *erro = Falhou(QCoreApplication::translate("TBancoSessoes",
+                                                   "Não foi possível gravar o início do teste"),
                        MotivoErro(q.lastError()));
         return 0;
     }
@@ -756,7 +802,9 @@ bool TBancoSessoes::FinalizarSessao(const TSessao &s, QString *erro)
     q.addBindValue(s.id);
     const auto desfazer = [&](const QString &detalhe) {
         banco.rollback();
-        *erro = Falhou(QStringLiteral("Não foi possível gravar o fim do teste"), detalhe);
+        *erro = Falhou(
+            QCoreApplication::translate("TBancoSessoes", "Não foi possível gravar o fim do teste"),
+            detalhe);
         return false;
     };
     if (!q.exec())
@@ -779,8 +827,9 @@ bool TBancoSessoes::AtualizarComentarios(qint64 sessaoId, const QString &motivo,
     q.addBindValue(comentarios);
     q.addBindValue(sessaoId);
     if (!q.exec()) {
-        *erro = Falhou(QStringLiteral("Não foi possível gravar os comentários"),
-                       MotivoErro(q.lastError()));
+        *erro = Falhou(
+            QCoreApplication::translate("TBancoSessoes", "Não foi possível gravar os comentários"),
+            MotivoErro(q.lastError()));
         return false;
     }
     return true;
@@ -797,13 +846,16 @@ bool TBancoSessoes::AtualizarDadosClinicos(const TSessao &s, QString *erro)
     for (const QVariant &v : ValoresClinicos(s))
         q.addBindValue(v);
     q.addBindValue(s.id);
-    const QString oque = QStringLiteral("Não foi possível gravar os dados clínicos do teste");
+    const QString oque = QCoreApplication::translate(
+        "TBancoSessoes", "Não foi possível gravar os dados clínicos do teste");
     if (!q.exec()) {
         *erro = Falhou(oque, MotivoErro(q.lastError()));
         return false;
     }
     if (q.numRowsAffected() != 1) {
-        *erro = Falhou(oque, QStringLiteral("a sessão nº %1 não está neste banco").arg(s.id));
+        *erro = Falhou(oque, QCoreApplication::translate("TBancoSessoes",
+                                                         "a sessão nº %1 não está neste banco")
+                                 .arg(s.id));
         return false;
     }
     return true;
@@ -834,7 +886,8 @@ bool TBancoSessoes::GravarEstagios(qint64 sessaoId, QString *erro)
         ok = q.exec();
     }
     if (!ok)
-        *erro = Falhou(QStringLiteral("Não foi possível gravar a tabela de estágios"),
+        *erro = Falhou(QCoreApplication::translate("TBancoSessoes",
+                                                   "Não foi possível gravar a tabela de estágios"),
                        MotivoErro(q.lastError(), Conexao().lastError()));
     return ok;
 }
@@ -1061,14 +1114,18 @@ TSessao::TSituacao TBancoSessoes::SituacaoDoCodigo(const QString &codigo)
 QString TBancoSessoes::NomeSituacao(TSessao::TSituacao situacao)
 {
     switch (situacao) {
-        case TSessao::TSituacao::Concluida: return QStringLiteral("Concluído");
-        case TSessao::TSituacao::Parada: return QStringLiteral("Parado pelo operador");
-        case TSessao::TSituacao::Interrompida: return QStringLiteral("Interrompido");
+        case TSessao::TSituacao::Concluida:
+            return QCoreApplication::translate("TBancoSessoes", "Concluído");
+        case TSessao::TSituacao::Parada:
+            return QCoreApplication::translate("TBancoSessoes", "Parado pelo operador");
+        case TSessao::TSituacao::Interrompida:
+            return QCoreApplication::translate("TBancoSessoes", "Interrompido");
         case TSessao::TSituacao::ParadaNaoConfirmada:
-            return QStringLiteral("Parada não confirmada pela esteira");
+            return QCoreApplication::translate("TBancoSessoes",
+                                               "Parada não confirmada pela esteira");
         case TSessao::TSituacao::EmAndamento: break;
     }
-    return QStringLiteral("Em andamento");
+    return QCoreApplication::translate("TBancoSessoes", "Em andamento");
 }
 
 QString TBancoSessoes::CodigoFormula(TSessao::TFormulaFcMaxima formula)

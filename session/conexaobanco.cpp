@@ -1,5 +1,6 @@
 #include "session/conexaobanco.h"
 
+#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTimeZone>
@@ -28,10 +29,12 @@ bool AbrirConexao(const TEnderecoBanco &e, const QString &nome, QString *erro)
 {
     QSqlDatabase banco = QSqlDatabase::addDatabase(TDialetoBanco::Driver(e.Motor()), nome);
     if (!banco.isValid()) {
-        *erro = e.Servidor() ? QStringLiteral(
-                                   "o suporte a PostgreSQL não está instalado "
-                                   "(pacote libqt6sql6-psql)")
-                             : QStringLiteral("o suporte a SQLite não está instalado");
+        *erro = e.Servidor()
+                    ? QCoreApplication::translate("TConexaoBanco",
+                                                  "o suporte a PostgreSQL não está instalado "
+                                                  "(pacote libqt6sql6-psql)")
+                    : QCoreApplication::translate("TConexaoBanco",
+                                                  "o suporte a SQLite não está instalado");
         return false;
     }
     if (!e.Servidor()) {
@@ -95,20 +98,22 @@ QString MotivoServidor(const QSqlError &erro)
     if (codigo.startsWith(QLatin1String("28")) ||
         Contem(texto, {"password authentication failed", "no password supplied", "autenticação",
                        "authentication failed"}))
-        motivo = QStringLiteral(
-            "autenticação recusada: confira o usuário e a senha em "
-            "~/.pgpass ou PGPASSWORD");
+        motivo =
+            QCoreApplication::translate("TConexaoBanco",
+                                        "autenticação recusada: confira o usuário e a senha em "
+                                        "~/.pgpass ou PGPASSWORD");
     else if (codigo == QLatin1String("3D000") || (Contem(texto, {"does not exist", "não existe"}) &&
                                                   Contem(texto, {"database", "banco"})))
-        motivo = QStringLiteral("o banco de dados não existe no servidor");
+        motivo =
+            QCoreApplication::translate("TConexaoBanco", "o banco de dados não existe no servidor");
     else if (codigo == QLatin1String("42501") || Contem(texto, {"permission denied", "permissão"}))
-        motivo = QStringLiteral("permissão negada a este usuário");
+        motivo = QCoreApplication::translate("TConexaoBanco", "permissão negada a este usuário");
     else if (Contem(texto,
                     {"could not connect", "connection refused", "no such file",
                      "could not translate host", "timeout expired", "server closed",
                      "não foi possível conectar", "conexão recusada", "terminating connection",
                      "no connection to the server", "connection to server"}))
-        motivo = QStringLiteral("servidor inacessível");
+        motivo = QCoreApplication::translate("TConexaoBanco", "servidor inacessível");
     else
         return texto;
     return motivo + QStringLiteral(" (") + texto.simplified() + QStringLiteral(")");

@@ -1,5 +1,6 @@
 #include "session/eixotempo.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "chart/axis.h"
@@ -14,7 +15,7 @@ void TEixoTempo::Preparar(TAxis &eixo, qint64 duracaoPrevistaMs)
 {
     eixo.SetNumberOfDivisions(kDivisoes);
     eixo.SetNumberOfDecimals(0);
-    eixo.SetAxisLabel(QStringLiteral("Tempo (min)"));
+    eixo.SetAxisLabel(QCoreApplication::translate("TEixoTempo", "Tempo (min)"));
     eixo.SetOriginValue(0);
     eixo.SetScalePerDivision(kPassosMinutos[0]);
     Estender(eixo, duracaoPrevistaMs / 60000.0);

@@ -1,5 +1,6 @@
 #include "session/enderecobanco.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QUrl>
 #include <QUrlQuery>
@@ -11,7 +12,8 @@ std::optional<TEnderecoBanco> TEnderecoBanco::Ler(const QString &texto, QString 
         t.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive))
         return LerServidor(t, erro);
     if (t.isEmpty()) {
-        *erro = QStringLiteral("informe um arquivo ou um endereço postgresql://");
+        *erro = QCoreApplication::translate("TEnderecoBanco",
+                                            "informe um arquivo ou um endereço postgresql://");
         return std::nullopt;
     }
     TEnderecoBanco e;
@@ -27,9 +29,12 @@ std::optional<TEnderecoBanco> TEnderecoBanco::LerServidor(const QString &texto, 
         return std::nullopt;
     };
     if (!url.isValid())
-        return falha(QStringLiteral("endereço do servidor inválido: %1").arg(url.errorString()));
+        return falha(
+            QCoreApplication::translate("TEnderecoBanco", "endereço do servidor inválido: %1")
+                .arg(url.errorString()));
     if (!url.password().isEmpty())
-        return falha(QStringLiteral(
+        return falha(QCoreApplication::translate(
+            "TEnderecoBanco",
             "a senha não pode ir no endereço do banco: guarde-a no arquivo ~/.pgpass ou na "
             "variável PGPASSWORD"));
     TEnderecoBanco e;
@@ -50,14 +55,17 @@ std::optional<TEnderecoBanco> TEnderecoBanco::LerServidor(const QString &texto, 
         } else if (chave == QLatin1String("sslmode")) {
             e.FModoSsl = valor;
         } else {
-            return falha(
-                QStringLiteral("parâmetro desconhecido no endereço do banco: %1").arg(chave));
+            return falha(QCoreApplication::translate(
+                             "TEnderecoBanco", "parâmetro desconhecido no endereço do banco: %1")
+                             .arg(chave));
         }
     }
     if (e.FiPorta == 0 || e.FiPorta > 65535)
-        return falha(QStringLiteral("porta inválida no endereço do banco"));
+        return falha(
+            QCoreApplication::translate("TEnderecoBanco", "porta inválida no endereço do banco"));
     if (e.FNomeBanco.isEmpty() || e.FNomeBanco.contains(QLatin1Char('/')))
-        return falha(QStringLiteral(
+        return falha(QCoreApplication::translate(
+            "TEnderecoBanco",
             "falta o nome do banco no endereço: postgresql://usuário@servidor:porta/banco"));
     e.FTexto = url.toString(QUrl::RemovePassword);
     return e;

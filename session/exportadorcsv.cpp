@@ -1,5 +1,6 @@
 #include "session/exportadorcsv.h"
 
+#include <QCoreApplication>
 #include <QSaveFile>
 
 #include "session/bancosessoes.h"
@@ -146,8 +147,8 @@ bool TExportadorCsv::Exportar(const TBancoSessoes &banco, qint64 sessaoId, const
     if (!arquivo.open(QIODevice::WriteOnly) ||
         arquivo.write(Texto(banco.LerAmostras(sessaoId), banco.LerEventos(sessaoId), opcoes)) < 0 ||
         !arquivo.commit()) {
-        *erro =
-            QStringLiteral("Não foi possível gravar %1: %2").arg(caminho, arquivo.errorString());
+        *erro = QCoreApplication::translate("TExportadorCsv", "Não foi possível gravar %1: %2")
+                    .arg(caminho, arquivo.errorString());
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 #include "session/filalocal.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -54,13 +55,16 @@ TFilaLocal::~TFilaLocal()
 bool TFilaLocal::Abrir(QString *erro)
 {
     const auto falhou = [&](const QString &detalhe) {
-        *erro = QStringLiteral("Não foi possível abrir a fila local de registros: %1\nArquivo: %2")
-                    .arg(detalhe, QDir::toNativeSeparators(FCaminho));
+        *erro =
+            QCoreApplication::translate(
+                "TFilaLocal", "Não foi possível abrir a fila local de registros: %1\nArquivo: %2")
+                .arg(detalhe, QDir::toNativeSeparators(FCaminho));
         FecharConexao(FConexao);
         return false;
     };
     if (!QDir().mkpath(QFileInfo(FCaminho).absolutePath()))
-        return falhou(QStringLiteral("sem permissão de escrita na pasta"));
+        return falhou(
+            QCoreApplication::translate("TFilaLocal", "sem permissão de escrita na pasta"));
     QString detalhe;
     TEnderecoBanco arquivo = *TEnderecoBanco::Ler(FCaminho, &detalhe);
     if (!AbrirConexao(arquivo, FConexao, &detalhe))
@@ -89,8 +93,9 @@ bool TFilaLocal::Anexar(qint64 sessaoId, const std::vector<TRegistroSessao> &reg
 {
     QSqlDatabase banco = QSqlDatabase::database(FConexao, false);
     if (!banco.isOpen() || !banco.transaction()) {
-        *erro = MotivoErro(banco.lastError(), QSqlError(),
-                           QStringLiteral("a fila local não está aberta"));
+        *erro =
+            MotivoErro(banco.lastError(), QSqlError(),
+                       QCoreApplication::translate("TFilaLocal", "a fila local não está aberta"));
         return false;
     }
     QSqlQuery q(banco);
@@ -189,8 +194,9 @@ bool TFilaLocal::EnviarLinhas(const QSqlDatabase &servidor, const QList<TLinha> 
 {
     QSqlDatabase banco = servidor;
     if (!banco.transaction()) {
-        *erro = MotivoErro(banco.lastError(), QSqlError(),
-                           QStringLiteral("a transação não pôde ser iniciada"));
+        *erro = MotivoErro(
+            banco.lastError(), QSqlError(),
+            QCoreApplication::translate("TFilaLocal", "a transação não pôde ser iniciada"));
         return false;
     }
     const auto desfazer = [&](const QString &detalhe) {

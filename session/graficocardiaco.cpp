@@ -1,5 +1,6 @@
 #include "session/graficocardiaco.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -23,17 +24,18 @@ TGraficoCardiaco::TGraficoCardiaco(TvtxGraph &grafico) : FGrafico(grafico) {}
 
 QList<TGraficoCardiaco::TLinha> TGraficoCardiaco::Linhas()
 {
-    return {{QStringLiteral("FC medida"), clRed, TCanvas::psSolid}};
+    return {
+        {QCoreApplication::translate("TGraficoCardiaco", "FC medida"), clRed, TCanvas::psSolid}};
 }
 
 QList<TGraficoCardiaco::TSimbolo> TGraficoCardiaco::Simbolos()
 {
     return {
-        {QStringLiteral("FC anotada"),
+        {QCoreApplication::translate("TGraficoCardiaco", "FC anotada"),
          TChartSymbol{TChartSymbol::Circle, 1, clMaroon, clFuchsia, TCanvas::bsSolid, 3}},
-        {QStringLiteral("PA sistólica"),
+        {QCoreApplication::translate("TGraficoCardiaco", "PA sistólica"),
          TChartSymbol{TChartSymbol::TriangleDown, 1, clNavy, clBlue, TCanvas::bsSolid, 4}},
-        {QStringLiteral("PA diastólica"),
+        {QCoreApplication::translate("TGraficoCardiaco", "PA diastólica"),
          TChartSymbol{TChartSymbol::TriangleUp, 1, clNavy, clWhite, TCanvas::bsSolid, 4}},
     };
 }
@@ -50,7 +52,7 @@ bool TGraficoCardiaco::TemDados(const QList<TAmostraRegistro> &amostras,
 
 TGraficoCardiaco::TLinha TGraficoCardiaco::LinhaAlvo()
 {
-    return {QStringLiteral("FC alvo"), clGreen, TCanvas::psDash};
+    return {QCoreApplication::translate("TGraficoCardiaco", "FC alvo"), clGreen, TCanvas::psDash};
 }
 
 void TGraficoCardiaco::AjustarAlvo(std::optional<double> bpm)
@@ -62,7 +64,8 @@ void TGraficoCardiaco::AjustarAlvo(std::optional<double> bpm)
 void TGraficoCardiaco::Preparar(qint64 duracaoPrevistaMs)
 {
     FAlvoDesdeMs.reset();
-    FGrafico.SetTitle(QStringLiteral("Frequência cardíaca e pressão arterial"));
+    FGrafico.SetTitle(
+        QCoreApplication::translate("TGraficoCardiaco", "Frequência cardíaca e pressão arterial"));
     FGrafico.SetSecondYaxis(true);
     TEixoTempo::Preparar(*FGrafico.XAxis(), duracaoPrevistaMs);
     TAxis *y = FGrafico.YAxis();
@@ -72,13 +75,13 @@ void TGraficoCardiaco::Preparar(qint64 duracaoPrevistaMs)
     FFcMinima = kFcMinimaEixo;
     FFcMaxima = kFcMaximaEixo;
     y->SetNumberOfDecimals(0);
-    y->SetAxisLabel(QStringLiteral("FC (bpm)"));
+    y->SetAxisLabel(QCoreApplication::translate("TGraficoCardiaco", "FC (bpm)"));
     TAxis *y2 = FGrafico.YAxis2();
     y2->SetOriginValue(0);
     y2->SetNumberOfDivisions(kDivisoesY);
     y2->SetScalePerDivision(kPassoPressao);
     y2->SetNumberOfDecimals(0);
-    y2->SetAxisLabel(QStringLiteral("PA (mmHg)"));
+    y2->SetAxisLabel(QCoreApplication::translate("TGraficoCardiaco", "PA (mmHg)"));
     FGrafico.SetUseSecondYAxis(false);
     FGrafico.Clear();
     FbTemPonto = FbCaneta = false;

@@ -1,5 +1,6 @@
 #include "session/graficosessao.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 #include "chart/vtxgraph.h"
@@ -10,7 +11,7 @@ constexpr double kVelocidadeMaximaEixo = 20;  // km/h
 
 QString NomeVelocidade(const TEscalaVelocidade &escala)
 {
-    return QStringLiteral("Velocidade (%1)").arg(escala.simbolo);
+    return QCoreApplication::translate("TGraficoSessao", "Velocidade (%1)").arg(escala.simbolo);
 }
 
 }  // namespace
@@ -22,13 +23,14 @@ TGraficoSessao::TGraficoSessao(TvtxGraph &grafico, const TEscalaVelocidade &esca
 
 QList<TGraficoSessao::TLinha> TGraficoSessao::Linhas(const TEscalaVelocidade &escala)
 {
-    return {{NomeVelocidade(escala), clRed, TCanvas::psSolid},
-            {QStringLiteral("Inclinação (%)"), clBlue, TCanvas::psDash}};
+    return {
+        {NomeVelocidade(escala), clRed, TCanvas::psSolid},
+        {QCoreApplication::translate("TGraficoSessao", "Inclinação (%)"), clBlue, TCanvas::psDash}};
 }
 
 void TGraficoSessao::Preparar(qint64 duracaoPrevistaMs)
 {
-    FGrafico.SetTitle(QStringLiteral("Velocidade e inclinação"));
+    FGrafico.SetTitle(QCoreApplication::translate("TGraficoSessao", "Velocidade e inclinação"));
     FGrafico.SetSecondYaxis(true);
     TAxis *y = FGrafico.YAxis();
     y->SetOriginValue(0);
@@ -42,7 +44,7 @@ void TGraficoSessao::Preparar(qint64 duracaoPrevistaMs)
     y2->SetNumberOfDivisions(10);
     y2->SetScalePerDivision(2.5);
     y2->SetNumberOfDecimals(1);
-    y2->SetAxisLabel(QStringLiteral("Inclinação (%)"));
+    y2->SetAxisLabel(QCoreApplication::translate("TGraficoSessao", "Inclinação (%)"));
     TEixoTempo::Preparar(*FGrafico.XAxis(), duracaoPrevistaMs);
     FGrafico.SetUseSecondYAxis(false);
     FGrafico.Clear();

@@ -113,10 +113,9 @@ bool TGravadorSessao::Encerrar(QString *aviso)
         if (FbEncerradoOk && !EsperarServidor(kEncerrarMs)) {
             FbEncerradoOk = false;
             FAvisoEncerramento =
-                QStringLiteral(
-                    "Servidor de sessões indisponível: %1 registro(s) do teste ficaram "
-                    "guardados em %2 e serão enviados ao servidor quando ele responder "
-                    "(no próximo teste ou na próxima vez que o programa abrir).")
+                tr("Servidor de sessões indisponível: %1 registro(s) do teste ficaram "
+                   "guardados em %2 e serão enviados ao servidor quando ele responder "
+                   "(no próximo teste ou na próxima vez que o programa abrir).")
                     .arg(FEncaminhador->Pendentes())
                     .arg(QDir::toNativeSeparators(FCaminho));
         }
@@ -182,7 +181,7 @@ bool TGravadorSessao::Tentar(std::vector<TRegistroSessao> &lote)
 {
     if (!lote.empty() && !Gravar(lote, &FUltimoErro)) {
         if (!FbEmFalha.exchange(true))
-            emit Falha(QStringLiteral("Falha ao gravar no banco de sessões: %1").arg(FUltimoErro));
+            emit Falha(tr("Falha ao gravar no banco de sessões: %1").arg(FUltimoErro));
         return false;
     }
     FiGravados += qint64(lote.size());
@@ -229,17 +228,15 @@ void TGravadorSessao::Guardar(const std::vector<TRegistroSessao> &lote)
     QString erro;
     FbEncerradoOk = false;
     if (TArquivoPendentes::Anexar(arquivo, FiSessao, lote, &erro))
-        FAvisoEncerramento = QStringLiteral(
-                                 "Falha ao gravar no banco de sessões: %1. %2 registro(s) do "
-                                 "teste foram guardados em %3 e serão incluídos no banco na "
-                                 "próxima vez que o programa o abrir.")
+        FAvisoEncerramento = tr("Falha ao gravar no banco de sessões: %1. %2 registro(s) do "
+                                "teste foram guardados em %3 e serão incluídos no banco na "
+                                "próxima vez que o programa o abrir.")
                                  .arg(FUltimoErro)
                                  .arg(lote.size())
                                  .arg(QDir::toNativeSeparators(arquivo));
     else
-        FAvisoEncerramento = QStringLiteral(
-                                 "Falha ao gravar no banco de sessões: %1. %2 registro(s) do teste "
-                                 "foram perdidos: também não foi possível guardá-los em %3 (%4).")
+        FAvisoEncerramento = tr("Falha ao gravar no banco de sessões: %1. %2 registro(s) do teste "
+                                "foram perdidos: também não foi possível guardá-los em %3 (%4).")
                                  .arg(FUltimoErro)
                                  .arg(lote.size())
                                  .arg(QDir::toNativeSeparators(arquivo), erro);
@@ -258,12 +255,11 @@ bool TGravadorSessao::Gravar(const std::vector<TRegistroSessao> &lote, QString *
     QSqlDatabase banco = QSqlDatabase::database(FConexao, false);
     if (!banco.isOpen() && !banco.open()) {
         *erro = MotivoErro(banco.lastError(), QSqlError(),
-                           QStringLiteral("o arquivo do banco não pôde ser aberto"));
+                           tr("o arquivo do banco não pôde ser aberto"));
         return false;
     }
     if (!banco.transaction()) {
-        *erro = MotivoErro(banco.lastError(), QSqlError(),
-                           QStringLiteral("a transação não pôde ser iniciada"));
+        *erro = MotivoErro(banco.lastError(), QSqlError(), tr("a transação não pôde ser iniciada"));
         return false;
     }
     TInsercaoRegistros insercao(banco);

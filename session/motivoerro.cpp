@@ -1,5 +1,7 @@
 #include "session/motivoerro.h"
 
+#include <QCoreApplication>
+
 QString MotivoErro(const QSqlError &erro, const QSqlError &reserva, const QString &padrao)
 {
     for (const QSqlError &e : {erro, reserva})
@@ -10,5 +12,6 @@ QString MotivoErro(const QSqlError &erro, const QSqlError &reserva, const QStrin
 
 QString MotivoConfirmacao(const QSqlError &erro)
 {
-    return MotivoErro(erro, QSqlError(), QStringLiteral("a transação não foi confirmada"));
+    return MotivoErro(erro, QSqlError(),
+                      QCoreApplication::translate("MotivoErro", "a transação não foi confirmada"));
 }

@@ -1,5 +1,6 @@
 #include "session/relatoriosessao.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QLocale>
 #include <algorithm>
@@ -149,9 +150,16 @@ private:
     int FX, FY;
 };
 
+// A figure as the default locale writes it (the language installed chose it).
 QString Numero(double v, int casas = 1)
 {
-    return QString::number(v, 'f', casas);
+    return QLocale().toString(v, 'f', casas);
+}
+
+// A speed or grade on escala's scale, as Numero writes it.
+QString Numero(const TEscalaVelocidade &escala, double kmh)
+{
+    return Numero(escala.Valor(kmh), escala.casas);
 }
 
 // A patient field exactly as TInterfaceImpressora measured it: a 96-dpi font scaled by the
@@ -181,7 +189,8 @@ void CampoPaciente(TPagina &p, const TRelatorioSessao::TCaixa &caixa, const QStr
 // address; how far the header moves the patient block down.
 double Titulo(TPagina &p, const TLaboratorio &lab)
 {
-    const QString titulo = QStringLiteral("Relatório de teste de esforço");
+    const QString titulo =
+        QCoreApplication::translate("TRelatorioSessao", "Relatório de teste de esforço");
     if (lab.Vazio()) {
         p.Texto(kMargem, kMargem, titulo, 14, true);
         return 0;
@@ -212,11 +221,14 @@ void Paciente(TPagina &p, const TRelatorioSessao::TDados &d, double dy)
         caixa.y += int(dy);
         QString rotulo = caixa.rotulo;
         if (caixa.campo == QLatin1String("nascimento") && d.idade)
-            rotulo += *d.idade == 1 ? QStringLiteral(" (1 ano)")
-                                    : QStringLiteral(" (%1 anos)").arg(*d.idade);
+            rotulo +=
+                *d.idade == 1
+                    ? QCoreApplication::translate("TRelatorioSessao", " (1 ano)")
+                    : QCoreApplication::translate("TRelatorioSessao", " (%1 anos)").arg(*d.idade);
         if (caixa.campo == QLatin1String("observacoes") && d.sessao.betabloqueador)
             p.TextoDireita(caixa.x + caixa.largura, caixa.y - 9,
-                           QStringLiteral("Usa betabloqueador"), 6, true);
+                           QCoreApplication::translate("TRelatorioSessao", "Usa betabloqueador"), 6,
+                           true);
         CampoPaciente(p, caixa, rotulo, TRelatorioSessao::ValorCampo(d.paciente, caixa.campo));
     }
 }
@@ -225,20 +237,26 @@ void Paciente(TPagina &p, const TRelatorioSessao::TDados &d, double dy)
 double Protocolo(TPagina &p, const TRelatorioSessao::TDados &d, double y)
 {
     const TSessao &s = d.sessao;
-    const QLocale br(QLocale::Portuguese, QLocale::Brazil);
-    p.Texto(kMargem, y, QStringLiteral("Protocolo: %1").arg(s.protocoloNome), 9, true);
+    p.Texto(kMargem, y,
+            QCoreApplication::translate("TRelatorioSessao", "Protocolo: %1").arg(s.protocoloNome),
+            9, true);
     p.Texto(280, y,
-            QStringLiteral("Data: %1")
-                .arg(br.toString(s.inicio.toLocalTime(), QStringLiteral("dd/MM/yyyy HH:mm"))),
+            QCoreApplication::translate("TRelatorioSessao", "Data: %1")
+                .arg(QLocale().toString(
+                    s.inicio.toLocalTime(),
+                    QCoreApplication::translate("TRelatorioSessao", "dd/MM/yyyy HH:mm",
+                                                "date and time format"))),
             9);
-    p.Texto(kMargem, y + 12,
-            QStringLiteral("Limites: %1 %2, %3 %   Recuperação: %4 min a %5 %2, %6 %")
-                .arg(d.velocidade.Numero(s.velocidadeMaxima), d.velocidade.simbolo,
-                     Numero(s.inclinacaoMaxima), Numero(s.recuperacaoMs / 60000.0),
-                     d.velocidade.Numero(s.recuperacaoVelocidade), Numero(s.recuperacaoInclinacao)),
-            8);
+    p.Texto(
+        kMargem, y + 12,
+        QCoreApplication::translate("TRelatorioSessao",
+                                    "Limites: %1 %2, %3 %   Recuperação: %4 min a %5 %2, %6 %")
+            .arg(Numero(d.velocidade, s.velocidadeMaxima), d.velocidade.simbolo,
+                 Numero(s.inclinacaoMaxima), Numero(s.recuperacaoMs / 60000.0),
+                 Numero(d.velocidade, s.recuperacaoVelocidade), Numero(s.recuperacaoInclinacao)),
+        8);
     p.Texto(280, y + 12,
-            QStringLiteral("Duração: %1   Situação: %2")
+            QCoreApplication::translate("TRelatorioSessao", "Duração: %1   Situação: %2")
                 .arg(TResumoSessao::Tempo(s.duracaoMs), TBancoSessoes::NomeSituacao(s.situacao)),
             8);
     return y + 28;
@@ -247,24 +265,35 @@ double Protocolo(TPagina &p, const TRelatorioSessao::TDados &d, double y)
 // The stage table's columns. Speed and grade get the room for "12.0 km/h (protocolo 14.5)".
 constexpr int kColunas[] = {kMargem, 58, 100, 126, 152, 226, 290, 312, 338, 378, 406, 426};
 constexpr int kNumColunas = int(std::size(kColunas));
-const char *const kTitulos[kNumColunas] = {"Estágio",    "Fase",       "Início", "Fim",
-                                           "Velocidade", "Inclinação", "METs",   "FC",
-                                           "PA",         "DP",         "Borg",   "Obs."};
+const char *const kTitulos[kNumColunas] = {QT_TRANSLATE_NOOP("TRelatorioSessao", "Estágio"),
+                                           QT_TRANSLATE_NOOP("TRelatorioSessao", "Fase"),
+                                           QT_TRANSLATE_NOOP("TRelatorioSessao", "Início"),
+                                           QT_TRANSLATE_NOOP("TRelatorioSessao", "Fim"),
+                                           QT_TRANSLATE_NOOP("TRelatorioSessao", "Velocidade"),
+                                           QT_TRANSLATE_NOOP("TRelatorioSessao", "Inclinação"),
+                                           QT_TRANSLATE_NOOP("TRelatorioSessao", "METs"),
+                                           QT_TRANSLATE_NOOP("TRelatorioSessao", "FC"),
+                                           QT_TRANSLATE_NOOP("TRelatorioSessao", "PA"),
+                                           QT_TRANSLATE_NOOP("TRelatorioSessao", "DP"),
+                                           QT_TRANSLATE_NOOP("TRelatorioSessao", "Borg"),
+                                           QT_TRANSLATE_NOOP("TRelatorioSessao", "Obs.")};
 
 // "5.0 km/h", and the protocol's value beside it where the test's limits changed it; the figures
 // as escala shows them (grades: a scale of 1 and one decimal).
 QString Enviado(double valor, double protocolo, const TEscalaVelocidade &escala)
 {
-    QString texto = QStringLiteral("%1 %2").arg(escala.Numero(valor), escala.simbolo);
+    QString texto = QStringLiteral("%1 %2").arg(Numero(escala, valor), escala.simbolo);
     if (protocolo != 0 && escala.Numero(protocolo) != escala.Numero(valor))
-        texto += QStringLiteral(" (protocolo %1)").arg(escala.Numero(protocolo));
+        texto += QCoreApplication::translate("TRelatorioSessao", " (protocolo %1)")
+                     .arg(Numero(escala, protocolo));
     return texto;
 }
 
 double CabecalhoTabela(TPagina &p, double y)
 {
     for (int i = 0; i < kNumColunas; ++i)
-        p.Texto(kColunas[i], y, QString::fromUtf8(kTitulos[i]), kPontosTabela, true);
+        p.Texto(kColunas[i], y, QCoreApplication::translate("TRelatorioSessao", kTitulos[i]),
+                kPontosTabela, true);
     p.Linha(kMargem, y + kLinhaTabela, kDireita, y + kLinhaTabela);
     return y + kLinhaTabela + 2;
 }
@@ -275,21 +304,24 @@ void LinhaEstagio(TPagina &p, const TRelatorioSessao::TEstagio &linha,
     const TResumoEstagio &e = linha.resumo;
     QStringList marcas;
     if (e.pulado)
-        marcas << QStringLiteral("pulado");
+        marcas << QCoreApplication::translate("TRelatorioSessao", "pulado");
     if (e.espera)
-        marcas << QStringLiteral("espera");
+        marcas << QCoreApplication::translate("TRelatorioSessao", "espera");
     const QString campos[kNumColunas] = {
         QString::number(e.estagio),
-        TResumoSessao::NomeFase(e.fase),
+        TResumoSessao::NomeFaseExibido(e.fase),
         TResumoSessao::Tempo(e.inicioMs),
         TResumoSessao::Tempo(e.fimMs),
         Enviado(e.velocidade, e.velocidadeProtocolo, velocidade),
         Enviado(e.inclinacao, e.inclinacaoProtocolo, TEscalaVelocidade{QStringLiteral("%"), 1, 1}),
         linha.mets ? Numero(*linha.mets) : QString(),
-        e.frequenciaCardiaca ? QStringLiteral("%1 bpm").arg(e.frequenciaCardiaca) : QString(),
-        e.pressaoSistolica
-            ? QStringLiteral("%1/%2 mmHg").arg(e.pressaoSistolica).arg(e.pressaoDiastolica)
+        e.frequenciaCardiaca
+            ? QCoreApplication::translate("TRelatorioSessao", "%1 bpm").arg(e.frequenciaCardiaca)
             : QString(),
+        e.pressaoSistolica ? QCoreApplication::translate("TRelatorioSessao", "%1/%2 mmHg")
+                                 .arg(e.pressaoSistolica)
+                                 .arg(e.pressaoDiastolica)
+                           : QString(),
         linha.duploProduto ? QString::number(*linha.duploProduto) : QString(),
         e.borg ? QString::number(e.borg) : QString(),
         marcas.join(QStringLiteral(", "))};
@@ -320,8 +352,10 @@ double NotaMarcas(TPagina &p, const TRelatorioSessao::TDados &d, double y)
         return y;
     y = p.Reservar(y, kLinhaTabela);
     p.Texto(kMargem, y,
-            QStringLiteral("pulado: deixado pelo operador antes do fim previsto; espera: pausa "
-                           "ou perda de comunicação durante o estágio"),
+            QCoreApplication::translate(
+                "TRelatorioSessao",
+                "pulado: deixado pelo operador antes do fim previsto; espera: pausa "
+                "ou perda de comunicação durante o estágio"),
             6);
     return y + kLinhaTabela;
 }
@@ -330,20 +364,27 @@ double Picos(TPagina &p, const TRelatorioSessao::TDados &d, double y)
 {
     const TResumoSessao::TPicos &pk = d.picos;
     QString picos =
-        QStringLiteral("Picos: %1, %2 %, exercício %3")
-            .arg(d.velocidade.Numero(pk.velocidade) + QLatin1Char(' ') + d.velocidade.simbolo,
+        QCoreApplication::translate("TRelatorioSessao", "Picos: %1, %2 %, exercício %3")
+            .arg(Numero(d.velocidade, pk.velocidade) + QLatin1Char(' ') + d.velocidade.simbolo,
                  Numero(pk.inclinacao), TResumoSessao::Tempo(pk.exercicioMs));
     if (pk.frequenciaCardiaca)
-        picos += QStringLiteral(", FC %1 bpm").arg(pk.frequenciaCardiaca);
+        picos += QCoreApplication::translate("TRelatorioSessao", ", FC %1 bpm")
+                     .arg(pk.frequenciaCardiaca);
     if (pk.pressaoSistolica)
-        picos +=
-            QStringLiteral(", PA %1/%2 mmHg").arg(pk.pressaoSistolica).arg(pk.pressaoDiastolica);
+        picos += QCoreApplication::translate("TRelatorioSessao", ", PA %1/%2 mmHg")
+                     .arg(pk.pressaoSistolica)
+                     .arg(pk.pressaoDiastolica);
     if (pk.borg)
-        picos += QStringLiteral(", Borg %1").arg(pk.borg);
+        picos += QCoreApplication::translate("TRelatorioSessao", ", Borg %1").arg(pk.borg);
     p.Texto(kMargem, y, picos, 9, true);
     p.Texto(kMargem, y + 12,
-            QStringLiteral("Motivo da interrupção: %1")
-                .arg(d.sessao.motivoParada.isEmpty() ? QStringLiteral("-") : d.sessao.motivoParada),
+            QCoreApplication::translate("TRelatorioSessao", "Motivo da interrupção: %1")
+                .arg(d.sessao.motivoParada.isEmpty()
+                         ? QStringLiteral("-")
+                         // a reason the session database wrote is shown translated; others as
+                         // they were recorded
+                         : QCoreApplication::translate("TBancoSessoes",
+                                                       d.sessao.motivoParada.toUtf8().constData())),
             9);
     return y + kAlturaPicos;
 }
@@ -361,10 +402,12 @@ public:
                                   QStringLiteral(": ") + r.valor;
             FItens << TItem{p.Quebrar(texto, kColuna, kPontosTabela, r.alerta), r.alerta};
         }
-        const QString avisos =
-            d.avisos.isEmpty() ? QStringLiteral("nenhum") : d.avisos.join(QStringLiteral("; "));
-        FAvisos = p.Quebrar(QStringLiteral("Avisos durante o teste: ") + avisos, kDireita - kMargem,
-                            kPontosTabela);
+        const QString avisos = d.avisos.isEmpty()
+                                   ? QCoreApplication::translate("TRelatorioSessao", "nenhum")
+                                   : d.avisos.join(QStringLiteral("; "));
+        FAvisos = p.Quebrar(
+            QCoreApplication::translate("TRelatorioSessao", "Avisos durante o teste: ") + avisos,
+            kDireita - kMargem, kPontosTabela);
         FAltura = kTitulo + 2 + FAvisos.size() * kLinhaResultado;
         for (qsizetype i = 0; i < FItens.size(); i += 2)
             FAltura += Linhas(i) * kLinhaResultado;
@@ -374,7 +417,8 @@ public:
     {
         if (FAltura == 0)
             return y;
-        FPagina.Texto(kMargem, y, QStringLiteral("Resultados"), 9, true);
+        FPagina.Texto(kMargem, y, QCoreApplication::translate("TRelatorioSessao", "Resultados"), 9,
+                      true);
         y += kTitulo;
         for (qsizetype i = 0; i < FItens.size(); ++i) {
             const TItem &item = FItens.at(i);
@@ -425,7 +469,7 @@ double Comentarios(TPagina &p, const TRelatorioSessao::TDados &d, double y)
         if (!paragrafo.trimmed().isEmpty())
             linhas << p.Quebrar(paragrafo, kDireita - kMargem - recuo, 8);
     y = p.Reservar(y, linhas.size() * kLinhaComentario);
-    p.Texto(kMargem, y, QStringLiteral("Comentários:"), 8, true);
+    p.Texto(kMargem, y, QCoreApplication::translate("TRelatorioSessao", "Comentários:"), 8, true);
     for (const QString &linha : linhas) {
         p.Texto(kMargem + recuo, y, linha, 8);
         y += kLinhaComentario;
@@ -436,12 +480,13 @@ double Comentarios(TPagina &p, const TRelatorioSessao::TDados &d, double y)
 // The physician's lines: the conclusion with room to write, and the signature.
 void Laudo(TPagina &p, double y)
 {
-    p.Texto(kMargem, y, QStringLiteral("Conclusão:"), 9, true);
+    p.Texto(kMargem, y, QCoreApplication::translate("TRelatorioSessao", "Conclusão:"), 9, true);
     p.Linha(kMargem + 50, y + 10, kDireita, y + 10);
     p.Linha(kMargem, y + 24, kDireita, y + 24);
     const double assinatura = kDireita - 200;
     p.Linha(assinatura, y + 40, kDireita, y + 40);
-    const QString texto = QStringLiteral("Assinatura e carimbo do médico responsável");
+    const QString texto = QCoreApplication::translate("TRelatorioSessao",
+                                                      "Assinatura e carimbo do médico responsável");
     p.Texto(assinatura + (200 - p.Largura(texto, 7)) / 2, y + 42, texto, 7);
 }
 
@@ -573,14 +618,22 @@ double Grafico(TPagina &p, TvtxGraph &grafico, double topo, double altura, int t
 QList<TRelatorioSessao::TCaixa> TRelatorioSessao::CaixasPaciente()
 {
     return {
-        {QStringLiteral("nome"), QStringLiteral("Nome"), kMargem, 62, 300, 14},
-        {QStringLiteral("identificador"), QStringLiteral("Identificação"), 340, 62, 134, 14},
-        {QStringLiteral("nascimento"), QStringLiteral("Nascimento"), kMargem, 90, 70, 14},
-        {QStringLiteral("sexo"), QStringLiteral("Sexo"), 108, 90, 60, 14},
-        {QStringLiteral("peso"), QStringLiteral("Peso (kg)"), 176, 90, 50, 14},
-        {QStringLiteral("altura"), QStringLiteral("Altura (cm)"), 234, 90, 50, 14},
-        {QStringLiteral("medico"), QStringLiteral("Médico solicitante"), 292, 90, 182, 14},
-        {QStringLiteral("observacoes"), QStringLiteral("Observações"), kMargem, 118, 444, 26},
+        {QStringLiteral("nome"), QCoreApplication::translate("TRelatorioSessao", "Nome"), kMargem,
+         62, 300, 14},
+        {QStringLiteral("identificador"),
+         QCoreApplication::translate("TRelatorioSessao", "Identificação"), 340, 62, 134, 14},
+        {QStringLiteral("nascimento"),
+         QCoreApplication::translate("TRelatorioSessao", "Nascimento"), kMargem, 90, 70, 14},
+        {QStringLiteral("sexo"), QCoreApplication::translate("TRelatorioSessao", "Sexo"), 108, 90,
+         60, 14},
+        {QStringLiteral("peso"), QCoreApplication::translate("TRelatorioSessao", "Peso (kg)"), 176,
+         90, 50, 14},
+        {QStringLiteral("altura"), QCoreApplication::translate("TRelatorioSessao", "Altura (cm)"),
+         234, 90, 50, 14},
+        {QStringLiteral("medico"),
+         QCoreApplication::translate("TRelatorioSessao", "Médico solicitante"), 292, 90, 182, 14},
+        {QStringLiteral("observacoes"),
+         QCoreApplication::translate("TRelatorioSessao", "Observações"), kMargem, 118, 444, 26},
     };
 }
 
@@ -643,7 +696,8 @@ TRelatorioSessao::TDados TRelatorioSessao::Carregar(const TBancoSessoes &banco, 
 void TRelatorioSessao::Imprimir(const TDados &dados, TvtxGraph &grafico)
 {
     TPrinter *impressora = Printer();
-    impressora->SetTitle(QStringLiteral("Teste de esforço %1").arg(dados.sessao.id));
+    impressora->SetTitle(QCoreApplication::translate("TRelatorioSessao", "Teste de esforço %1")
+                             .arg(dados.sessao.id));
     impressora->BeginDoc();
     try {
         TPagina p(*impressora);

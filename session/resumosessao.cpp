@@ -1,5 +1,6 @@
 #include "session/resumosessao.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -137,11 +138,16 @@ TResumoSessao::TPicos TResumoSessao::Picos(const QList<TAmostraRegistro> &amostr
 QString TResumoSessao::NomeFase(int fase)
 {
     switch (fase) {
-        case 0: return QStringLiteral("Aquecimento");
-        case kExercicio: return QStringLiteral("Exercício");
-        case 2: return QStringLiteral("Recuperação");
+        case 0: return QString::fromUtf8(QT_TRANSLATE_NOOP("TResumoSessao", "Aquecimento"));
+        case kExercicio: return QString::fromUtf8(QT_TRANSLATE_NOOP("TResumoSessao", "Exercício"));
+        case 2: return QString::fromUtf8(QT_TRANSLATE_NOOP("TResumoSessao", "Recuperação"));
         default: return QString();
     }
+}
+
+QString TResumoSessao::NomeFaseExibido(int fase)
+{
+    return QCoreApplication::translate("TResumoSessao", NomeFase(fase).toUtf8().constData());
 }
 
 QString TResumoSessao::Tempo(qint64 ms)

@@ -30,7 +30,10 @@ public:
     static TPicos Picos(const QList<TAmostraRegistro> &amostras,
                         const QList<TEventoRegistro> &eventos);
     // "Aquecimento", "Exercício", "Recuperação" for the runner's phase values.
+    // Kept in Portuguese in every language: the CSV export writes it.
     static QString NomeFase(int fase);
+    // NomeFase in the language installed, for display.
+    static QString NomeFaseExibido(int fase);
     // m:ss
     static QString Tempo(qint64 ms);
 };

@@ -1,11 +1,13 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "chart/vtxgraph.h"
 #include "components/interfaceimpressora.h"
+#include "platform/idioma.h"
 #include "platform/printer.h"
 #include "session/bancosessoes.h"
 #include "session/graficosessao.h"
@@ -428,6 +430,61 @@ private slots:
         }
         QTEST(pulado, "pulado");
         QTEST(espera, "espera");
+    }
+
+    // With English installed the report's headings, stage table, charts and the reason the
+    // database records are English, the Portuguese ones gone; numbers and the date follow the
+    // default locale (English in Germany: a decimal comma, the month first).
+    void relatorioEmIngles()
+    {
+        QVERIFY(InstalarIdioma(*QCoreApplication::instance(), TIdioma::Ingles,
+                               QLocale(QLocale::English, QLocale::Germany)));
+        const auto portugues =
+            qScopeGuard([] { InstalarIdioma(*QCoreApplication::instance(), TIdioma::Portugues); });
+        QCOMPARE(QLocale().decimalPoint(), QStringLiteral(","));
+        TRelatorioSessao::TDados dados;
+        dados.sessao.protocoloNome = QStringLiteral("Bruce");
+        dados.sessao.velocidadeMaxima = 12.5;
+        dados.sessao.situacao = TSessao::TSituacao::Interrompida;
+        dados.sessao.inicio = QDateTime(QDate(2026, 3, 25), QTime(12, 0));
+        dados.sessao.motivoParada = QStringLiteral("Programa interrompido durante o teste");
+        dados.sessao.comentarios = QStringLiteral("-");
+        TRelatorioSessao::TEstagio estagio;
+        estagio.resumo.estagio = 1;
+        estagio.resumo.fase = 1;
+        dados.estagios << estagio;
+        for (int t = 0; t <= 60; ++t) {
+            TAmostraRegistro a;
+            a.tempoMs = t * 1000;
+            a.frequenciaCardiaca = 100;
+            dados.amostras << a;
+        }
+        dados.eventos << Evento(0, "estagio", 0, 0, 1, 1, 5, 0);
+        TvtxGraph grafico;
+        TGraficoSessao(grafico).Redesenhar(dados.amostras, dados.eventos);
+        QTemporaryDir pasta;
+        const QString pdf = pasta.filePath("en.pdf");
+        Printer()->SetPdfOutput(pdf);
+        TRelatorioSessao::Imprimir(dados, grafico);
+        // KESTROVA_KEEP_REPORT_EN=FILE keeps a copy (docs/report-en.png is its page).
+        if (const QString copia = qEnvironmentVariable("KESTROVA_KEEP_REPORT_EN"); !copia.isEmpty())
+            QFile::copy(pdf, copia);
+
+        const QString texto = Executar("pdftotext", {"-layout", pdf, "-"});
+        for (const char *esperado :
+             {"Exercise test report", "Protocol: Bruce", "Date: 03/25/2026 12:00",
+              "Limits: 12,5 km/h", "Status: Interrupted",
+              "Peaks:", "Reason for stopping: Program interrupted during the test",
+              "Comments:", "Conclusion:", "Referring physician", "Speed and grade",
+              "Heart rate and blood pressure", "Measured HR"})
+            QVERIFY2(texto.contains(QString::fromUtf8(esperado)), esperado);
+        QVERIFY(texto.contains(QRegularExpression(
+            "Stage\\s+Phase\\s+Start\\s+End\\s+Speed\\s+Grade\\s+METs\\s+HR\\s+BP")));
+        QVERIFY(texto.contains(QRegularExpression("1\\s+Exercise\\s+")));
+        for (const char *ausente :
+             {"Relatório", "Protocolo", "Estágio", "Exercício", "Velocidade", "Motivo da",
+              "Conclusão", "Frequência", "Programa interrompido", "Tempo"})
+            QVERIFY2(!texto.contains(QString::fromUtf8(ausente)), ausente);
     }
 
     // Every patient box has the report's geometry in the printable edit's interface.
