@@ -11,6 +11,7 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS LinguistTools)
 set(KESTROVA_TRANSLATION_SETS
     "kestrova_en.ts=app,components,somatochart,platform,clinical,heartrate"
     "kestrova_console_en.ts=console"
+    "kestrova_sessao_en.ts=session,protocol"
     "kestrova_orvantactl_en.ts=tools/cli")
 # Line numbers would change the .ts with every edit of the code: contexts and texts are enough.
 set(KESTROVA_LUPDATE_OPTIONS -locations none -no-obsolete -silent -I ${PROJECT_SOURCE_DIR})
