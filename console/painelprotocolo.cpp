@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -199,9 +200,14 @@ void TPainelProtocolo::MostrarPassos()
                          : inicio);
         }
     const QStringList linhas = DescreverPassos(*protocolo, FUnidade).split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < linhas.size(); ++i)
-        FPassos->addTopLevelItem(
-            new QTreeWidgetItem(linhas.at(i).split(QLatin1Char('\t')) << mets.value(i)));
+    for (qsizetype i = 0; i < linhas.size(); ++i) {
+        QStringList colunas = linhas.at(i).split(QLatin1Char('\t'));
+        // The description is also recorded with the session, in Portuguese: the phase is
+        // translated only here, where it is shown.
+        if (!colunas.isEmpty())
+            colunas[0] = QCoreApplication::translate("TFase", colunas[0].toUtf8().constData());
+        FPassos->addTopLevelItem(new QTreeWidgetItem(colunas << mets.value(i)));
+    }
     FPassos->setToolTip(protocolo->descricao + QLatin1Char('\n') + protocolo->fonte);
 }
 

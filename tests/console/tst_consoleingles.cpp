@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <memory>
 
 #include "console/fconsole.h"
@@ -77,6 +78,10 @@ void TestConsoleIngles::mainTexts()
     // Each language by its own name, whatever the window speaks.
     QCOMPARE(Acao("actPortugues")->text(), QStringLiteral("Português"));
     QCOMPARE(Acao("actIngles")->text(), QStringLiteral("English"));
+    // The step list shows the phase in English; the description recorded stays Portuguese.
+    const auto *passos = FJanela->findChild<QTreeWidget *>(QStringLiteral("lstPassos"));
+    QVERIFY(passos && passos->topLevelItemCount() > 0);
+    QCOMPARE(passos->topLevelItem(0)->text(0), QStringLiteral("Exercise"));
 }
 
 void TestConsoleIngles::languageMenuKeepsTheChoice()
