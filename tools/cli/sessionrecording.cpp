@@ -14,6 +14,9 @@ namespace {
 
 // Longest wait for the recorder's last records when the run ends, as the console waits.
 constexpr int kFlushMs = 2000;
+// A server that answers but is slow (a loaded machine, a long spool) gets longer, so that the
+// samples reach it before the session is marked ended rather than at this station's next start.
+constexpr int kServerFlushMs = 20000;
 
 QString Span(double from, double to, const char *unit)
 {
@@ -120,7 +123,10 @@ bool TSessionRecording::Finish(TSessao::TSituacao situacao, qint64 duracaoMs, co
         return true;
     FFinished = true;
     // The stage table is computed from what was committed: everything queued goes in first.
-    if (!FRecorder->Esvaziar(kFlushMs)) {
+    bool flushed = FRecorder->Esvaziar(kFlushMs);
+    if (!flushed && !FRecorder->EmFalha() && !FRecorder->AguardandoServidor())
+        flushed = FRecorder->Esvaziar(kServerFlushMs);
+    if (!flushed) {
         QString warning;
         if (!Close(&warning))
             PrintError(warning);
