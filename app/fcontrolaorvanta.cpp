@@ -1,6 +1,5 @@
 #include "app/fcontrolaorvanta.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFont>
@@ -28,6 +27,7 @@
 #include "platform/exception.h"
 #include "platform/formatfloat.h"
 #include "platform/inputbox.h"
+#include "platform/menuidioma.h"
 #include "platform/messagebox.h"
 #include "platform/trace.h"
 #include "ui_fcontrolaorvanta.h"
@@ -181,25 +181,7 @@ void TfrmControlaOrvanta::CriarMenuIdioma()
 {
     auto *menu = new QMenu(ui->btnIdioma);
     menu->setObjectName(QStringLiteral("mnuIdioma"));
-    auto *grupo = new QActionGroup(menu);
-    const std::optional<TIdioma> preferido = IdiomaPreferido();
-    const auto acrescentar = [&](const QString &nome, const QString &texto,
-                                 std::optional<TIdioma> idioma) {
-        QAction *acao = menu->addAction(texto);
-        acao->setObjectName(nome);
-        acao->setCheckable(true);
-        acao->setChecked(idioma == preferido);
-        grupo->addAction(acao);
-        connect(acao, &QAction::triggered, this, [idioma] { GravarIdiomaPreferido(idioma); });
-    };
-    acrescentar(QStringLiteral("actIdiomaDoSistema"), tr("Idioma do sistema"), std::nullopt);
-    // Each language by its own name, so that it is found whatever the window speaks.
-    acrescentar(QStringLiteral("actPortugues"), QStringLiteral("Português"), TIdioma::Portugues);
-    acrescentar(QStringLiteral("actIngles"), QStringLiteral("English"), TIdioma::Ingles);
-    menu->addSeparator();
-    QAction *nota = menu->addAction(tr("A escolha vale a partir da próxima abertura."));
-    nota->setObjectName(QStringLiteral("actNotaIdioma"));
-    nota->setEnabled(false);
+    PreencherMenuIdioma(*menu, IdiomaPreferido(), GravarIdiomaPreferido);
     ui->btnIdioma->setMenu(menu);
 }
 

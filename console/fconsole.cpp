@@ -1,6 +1,5 @@
 #include "console/fconsole.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QColor>
@@ -43,6 +42,7 @@
 #include "device/reabertura.h"
 #include "heartrate/situacaocardiaca.h"
 #include "platform/exception.h"
+#include "platform/menuidioma.h"
 #include "platform/messagebox.h"
 #include "platform/printer.h"
 #include "platform/trace.h"
@@ -434,28 +434,10 @@ void TfrmConsole::CriarMenuIdioma()
 {
     QMenu *menu = menuBar()->addMenu(tr("&Idioma"));
     menu->setObjectName(QStringLiteral("mnuIdioma"));
-    auto *grupo = new QActionGroup(menu);
-    const std::optional<TIdioma> preferido = IdiomaPreferidoConsole();
-    const auto acrescentar = [&](const QString &nome, const QString &texto,
-                                 std::optional<TIdioma> idioma) {
-        QAction *acao = menu->addAction(texto);
-        acao->setObjectName(nome);
-        acao->setCheckable(true);
-        acao->setChecked(idioma == preferido);
-        grupo->addAction(acao);
-        connect(acao, &QAction::triggered, this, [idioma] {
-            if (!GravarIdiomaPreferidoConsole(idioma))
-                ShowErrorMessage(tr("Não foi possível gravar a escolha do idioma."));
-        });
-    };
-    acrescentar(QStringLiteral("actIdiomaDoSistema"), tr("Idioma do sistema"), std::nullopt);
-    // Each language by its own name, so that it is found whatever the window speaks.
-    acrescentar(QStringLiteral("actPortugues"), QStringLiteral("Português"), TIdioma::Portugues);
-    acrescentar(QStringLiteral("actIngles"), QStringLiteral("English"), TIdioma::Ingles);
-    menu->addSeparator();
-    QAction *nota = menu->addAction(tr("A escolha vale a partir da próxima abertura."));
-    nota->setObjectName(QStringLiteral("actNotaIdioma"));
-    nota->setEnabled(false);
+    PreencherMenuIdioma(*menu, IdiomaPreferidoConsole(), [](std::optional<TIdioma> idioma) {
+        if (!GravarIdiomaPreferidoConsole(idioma))
+            ShowErrorMessage(tr("Não foi possível gravar a escolha do idioma."));
+    });
 }
 
 void TfrmConsole::AtualizarDispositivo()

@@ -557,14 +557,6 @@
         <translation>The language choice could not be saved.</translation>
     </message>
     <message>
-        <source>Idioma do sistema</source>
-        <translation>System language</translation>
-    </message>
-    <message>
-        <source>A escolha vale a partir da próxima abertura.</source>
-        <translation>The choice applies from the next start.</translation>
-    </message>
-    <message>
         <source>PORTA PERDIDA: contagem cancelada, nada foi enviado; tentando reabrir %1 a cada segundo</source>
         <translation>PORT LOST: countdown cancelled, nothing was sent; trying to reopen %1 every second</translation>
     </message>

@@ -16,6 +16,17 @@
     </message>
 </context>
 <context>
+    <name>MenuIdioma</name>
+    <message>
+        <source>Idioma do sistema</source>
+        <translation>System language</translation>
+    </message>
+    <message>
+        <source>A escolha vale a partir da próxima abertura.</source>
+        <translation>The choice applies from the next start.</translation>
+    </message>
+</context>
+<context>
     <name>TAlertasClinicos</name>
     <message>
         <source>FC %1 bpm acima do limite do teste (%2 bpm)</source>
@@ -654,14 +665,6 @@
     <message>
         <source>Não foi possível gravar a escolha do idioma.</source>
         <translation>The choice of language could not be saved.</translation>
-    </message>
-    <message>
-        <source>Idioma do sistema</source>
-        <translation>System language</translation>
-    </message>
-    <message>
-        <source>A escolha vale a partir da próxima abertura.</source>
-        <translation>The choice applies from the next start.</translation>
     </message>
     <message>
         <source>Não foi possível gravar a escolha da porta.</source>
