@@ -218,6 +218,16 @@ void TestIdioma::englishTranslatesTheProgramsTexts()
     } catch (const Exception &erro) {
         QCOMPARE(erro.Message(), QStringLiteral("Unsupported number format: \"0,0\""));
     }
+    // One text of each of the other parts' files: every embedded file is loaded.
+    const struct {
+        const char *contexto, *texto, *ingles;
+    } partes[] = {{"TfrmConsole", "&Idioma", "&Language"},
+                  {"TFase", "Exercício", "Exercise"},
+                  {"orvanta-ctl", "gravação retomada", "recording resumed"},
+                  {"MenuIdioma", "Idioma do sistema", "System language"}};
+    for (const auto &parte : partes)
+        QCOMPARE(QCoreApplication::translate(parte.contexto, parte.texto),
+                 QString::fromUtf8(parte.ingles));
     // Qt's own texts stay English, its source language.
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
 }
