@@ -8,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QThread>
 #include <QUuid>
 #include <QVariant>
 
@@ -25,6 +26,16 @@ QString SemSimbolos(const QString &texto)
         limpo += c.isLetterOrNumber() || c == QLatin1Char('-') ? c : QLatin1Char('_');
     return limpo.left(40);
 }
+
+// SQLITE_BUSY (5) and SQLITE_LOCKED (6), with or without their extended codes.
+bool Travado(const QSqlError &erro)
+{
+    const int codigo = erro.nativeErrorCode().toInt() & 0xff;
+    return codigo == 5 || codigo == 6;
+}
+
+constexpr int kTentativasAbrir = 100;
+constexpr int kEsperaTravadoMs = 20;
 
 }  // namespace
 
@@ -71,17 +82,27 @@ bool TFilaLocal::Abrir(QString *erro)
         return falhou(detalhe);
     QSqlQuery q(QSqlDatabase::database(FConexao, false));
     // synchronous=FULL: a committed batch survives a power cut, as the records it stands for.
-    const bool ok =
-        q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
-        q.exec(QStringLiteral("PRAGMA synchronous=FULL")) &&
-        q.exec(
-            QStringLiteral("CREATE TABLE IF NOT EXISTS registros (numero INTEGER PRIMARY KEY"
-                           " AUTOINCREMENT, sessao_id INTEGER NOT NULL, linha BLOB NOT NULL)")) &&
-        q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS identidade (id INTEGER PRIMARY KEY, fila "
-                              "TEXT NOT NULL)")) &&
-        q.exec(QStringLiteral("INSERT OR IGNORE INTO identidade (id, fila) VALUES (1, '%1')")
-                   .arg(QUuid::createUuid().toString(QUuid::WithoutBraces))) &&
-        q.exec(QStringLiteral("SELECT fila FROM identidade WHERE id = 1")) && q.next();
+    const auto preparar = [&] {
+        return q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
+               q.exec(QStringLiteral("PRAGMA synchronous=FULL")) &&
+               q.exec(QStringLiteral(
+                   "CREATE TABLE IF NOT EXISTS registros (numero INTEGER PRIMARY KEY"
+                   " AUTOINCREMENT, sessao_id INTEGER NOT NULL, linha BLOB NOT NULL)")) &&
+               q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS identidade (id INTEGER PRIMARY "
+                                     "KEY, fila TEXT NOT NULL)")) &&
+               q.exec(QStringLiteral("INSERT OR IGNORE INTO identidade (id, fila) VALUES (1, '%1')")
+                          .arg(QUuid::createUuid().toString(QUuid::WithoutBraces))) &&
+               q.exec(QStringLiteral("SELECT fila FROM identidade WHERE id = 1")) && q.next();
+    };
+    // The recorder and the forwarder open the same spool at once. SQLite refuses a journal mode
+    // switch or a schema write racing another connection's at once ("database is locked"),
+    // without waiting its busy time-out: such a refusal is tried again, not reported.
+    bool ok = preparar();
+    for (int tentativa = 0; !ok && tentativa < kTentativasAbrir && Travado(q.lastError());
+         ++tentativa) {
+        QThread::msleep(kEsperaTravadoMs);
+        ok = preparar();
+    }
     if (!ok)
         return falhou(MotivoErro(q.lastError()));
     FIdentidade = q.value(0).toString();

@@ -2,7 +2,10 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <thread>
 
 #include "session/bancosessoes.h"
 #include "session/conexaobanco.h"
@@ -83,6 +86,29 @@ private slots:
             QSKIP(qPrintable(motivo));
         QString erro;
         QVERIFY2(FServidor.Iniciar(&erro), qPrintable(erro));
+    }
+
+    // The recorder and the forwarder open a new spool at the same moment: both get it.
+    void filaNovaAbertaPorDoisDeUmaVez()
+    {
+        QTemporaryDir pasta;
+        for (int i = 0; i < 40; ++i) {
+            const QString caminho = pasta.filePath(QStringLiteral("fila-%1.sqlite").arg(i));
+            std::atomic<bool> largada{false};
+            QString erros[2];
+            bool abertas[2] = {};
+            const auto abrir = [&](int qual) {
+                TFilaLocal fila(caminho, "par", QStringLiteral("par-%1-%2").arg(qual).arg(i));
+                while (!largada) {
+                }
+                abertas[qual] = fila.Abrir(&erros[qual]);
+            };
+            std::thread outra(abrir, 1);
+            largada = true;
+            abrir(0);
+            outra.join();
+            QVERIFY2(abertas[0] && abertas[1], qPrintable(erros[0] + erros[1]));
+        }
     }
 
     void enderecos_data()
