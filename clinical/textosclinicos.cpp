@@ -1,19 +1,14 @@
 #include "clinical/textosclinicos.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
-#include <iterator>
+
+#include "platform/tradutormodelos.h"
 
 namespace {
 
-struct TModelo {
-    const char *contexto;
-    const char *fonte;
-};
-
 // Every text clinical/ computes, as written where it is computed (avaliacaoclinica.cpp,
 // idade.cpp, alertasclinicos.cpp); %1, %2... stand for its values.
-constexpr TModelo kModelos[] = {
+constexpr TModeloTexto kModelos[] = {
     {"TIdade", QT_TRANSLATE_NOOP("TIdade", "data de nascimento não informada")},
     {"TIdade", QT_TRANSLATE_NOOP("TIdade", "data de nascimento \"%1\" ilegível (dd/mm/aaaa)")},
     {"TIdade", QT_TRANSLATE_NOOP("TIdade", "data do teste desconhecida")},
@@ -71,57 +66,9 @@ constexpr TModelo kModelos[] = {
                        "Queda da PA sistólica de %1 mmHg durante o exercício (%2 → %3 mmHg)")},
 };
 
-const QRegularExpression &Marcador()
-{
-    static const QRegularExpression marcador(QStringLiteral("%([1-9])"));
-    return marcador;
-}
-
-// The text as the model with its values, or nothing: each %n matches any run of characters.
-bool Casar(const QString &texto, const QString &modelo, QStringList &valores)
-{
-    QString padrao = QStringLiteral("^");
-    QList<int> ordem;  // the number of each marker, in the order they appear
-    qsizetype desde = 0;
-    for (auto it = Marcador().globalMatch(modelo); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        padrao += QRegularExpression::escape(modelo.mid(desde, m.capturedStart() - desde)) +
-                  QStringLiteral("(.*)");
-        ordem << m.captured(1).toInt();
-        desde = m.capturedEnd();
-    }
-    padrao += QRegularExpression::escape(modelo.mid(desde)) + QLatin1Char('$');
-    const QRegularExpressionMatch m = QRegularExpression(padrao).match(texto);
-    if (!m.hasMatch())
-        return false;
-    valores = QStringList(10);
-    for (qsizetype i = 0; i < ordem.size(); ++i)
-        valores[ordem.at(i)] = m.captured(int(i + 1));
-    return true;
-}
-
-// The translation with its markers replaced in one pass, so a value holding "%2" stays as is.
-QString Preencher(const QString &traducao, const QStringList &valores)
-{
-    QString texto;
-    qsizetype desde = 0;
-    for (auto it = Marcador().globalMatch(traducao); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        texto +=
-            traducao.mid(desde, m.capturedStart() - desde) + valores.value(m.captured(1).toInt());
-        desde = m.capturedEnd();
-    }
-    return texto + traducao.mid(desde);
-}
-
 }  // namespace
 
 QString TTextosClinicos::Traduzir(const QString &texto)
 {
-    for (const TModelo &modelo : kModelos) {
-        QStringList valores;
-        if (Casar(texto, QString::fromUtf8(modelo.fonte), valores))
-            return Preencher(QCoreApplication::translate(modelo.contexto, modelo.fonte), valores);
-    }
-    return texto;
+    return TTradutorModelos::Traduzir(texto, kModelos);
 }
