@@ -38,6 +38,7 @@
 #include "console/painelprotocolo.h"
 #include "console/preferencias.h"
 #include "console/teclasparada.h"
+#include "console/textoevento.h"
 #include "device/orvanta.h"
 #include "device/reabertura.h"
 #include "heartrate/situacaocardiaca.h"
@@ -48,6 +49,7 @@
 #include "platform/trace.h"
 #include "protocol/executorprotocolo.h"
 #include "protocol/relogio.h"
+#include "protocol/textosexecucao.h"
 #include "session/exportadorcsv.h"
 #include "session/graficocardiaco.h"
 #include "session/graficosessao.h"
@@ -754,7 +756,7 @@ bool TfrmConsole::IniciarTeste()
         FAvisoClinico->hide();
         for (const TEventoRegistro &e : repouso) {
             FGravador->Evento(e);
-            FLog->addItem(tr("Repouso: %1").arg(e.texto));
+            FLog->addItem(tr("Repouso: %1").arg(TTextoEvento::Exibido(e)));
         }
         FDesenhoFc->AjustarAlvo(FClinico->FcAlvo());
         FUltimaAmostra = TAmostraExecucao{};
@@ -828,9 +830,11 @@ qint64 TfrmConsole::TempoAtual() const
 
 void TfrmConsole::AoEvento(const TEventoExecucao &evento)
 {
-    // The runner's text is recorded in km/h; the list says it in the unit shown.
-    FLog->addItem(QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(evento.tempoMs),
-                                               FUnidade.TextoNaUnidade(evento.texto)));
+    // The runner's text is recorded in Portuguese and in km/h; the list says it in the
+    // language and the unit shown.
+    FLog->addItem(QStringLiteral("%1  %2").arg(
+        TResumoSessao::Tempo(evento.tempoMs),
+        FUnidade.TextoNaUnidade(TTextosExecucao::Traduzir(evento.texto))));
     // Failures stand out: a lost link, a hold because the window did not answer.
     if (evento.tipo == TEventoExecucao::TTipo::Falha)
         FLog->item(FLog->count() - 1)->setForeground(QColor(0xc0, 0, 0));
@@ -902,7 +906,7 @@ void TfrmConsole::AoEntrada(const TEventoRegistro &entrada)
 {
     if (!FGravador) {  // no test is recorded: a resting value for the next one
         FClinico->Repouso(entrada);
-        FLog->addItem(tr("Repouso: %1").arg(entrada.texto));
+        FLog->addItem(tr("Repouso: %1").arg(TTextoEvento::Exibido(entrada)));
         FLog->scrollToBottom();
         return;
     }
@@ -917,7 +921,8 @@ void TfrmConsole::AoEntrada(const TEventoRegistro &entrada)
     FDesenho->Evento(e);
     FDesenhoFc->Evento(e);
     FClinico->Entrada(e);
-    FLog->addItem(QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(e.tempoMs), e.texto));
+    FLog->addItem(
+        QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(e.tempoMs), TTextoEvento::Exibido(e)));
     FLog->scrollToBottom();
 }
 

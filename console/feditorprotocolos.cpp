@@ -409,7 +409,7 @@ void TfrmEditorProtocolos::MostrarTabela(TFase fase)
         if (!tipo) {
             tipo = new QComboBox;
             tipo->setObjectName(QStringLiteral("cmbTipo"));
-            tipo->addItems({QStringLiteral("Estágio"), QStringLiteral("Rampa")});
+            tipo->addItems({tr("Estágio"), tr("Rampa")});
             t->setCellWidget(r, kColunaTipo, tipo);
             connect(tipo, &QComboBox::activated, this, [this, fase, t, tipo](int indice) {
                 for (int i = 0; i < t->rowCount(); ++i)

@@ -24,6 +24,7 @@
 #include "components/dbgridkpr.h"
 #include "console/fconfiguracoes.h"
 #include "console/preferencias.h"
+#include "console/textoevento.h"
 #include "session/bancosessoes.h"
 #include "session/graficocardiaco.h"
 #include "session/graficosessao.h"
@@ -301,8 +302,8 @@ void TfrmSessoes::Mostrar(qint64 sessaoId)
     const TUnidadeVelocidade unidade = TfrmConfiguracoes::UnidadeVelocidade();
     for (const TEventoRegistro &e : eventos)
         if (e.tipo != QLatin1String("alvo"))
-            FEventos->addItem(QStringLiteral("%1  %2").arg(TResumoSessao::Tempo(e.tempoMs),
-                                                           unidade.TextoNaUnidade(e.texto)));
+            FEventos->addItem(QStringLiteral("%1  %2").arg(
+                TResumoSessao::Tempo(e.tempoMs), unidade.TextoNaUnidade(TTextoEvento::Exibido(e))));
     if (const std::optional<TSessao> s = FBanco->LerSessao(sessaoId))
         FResumo->setText(
             tr("%1 — %2, %3. Motivo: %4")

@@ -144,6 +144,30 @@
         <source>A diastólica deve ser menor que a sistólica</source>
         <translation>The diastolic must be lower than the systolic</translation>
     </message>
+    <message>
+        <source>FC %1 bpm</source>
+        <translation>HR %1 bpm</translation>
+    </message>
+    <message>
+        <source>PA %1/%2 mmHg</source>
+        <translation>BP %1/%2 mmHg</translation>
+    </message>
+    <message>
+        <source>Borg %1</source>
+        <translation>Borg %1</translation>
+    </message>
+    <message>
+        <source>Angina %1/%2</source>
+        <translation>Angina %1/%2</translation>
+    </message>
+    <message>
+        <source>Desvio de ST %1 mm</source>
+        <translation>ST deviation %1 mm</translation>
+    </message>
+    <message>
+        <source>%1 (repouso)</source>
+        <translation>%1 (resting)</translation>
+    </message>
 </context>
 <context>
     <name>TPainelPaciente</name>
@@ -903,6 +927,14 @@ The tests already recorded with it keep the name and the steps they used.</trans
         <source>Exportar protocolo</source>
         <translation>Export protocol</translation>
     </message>
+    <message>
+        <source>Estágio</source>
+        <translation>Stage</translation>
+    </message>
+    <message>
+        <source>Rampa</source>
+        <translation>Ramp</translation>
+    </message>
 </context>
 <context>
     <name>TfrmPacientes</name>
@@ -1110,6 +1142,42 @@ The tests already recorded with it keep the name and the steps they used.</trans
     <message>
         <source>%1 teste(s) interrompido(s) foram encontrados e marcados como interrompidos.</source>
         <translation>%1 interrupted test(s) were found and marked as interrupted.</translation>
+    </message>
+    <message>
+        <source>protocolo desconhecido: %1</source>
+        <translation>unknown protocol: %1</translation>
+    </message>
+    <message>
+        <source>Comanda uma placa simulada (iniciada na porta escolhida para o teste).</source>
+        <translation>Drive a simulated board (started on the port chosen for the test).</translation>
+    </message>
+    <message>
+        <source>Registra cada quadro enviado e recebido.</source>
+        <translation>Trace every frame sent and received.</translation>
+    </message>
+    <message>
+        <source>Banco de sessões: um arquivo, ou o servidor PostgreSQL de um laboratório como postgresql://usuario@servidor:porta/banco (senha do ~/.pgpass ou de PGPASSWORD). Lembrado; na primeira vez: %1.</source>
+        <translation>Session database: a file, or a lab&apos;s PostgreSQL server as postgresql://user@host:port/dbname (password from ~/.pgpass or PGPASSWORD). Remembered; the first time: %1.</translation>
+    </message>
+    <message>
+        <source>O nome desta estação num banco compartilhado. Lembrado; na primeira vez: o nome do computador.</source>
+        <translation>This station&apos;s name in a shared database. Remembered; the first time: the host name.</translation>
+    </message>
+    <message>
+        <source>Faz o relógio do protocolo correr X vezes mais rápido (só com a placa simulada).</source>
+        <translation>Run the protocol clock X times faster (simulated board only).</translation>
+    </message>
+    <message>
+        <source>Reproduz em cada teste um traçado de frequência cardíaca gravado (CSV tempo_s,fc[,rr_ms]).</source>
+        <translation>Replay a recorded heart-rate trace (CSV tempo_s,fc[,rr_ms]) in each test.</translation>
+    </message>
+    <message>
+        <source>Inicia um teste de demonstração com este protocolo.</source>
+        <translation>Start a demonstration test with this protocol.</translation>
+    </message>
+    <message>
+        <source>aviso: --time-scale numa esteira real</source>
+        <translation>warning: --time-scale on a real treadmill</translation>
     </message>
 </context>
 </TS>

@@ -594,6 +594,118 @@ File: %2</translation>
         <source>O protocolo excede a faixa da esteira e só é executado com a limitação aceita: </source>
         <translation>The protocol exceeds the treadmill&apos;s range and runs only with the limitation accepted: </translation>
     </message>
+    <message>
+        <source>Operador: iniciar</source>
+        <translation>Operator: start</translation>
+    </message>
+    <message>
+        <source>Operador: cancelar contagem (o teste já começou: parando a esteira)</source>
+        <translation>Operator: cancel countdown (the test had begun: stopping the belt)</translation>
+    </message>
+    <message>
+        <source>Operador: cancelar contagem</source>
+        <translation>Operator: cancel countdown</translation>
+    </message>
+    <message>
+        <source>Operador: pausar</source>
+        <translation>Operator: pause</translation>
+    </message>
+    <message>
+        <source>Operador: retomar</source>
+        <translation>Operator: resume</translation>
+    </message>
+    <message>
+        <source>Operador: próximo estágio</source>
+        <translation>Operator: next stage</translation>
+    </message>
+    <message>
+        <source>Operador: ir para a recuperação</source>
+        <translation>Operator: go to recovery</translation>
+    </message>
+    <message>
+        <source>Operador: velocidade manual %1 km/h</source>
+        <translation>Operator: manual speed %1 km/h</translation>
+    </message>
+    <message>
+        <source>Operador: inclinação manual %1 %</source>
+        <translation>Operator: manual incline %1 %</translation>
+    </message>
+    <message>
+        <source>Operador: parar</source>
+        <translation>Operator: stop</translation>
+    </message>
+    <message>
+        <source>Janela sem resposta: protocolo em espera</source>
+        <translation>Window not responding: protocol on hold</translation>
+    </message>
+    <message>
+        <source>A porta serial perdeu o dispositivo durante a contagem: contagem cancelada, nada foi enviado à esteira.</source>
+        <translation>The serial port lost the device during the countdown: countdown cancelled, nothing was sent to the belt.</translation>
+    </message>
+    <message>
+        <source>A porta serial perdeu o dispositivo (cabo desconectado?).</source>
+        <translation>The serial port lost the device (cable unplugged?).</translation>
+    </message>
+    <message>
+        <source>Porta reaberta: nada foi enviado à esteira; pressione Retomar para continuar ou PARAR.</source>
+        <translation>Port reopened: nothing was sent to the belt; press Resume to go on, or STOP.</translation>
+    </message>
+    <message>
+        <source>Nenhuma resposta da esteira há 2 s.</source>
+        <translation>No answer from the treadmill for 2 s.</translation>
+    </message>
+    <message>
+        <source>Falha ao enviar a velocidade: %1</source>
+        <translation>Sending the speed failed: %1</translation>
+    </message>
+    <message>
+        <source>Falha ao enviar a inclinação: %1</source>
+        <translation>Sending the incline failed: %1</translation>
+    </message>
+    <message>
+        <source>Falha ao parar a esteira (teste anterior): %1</source>
+        <translation>Stopping the belt failed (previous test): %1</translation>
+    </message>
+    <message>
+        <source>Falha ao parar a esteira: %1 (nova tentativa a cada período)</source>
+        <translation>Stopping the belt failed: %1 (retried every period)</translation>
+    </message>
+    <message>
+        <source>Parada confirmada pela esteira.</source>
+        <translation>Stop confirmed by the treadmill.</translation>
+    </message>
+    <message>
+        <source>Fim do protocolo: parando a esteira</source>
+        <translation>End of the protocol: stopping the belt</translation>
+    </message>
+    <message>
+        <source>Estágio %1 (%2): %3 (protocolo: %4)</source>
+        <translation>Stage %1 (%2): %3 (protocol: %4)</translation>
+    </message>
+    <message>
+        <source>Estágio %1 (%2): %3</source>
+        <translation>Stage %1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>Alvo: %1</source>
+        <translation>Target: %1</translation>
+    </message>
+    <message>
+        <source>Velocidade limitada a %1 km/h (protocolo: %2 km/h)</source>
+        <translation>Speed limited to %1 km/h (protocol: %2 km/h)</translation>
+    </message>
+    <message>
+        <source>Inclinação limitada a %1 % (protocolo: %2 %)</source>
+        <translation>Incline limited to %1 % (protocol: %2 %)</translation>
+    </message>
+    <message>
+        <source>Comunicação restabelecida: pressione Retomar para continuar.</source>
+        <translation>Communication restored: press Resume to go on.</translation>
+    </message>
+    <message>
+        <source>Comunicação perdida: protocolo em espera. Verifique o cabo e pressione Retomar quando a esteira responder.</source>
+        <translation>Communication lost: protocol on hold. Check the cable and press Resume when the treadmill answers.</translation>
+    </message>
 </context>
 <context>
     <name>TPreviaProtocolo</name>

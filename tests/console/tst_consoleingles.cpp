@@ -2,6 +2,8 @@
 // choice for the next start. The Portuguese window is tst_console's, unchanged.
 
 #include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -11,8 +13,10 @@
 
 #include "console/fconsole.h"
 #include "console/preferencias.h"
+#include "console/textoevento.h"
 #include "platform/idioma.h"
 #include "session/bancosessoes.h"
+#include "session/registrossessao.h"
 
 class TestConsoleIngles : public QObject {
     Q_OBJECT
@@ -23,6 +27,9 @@ private slots:
     void cleanup();
     void mainTexts();
     void languageMenuKeepsTheChoice();
+    void recordedEventsShown_data();
+    void recordedEventsShown();
+    void readingTypedIsListedInEnglish();
 
 private:
     QString Texto(const char *botao) const
@@ -95,6 +102,53 @@ void TestConsoleIngles::languageMenuKeepsTheChoice()
     QVERIFY(Acao("actPortugues")->isChecked());
     Acao("actIdiomaDoSistema")->trigger();
     QCOMPARE(IdiomaPreferidoConsole(), std::nullopt);
+}
+
+// Events are recorded in Portuguese; the lists show them in English, their values kept. A
+// comment is the operator's own words.
+void TestConsoleIngles::recordedEventsShown_data()
+{
+    QTest::addColumn<QString>("tipo");
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<QString>("mostrado");
+    QTest::newRow("heart rate") << "fc"
+                                << "FC 92 bpm"
+                                << "HR 92 bpm";
+    QTest::newRow("resting pressure") << "pa"
+                                      << "PA 124/78 mmHg (repouso)"
+                                      << "BP 124/78 mmHg (resting)";
+    QTest::newRow("ST") << "st"
+                        << "Desvio de ST 1.5 mm"
+                        << "ST deviation 1.5 mm";
+    QTest::newRow("comment") << "comentario"
+                             << "FC 92 bpm"
+                             << "FC 92 bpm";
+    QTest::newRow("stage") << "estagio"
+                           << "Estágio 1 (Exercício): 2.7 km/h, 10.0 %"
+                           << "Stage 1 (Exercise): 2.7 km/h, 10.0 %";
+    QTest::newRow("warning") << "aviso"
+                             << "PA sistólica 255 mmHg acima de 250 mmHg"
+                             << "Systolic BP 255 mmHg above 250 mmHg";
+}
+
+void TestConsoleIngles::recordedEventsShown()
+{
+    QFETCH(QString, tipo);
+    QFETCH(QString, texto);
+    QFETCH(QString, mostrado);
+    TEventoRegistro e;
+    e.tipo = tipo;
+    e.texto = texto;
+    QCOMPARE(TTextoEvento::Exibido(e), mostrado);
+}
+
+void TestConsoleIngles::readingTypedIsListedInEnglish()
+{
+    FJanela->findChild<QLineEdit *>(QStringLiteral("edtFc"))->setText(QStringLiteral("92"));
+    FJanela->findChild<QPushButton *>(QStringLiteral("btnRegistrarFc"))->click();
+    const auto *lista = FJanela->findChild<QListWidget *>(QStringLiteral("lstEventos"));
+    QVERIFY(lista && lista->count() > 0);
+    QCOMPARE(lista->item(lista->count() - 1)->text(), QStringLiteral("Rest: HR 92 bpm"));
 }
 
 QTEST_MAIN(TestConsoleIngles)
