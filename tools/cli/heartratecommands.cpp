@@ -36,7 +36,8 @@ int Fail(int status, const QString &text)
 int Decode(const QStringList &words)
 {
     if (words.size() < 2)
-        return Fail(2, QStringLiteral("hr-decode needs the notification's bytes in hex"));
+        return Fail(2, QCoreApplication::translate(
+                           "orvanta-ctl", "hr-decode precisa dos bytes da notificação em hex"));
     QString motivo;
     const std::optional<QByteArray> bytes =
         TDecodificadorMedicao::LerHex(words.mid(1).join(QLatin1Char(' ')), &motivo);
@@ -58,8 +59,9 @@ void Parse(QCommandLineParser &parser, const QString &command, const QStringList
     if (!parser.parse(QStringList{command} + arguments))
         throw TUsageError(QStringLiteral("%1: %2").arg(command, parser.errorText()));
     if (!parser.positionalArguments().isEmpty())
-        throw TUsageError(QStringLiteral("%1: unexpected argument \"%2\"")
-                              .arg(command, parser.positionalArguments().first()));
+        throw TUsageError(
+            QCoreApplication::translate("orvanta-ctl", "%1: argumento inesperado \"%2\"")
+                .arg(command, parser.positionalArguments().first()));
 }
 
 int Seconds(const QCommandLineParser &parser, const QString &command)
@@ -67,8 +69,9 @@ int Seconds(const QCommandLineParser &parser, const QString &command)
     bool ok = false;
     const int seconds = parser.value(QStringLiteral("seconds")).toInt(&ok);
     if (!ok || seconds < 1 || seconds > 86400)
-        throw TUsageError(QStringLiteral("%1: --seconds takes a whole number from 1 to 86400, "
-                                         "not \"%2\"")
+        throw TUsageError(QCoreApplication::translate("orvanta-ctl",
+                                                      "%1: --seconds recebe um número inteiro de 1 "
+                                                      "a 86400, não \"%2\"")
                               .arg(command, parser.value(QStringLiteral("seconds"))));
     return seconds;
 }
@@ -121,8 +124,9 @@ int Scan(int seconds)
         return Fail(1, TextoFalhaBluetooth(*failure));
     QList<TCintaEncontrada> straps = search.Encontradas();
     if (straps.isEmpty())
-        return Fail(1, QStringLiteral("nenhuma cinta encontrada em %1 s (vista a cinta para "
-                                      "acordá-la e procure de novo)")
+        return Fail(1, QCoreApplication::translate("orvanta-ctl",
+                                                   "nenhuma cinta encontrada em %1 s (vista a "
+                                                   "cinta para acordá-la e procure de novo)")
                            .arg(seconds));
     // The strongest first: the strap being worn beside the computer, not a neighbour's. An RSSI
     // of 0 is unknown.
@@ -132,7 +136,10 @@ int Scan(int seconds)
                      });
     for (const TCintaEncontrada &strap : straps)
         PrintLine(QStringLiteral("%1  %2  %3 dBm")
-                      .arg(strap.nome.isEmpty() ? QStringLiteral("(sem nome)") : strap.nome, -24)
+                      .arg(strap.nome.isEmpty()
+                               ? QCoreApplication::translate("orvanta-ctl", "(sem nome)")
+                               : strap.nome,
+                           -24)
                       .arg(strap.endereco)
                       .arg(strap.rssiDbm));
     return 0;
@@ -194,8 +201,9 @@ int Read(const QString &address, const QString &name, int seconds, bool trace)
             .arg(strap.Decodificador().Recusadas()));
     if (readings == 0)
         return Fail(
-            1,
-            QStringLiteral("nenhuma leitura da cinta %1 em %2 s").arg(strap.Nome()).arg(seconds));
+            1, QCoreApplication::translate("orvanta-ctl", "nenhuma leitura da cinta %1 em %2 s")
+                   .arg(strap.Nome())
+                   .arg(seconds));
     return 0;
 }
 
@@ -221,7 +229,7 @@ int ReadCommand(const QStringList &arguments)
            {"seconds", "Reading time.", "N"},
            {"trace", "Print every notification's bytes."}});
     if (!parser.isSet(QStringLiteral("seconds")))
-        throw TUsageError(QStringLiteral("hr needs --seconds N"));
+        throw TUsageError(QCoreApplication::translate("orvanta-ctl", "hr precisa de --seconds N"));
     [[maybe_unused]] const int seconds = Seconds(parser, QStringLiteral("hr"));
     QString address = parser.value(QStringLiteral("sensor")).trimmed();
     QString name;
@@ -229,15 +237,19 @@ int ReadCommand(const QStringList &arguments)
         const TPreferenciaCinta chosen = TPreferenciaCinta::Carregar();
         if (chosen.tipo != TPreferenciaCinta::TTipo::Bluetooth)
             throw TUsageError(
-                QStringLiteral("hr: no Bluetooth strap given nor remembered: --sensor ADDRESS "
-                               "(see hr-scan), or choose the strap in orvanta-teste"));
+                QCoreApplication::translate("orvanta-ctl",
+                                            "hr: nenhuma cinta Bluetooth dada nem lembrada: "
+                                            "--sensor ADDRESS (veja hr-scan), ou escolha a cinta "
+                                            "no orvanta-teste"));
         address = chosen.endereco;
         name = chosen.nome;
     }
 #ifdef KESTROVA_HEARTRATE_BLUETOOTH
     if (!TFonteBluetooth::EnderecoValido(address))
         throw TUsageError(
-            QStringLiteral("hr: not a Bluetooth address: \"%1\" (AA:BB:CC:DD:EE:FF, see hr-scan)")
+            QCoreApplication::translate(
+                "orvanta-ctl",
+                "hr: não é um endereço Bluetooth: \"%1\" (AA:BB:CC:DD:EE:FF, veja hr-scan)")
                 .arg(address));
     // orvanta-ctl --trace hr ... asks for the bytes too.
     const bool trace = parser.isSet(QStringLiteral("trace")) || lcKestrovaTrace().isDebugEnabled();

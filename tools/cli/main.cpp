@@ -25,77 +25,83 @@ namespace {
 
 enum TExitCode { kOk = 0, kBoardFailure = 1, kUsage = 2, kPortUnavailable = 3 };
 
-const char *const kDescription = R"(Drives an Orvanta Kestrova treadmill board over a serial port.
-
-Commands:
-  speed KMH                 set the belt speed (0, or 1.5 to 18.0 km/h)
-  incline PERCENT           set the incline (0 to 25 %, steps of 0.5)
-  stop                      stop the belt (also the window's reset)
-  calibrate-speed COUNT     send the PWM internal-timer count (0 to 255)
-  calibrate-incline COUNT   send the optical-disk pulse count (0 to 255)
-  poll --speed KMH --incline PERCENT --period MS --ticks N
-                            re-send speed then incline every period, as the window's
-                            polling does, printing each outcome; ticks missed while
-                            an exchange waits fold into one; stops (status 1) when
-                            the device is lost
-  ports                     list the serial ports found and the port numbers mapped to them
-  map N DEVICE              map port number N to DEVICE in the settings shared with the
-                            window (a USB adapter is stored by its /dev/serial/by-id name);
-                            DEVICE - removes the mapping
-  protocols                 list the built-in and user exercise-test protocols
-  show NAME [--mph]         print a protocol's steps, the values the board receives and
-                            their METs (ACSM)
-  run NAME [--mph] [--max-speed KMH] [--max-grade PCT] [--recovery MIN] [--accept-clamp]
-           [--time-scale X] [--csv FILE] [--hr-file FILE]
-           [--database FILE --patient NAME --birth DD/MM/YYYY --sex F|M
-            [--beta-blocker] [--resting-hr BPM] [--resting-bp SYS/DIA]]
-                            run a protocol, printing each event with the elapsed time;
-                            Ctrl+C stops the belt; a lost link stops it too;
-                            --hr-file replays a heart-rate trace (CSV tempo_s,fc[,rr_ms])
-                            on the run's clock, its rate in the CSV's last columns;
-                            --database records the run as a session of orvanta-teste's
-                            database (resting rate 30-250 bpm, pressure 50-300/20-200 mmHg)
-  report --database FILE [--session ID] [--json] [--pdf FILE [--mph]]
-                            a recorded session's clinical results as one JSON object, or its
-                            printed report as a PDF; the latest session without --session
-  hr-decode HEX...           decode one heart-rate strap notification (Heart Rate
-                            Measurement bytes as a trace prints them): bpm, contact,
-                            energy, RR intervals in ms
-  hr-scan [--seconds N]     list the Bluetooth LE heart-rate straps heard in N s (10):
-                            name, address and signal in dBm, strongest first
-  hr [--sensor ADDRESS] --seconds N [--trace]
-                            print a strap's readings for N s (without --sensor, the
-                            strap remembered by orvanta-teste); --trace adds every
-                            notification's bytes, as hr-decode reads them
-  NAME may be a protocol file (*.json), or "ramp" with --start-speed KMH
-  [--start-grade PCT] --peak-speed KMH --peak-grade PCT [--duration MIN] (8 to 12)
-
---mph: the speeds typed (--max-speed, --start-speed, --peak-speed) and printed are in miles
-per hour; a typed speed goes to the board as km/h rounded to the nearest 0.1 km/h. The CSV,
-the JSON and the database stay in km/h.
-
-Numbers take '.' or ',' as the decimal separator. Exit status: 0 success, 1 the board
-failed (the reason, e.g. "Retornou NAK", on standard error), 2 usage error, 3 the port
-could not be opened, 130 a run stopped by Ctrl+C. A run exits with 0 when its recovery
-ended and 1 when a board failure stopped it or its session could not be started. report
-exits with 1 for a missing file, one that is not a session database, no such session or a
-PDF that could not be written.
-
-Examples:
-  orvanta-sim --link /tmp/orvanta &          # a simulated board
-  orvanta-ctl --device /tmp/orvanta speed 5.3
-  orvanta-ctl map 3 /dev/ttyUSB0              # port 3 is the USB adapter from now on
-  orvanta-ctl --port 3 --trace stop          # port 3 = $KESTROVA_COM3, the map, /dev/ttyS2
-  orvanta-ctl --device /dev/ttyUSB0 calibrate-speed 106
-  orvanta-ctl --device /tmp/orvanta poll --speed 6 --incline 2.5 --period 1000 --ticks 10
-  orvanta-ctl --device /tmp/orvanta run bruce --time-scale 60
-  orvanta-ctl --device /tmp/orvanta run bruce --database /tmp/testes.sqlite \
-      --patient "Ana Souza" --birth 12/03/1971 --sex F --resting-hr 72 --resting-bp 124/78
-  orvanta-ctl report --database /tmp/testes.sqlite --json
-  orvanta-ctl report --database /tmp/testes.sqlite --session 3 --pdf /tmp/teste3.pdf
-  orvanta-ctl hr-decode 16 48 02 03
-  orvanta-ctl hr-scan
-  orvanta-ctl hr --sensor A0:9E:1A:12:34:56 --seconds 30 --trace)";
+// The help text; its English is in the translation file like every other message.
+const char *const kDescription = QT_TRANSLATE_NOOP(
+    "orvanta-ctl",
+    "Comanda uma placa de esteira Orvanta Kestrova por uma porta serial.\n"
+    "\n"
+    "Comandos:\n"
+    "  speed KMH                 ajusta a velocidade da esteira (0, ou de 1.5 a 18.0 km/h)\n"
+    "  incline PERCENT           ajusta a inclinação (de 0 a 25 %, em passos de 0.5)\n"
+    "  stop                      para a esteira (também o reset da janela)\n"
+    "  calibrate-speed COUNT     envia a contagem do temporizador interno do PWM (0 a 255)\n"
+    "  calibrate-incline COUNT   envia a contagem de pulsos do disco óptico (0 a 255)\n"
+    "  poll --speed KMH --incline PERCENT --period MS --ticks N\n"
+    "                            reenvia a velocidade e depois a inclinação a cada período,\n"
+    "                            como o envio periódico da janela, mostrando cada resultado;\n"
+    "                            os ticks perdidos enquanto uma troca espera viram um só; para\n"
+    "                            (status 1) quando o dispositivo se perde\n"
+    "  ports                     lista as portas seriais encontradas e os números de porta\n"
+    "                            mapeados para elas\n"
+    "  map N DEVICE              mapeia o número de porta N para DEVICE nas configurações\n"
+    "                            compartilhadas com a janela (um adaptador USB é gravado pelo\n"
+    "                            seu nome em /dev/serial/by-id); DEVICE - remove o mapeamento\n"
+    "  protocols                 lista os protocolos de teste de esforço embutidos e do usuário\n"
+    "  show NAME [--mph]         mostra as etapas de um protocolo, os valores que a placa\n"
+    "                            recebe e seus METs (ACSM)\n"
+    "  run NAME [--mph] [--max-speed KMH] [--max-grade PCT] [--recovery MIN] [--accept-clamp]\n"
+    "           [--time-scale X] [--csv FILE] [--hr-file FILE]\n"
+    "           [--database FILE --patient NAME --birth DD/MM/YYYY --sex F|M\n"
+    "            [--beta-blocker] [--resting-hr BPM] [--resting-bp SYS/DIA]]\n"
+    "                            executa um protocolo, mostrando cada evento com o tempo\n"
+    "                            decorrido; Ctrl+C para a esteira; uma conexão perdida também;\n"
+    "                            --hr-file reproduz um traçado de frequência cardíaca (CSV\n"
+    "                            tempo_s,fc[,rr_ms]) no relógio da execução, com a frequência\n"
+    "                            nas últimas colunas do CSV; --database grava a execução como\n"
+    "                            uma sessão do banco do orvanta-teste (frequência de repouso\n"
+    "                            30-250 bpm, pressão 50-300/20-200 mmHg)\n"
+    "  report --database FILE [--session ID] [--json] [--pdf FILE [--mph]]\n"
+    "                            os resultados clínicos de uma sessão gravada, como um objeto\n"
+    "                            JSON, ou o seu relatório impresso, em PDF; sem --session, a\n"
+    "                            última sessão\n"
+    "  hr-decode HEX...          decodifica uma notificação de cinta cardíaca (os bytes de\n"
+    "                            Heart Rate Measurement como um rastro os mostra): bpm,\n"
+    "                            contato, energia, intervalos RR em ms\n"
+    "  hr-scan [--seconds N]     lista as cintas cardíacas Bluetooth LE ouvidas em N s (10):\n"
+    "                            nome, endereço e sinal em dBm, a mais forte primeiro\n"
+    "  hr [--sensor ADDRESS] --seconds N [--trace]\n"
+    "                            mostra as leituras de uma cinta por N s (sem --sensor, a\n"
+    "                            cinta lembrada pelo orvanta-teste); --trace acrescenta os\n"
+    "                            bytes de cada notificação, como hr-decode os lê\n"
+    "  NAME pode ser um arquivo de protocolo (*.json), ou \"ramp\" com --start-speed KMH\n"
+    "  [--start-grade PCT] --peak-speed KMH --peak-grade PCT [--duration MIN] (8 a 12)\n"
+    "\n"
+    "--mph: as velocidades digitadas (--max-speed, --start-speed, --peak-speed) e mostradas\n"
+    "estão em milhas por hora; uma velocidade digitada vai à placa em km/h, arredondada para o\n"
+    "0.1 km/h mais próximo. O CSV, o JSON e o banco continuam em km/h.\n"
+    "\n"
+    "Os números aceitam '.' ou ',' como separador decimal. Status de saída: 0 sucesso, 1 a\n"
+    "placa falhou (o motivo, por exemplo \"Retornou NAK\", na saída de erro), 2 erro de uso, 3 a\n"
+    "porta não pôde ser aberta, 130 uma execução parada por Ctrl+C. Uma execução sai com 0\n"
+    "quando a sua recuperação terminou e com 1 quando uma falha da placa a parou ou a sua\n"
+    "sessão não pôde ser iniciada. report sai com 1 para um arquivo que não existe, um que não\n"
+    "é um banco de sessões, uma sessão que não existe ou um PDF que não pôde ser gravado.\n"
+    "\n"
+    "Exemplos:\n"
+    "  orvanta-sim --link /tmp/orvanta &          # uma placa simulada\n"
+    "  orvanta-ctl --device /tmp/orvanta speed 5.3\n"
+    "  orvanta-ctl map 3 /dev/ttyUSB0              # a porta 3 é o adaptador USB daqui em diante\n"
+    "  orvanta-ctl --port 3 --trace stop          # porta 3 = $KESTROVA_COM3, o mapa, /dev/ttyS2\n"
+    "  orvanta-ctl --device /dev/ttyUSB0 calibrate-speed 106\n"
+    "  orvanta-ctl --device /tmp/orvanta poll --speed 6 --incline 2.5 --period 1000 --ticks 10\n"
+    "  orvanta-ctl --device /tmp/orvanta run bruce --time-scale 60\n"
+    "  orvanta-ctl --device /tmp/orvanta run bruce --database /tmp/testes.sqlite \\\n"
+    "      --patient \"Ana Souza\" --birth 12/03/1971 --sex F --resting-hr 72 --resting-bp 124/78\n"
+    "  orvanta-ctl report --database /tmp/testes.sqlite --json\n"
+    "  orvanta-ctl report --database /tmp/testes.sqlite --session 3 --pdf /tmp/teste3.pdf\n"
+    "  orvanta-ctl hr-decode 16 48 02 03\n"
+    "  orvanta-ctl hr-scan\n"
+    "  orvanta-ctl hr --sensor A0:9E:1A:12:34:56 --seconds 30 --trace");
 
 void PrintError(const QString &text)
 {
@@ -135,7 +141,8 @@ double RequireNumber(const QString &text, const char *what)
 {
     const auto value = ParseNumber(text);
     if (!value)
-        throw TUsageError(QStringLiteral("%1: not a number: \"%2\"").arg(what, text));
+        throw TUsageError(QCoreApplication::translate("orvanta-ctl", "%1: não é um número: \"%2\"")
+                              .arg(what, text));
     return *value;
 }
 
@@ -143,7 +150,9 @@ int RequireInteger(const QString &text, const char *what)
 {
     const auto value = ParseInteger(text);
     if (!value)
-        throw TUsageError(QStringLiteral("%1: not an integer: \"%2\"").arg(what, text));
+        throw TUsageError(
+            QCoreApplication::translate("orvanta-ctl", "%1: não é um número inteiro: \"%2\"")
+                .arg(what, text));
     return *value;
 }
 
@@ -181,7 +190,8 @@ TPollOptions ParsePollOptions(const QStringList &arguments)
     options.periodMs = RequireInteger(parser.value("period"), "--period");
     options.ticks = RequireInteger(parser.value("ticks"), "--ticks");
     if (options.periodMs < 1 || options.ticks < 1)
-        throw TUsageError(QStringLiteral("poll: --period and --ticks must be at least 1"));
+        throw TUsageError(QCoreApplication::translate(
+            "orvanta-ctl", "poll: --period e --ticks devem ser pelo menos 1"));
     return options;
 }
 
@@ -216,7 +226,8 @@ int Poll(TOrvanta &board, const TPollOptions &options)
         }
         PrintLine(QStringLiteral("tick %1: %2").arg(tick).arg(outcome));
         if (DeviceLost(board)) {
-            PrintError(QStringLiteral("device lost (%1): polling stopped")
+            PrintError(QCoreApplication::translate(
+                           "orvanta-ctl", "comunicação perdida (%1): envio periódico interrompido")
                            .arg(board.Porta()->ErrorMessage()));
             return kBoardFailure;
         }
@@ -236,7 +247,9 @@ int RunCommand(TOrvanta &board, const QStringList &words, unsigned calibrationTi
     const QString command = words.value(0);
     auto argument = [&](const char *what) {
         if (words.size() != 2)
-            throw TUsageError(QStringLiteral("%1 takes one argument: %2").arg(command, what));
+            throw TUsageError(
+                QCoreApplication::translate("orvanta-ctl", "%1 recebe um argumento: %2")
+                    .arg(command, what));
         return words.at(1);
     };
     if (command == "speed") {
@@ -251,13 +264,15 @@ int RunCommand(TOrvanta &board, const QStringList &words, unsigned calibrationTi
         PrintLine(QStringLiteral("incline %1 %: OK, %2").arg(percent).arg(Describe(code)));
     } else if (command == "stop") {
         if (words.size() != 1)
-            throw TUsageError(QStringLiteral("stop takes no argument"));
+            throw TUsageError(QCoreApplication::translate("orvanta-ctl", "%1 não recebe argumentos")
+                                  .arg(command));
         board.Parar();
         PrintLine(QStringLiteral("stop: OK"));
     } else if (command == "calibrate-speed" || command == "calibrate-incline") {
         const int value = RequireInteger(argument("COUNT"), "COUNT");
         if (value < 0 || value > 255)
-            throw TUsageError(QStringLiteral("%1: COUNT must be between 0 and 255, not %2")
+            throw TUsageError(QCoreApplication::translate(
+                                  "orvanta-ctl", "%1: COUNT deve estar entre 0 e 255, não %2")
                                   .arg(command)
                                   .arg(value));
         const auto count = static_cast<unsigned char>(value);
@@ -269,8 +284,11 @@ int RunCommand(TOrvanta &board, const QStringList &words, unsigned calibrationTi
     } else if (command == "poll") {
         return Poll(board, ParsePollOptions(QStringList{"poll"} + words.mid(1)));
     } else {
-        throw TUsageError(command.isEmpty() ? QStringLiteral("no command given (see --help)")
-                                            : QStringLiteral("unknown command: ") + command);
+        throw TUsageError(
+            command.isEmpty()
+                ? QCoreApplication::translate("orvanta-ctl", "nenhum comando dado (veja --help)")
+                : QCoreApplication::translate("orvanta-ctl", "comando desconhecido: %1")
+                      .arg(command));
     }
     return kOk;
 }
@@ -301,7 +319,7 @@ int Run(const TConnection &connection, const QStringList &words, unsigned calibr
     SetErrorMessageHook(previous);
     if (!openFailure.isEmpty()) {
         const QString device = QString::fromStdString(kestrova::comm::PortDeviceName(port));
-        PrintError(QStringLiteral("%1 (port %2 = %3: %4)")
+        PrintError(QCoreApplication::translate("orvanta-ctl", "%1 (porta %2 = %3: %4)")
                        .arg(openFailure)
                        .arg(port)
                        .arg(device, board.Porta()->ErrorMessage()));
@@ -309,6 +327,11 @@ int Run(const TConnection &connection, const QStringList &words, unsigned calibr
         return kPortUnavailable;
     }
     return RunCommand(board, words, calibrationTimeoutMs);
+}
+
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("orvanta-ctl", text);
 }
 
 QStringList WithoutLanguageOption(const QStringList &arguments)
@@ -350,23 +373,33 @@ int main(int argc, char *argv[])
     // --lang may stand anywhere, also among a command's own options: it was applied above.
     arguments = WithoutLanguageOption(arguments);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(kDescription));
+    parser.setApplicationDescription(Tr(kDescription));
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.addHelpOption();
     parser.addOptions({
         {"port",
-         "Port number N (1..8): $KESTROVA_COM<N>, else the device mapped to N, else "
-         "/dev/ttyS<N-1>.",
+         Tr(QT_TRANSLATE_NOOP("orvanta-ctl",
+                              "Número da porta N (1..8): $KESTROVA_COM<N>, senão o dispositivo "
+                              "mapeado para N, senão /dev/ttyS<N-1>.")),
          "N", "3"},
-        {"device", "Serial device to use instead of a port number.", "PATH"},
-        {"trace", "Print the frames sent and the bytes received on standard error."},
-        {"calibration-timeout", "Answer time-out of each calibration frame.", "MS", "4000"},
+        {"device",
+         Tr(QT_TRANSLATE_NOOP("orvanta-ctl",
+                              "Dispositivo serial a usar em vez de um número de porta.")),
+         "PATH"},
+        {"trace", Tr(QT_TRANSLATE_NOOP("orvanta-ctl",
+                                       "Mostra na saída de erro os quadros "
+                                       "enviados e os bytes recebidos."))},
+        {"calibration-timeout",
+         Tr(QT_TRANSLATE_NOOP("orvanta-ctl",
+                              "Tempo de espera da resposta de cada quadro de calibração.")),
+         "MS", "4000"},
         OpcaoIdioma(),
     });
-    parser.addPositionalArgument("command",
-                                 "speed, incline, stop, calibrate-speed, "
-                                 "calibrate-incline, poll, ports, map, protocols, show, "
-                                 "run, report, hr-decode, hr-scan or hr (see above).");
+    parser.addPositionalArgument(
+        "command", Tr(QT_TRANSLATE_NOOP("orvanta-ctl",
+                                        "speed, incline, stop, calibrate-speed, "
+                                        "calibrate-incline, poll, ports, map, protocols, show, "
+                                        "run, report, hr-decode, hr-scan ou hr (veja acima).")));
     parser.process(arguments);
     try {
         TConnection connection;
@@ -375,7 +408,8 @@ int main(int argc, char *argv[])
         const int timeout =
             RequireInteger(parser.value("calibration-timeout"), "--calibration-timeout");
         if (connection.port < 1 || timeout < 1)
-            throw TUsageError(QStringLiteral("--port and --calibration-timeout must be positive"));
+            throw TUsageError(QCoreApplication::translate(
+                "orvanta-ctl", "--port e --calibration-timeout devem ser positivos"));
         EnableTrace(parser.isSet("trace"));
         const QStringList words = parser.positionalArguments();
         if (const std::optional<int> status = heartratecli::RunHeartRateCommand(words))

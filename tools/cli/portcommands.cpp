@@ -1,5 +1,6 @@
 #include "portcommands.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -33,7 +34,7 @@ QString Marks(const TSerialPortEntry &entry)
     for (unsigned port : entry.mappedPorts)
         marks << QStringLiteral("COM%1").arg(port);
     if (entry.inUse)
-        marks << QStringLiteral("in use");
+        marks << QCoreApplication::translate("orvanta-ctl", "em uso");
     return marks.join(QStringLiteral(", "));
 }
 
@@ -41,7 +42,7 @@ int ListPorts()
 {
     const QList<TSerialPortEntry> entries = ListSerialPorts();
     if (entries.isEmpty())
-        Out(QStringLiteral("no serial ports found"));
+        Out(QCoreApplication::translate("orvanta-ctl", "nenhuma porta serial encontrada"));
     for (const TSerialPortEntry &entry : entries) {
         QStringList fields{entry.device};
         for (const QString &field : {entry.description, entry.manufacturer, entry.serialNumber,
@@ -51,7 +52,8 @@ int ListPorts()
         }
         Out(fields.join(QStringLiteral("  |  ")));
         if (entry.stableName != entry.device)
-            Out(QStringLiteral("    stable name: ") + entry.stableName);
+            Out(QCoreApplication::translate("orvanta-ctl", "    nome estável: %1")
+                    .arg(entry.stableName));
     }
     return kOk;
 }
@@ -61,7 +63,10 @@ int MapPort(const QStringList &words)
     bool ok = false;
     const unsigned port = words.value(1).toUInt(&ok);
     if (words.size() != 3 || !ok || port < 1) {
-        Err(QStringLiteral("map takes a port number from 1 and a device (or - to remove)"));
+        Err(QCoreApplication::translate(
+            "orvanta-ctl",
+            "map recebe um número de porta a partir de 1 e um dispositivo (ou - para "
+            "remover)"));
         return kUsage;
     }
     const QString before = QString::fromStdString(PortDeviceName(port));
@@ -70,18 +75,22 @@ int MapPort(const QStringList &words)
         device.clear();
     } else {
         if (!QFileInfo::exists(device))
-            Err(QStringLiteral("warning: %1 does not exist (yet)").arg(device));
+            Err(QCoreApplication::translate("orvanta-ctl", "aviso: %1 não existe (ainda)")
+                    .arg(device));
         device = StableDeviceName(QFileInfo(device).absoluteFilePath());
     }
     if (!SetMappedPortDevice(port, device)) {
-        Err(QStringLiteral("cannot write the settings"));
+        Err(QCoreApplication::translate("orvanta-ctl", "não foi possível gravar as configurações"));
         return kSettingsFailure;
     }
-    Out(QStringLiteral("COM%1 = %2 (was %3)")
+    Out(QCoreApplication::translate("orvanta-ctl", "COM%1 = %2 (antes %3)")
             .arg(port)
             .arg(QString::fromStdString(PortDeviceName(port)), before));
     if (PortDeviceSource(port) == TPortNameSource::environment)
-        Err(QStringLiteral("warning: KESTROVA_COM%1 is set and overrides this mapping").arg(port));
+        Err(QCoreApplication::translate(
+                "orvanta-ctl",
+                "aviso: KESTROVA_COM%1 está definida e prevalece sobre este mapeamento")
+                .arg(port));
     return kOk;
 }
 
@@ -92,7 +101,8 @@ std::optional<int> RunPortCommand(const QStringList &words)
     const QString command = words.value(0);
     if (command == QLatin1String("ports")) {
         if (words.size() != 1) {
-            Err(QStringLiteral("ports takes no argument"));
+            Err(QCoreApplication::translate("orvanta-ctl", "%1 não recebe argumentos")
+                    .arg(command));
             return kUsage;
         }
         return ListPorts();

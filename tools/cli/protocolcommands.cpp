@@ -151,7 +151,9 @@ int RunProtocolCommand(const QStringList &words, int port, const QString &device
         const QString command = words.value(0);
         if (command == QLatin1String("protocols")) {
             if (words.size() != 1)
-                throw TUsageError(QStringLiteral("protocols takes no argument"));
+                throw TUsageError(
+                    QCoreApplication::translate("orvanta-ctl", "%1 não recebe argumentos")
+                        .arg(command));
             return List();
         }
         const TProtocolOptions options = TProtocolOptions::Parse(command, words.mid(1));

@@ -17,8 +17,9 @@ double Require(const QCommandLineParser &parser, const char *name)
 {
     const auto value = ParseNumber(parser.value(QLatin1String(name)));
     if (!value)
-        throw TUsageError(QStringLiteral("--%1: not a number: \"%2\"")
-                              .arg(QLatin1String(name), parser.value(QLatin1String(name))));
+        throw TUsageError(
+            QCoreApplication::translate("orvanta-ctl", "--%1: não é um número: \"%2\"")
+                .arg(QLatin1String(name), parser.value(QLatin1String(name))));
     return *value;
 }
 
@@ -34,8 +35,9 @@ TProtocolo Ramp(const QCommandLineParser &parser, const TUnidadeVelocidade &unid
     for (const char *name : {"start-speed", "peak-speed", "peak-grade"})
         if (!parser.isSet(QLatin1String(name)))
             throw TUsageError(
-                QStringLiteral("ramp needs --start-speed, --peak-speed and "
-                               "--peak-grade (and takes --start-grade, --duration)"));
+                QCoreApplication::translate("orvanta-ctl",
+                                            "ramp precisa de --start-speed, --peak-speed e "
+                                            "--peak-grade (e aceita --start-grade, --duration)"));
     TParametrosRampa ramp;
     ramp.velocidadeInicial = unidade.Kmh(Require(parser, "start-speed"));
     ramp.inclinacaoInicial = Optional(parser, "start-grade").value_or(0.0);
@@ -72,7 +74,9 @@ TProtocolo Find(const QString &name, QStringList *refused)
     const auto protocolo = library.Procurar(name);
     if (!protocolo)
         throw TUsageError(
-            QStringLiteral("unknown protocol: %1 (see orvanta-ctl protocols)").arg(name));
+            QCoreApplication::translate("orvanta-ctl",
+                                        "protocolo desconhecido: %1 (veja orvanta-ctl protocols)")
+                .arg(name));
     return *protocolo;
 }
 
@@ -99,7 +103,9 @@ TProtocolOptions TProtocolOptions::Parse(const QString &command, const QStringLi
         throw TUsageError(parser.errorText());
     if (parser.positionalArguments().size() != 1)
         throw TUsageError(
-            QStringLiteral("%1 takes one protocol name (see orvanta-ctl protocols)").arg(command));
+            QCoreApplication::translate(
+                "orvanta-ctl", "%1 recebe um nome de protocolo (veja orvanta-ctl protocols)")
+                .arg(command));
     const QString name = parser.positionalArguments().first();
     TProtocolOptions options;
     if (parser.isSet("mph"))
@@ -118,15 +124,19 @@ TProtocolOptions TProtocolOptions::Parse(const QString &command, const QStringLi
     options.record = TRecordOptions::Parse(parser);
     // A limit below the lowest moving speed cannot be kept by a moving belt.
     if (options.maxSpeed && !TFaixaEsteira::LimiteDeVelocidadeValido(*options.maxSpeed))
-        throw TUsageError(QStringLiteral("--max-speed must be at least %1 (the belt's lowest "
-                                         "moving speed)")
+        throw TUsageError(QCoreApplication::translate("orvanta-ctl",
+                                                      "--max-speed deve ser pelo menos %1 (a "
+                                                      "menor velocidade da esteira em movimento)")
                               .arg(options.unidade.Texto(TFaixaEsteira::kVelocidadeMinima)));
     if (options.maxGrade && *options.maxGrade < 0)
-        throw TUsageError(QStringLiteral("--max-grade must be at least 0"));
+        throw TUsageError(
+            QCoreApplication::translate("orvanta-ctl", "--max-grade deve ser pelo menos 0"));
     if (options.recoveryMinutes && (*options.recoveryMinutes < 0 || *options.recoveryMinutes > 60))
-        throw TUsageError(QStringLiteral("--recovery must be 0 to 60 minutes"));
+        throw TUsageError(
+            QCoreApplication::translate("orvanta-ctl", "--recovery deve ser de 0 a 60 minutos"));
     if (options.timeScale && !(*options.timeScale > 0 && *options.timeScale <= 10000))
-        throw TUsageError(QStringLiteral("--time-scale must be above 0 and at most 10000"));
+        throw TUsageError(QCoreApplication::translate(
+            "orvanta-ctl", "--time-scale deve ser maior que 0 e no máximo 10000"));
     return options;
 }
 

@@ -15,6 +15,7 @@
 #include "device/orvanta.h"
 #include "platform/messagebox.h"
 #include "protocol/faixaesteira.h"
+#include "protocol/textosexecucao.h"
 #include "tools/cli/portcommands.h"
 #include "tools/cli/protocolcommands.h"
 #include "tools/cli/runrecords.h"
@@ -64,9 +65,9 @@ int TProtocolRun::Exec()
         PrintError(
             QCoreApplication::translate("orvanta-ctl", "fora da faixa da esteira: %1").arg(line));
     if (!limits.isEmpty() && !FOptions.acceptClamp) {
-        PrintError(
-            QStringLiteral("the protocol exceeds the board's range: run it with "
-                           "--accept-clamp to clamp these values"));
+        PrintError(QCoreApplication::translate("orvanta-ctl",
+                                               "o protocolo passa da faixa da placa: execute-o com "
+                                               "--accept-clamp para limitar esses valores"));
         return kUsage;
     }
     // A trace that cannot be replayed is refused before anything reaches the board.
@@ -262,7 +263,7 @@ int TProtocolRun::Open()
     if (failure.isEmpty())
         return kOk;
     failure.replace(QStringLiteral("\n\n"), QStringLiteral(" "));
-    PrintError(QStringLiteral("%1 (port %2 = %3: %4)")
+    PrintError(QCoreApplication::translate("orvanta-ctl", "%1 (porta %2 = %3: %4)")
                    .arg(failure)
                    .arg(FPort)
                    .arg(QString::fromStdString(kestrova::comm::PortDeviceName(FPort)),
@@ -290,8 +291,9 @@ void TProtocolRun::OnEvent(const TEventoExecucao &evento)
     FCsv.Event(evento, bpm, HeartRateSource(bpm));
     if (FRecording)
         FRecording->Event(TRunRecords::Evento(evento));
-    PrintLine(QStringLiteral("[%1] %2").arg(FormatTime(evento.tempoMs),
-                                            FOptions.unidade.TextoNaUnidade(evento.texto)));
+    PrintLine(QStringLiteral("[%1] %2").arg(
+        FormatTime(evento.tempoMs),
+        FOptions.unidade.TextoNaUnidade(TTextosExecucao::Traduzir(evento.texto))));
     if (evento.tipo == TEventoExecucao::TTipo::Estado &&
         evento.estado == TEstadoExecucao::LinkPerdido && FResult < 0) {
         PrintError(

@@ -1,5 +1,6 @@
 #include "tools/cli/recordoptions.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QRegularExpression>
 
@@ -16,9 +17,12 @@ QString Birth(const QString &text)
 {
     const QDate date = QDate::fromString(text, QStringLiteral("dd/MM/yyyy"));
     if (!date.isValid())
-        throw TUsageError(QStringLiteral("--birth: not a date (DD/MM/YYYY): \"%1\"").arg(text));
+        throw TUsageError(QCoreApplication::translate(
+                              "orvanta-ctl", "--birth: não é uma data (DD/MM/AAAA): \"%1\"")
+                              .arg(text));
     if (date > QDate::currentDate())
-        throw TUsageError(QStringLiteral("--birth: %1 is in the future").arg(text));
+        throw TUsageError(
+            QCoreApplication::translate("orvanta-ctl", "--birth: %1 está no futuro").arg(text));
     return date.toString(QStringLiteral("dd/MM/yyyy"));
 }
 
@@ -27,8 +31,9 @@ int RestingHeartRate(const QString &text)
     bool ok = false;
     const int bpm = text.toInt(&ok);
     if (!ok || bpm < TRecordOptions::kFcMinima || bpm > TRecordOptions::kFcMaxima)
-        throw TUsageError(QStringLiteral("--resting-hr must be a whole number of bpm from %1 to "
-                                         "%2, not \"%3\"")
+        throw TUsageError(QCoreApplication::translate("orvanta-ctl",
+                                                      "--resting-hr deve ser um número inteiro "
+                                                      "de bpm de %1 a %2, não \"%3\"")
                               .arg(TRecordOptions::kFcMinima)
                               .arg(TRecordOptions::kFcMaxima)
                               .arg(text));
@@ -43,8 +48,10 @@ void RestingPressure(const QString &text, TRecordOptions &options)
     if (!m.hasMatch() || sys < TRecordOptions::kSistolicaMinima ||
         sys > TRecordOptions::kSistolicaMaxima || dia < TRecordOptions::kDiastolicaMinima ||
         dia > TRecordOptions::kDiastolicaMaxima || dia >= sys)
-        throw TUsageError(QStringLiteral("--resting-bp must be SYS/DIA in mmHg, systolic %1 to %2, "
-                                         "diastolic %3 to %4 and below it, not \"%5\"")
+        throw TUsageError(QCoreApplication::translate(
+                              "orvanta-ctl",
+                              "--resting-bp deve ser SIS/DIA em mmHg, sistólica de %1 a %2, "
+                              "diastólica de %3 a %4 e abaixo dela, não \"%5\"")
                               .arg(TRecordOptions::kSistolicaMinima)
                               .arg(TRecordOptions::kSistolicaMaxima)
                               .arg(TRecordOptions::kDiastolicaMinima)
@@ -74,7 +81,9 @@ std::optional<TRecordOptions> TRecordOptions::Parse(const QCommandLineParser &pa
     if (!parser.isSet(QStringLiteral("database"))) {
         for (const char *name : kPatientOptions)
             if (parser.isSet(QLatin1String(name)))
-                throw TUsageError(QStringLiteral("--%1 needs --database").arg(QLatin1String(name)));
+                throw TUsageError(
+                    QCoreApplication::translate("orvanta-ctl", "--%1 precisa de --database")
+                        .arg(QLatin1String(name)));
         return std::nullopt;
     }
     TRecordOptions options;
@@ -84,13 +93,15 @@ std::optional<TRecordOptions> TRecordOptions::Parse(const QCommandLineParser &pa
     if (options.databasePath.isEmpty() || options.paciente.nome.isEmpty() ||
         !parser.isSet(QStringLiteral("birth")) || !parser.isSet(QStringLiteral("sex")))
         throw TUsageError(
-            QStringLiteral("--database needs --patient NAME, --birth DD/MM/YYYY and "
-                           "--sex F|M"));
+            QCoreApplication::translate("orvanta-ctl",
+                                        "--database precisa de --patient NAME, --birth "
+                                        "DD/MM/YYYY e --sex F|M"));
     options.paciente.nascimento = Birth(parser.value(QStringLiteral("birth")));
     const QString sex = parser.value(QStringLiteral("sex")).toUpper();
     if (sex != QLatin1String("F") && sex != QLatin1String("M"))
         throw TUsageError(
-            QStringLiteral("--sex must be F or M, not \"%1\"").arg(parser.value("sex")));
+            QCoreApplication::translate("orvanta-ctl", "--sex deve ser F ou M, não \"%1\"")
+                .arg(parser.value("sex")));
     options.paciente.sexo = sex;
     options.betabloqueador = parser.isSet(QStringLiteral("beta-blocker"));
     if (parser.isSet(QStringLiteral("resting-hr")))

@@ -71,22 +71,26 @@ TReportOptions Parse(const QStringList &words)
     if (!parser.parse(words))
         throw TUsageError(QStringLiteral("report: ") + parser.errorText());
     if (!parser.positionalArguments().isEmpty())
-        throw TUsageError(QStringLiteral("report: unexpected argument \"%1\"")
-                              .arg(parser.positionalArguments().first()));
+        throw TUsageError(
+            QCoreApplication::translate("orvanta-ctl", "%1: argumento inesperado \"%2\"")
+                .arg(QStringLiteral("report"), parser.positionalArguments().first()));
     TReportOptions options;
     options.databasePath = parser.value("database");
     options.json = parser.isSet("json");
     options.pdfPath = parser.value("pdf");
     options.mph = parser.isSet("mph");
     if (options.databasePath.isEmpty())
-        throw TUsageError(QStringLiteral("report needs --database FILE|URL"));
+        throw TUsageError(
+            QCoreApplication::translate("orvanta-ctl", "report precisa de --database FILE|URL"));
     if (!options.json && options.pdfPath.isEmpty())
-        throw TUsageError(QStringLiteral("report needs --json or --pdf FILE"));
+        throw TUsageError(
+            QCoreApplication::translate("orvanta-ctl", "report precisa de --json ou --pdf FILE"));
     if (parser.isSet("session")) {
         bool ok = false;
         const qint64 id = parser.value("session").toLongLong(&ok);
         if (!ok || id < 1)
-            throw TUsageError(QStringLiteral("--session: not a session number: \"%1\"")
+            throw TUsageError(QCoreApplication::translate(
+                                  "orvanta-ctl", "--session: não é um número de sessão: \"%1\"")
                                   .arg(parser.value("session")));
         options.sessionId = id;
     }
@@ -127,9 +131,11 @@ void Open(TBancoSessoes &database, const QString &path)
         return;
     }
     if (!QFileInfo(path).isFile())
-        throw TReportError(QStringLiteral("%1: arquivo não encontrado").arg(path));
+        throw TReportError(
+            QCoreApplication::translate("orvanta-ctl", "%1: arquivo não encontrado").arg(path));
     if (!IsSessionDatabase(path))
-        throw TReportError(QStringLiteral("%1: não é um banco de sessões").arg(path));
+        throw TReportError(
+            QCoreApplication::translate("orvanta-ctl", "%1: não é um banco de sessões").arg(path));
     if (!database.Abrir(path, &error))
         throw TReportError(protocolcli::OneLine(error));
 }
@@ -138,14 +144,16 @@ qint64 Session(const TBancoSessoes &database, const TReportOptions &options)
 {
     if (options.sessionId) {
         if (!database.LerSessao(*options.sessionId))
-            throw TReportError(QStringLiteral("sessão %1 não encontrada em %2")
-                                   .arg(*options.sessionId)
-                                   .arg(options.databasePath));
+            throw TReportError(
+                QCoreApplication::translate("orvanta-ctl", "sessão %1 não encontrada em %2")
+                    .arg(*options.sessionId)
+                    .arg(options.databasePath));
         return *options.sessionId;
     }
     QSqlQuery q(database.Conexao());
     if (!q.exec(QStringLiteral("SELECT MAX(id) FROM sessoes")) || !q.next() || q.value(0).isNull())
-        throw TReportError(QStringLiteral("nenhuma sessão em %1").arg(options.databasePath));
+        throw TReportError(QCoreApplication::translate("orvanta-ctl", "nenhuma sessão em %1")
+                               .arg(options.databasePath));
     return q.value(0).toLongLong();
 }
 
@@ -166,7 +174,8 @@ void WritePdf(const TBancoSessoes &database, qint64 id, const QString &path,
               const TUnidadeVelocidade &unit)
 {
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
-        throw TReportError(QStringLiteral("--pdf: o relatório precisa de uma QApplication"));
+        throw TReportError(QCoreApplication::translate(
+            "orvanta-ctl", "--pdf: o relatório precisa de uma QApplication"));
     try {
         const TEscalaVelocidade scale{unit.Simbolo(), unit.DeKmh(1), unit.Casas()};
         TvtxGraph chart;
@@ -176,7 +185,8 @@ void WritePdf(const TBancoSessoes &database, qint64 id, const QString &path,
         data.velocidade = scale;
         TRelatorioSessao::Imprimir(data, chart);
     } catch (const Exception &error) {
-        throw TReportError(QStringLiteral("%1: não foi possível gravar o relatório: %2")
+        throw TReportError(QCoreApplication::translate(
+                               "orvanta-ctl", "%1: não foi possível gravar o relatório: %2")
                                .arg(path, protocolcli::OneLine(error.Message())));
     }
 }

@@ -384,7 +384,7 @@ void TestOrvantaCtlProtocol::mphIsTypedAndPrintedFilesStayInKmh()
 
     Start({"show", "bruce", "--mph", "--max-speed", "0.9"});  // 1.448 km/h
     QCOMPARE(Finish(), 2);
-    QVERIFY2(FErr.contains("--max-speed must be at least 0.93 mph"), qPrintable(FErr));
+    QVERIFY2(FErr.contains("--max-speed deve ser pelo menos 0.93 mph"), qPrintable(FErr));
 
     const QString csv = FHome->filePath("mph.csv"), database = FHome->filePath("mph.sqlite");
     Start({"run", "usafsam", "--mph", "--time-scale", "300", "--recovery", "1", "--csv", csv,
@@ -422,7 +422,8 @@ void TestOrvantaCtlProtocol::exitStatuses_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("message");
-    QTest::newRow("unknown protocol") << QStringList{"run", "nope"} << 2 << "unknown protocol";
+    QTest::newRow("unknown protocol")
+        << QStringList{"run", "nope"} << 2 << "protocolo desconhecido";
     QTest::newRow("bad time scale")
         << QStringList{"run", "bruce", "--time-scale", "0"} << 2 << "--time-scale";
     QTest::newRow("ramp without a peak")
@@ -452,13 +453,13 @@ void TestOrvantaCtlProtocol::exitStatuses_data()
     const QStringList record{"run",       "bruce", "--database", "@HOME@/t.sqlite",
                              "--patient", "Ana",   "--birth",    "12/03/1971"};
     QTest::newRow("database without the sex") << record << 2 << "--sex F|M";
-    QTest::newRow("patient without a database")
-        << QStringList{"run", "bruce", "--patient", "Ana"} << 2 << "--patient needs --database";
+    QTest::newRow("patient without a database") << QStringList{"run", "bruce", "--patient", "Ana"}
+                                                << 2 << "--patient precisa de --database";
     QTest::newRow("birth not a date")
         << QStringList{"run", "bruce",   "--database", "@HOME@/t.sqlite", "--patient",
                        "Ana", "--birth", "31/02/1971", "--sex",           "F"}
-        << 2 << "--birth: not a date";
-    QTest::newRow("sex") << record + QStringList{"--sex", "X"} << 2 << "--sex must be F or M";
+        << 2 << "--birth: não é uma data";
+    QTest::newRow("sex") << record + QStringList{"--sex", "X"} << 2 << "--sex deve ser F ou M";
     QTest::newRow("resting rate below 30")
         << record + QStringList{"--sex", "M", "--resting-hr", "29"} << 2 << "--resting-hr";
     QTest::newRow("resting diastolic above systolic")
@@ -468,9 +469,9 @@ void TestOrvantaCtlProtocol::exitStatuses_data()
     QTest::newRow("resting pressure not SYS/DIA")
         << record + QStringList{"--sex", "M", "--resting-bp", "120"} << 2 << "--resting-bp";
     QTest::newRow("report without a database")
-        << QStringList{"report", "--json"} << 2 << "report needs --database";
+        << QStringList{"report", "--json"} << 2 << "report precisa de --database";
     QTest::newRow("report of nothing")
-        << QStringList{"report", "--database", "@HOME@/vazio.sqlite"} << 2 << "--json or --pdf";
+        << QStringList{"report", "--database", "@HOME@/vazio.sqlite"} << 2 << "--json ou --pdf";
     QTest::newRow("report: session not a number")
         << QStringList{"report", "--database", "@HOME@/vazio.sqlite", "--session", "x", "--json"}
         << 2 << "--session";
