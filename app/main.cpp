@@ -54,9 +54,11 @@ void Executar(QApplication &app)
     opcoes.addHelpOption();
     const QCommandLineOption simular(
         QStringLiteral("simulate"),
-        QStringLiteral("Drive a simulated board (started on the port chosen at connect time)."));
-    const QCommandLineOption rastrear(QStringLiteral("trace"),
-                                      QStringLiteral("Trace every frame sent and received."));
+        QCoreApplication::translate(
+            "orvanta", "Comanda uma placa simulada (iniciada na porta escolhida ao conectar)."));
+    const QCommandLineOption rastrear(
+        QStringLiteral("trace"),
+        QCoreApplication::translate("orvanta", "Registra cada quadro enviado e recebido."));
     QCommandLineOption capturar(QStringLiteral("screenshot"),
                                 QStringLiteral("Connect, run the belt and save the window."),
                                 QStringLiteral("png"));

@@ -45,7 +45,10 @@ void IniciarDemonstracao(TfrmConsole &janela, const QString &protocolo)
     p.medico = QStringLiteral("Dra. Ana Souza");
     janela.PainelPaciente()->AjustarPaciente(p);
     if (!janela.PainelProtocolo()->Selecionar(protocolo))
-        std::fprintf(stderr, "unknown protocol %s\n", qPrintable(protocolo));
+        std::fprintf(stderr, "%s\n",
+                     qUtf8Printable(
+                         QCoreApplication::translate("orvanta-teste", "protocolo desconhecido: %1")
+                             .arg(protocolo)));
     janela.IniciarTeste();
 }
 
@@ -122,32 +125,44 @@ struct TOpcoes {
     QCommandLineParser parser;
     QCommandLineOption simular{
         QStringLiteral("simulate"),
-        QStringLiteral("Drive a simulated board (started on the port chosen for the test).")};
-    QCommandLineOption rastrear{QStringLiteral("trace"),
-                                QStringLiteral("Trace every frame sent and received.")};
+        QCoreApplication::translate(
+            "orvanta-teste",
+            "Comanda uma placa simulada (iniciada na porta escolhida para o teste).")};
+    QCommandLineOption rastrear{
+        QStringLiteral("trace"),
+        QCoreApplication::translate("orvanta-teste", "Registra cada quadro enviado e recebido.")};
     QCommandLineOption banco{
         QStringLiteral("database"),
-        QStringLiteral("Session database: a file, or a lab's PostgreSQL server as "
-                       "postgresql://user@host:port/dbname (password from ~/.pgpass or "
-                       "PGPASSWORD). Remembered; the first time: %1.")
+        QCoreApplication::translate(
+            "orvanta-teste",
+            "Banco de sessões: um arquivo, ou o servidor PostgreSQL de um laboratório como "
+            "postgresql://usuario@servidor:porta/banco (senha do ~/.pgpass ou de PGPASSWORD). "
+            "Lembrado; na primeira vez: %1.")
             .arg(TBancoSessoes::CaminhoPadrao()),
         QStringLiteral("file|url")};
     QCommandLineOption estacao{
         QStringLiteral("station"),
-        QStringLiteral("This station's name in a shared database. Remembered; the first time: "
-                       "the host name."),
+        QCoreApplication::translate("orvanta-teste",
+                                    "O nome desta estação num banco compartilhado. Lembrado; na "
+                                    "primeira vez: o nome do computador."),
         QStringLiteral("name")};
     QCommandLineOption escala{
         QStringLiteral("time-scale"),
-        QStringLiteral("Run the protocol clock X times faster (simulated board only)."),
+        QCoreApplication::translate(
+            "orvanta-teste",
+            "Faz o relógio do protocolo correr X vezes mais rápido (só com a placa simulada)."),
         QStringLiteral("X"), QStringLiteral("1")};
     QCommandLineOption traco{
         QStringLiteral("hr-file"),
-        QStringLiteral("Replay a recorded heart-rate trace (CSV tempo_s,fc[,rr_ms]) in each test."),
+        QCoreApplication::translate("orvanta-teste",
+                                    "Reproduz em cada teste um traçado de frequência cardíaca "
+                                    "gravado (CSV tempo_s,fc[,rr_ms])."),
         QStringLiteral("file")};
-    QCommandLineOption iniciar{QStringLiteral("start"),
-                               QStringLiteral("Start a demonstration test with this protocol."),
-                               QStringLiteral("protocol")};
+    QCommandLineOption iniciar{
+        QStringLiteral("start"),
+        QCoreApplication::translate("orvanta-teste",
+                                    "Inicia um teste de demonstração com este protocolo."),
+        QStringLiteral("protocol")};
     QCommandLineOption capturar{QStringLiteral("screenshot"),
                                 QStringLiteral("Save the window after some seconds and quit."),
                                 QStringLiteral("png")};
@@ -255,7 +270,9 @@ void Executar(QApplication &app)
         throw Exception(QCoreApplication::translate("orvanta-teste",
                                                     "--time-scale: um número entre 0 e 1000."));
     if (x != 1 && !opcoes.isSet(simular))
-        std::fprintf(stderr, "warning: --time-scale on a real treadmill\n");
+        std::fprintf(stderr, "%s\n",
+                     qUtf8Printable(QCoreApplication::translate(
+                         "orvanta-teste", "aviso: --time-scale numa esteira real")));
     janela.AjustarEscalaTempo(x);
     OferecerDemonstracao(janela, todas, opcoes.isSet(simular));
     janela.resize(1280, 860);

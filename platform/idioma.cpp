@@ -51,8 +51,9 @@ QCommandLineOption OpcaoIdioma()
     // The option's name and values are the same in every language: scripts pass them.
     return QCommandLineOption(
         kNomeDaOpcao,
-        QStringLiteral("Language of the texts: pt (Portuguese) or en (English); default: the "
-                       "system's."),
+        QCoreApplication::translate("Idioma",
+                                    "Idioma dos textos: pt (português) ou en (inglês); "
+                                    "padrão: o do sistema."),
         QStringLiteral("pt|en"));
 }
 

@@ -14,6 +14,10 @@
         <source>Idioma desconhecido: &quot;%1&quot; (use pt ou en).</source>
         <translation>Unknown language: &quot;%1&quot; (use pt or en).</translation>
     </message>
+    <message>
+        <source>Idioma dos textos: pt (português) ou en (inglês); padrão: o do sistema.</source>
+        <translation>Language of the texts: pt (Portuguese) or en (English); default: the system&apos;s.</translation>
+    </message>
 </context>
 <context>
     <name>MenuIdioma</name>
@@ -811,6 +815,14 @@
     <message>
         <source>O simulador da esteira não existe nesta plataforma.</source>
         <translation>The treadmill simulator does not exist on this platform.</translation>
+    </message>
+    <message>
+        <source>Comanda uma placa simulada (iniciada na porta escolhida ao conectar).</source>
+        <translation>Drive a simulated board (started on the port chosen at connect time).</translation>
+    </message>
+    <message>
+        <source>Registra cada quadro enviado e recebido.</source>
+        <translation>Trace every frame sent and received.</translation>
     </message>
 </context>
 </TS>
