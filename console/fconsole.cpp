@@ -251,13 +251,13 @@ QWidget *TfrmConsole::CriarExecucao()
     FNoEstagio = Valor(QStringLiteral("lblNoEstagio"), 18, {tempo});
     FProximo = Valor(QStringLiteral("lblProximo"), 18, {tempo});
     FFase = Valor(QStringLiteral("lblFase"), 18,
-                  {tr("%1, estágio %2").arg(TResumoSessao::NomeFase(0)).arg(88)});
+                  {tr("%1, estágio %2").arg(TResumoSessao::NomeFaseExibido(0)).arg(88)});
     FAlvo = Valor(QStringLiteral("lblAlvo"), 22,
                   {QStringLiteral("88.8 km/h   88.8 %"), QStringLiteral("88.88 mph   88.8 %")});
     FLink = Valor(QStringLiteral("lblLink"), 18, {});
     QStringList estados;
     for (int e = 0; e <= int(TEstadoExecucao::Concluido); ++e)
-        estados << NomeEstado(TEstadoExecucao(e));
+        estados << NomeEstadoExibido(TEstadoExecucao(e));
     FEstado = Valor(QStringLiteral("lblEstado"), 22, estados);
     FFc = Valor(QStringLiteral("lblFc"), 34,
                 {QStringLiteral("888 bpm 888 % máx."), TMonitorCardiaco::kSemSinal});
@@ -638,8 +638,10 @@ void TfrmConsole::RegistrarNota(const QString &tipo, const QString &texto, const
 {
     const qint64 agora = EmTeste() ? TempoAtual() : FUltimaAmostra.tempoMs;
     // The text is recorded in Portuguese and shown in the language installed.
-    const QString mostrado = tipo == QLatin1String("aviso") ? TTextosClinicos::Traduzir(texto)
-                                                            : TraduzirSituacaoCardiaca(texto);
+    TEventoRegistro nota;
+    nota.tipo = tipo;
+    nota.texto = texto;
+    const QString mostrado = TTextoEvento::Exibido(nota);
     FLog->addItem(QStringLiteral("%1  %2%3").arg(TResumoSessao::Tempo(agora), prefixo, mostrado));
     if (!prefixo.isEmpty())
         FLog->item(FLog->count() - 1)->setForeground(QColor(0xc0, 0, 0));
@@ -886,7 +888,8 @@ void TfrmConsole::MostrarAmostra(const TAmostraExecucao &a)
     FNoEstagio->setText(TResumoSessao::Tempo(a.tempoNoEstagioMs));
     FProximo->setText(a.tempoParaProximoMs < 0 ? QStringLiteral("-")
                                                : TResumoSessao::Tempo(a.tempoParaProximoMs));
-    FFase->setText(tr("%1, estágio %2").arg(TResumoSessao::NomeFase(int(a.fase))).arg(a.estagio));
+    FFase->setText(
+        tr("%1, estágio %2").arg(TResumoSessao::NomeFaseExibido(int(a.fase))).arg(a.estagio));
     FAlvo->setText(FUnidade.Texto(a.velocidadeAlvo) + QStringLiteral("   ") +
                    Pct(a.inclinacaoAlvo));
     if (a.linkOk)
@@ -928,7 +931,7 @@ void TfrmConsole::AoEntrada(const TEventoRegistro &entrada)
 
 void TfrmConsole::AoEstado(TEstadoExecucao estado)
 {
-    FEstado->setText(NomeEstado(estado));
+    FEstado->setText(NomeEstadoExibido(estado));
     if (estado == TEstadoExecucao::LinkPerdido)
         MostrarLink(
             FAvisoPorta.isEmpty() ? tr("SEM COMUNICAÇÃO: protocolo em espera") : FAvisoPorta, true);

@@ -257,7 +257,7 @@ QWidget *TfrmEditorProtocolos::CriarEdicao()
     layout->addLayout(barra);
 
     for (const TFase fase : kFases) {
-        auto *rotulo = new QLabel(QStringLiteral("<b>%1</b>").arg(NomeFase(fase)));
+        auto *rotulo = new QLabel(QStringLiteral("<b>%1</b>").arg(NomeFaseExibida(fase)));
         layout->addWidget(rotulo);
         FTabelas[size_t(fase)] = CriarTabela(fase);
         layout->addWidget(FTabelas[size_t(fase)], fase == TFase::Exercicio ? 3 : 1);

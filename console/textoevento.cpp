@@ -20,6 +20,8 @@ constexpr TModeloTexto kLeituras[] = {
     {"TPainelEntradas", QT_TRANSLATE_NOOP("TPainelEntradas", "Desvio de ST %1 mm")},
 };
 const char *const kRepouso = QT_TRANSLATE_NOOP("TPainelEntradas", "%1 (repouso)");
+// The strap's signal as TMonitorCardiaco says it: the source's name (kept), what changed.
+const char *const kSinal = QT_TRANSLATE_NOOP("TMonitorCardiaco", "Frequência cardíaca (%1): %2");
 
 bool EhLeitura(const QString &tipo)
 {
@@ -46,8 +48,13 @@ QString TTextoEvento::Exibido(const TEventoRegistro &evento)
         return Leitura(evento.texto);
     if (evento.tipo == QLatin1String("aviso"))
         return TTextosClinicos::Traduzir(evento.texto);
-    if (evento.tipo == QLatin1String("sinal_fc"))
+    if (evento.tipo == QLatin1String("sinal_fc")) {
+        QStringList valores;
+        if (TTradutorModelos::Casar(evento.texto, QString::fromUtf8(kSinal), valores))
+            return QCoreApplication::translate("TMonitorCardiaco", kSinal)
+                .arg(valores[1], TraduzirSituacaoCardiaca(valores[2]));
         return TraduzirSituacaoCardiaca(evento.texto);
+    }
     if (evento.tipo == QLatin1String("comentario"))
         return evento.texto;
     return TTextosExecucao::Traduzir(evento.texto);

@@ -59,6 +59,13 @@
     </message>
 </context>
 <context>
+    <name>TMonitorCardiaco</name>
+    <message>
+        <source>Frequência cardíaca (%1): %2</source>
+        <translation>Heart rate (%1): %2</translation>
+    </message>
+</context>
+<context>
     <name>TPainelEntradas</name>
     <message>
         <source>%1: de %2 a %3%4</source>

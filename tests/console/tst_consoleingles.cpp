@@ -126,6 +126,9 @@ void TestConsoleIngles::recordedEventsShown_data()
     QTest::newRow("stage") << "estagio"
                            << "Estágio 1 (Exercício): 2.7 km/h, 10.0 %"
                            << "Stage 1 (Exercise): 2.7 km/h, 10.0 %";
+    QTest::newRow("strap's signal") << "sinal_fc"
+                                    << "Frequência cardíaca (Cinta simulada): sinal recebido"
+                                    << "Heart rate (Cinta simulada): signal received";
     QTest::newRow("warning") << "aviso"
                              << "PA sistólica 255 mmHg acima de 250 mmHg"
                              << "Systolic BP 255 mmHg above 250 mmHg";
