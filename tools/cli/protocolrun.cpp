@@ -305,6 +305,15 @@ void TProtocolRun::OnEvent(const TEventoExecucao &evento)
 
 void TProtocolRun::OnState(TEstadoExecucao estado)
 {
+    if (estado == TEstadoExecucao::Contagem)
+        FCountingDown = true;
+    // Back to ready: the device was lost during the countdown, which was cancelled before
+    // anything reached the belt. Nothing more will happen: the run failed.
+    if (estado == TEstadoExecucao::Pronto && FCountingDown) {
+        FResult = FResult >= 0 ? FResult : kBoardFailure;
+        FLoop.exit(FInterrupted ? kInterrupted : FResult);
+        return;
+    }
     if (estado != TEstadoExecucao::Concluido && estado != TEstadoExecucao::Parado)
         return;
     FEndState = estado;

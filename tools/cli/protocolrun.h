@@ -72,7 +72,8 @@ private:
     QEventLoop FLoop;
     std::thread FInterruptWatch;
     std::atomic<bool> FInterrupted{false};
-    int FResult = -1;  // set once the run's outcome is known
+    int FResult = -1;            // set once the run's outcome is known
+    bool FCountingDown = false;  // the runner entered its countdown
 };
 
 }  // namespace protocolcli

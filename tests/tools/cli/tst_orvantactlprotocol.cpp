@@ -38,6 +38,7 @@ private slots:
     void runRecordsTheReplayedHeartRate();
     void ctrlCStopsTheBelt();
     void lostLinkStopsAndExitsOne();
+    void deviceLostDuringTheCountdownEndsTheRun();
     void runRecordsASessionAndReportsIt();
     void runAndReportOnALabServer();
     void sessionEndsAsTheRunDid_data();
@@ -197,6 +198,21 @@ void TestOrvantaCtlProtocol::lostLinkStopsAndExitsOne()
     for (const QByteArray &frame : frames.mid(2))
         QCOMPARE(frame.at(2), '\0');
     QVERIFY2(FOut.contains("Comunicação perdida"), qPrintable(FOut));
+}
+
+// The countdown is cancelled and nothing is ever sent; the run ends as failed instead of
+// waiting for a test that will not start.
+void TestOrvantaCtlProtocol::deviceLostDuringTheCountdownEndsTheRun()
+{
+    Start({"run", "bruce"});
+    QString out;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (out += QString::fromUtf8(FProcess->readAllStandardOutput())).contains("Contagem"), 20000);
+    QVERIFY(FBoard->Frames().isEmpty());  // still counting down (3 s)
+    FBoard.reset();                       // the cable pulled
+    QCOMPARE(Finish(), 1);
+    out += FOut;
+    QVERIFY2(out.contains("contagem cancelada, nada foi enviado"), qPrintable(out));
 }
 
 // Bruce at 120x, recorded with a trace that rises to 160 bpm by 11:40 and holds it to the end
