@@ -1,6 +1,7 @@
 #include "console/textoevento.h"
 
 #include <QCoreApplication>
+#include <functional>
 
 #include "clinical/textosclinicos.h"
 #include "heartrate/situacaocardiaca.h"
@@ -31,30 +32,34 @@ bool EhLeitura(const QString &tipo)
     return false;
 }
 
-}  // namespace
-
-QString TTextoEvento::Leitura(const QString &texto)
+// A text that wraps another one as its value %n ("%1 (repouso)"): the wrapper translated
+// around the inner text as interno shows it; a text the wrapper does not match, as interno
+// shows it.
+QString Envolto(const QString &texto, const char *contexto, const char *modelo, int n,
+                const std::function<QString(const QString &)> &interno)
 {
     QStringList valores;
-    if (TTradutorModelos::Casar(texto, QString::fromUtf8(kRepouso), valores))
-        return QCoreApplication::translate("TPainelEntradas", kRepouso)
-            .arg(TTradutorModelos::Traduzir(valores[1], kLeituras));
+    if (!TTradutorModelos::Casar(texto, QString::fromUtf8(modelo), valores))
+        return interno(texto);
+    valores[n] = interno(valores[n]);
+    return TTradutorModelos::Preencher(QCoreApplication::translate(contexto, modelo), valores);
+}
+
+QString Leitura(const QString &texto)
+{
     return TTradutorModelos::Traduzir(texto, kLeituras);
 }
+
+}  // namespace
 
 QString TTextoEvento::Exibido(const TEventoRegistro &evento)
 {
     if (EhLeitura(evento.tipo))
-        return Leitura(evento.texto);
+        return Envolto(evento.texto, "TPainelEntradas", kRepouso, 1, Leitura);
     if (evento.tipo == QLatin1String("aviso"))
         return TTextosClinicos::Traduzir(evento.texto);
-    if (evento.tipo == QLatin1String("sinal_fc")) {
-        QStringList valores;
-        if (TTradutorModelos::Casar(evento.texto, QString::fromUtf8(kSinal), valores))
-            return QCoreApplication::translate("TMonitorCardiaco", kSinal)
-                .arg(valores[1], TraduzirSituacaoCardiaca(valores[2]));
-        return TraduzirSituacaoCardiaca(evento.texto);
-    }
+    if (evento.tipo == QLatin1String("sinal_fc"))
+        return Envolto(evento.texto, "TMonitorCardiaco", kSinal, 2, TraduzirSituacaoCardiaca);
     if (evento.tipo == QLatin1String("comentario"))
         return evento.texto;
     return TTextosExecucao::Traduzir(evento.texto);

@@ -14,6 +14,4 @@ public:
     // The event's text in the language installed; a text no translator knows (a comment, a
     // text recorded by another version) is shown as recorded.
     static QString Exibido(const TEventoRegistro &evento);
-    // A reading typed in the entries ("FC 92 bpm", "PA 120/80 mmHg (repouso)", ...).
-    static QString Leitura(const QString &texto);
 };
